@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Installs what is missing, then builds and runs the whole suite twice: once
+# plain, once with AddressSanitizer and UndefinedBehaviorSanitizer.
+set -euo pipefail
+here=$(cd "$(dirname "$0")/.." && pwd)
+"$here/scripts/deps.sh"
+export QT_QPA_PLATFORM=offscreen
+jobs=$(nproc)
+
+run_suite() {
+  local dir=$1; shift
+  cmake -S "$here" -B "$dir" -G Ninja "$@" >/dev/null
+  cmake --build "$dir" -j "$jobs"
+  ctest --test-dir "$dir" --output-on-failure -j "$jobs" --timeout 300
+}
+
+echo "== plain build =="
+run_suite "$here/build/test" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+echo "== sanitized build (ASan + UBSan) =="
+export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:strict_string_checks=1"
+export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+export LSAN_OPTIONS="suppressions=$here/scripts/lsan.supp:print_suppressions=0"
+run_suite "$here/build/asan" -DCMAKE_BUILD_TYPE=Debug -DHOOFER_SANITIZE=ON

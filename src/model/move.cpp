@@ -1,0 +1,54 @@
+#include "move.h"
+
+namespace hoofer {
+
+THFMove::~THFMove()
+{
+    FreeListItems(Frames);
+}
+
+int THFMove::IndexOf(const THFFrame *frame) const
+{
+    for (size_t i = 0; i < Frames.size(); ++i)
+        if (Frames[i].get() == frame)
+            return static_cast<int>(i);
+    return -1;
+}
+
+std::string TrimName(const std::string &name)
+{
+    auto isBlank = [](char c) { return static_cast<unsigned char>(c) <= 32; };
+    size_t begin = 0, end = name.size();
+    while (begin < end && isBlank(name[begin]))
+        ++begin;
+    while (end > begin && isBlank(name[end - 1]))
+        --end;
+    return name.substr(begin, end - begin);
+}
+
+int IndexOfMove(const TMoveList &moves, const THFMove *move)
+{
+    for (size_t i = 0; i < moves.size(); ++i)
+        if (moves[i].get() == move)
+            return static_cast<int>(i);
+    return -1;
+}
+
+std::unique_ptr<THFMove> MakeStandingMove()
+{
+    static constexpr TPoint kStanding[kPartCount] = {
+        {64, 96}, {48, 84}, {40, 64}, {80, 84}, {88, 64}, {64, 56},
+        {52, 40}, {48, 12}, {40, 8},  {76, 40}, {80, 12}, {88, 8},
+    };
+    auto move = std::make_unique<THFMove>();
+    move->MoveName = "NewMove";
+    auto frame = std::make_unique<THFFrame>();
+    for (int i = 0; i < kPartCount; ++i)
+        frame->Points[i] = kStanding[i];
+    frame->Interpolation = 3;
+    move->Frames.push_back(std::move(frame));
+    move->SyncFrameCount();
+    return move;
+}
+
+} // namespace hoofer

@@ -1,0 +1,56 @@
+#pragma once
+
+#include "frame.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace hoofer {
+
+/// One named move: its key frames in playback order. The move owns its frames;
+/// FrameCount mirrors Frames.size() and is set from it after every change.
+class THFMove {
+public:
+    THFMove() = default;
+    THFMove(const THFMove &) = delete;
+    THFMove &operator=(const THFMove &) = delete;
+    ~THFMove();
+
+    /// Either 13 bytes as read from a file (name field plus CR) or the text as
+    /// typed; TrimmedName() is what every display shows.
+    std::string MoveName;
+    int32_t FrameCount = 0;
+    std::vector<std::unique_ptr<THFFrame>> Frames;
+
+    void SyncFrameCount() { FrameCount = static_cast<int32_t>(Frames.size()); }
+    int IndexOf(const THFFrame *frame) const;
+};
+
+using TMoveList = std::vector<std::unique_ptr<THFMove>>;
+
+/// Removes leading and trailing characters of code 32 or below.
+std::string TrimName(const std::string &name);
+
+/// Frees the objects of a list from the last to the first; the list keeps its
+/// length with every slot empty, so the caller packs or drops it afterwards.
+template<typename T>
+void FreeListItems(std::vector<std::unique_ptr<T>> &list)
+{
+    for (auto i = list.size(); i-- > 0;)
+        list[i].reset();
+}
+
+/// Removes the empty slots of a list.
+template<typename T>
+void PackList(std::vector<std::unique_ptr<T>> &list)
+{
+    std::erase_if(list, [](const std::unique_ptr<T> &p) { return !p; });
+}
+
+int IndexOfMove(const TMoveList &moves, const THFMove *move);
+
+/// A fresh move made by Add Move: "NewMove" with one standing key frame.
+std::unique_ptr<THFMove> MakeStandingMove();
+
+} // namespace hoofer
