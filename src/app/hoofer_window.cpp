@@ -1,0 +1,144 @@
+// The shell of the main window: creation, first showing, closing and
+// destruction, the status line, the error report and the editing lock.
+#include "hoofer_window.h"
+
+#include "device/id_ftp.h"
+#include "toolkit/guard.h"
+#include "toolkit/key_router.h"
+#include "toolkit/text.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QLabel>
+#include <QScreen>
+
+namespace hoofer {
+
+TfrmHoofer::TfrmHoofer(toolkit::Platform &platform, toolkit::Dialogs *dialogs, std::string settingsPath,
+                       QWidget *parent)
+    : QMainWindow(parent), m_platform(platform), m_settingsPath(std::move(settingsPath))
+{
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
+                   | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    if (!dialogs) {
+        m_ownDialogs = std::make_unique<toolkit::QtDialogs>(this, "HooferEdit");
+        dialogs = m_ownDialogs.get();
+    }
+    m_dialogs = dialogs;
+    toolkit::SetExceptionReporter([this](const std::string &message) { m_dialogs->ShowException(message); });
+
+    CreateControls();
+    CreateMenu();
+    WireEvents();
+    m_keys = new toolkit::KeyRouter(this, MainMenu);
+    m_keys->OnKeyDown = [this](int key, Qt::KeyboardModifiers shift) { FormKeyDown(key, shift); };
+    Timer = std::make_unique<toolkit::TTimer>(m_platform);
+    Timer->SetInterval(10000);
+    Timer->OnTimer = [this] { TimerTimer(); };
+    IdFTP = std::make_unique<TIdFTP>();
+    IdFTP->Host = kDefaultPlayerAddress;
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+    FormCreate();
+}
+
+TfrmHoofer::~TfrmHoofer()
+{
+    FormDestroy();
+    toolkit::SetExceptionReporter(nullptr);
+}
+
+void TfrmHoofer::FormCreate()
+{
+    CurrentMove = nullptr;
+    CurrentFrame = nullptr;
+    Dragging = DragBlocked = Modified = UpdatingControls = false;
+    NetworkName.clear();
+    setWindowTitle("Hoofer Editor V6");
+    QApplication::setApplicationDisplayName(windowTitle());
+    Moves.clear();
+}
+
+void TfrmHoofer::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    if (m_shown)
+        return;
+    m_shown = true;
+    if (QScreen *screen = this->screen())
+        move(screen->availableGeometry().center() - rect().center());
+    toolkit::RunGuarded([this] { FormShow(); });
+}
+
+void TfrmHoofer::FormShow()
+{
+    LoadSettings();
+    RefreshView();
+}
+
+bool TfrmHoofer::FormCloseQuery()
+{
+    if (!Modified)
+        return true;
+    return m_dialogs->Confirm("Close HooferEdit and lose changes?");
+}
+
+void TfrmHoofer::closeEvent(QCloseEvent *event)
+{
+    if (m_playing) {
+        // Carried out once the pass under way has ended.
+        m_closeRequested = true;
+        event->ignore();
+        return;
+    }
+    bool canClose = false;
+    toolkit::RunGuarded([&] { canClose = FormCloseQuery(); });
+    if (canClose)
+        event->accept();
+    else
+        event->ignore();
+}
+
+void TfrmHoofer::FormDestroy()
+{
+    if (m_destroyed)
+        return;
+    m_destroyed = true;
+    SaveSettings();
+    CurrentMove = nullptr;
+    CurrentFrame = nullptr;
+    FreeListItems(Moves);
+    Moves.clear();
+}
+
+void TfrmHoofer::ShowStatus(const std::string &message)
+{
+    Timer->SetEnabled(false);
+    StatusBar->setText(toolkit::ToQt(message));
+    Timer->SetEnabled(true);
+    m_platform.ProcessMessages();
+}
+
+void TfrmHoofer::TimerTimer()
+{
+    StatusBar->clear();
+    Timer->SetEnabled(false);
+}
+
+void TfrmHoofer::ReportError(const std::string &message)
+{
+    m_dialogs->Error("I am very sorry to report that the following error has occured...\r\n\"" + message
+                     + "\"\r\nI hope this doesn't ruin your day.");
+}
+
+void TfrmHoofer::SetEditingEnabled(bool enabled)
+{
+    grpBodyParts->setEnabled(enabled);
+    grpMoveAndFrame->setEnabled(enabled);
+    grpResult->setEnabled(enabled);
+    mnuMove->SetEnabled(enabled);
+    mnuFrame->SetEnabled(enabled);
+    mnuFile->SetEnabled(enabled);
+}
+
+} // namespace hoofer

@@ -1,0 +1,197 @@
+#pragma once
+
+#include "model/move.h"
+#include "toolkit/combo_box.h"
+#include "toolkit/dialogs.h"
+#include "toolkit/menu.h"
+#include "toolkit/paint_box.h"
+#include "toolkit/platform.h"
+#include "toolkit/spin_edit.h"
+#include "view/playback.h"
+
+#include <QMainWindow>
+#include <memory>
+#include <string>
+
+class QGroupBox;
+class QLabel;
+
+namespace hoofer {
+
+class TIdFTP;
+
+namespace toolkit {
+class KeyRouter;
+}
+
+/// The editor's main window: every control and menu item, the routine and
+/// the editing state, and the handlers of every command. The handlers are
+/// defined beside the subsystem they belong to (src/view, src/edit,
+/// src/device, src/app) and stay thin, calling the core libraries.
+class TfrmHoofer : public QMainWindow {
+public:
+    /// The window asks its questions through dialogs and sleeps and handles
+    /// messages through platform; settingsPath is where its settings live.
+    TfrmHoofer(toolkit::Platform &platform, toolkit::Dialogs *dialogs, std::string settingsPath,
+               QWidget *parent = nullptr);
+    ~TfrmHoofer() override;
+
+    // Controls, by parent, in tab order.
+    QWidget *Client = nullptr;
+    QGroupBox *grpMoveAndFrame = nullptr;
+    QLabel *lblCurrentMove = nullptr;
+    toolkit::TComboBox *cbxMoves = nullptr;
+    QLabel *lblCurrentFrameNumber = nullptr;
+    toolkit::TSpinEdit *spinFrameNumber = nullptr;
+    QLabel *lblFrameInterpolation = nullptr;
+    toolkit::TSpinEdit *spinInterpolate = nullptr;
+    QLabel *lblFrameDisplacement = nullptr;
+    toolkit::TSpinEdit *spinDisplacement = nullptr;
+    QGroupBox *grpBodyParts = nullptr;
+    QLabel *lblBodyPart = nullptr;
+    toolkit::TComboBox *cbxBodyPart = nullptr;
+    QLabel *lblBodyPartXPos = nullptr;
+    toolkit::TSpinEdit *spinPartX = nullptr;
+    QLabel *lblBodyPartYPos = nullptr;
+    toolkit::TSpinEdit *spinPartY = nullptr;
+    QGroupBox *grpResult = nullptr;
+    toolkit::TPaintBox *Image = nullptr;
+    QGroupBox *grpStatus = nullptr;
+    QLabel *StatusBar = nullptr;
+
+    toolkit::TMainMenu MainMenu;
+    toolkit::TMenuItem *mnuFile, *mnuFileLoad, *mnuFileSave, *mnuFileUploadtoEmpeg, *UploadtoEmpegAsBreakdance,
+        *UploadtoEmpegAsPrinceDance, *UploadtoEmpegAsStonkDance, *mnuFileDownloadFromEmpeg,
+        *mnuFileDownloadFromEmpegBreakDance, *mnuFileDownloadFromEmpegPrinceDance,
+        *mnuFileDownloadFromEmpegStonkDance, *mnuFileRebootEmpeg;
+    toolkit::TMenuItem *mnuMove, *mnuMovePlay, *mnuMoveAddMove, *mnuMoveRenameMove, *mnuMoveDeleteMove;
+    toolkit::TMenuItem *mnuFrame, *mnuFrameAddFrame, *mnuFrameInsertFrame, *mnuFrameDeleteFrame, *mnuFrameCopy,
+        *mnuFrameCutFrame, *mnuFramePaste, *mnuFrameUndoFrame;
+    toolkit::TMenuItem *mnuOptions, *mnuOptionsDragWithoutShift, *mnuOptionsPlayContinuously,
+        *mnuOptionsSetempegNetworkName, *mnuOptionGrid, *mnuOptionGridSnapToGrid, *mnuOptionGridSetGridSize,
+        *mnuOptionGridCurrentSize;
+
+    toolkit::FileDialogSpec OpenDialog;
+    toolkit::FileDialogSpec SaveDialog;
+    std::unique_ptr<toolkit::TTimer> Timer;
+    std::unique_ptr<TIdFTP> IdFTP;
+
+    // The routine and the editing state.
+    TMoveList Moves;
+    THFMove *CurrentMove = nullptr;
+    THFFrame *CurrentFrame = nullptr;
+    bool UpdatingControls = false;
+    std::string ClipboardFrame;
+    bool Dragging = false;
+    bool DragBlocked = false;
+    bool Modified = false;
+    std::string NetworkName;
+
+    // Shell.
+    void FormCreate();
+    void FormShow();
+    bool FormCloseQuery();
+    void FormDestroy();
+    void ShowStatus(const std::string &message);
+    void TimerTimer();
+    void ReportError(const std::string &message);
+    void SetEditingEnabled(bool enabled);
+    void LoadSettings();
+    void SaveSettings();
+    int GridSize() const;
+    void SetGridSize(int size);
+
+    // Routine files.
+    void ParseRoutine(const std::string &data);
+    std::string SerialiseRoutine() const;
+    void mnuFileLoadClick();
+    void mnuFileSaveClick();
+    QString MoveItemText(int index, const std::string &name) const;
+    void RebuildMoveSelector();
+
+    // View synchronisation.
+    void RefreshView();
+    void cbxMovesSelect();
+    void cbxMovesChange();
+    void spinFrameNumberChange();
+    void cbxBodyPartChange();
+    void spinPartChange();
+    void spinInterpolateChange();
+    void spinDisplacementChange();
+
+    // Drawing and playback.
+    void DrawFrame(const THFFrame &frame, const THFFrame *previous);
+    void ImagePaint();
+    void mnuMovePlayMoveClick();
+    void PlayMove(const THFMove &move);
+    bool Playing() const { return m_playing; }
+
+    // Undo history.
+    void PushUndoSnapshot();
+    void PopUndoSnapshot();
+
+    // Dragging and options.
+    void ImageMouseDown(toolkit::TMouseButton button, toolkit::TShiftState shift, int x, int y);
+    void ImageMouseMove(toolkit::TShiftState shift, int x, int y);
+    void ImageMouseUp(toolkit::TMouseButton button, toolkit::TShiftState shift, int x, int y);
+    void FormKeyDown(int key, Qt::KeyboardModifiers shift);
+    void mnuOptionsDragWithoutShiftClick();
+    void mnuOptionsPlayContinuouslyClick();
+    void mnuOptionGridSnapToGridClick();
+    void mnuOptionGridSetGridSizeClick();
+
+    // Move commands.
+    void mnuMoveAddMoveClick();
+    void mnuMoveRenameMoveClick();
+    void mnuMoveDeleteMoveClick();
+
+    // Frame commands.
+    void mnuFrameAddFrameClick();
+    void mnuFrameInsertFrameClick();
+    void DeleteCurrentFrame(bool ask);
+    void mnuFrameDeleteFrameClick();
+    void mnuFrameCopyClick();
+    void mnuFrameCutFrameClick();
+    void mnuFramePasteClick();
+    void mnuFrameUndoFrameClick();
+
+    // Device commands.
+    void UploadToEmpeg(const std::string &remoteName);
+    void DownloadFromEmpeg(const std::string &remoteName);
+    void UploadtoEmpegAsBreakdanceClick();
+    void UploadtoEmpegAsPrinceDanceClick();
+    void UploadtoEmpegAsStonkDanceClick();
+    void mnuFileDownloadFromEmpegBreakDanceClick();
+    void mnuFileDownloadFromEmpegPrinceDanceClick();
+    void mnuFileDownloadFromEmpegStonkDanceClick();
+    void mnuFileRebootEmpegClick();
+    void mnuOptionsSetempegNetworkNameClick();
+
+    toolkit::Dialogs &Dialogs() { return *m_dialogs; }
+    toolkit::Platform &Platform() { return m_platform; }
+    const std::string &SettingsPath() const { return m_settingsPath; }
+    /// The file name last chosen in the open dialog.
+    const std::string &LastOpenedFile() const { return OpenDialog.fileName; }
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void CreateControls();
+    void CreateMenu();
+    void WireEvents();
+
+    toolkit::Platform &m_platform;
+    std::unique_ptr<toolkit::Dialogs> m_ownDialogs;
+    toolkit::Dialogs *m_dialogs;
+    std::string m_settingsPath;
+    toolkit::KeyRouter *m_keys = nullptr;
+    bool m_shown = false;
+    bool m_destroyed = false;
+    bool m_playing = false;
+    bool m_closeRequested = false;
+    bool m_deviceBusy = false;
+};
+
+} // namespace hoofer

@@ -1,0 +1,57 @@
+// Reading the settings file into the Options menu, the grid size, the
+// network name and the FTP credentials, and writing them back at the end.
+#include "hoofer_window.h"
+
+#include "app/ini_file.h"
+#include "app/settings.h"
+#include "device/id_ftp.h"
+
+#include <cstdio>
+#include <exception>
+
+namespace hoofer {
+
+void TfrmHoofer::LoadSettings()
+{
+    EditorSettings settings;
+    try {
+        settings = ReadEditorSettings(IniFile::Load(m_settingsPath));
+    } catch (const std::exception &e) {
+        // An unreadable file gives every default, as a missing one does.
+        std::fprintf(stderr, "HooferEdit: %s\n", e.what());
+    }
+    mnuOptionsDragWithoutShift->SetChecked(settings.DragWithoutShift);
+    mnuOptionsPlayContinuously->SetChecked(settings.PlayContinuously);
+    mnuOptionGridSnapToGrid->SetChecked(settings.SnapToGrid);
+    SetGridSize(settings.GridSize);
+    NetworkName = settings.NetworkName;
+    IdFTP->Username = settings.FtpUserName;
+    IdFTP->Password = settings.FtpPassword;
+}
+
+void TfrmHoofer::SaveSettings()
+{
+    EditorSettings settings;
+    settings.DragWithoutShift = mnuOptionsDragWithoutShift->Checked();
+    settings.PlayContinuously = mnuOptionsPlayContinuously->Checked();
+    settings.SnapToGrid = mnuOptionGridSnapToGrid->Checked();
+    settings.GridSize = GridSize();
+    settings.NetworkName = NetworkName;
+    settings.FtpUserName = IdFTP->Username;
+    settings.FtpPassword = IdFTP->Password;
+    try {
+        IniFile ini;
+        try {
+            ini = IniFile::Load(m_settingsPath);
+        } catch (const std::exception &) {
+            // Unreadable: written anew.
+        }
+        WriteEditorSettings(ini, settings);
+        ini.Save(m_settingsPath);
+    } catch (const std::exception &e) {
+        // Reported once; the program still ends normally.
+        std::fprintf(stderr, "HooferEdit: the settings were not saved: %s\n", e.what());
+    }
+}
+
+} // namespace hoofer

@@ -1,0 +1,205 @@
+// The window's design: every control with its place, size and caption, the
+// menu with its shortcuts, and which handler each event runs.
+#include "hoofer_window.h"
+
+#include "toolkit/guard.h"
+
+#include <QGroupBox>
+#include <QDir>
+#include <QLabel>
+
+namespace hoofer {
+
+namespace {
+
+const char *const kBodyPartTexts[kPartCount] = {
+    "Shoulders",   "Left Elbow ", "Left Hand",  "Right Elbow ", "Right Hand  ", "Lower Body ",
+    "Left Knee ", "Left Ankle ", "Left Foot", "Right Knee ", "Right Ankle ", "Right Foot ",
+};
+
+QGroupBox *Group(QWidget *parent, const char *caption, int left, int top, int width, int height)
+{
+    auto *g = new QGroupBox(caption, parent);
+    g->setGeometry(left, top, width, height);
+    return g;
+}
+
+QLabel *Label(QWidget *parent, const char *caption, int left, int top)
+{
+    auto *l = new QLabel(caption, parent);
+    l->move(left, top);
+    l->adjustSize();
+    return l;
+}
+
+toolkit::TSpinEdit *Spin(QWidget *parent, int left, int top, int width, int min, int max, int value)
+{
+    auto *s = new toolkit::TSpinEdit(parent);
+    s->setGeometry(left, top, width, 22);
+    s->SetMinValue(min);
+    s->SetMaxValue(max);
+    s->Editor()->setText(QString::number(value));
+    return s;
+}
+
+toolkit::TComboBox *Combo(QWidget *parent, int left, int top)
+{
+    auto *c = new toolkit::TComboBox(parent);
+    c->setGeometry(left, top, 120, 21);
+    return c;
+}
+
+} // namespace
+
+void TfrmHoofer::CreateControls()
+{
+    // A font of the size the layout was drawn for: 11 pixels high.
+    QFont font("DejaVu Sans");
+    font.setPixelSize(11);
+    setFont(font);
+
+    Client = new QWidget(this);
+    Client->setFixedSize(553, 327);
+    setCentralWidget(Client);
+
+    grpMoveAndFrame = Group(Client, "Move and Frame", 8, 0, 257, 105);
+    lblCurrentMove = Label(grpMoveAndFrame, "Current Move", 8, 16);
+    cbxMoves = Combo(grpMoveAndFrame, 8, 32);
+    lblCurrentFrameNumber = Label(grpMoveAndFrame, "Current Key Frame", 130, 16);
+    spinFrameNumber = Spin(grpMoveAndFrame, 130, 32, 120, 1, 1, 1);
+    lblFrameInterpolation = Label(grpMoveAndFrame, "Frame Interpolation", 8, 56);
+    spinInterpolate = Spin(grpMoveAndFrame, 8, 72, 120, 0, 255, 0);
+    lblFrameDisplacement = Label(grpMoveAndFrame, "Frame Displacement", 130, 56);
+    spinDisplacement = Spin(grpMoveAndFrame, 130, 72, 120, -128, 128, 0);
+
+    grpBodyParts = Group(Client, "Body Parts for Current Frame", 8, 112, 257, 65);
+    lblBodyPart = Label(grpBodyParts, "Body Part", 8, 16);
+    cbxBodyPart = Combo(grpBodyParts, 8, 32);
+    for (const char *text : kBodyPartTexts)
+        cbxBodyPart->AddItem(text, nullptr);
+    cbxBodyPart->SetText("Shoulders");
+    lblBodyPartXPos = Label(grpBodyParts, "X Pos", 134, 16);
+    spinPartX = Spin(grpBodyParts, 134, 32, 50, 0, 255, 0);
+    lblBodyPartYPos = Label(grpBodyParts, "Y Pos", 190, 16);
+    spinPartY = Spin(grpBodyParts, 190, 32, 50, 0, 255, 0);
+
+    grpResult = Group(Client, "Result", 272, 0, 275, 322);
+    Image = new toolkit::TPaintBox(256, 296, grpResult);
+    Image->move(10, 16);
+
+    grpStatus = Group(Client, "Status", 8, 282, 257, 39);
+    StatusBar = new QLabel(grpStatus);
+    StatusBar->setGeometry(6, 13, 247, 19);
+    StatusBar->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+
+    QWidget::setTabOrder(cbxMoves, spinFrameNumber);
+    QWidget::setTabOrder(spinFrameNumber, spinInterpolate);
+    QWidget::setTabOrder(spinInterpolate, spinDisplacement);
+    QWidget::setTabOrder(spinDisplacement, cbxBodyPart);
+    QWidget::setTabOrder(cbxBodyPart, spinPartX);
+    QWidget::setTabOrder(spinPartX, spinPartY);
+
+    const std::string home = QDir::homePath().toStdString();
+    OpenDialog = {"Hoofer Routines|*.raw|(All Files)|*.*", "*.raw", home, ""};
+    SaveDialog = {"Hoofer Routines|*.raw", "*.raw", home, ""};
+}
+
+void TfrmHoofer::CreateMenu()
+{
+    using K = QKeySequence;
+    mnuFile = MainMenu.Add("mnuFile", "&File");
+    mnuFileLoad = mnuFile->Add("mnuFileLoad", "&Load");
+    mnuFileSave = mnuFile->Add("mnuFileSave", "&Save");
+    mnuFile->Add("N3", "-");
+    mnuFileUploadtoEmpeg = mnuFile->Add("mnuFileUploadtoEmpeg", "Upload to empeg");
+    UploadtoEmpegAsBreakdance = mnuFileUploadtoEmpeg->Add("UploadtoEmpegAsBreakdance", "As BreakDance");
+    UploadtoEmpegAsPrinceDance = mnuFileUploadtoEmpeg->Add("UploadtoEmpegAsPrinceDance", "As PrinceDance");
+    UploadtoEmpegAsStonkDance = mnuFileUploadtoEmpeg->Add("UploadtoEmpegAsStonkDance", "As StonkDance");
+    mnuFileDownloadFromEmpeg = mnuFile->Add("mnuFileDownloadFromEmpeg", "Download from Empeg");
+    mnuFileDownloadFromEmpegBreakDance = mnuFileDownloadFromEmpeg->Add("mnuFileDownloadFromEmpegBreakDance", "BreakDance");
+    mnuFileDownloadFromEmpegPrinceDance = mnuFileDownloadFromEmpeg->Add("mnuFileDownloadFromEmpegPrinceDance", "PrinceDance");
+    mnuFileDownloadFromEmpegStonkDance = mnuFileDownloadFromEmpeg->Add("mnuFileDownloadFromEmpegStonkDance", "StonkDance");
+    mnuFileRebootEmpeg = mnuFile->Add("mnuFileRebootEmpeg", "Reboot empeg");
+
+    mnuMove = MainMenu.Add("mnuMove", "Move");
+    mnuMovePlay = mnuMove->Add("mnuMovePlay", "Play Move", K(Qt::Key_F9));
+    mnuMove->Add("N1", "-");
+    mnuMoveAddMove = mnuMove->Add("mnuMoveAddMove", "Add Move", K(Qt::CTRL | Qt::ALT | Qt::Key_N));
+    mnuMoveRenameMove = mnuMove->Add("mnuMoveRenameMove", "Rename Move", K(Qt::CTRL | Qt::Key_R));
+    mnuMove->Add("N4", "-");
+    mnuMoveDeleteMove = mnuMove->Add("mnuMoveDeleteMove", "Delete Move", K(Qt::CTRL | Qt::Key_Delete));
+
+    mnuFrame = MainMenu.Add("mnuFrame", "Frame");
+    mnuFrameAddFrame = mnuFrame->Add("mnuFrameAddFrame", "Add New Frame", K(Qt::CTRL | Qt::Key_N));
+    mnuFrameInsertFrame = mnuFrame->Add("mnuFrameInsertFrame", "Insert Frame", K(Qt::Key_Insert));
+    mnuFrameDeleteFrame = mnuFrame->Add("mnuFrameDeleteFrame", "Delete Frame", K(Qt::Key_Delete));
+    mnuFrame->Add("N2", "-");
+    mnuFrameCopy = mnuFrame->Add("mnuFrameCopy", "Copy", K(Qt::CTRL | Qt::Key_C));
+    mnuFrameCutFrame = mnuFrame->Add("mnuFrameCutFrame", "Cut", K(Qt::CTRL | Qt::Key_X));
+    mnuFramePaste = mnuFrame->Add("mnuFramePaste", "Paste", K(Qt::CTRL | Qt::Key_V));
+    mnuFrameUndoFrame = mnuFrame->Add("mnuFrameUndoFrame", "Undo", K(Qt::CTRL | Qt::Key_Z));
+
+    mnuOptions = MainMenu.Add("mnuOptions", "Options");
+    mnuOptionsDragWithoutShift = mnuOptions->Add("mnuOptionsDragWithoutShift", "Drag Without Shift");
+    mnuOptionsDragWithoutShift->SetChecked(false);
+    mnuOptionsPlayContinuously = mnuOptions->Add("mnuOptionsPlayContinuously", "Play Continuously");
+    mnuOptionsPlayContinuously->SetChecked(false);
+    mnuOptionsSetempegNetworkName = mnuOptions->Add("mnuOptionsSetempegNetworkName", "Set empeg Network Name");
+    mnuOptionGrid = mnuOptions->Add("mnuOptionGrid", "Grid");
+    mnuOptionGridSnapToGrid = mnuOptionGrid->Add("mnuOptionGridSnapToGrid", "Snap To Grid");
+    mnuOptionGridSnapToGrid->SetChecked(true);
+    mnuOptionGridSetGridSize = mnuOptionGrid->Add("mnuOptionGridSetGridSize", "Set Grid Size");
+    mnuOptionGridCurrentSize = mnuOptionGrid->Add("mnuOptionGridCurrentSize", "5 Pixels");
+    mnuOptionGridCurrentSize->SetEnabled(false);
+    mnuOptionGridCurrentSize->SetTag(5);
+
+    mnuFileSave->SetEnabled(false);
+    mnuFileUploadtoEmpeg->SetEnabled(false);
+    MainMenu.Realise(this, menuBar());
+}
+
+void TfrmHoofer::WireEvents()
+{
+    cbxMoves->OnChange = [this] { cbxMovesChange(); };
+    cbxMoves->OnCloseUp = [this] { cbxMovesChange(); };
+    cbxMoves->OnExit = [this] { cbxMovesChange(); };
+    cbxMoves->OnSelect = [this] { cbxMovesSelect(); };
+    spinFrameNumber->OnChange = [this] { spinFrameNumberChange(); };
+    spinInterpolate->OnChange = [this] { spinInterpolateChange(); };
+    spinDisplacement->OnChange = [this] { spinDisplacementChange(); };
+    cbxBodyPart->OnChange = [this] { cbxBodyPartChange(); };
+    spinPartX->OnChange = [this] { spinPartChange(); };
+    spinPartY->OnChange = [this] { spinPartChange(); };
+    Image->OnPaint = [this] { ImagePaint(); };
+    Image->OnMouseDown = [this](auto b, auto s, int x, int y) { ImageMouseDown(b, s, x, y); };
+    Image->OnMouseMove = [this](auto s, int x, int y) { ImageMouseMove(s, x, y); };
+    Image->OnMouseUp = [this](auto b, auto s, int x, int y) { ImageMouseUp(b, s, x, y); };
+
+    mnuFileLoad->OnClick = [this] { mnuFileLoadClick(); };
+    mnuFileSave->OnClick = [this] { mnuFileSaveClick(); };
+    UploadtoEmpegAsBreakdance->OnClick = [this] { UploadtoEmpegAsBreakdanceClick(); };
+    UploadtoEmpegAsPrinceDance->OnClick = [this] { UploadtoEmpegAsPrinceDanceClick(); };
+    UploadtoEmpegAsStonkDance->OnClick = [this] { UploadtoEmpegAsStonkDanceClick(); };
+    mnuFileDownloadFromEmpegBreakDance->OnClick = [this] { mnuFileDownloadFromEmpegBreakDanceClick(); };
+    mnuFileDownloadFromEmpegPrinceDance->OnClick = [this] { mnuFileDownloadFromEmpegPrinceDanceClick(); };
+    mnuFileDownloadFromEmpegStonkDance->OnClick = [this] { mnuFileDownloadFromEmpegStonkDanceClick(); };
+    mnuFileRebootEmpeg->OnClick = [this] { mnuFileRebootEmpegClick(); };
+    mnuMovePlay->OnClick = [this] { mnuMovePlayMoveClick(); };
+    mnuMoveAddMove->OnClick = [this] { mnuMoveAddMoveClick(); };
+    mnuMoveRenameMove->OnClick = [this] { mnuMoveRenameMoveClick(); };
+    mnuMoveDeleteMove->OnClick = [this] { mnuMoveDeleteMoveClick(); };
+    mnuFrameAddFrame->OnClick = [this] { mnuFrameAddFrameClick(); };
+    mnuFrameInsertFrame->OnClick = [this] { mnuFrameInsertFrameClick(); };
+    mnuFrameDeleteFrame->OnClick = [this] { mnuFrameDeleteFrameClick(); };
+    mnuFrameCopy->OnClick = [this] { mnuFrameCopyClick(); };
+    mnuFrameCutFrame->OnClick = [this] { mnuFrameCutFrameClick(); };
+    mnuFramePaste->OnClick = [this] { mnuFramePasteClick(); };
+    mnuFrameUndoFrame->OnClick = [this] { mnuFrameUndoFrameClick(); };
+    mnuOptionsDragWithoutShift->OnClick = [this] { mnuOptionsDragWithoutShiftClick(); };
+    mnuOptionsPlayContinuously->OnClick = [this] { mnuOptionsPlayContinuouslyClick(); };
+    mnuOptionsSetempegNetworkName->OnClick = [this] { mnuOptionsSetempegNetworkNameClick(); };
+    mnuOptionGridSnapToGrid->OnClick = [this] { mnuOptionGridSnapToGridClick(); };
+    mnuOptionGridSetGridSize->OnClick = [this] { mnuOptionGridSetGridSizeClick(); };
+}
+
+} // namespace hoofer

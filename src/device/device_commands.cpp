@@ -1,0 +1,112 @@
+// File > Upload to empeg, Download from Empeg, Reboot empeg and
+// Options > Set empeg Network Name. The transfer sequences themselves live
+// in the device layer, shared with the command-line tool.
+#include "app/hoofer_window.h"
+
+#include "device/id_ftp.h"
+#include "device/transfers.h"
+#include "edit/string_entry_dialog.h"
+#include "model/routine_codec.h"
+
+namespace hoofer {
+
+namespace {
+/// The window as the transfer sequences see it.
+class WindowTransferHost : public TransferHost {
+public:
+    explicit WindowTransferHost(TfrmHoofer &window) : m_window(window) {}
+    void ShowStatus(const std::string &text) override { m_window.ShowStatus(text); }
+    void StopTimer() override { m_window.Timer->SetEnabled(false); }
+    void StartTimer() override { m_window.Timer->SetEnabled(true); }
+    void Sleep(int ms) override { m_window.Platform().Sleep(ms); }
+    void ReportError(const std::string &message) override { m_window.ReportError(message); }
+
+private:
+    TfrmHoofer &m_window;
+};
+
+constexpr const char *kNoNetworkName = "Please choose your empeg's Network name in the Options menu";
+
+/// Keeps a second device command, started from inside the status line's
+/// message handling, from breaking the transfer under way.
+class BusyFlag {
+public:
+    explicit BusyFlag(bool &flag) : m_flag(flag) { m_flag = true; }
+    ~BusyFlag() { m_flag = false; }
+
+private:
+    bool &m_flag;
+};
+} // namespace
+
+void TfrmHoofer::UploadToEmpeg(const std::string &remoteName)
+{
+    if (m_deviceBusy)
+        return;
+    if (NetworkName.empty()) {
+        m_dialogs->Error(kNoNetworkName);
+        return;
+    }
+    std::string payload;
+    try {
+        payload = SerialiseRoutine();
+    } catch (const std::exception &e) {
+        // Nothing is sent: the routine on the player stays as it was.
+        ReportError(e.what());
+        return;
+    }
+    BusyFlag busy(m_deviceBusy);
+    WindowTransferHost host(*this);
+    if (UploadToPlayer(*IdFTP, NetworkName, remoteName, payload, host))
+        Modified = false;
+}
+
+void TfrmHoofer::DownloadFromEmpeg(const std::string &remoteName)
+{
+    if (m_deviceBusy)
+        return;
+    if (NetworkName.empty()) {
+        m_dialogs->Error(kNoNetworkName);
+        return;
+    }
+    std::string received;
+    {
+        BusyFlag busy(m_deviceBusy);
+        WindowTransferHost host(*this);
+        received = DownloadFromPlayer(*IdFTP, NetworkName, remoteName, host);
+    }
+    try {
+        ParseRoutine(received);
+    } catch (const RoutineFormatError &e) {
+        ReportError(remoteName + " from the player is " + e.what());
+    } catch (const std::exception &e) {
+        ReportError(e.what());
+    }
+}
+
+void TfrmHoofer::UploadtoEmpegAsBreakdanceClick() { UploadToEmpeg(kBreakDanceFile); }
+void TfrmHoofer::UploadtoEmpegAsPrinceDanceClick() { UploadToEmpeg(kPrinceDanceFile); }
+void TfrmHoofer::UploadtoEmpegAsStonkDanceClick() { UploadToEmpeg(kStonkDanceFile); }
+void TfrmHoofer::mnuFileDownloadFromEmpegBreakDanceClick() { DownloadFromEmpeg(kBreakDanceFile); }
+void TfrmHoofer::mnuFileDownloadFromEmpegPrinceDanceClick() { DownloadFromEmpeg(kPrinceDanceFile); }
+void TfrmHoofer::mnuFileDownloadFromEmpegStonkDanceClick() { DownloadFromEmpeg(kStonkDanceFile); }
+
+void TfrmHoofer::mnuFileRebootEmpegClick()
+{
+    if (m_deviceBusy)
+        return;
+    BusyFlag busy(m_deviceBusy);
+    RebootPlayer(*IdFTP);
+}
+
+void TfrmHoofer::mnuOptionsSetempegNetworkNameClick()
+{
+    auto dialog = std::make_unique<TfrmSingleStringEntry>(this);
+    dialog->SetTheText(NetworkName);
+    dialog->SetMaxLength(0);
+    dialog->SetTitle("Your empeg's Network Name");
+    if (m_dialogs->ShowModal(*dialog) == 1)
+        NetworkName = dialog->TheText();
+}
+
+} // namespace hoofer

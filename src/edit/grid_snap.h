@@ -1,0 +1,21 @@
+#pragma once
+
+#include "model/frame.h"
+
+namespace hoofer {
+
+/// Where a dragged coordinate lands: snapped down to a multiple of the grid
+/// (the remainder truncated toward zero, so negative values round up toward
+/// 0) when snapping is on, then clamped to 0..255. Grid sizes below 1 never
+/// reach here: the entry refuses them and the settings read them as 5.
+int SnapCoordinate(int value, bool snap, int grid);
+
+/// Pointer row to point space: Y = 276 - y.
+int PointerToPointY(int y);
+
+/// The body part (1..12) a press at pixel (x, y) hits, or 0 for none: a part
+/// is a candidate within 4 pixels on both axes (a 9 by 9 square), and a later
+/// candidate wins only when it is strictly nearer on both axes.
+int HitBodyPart(const THFFrame &frame, int x, int y);
+
+} // namespace hoofer

@@ -1,0 +1,103 @@
+#include "string_entry_dialog.h"
+
+#include "toolkit/text.h"
+
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace hoofer {
+
+namespace {
+constexpr int kResultOk = 1;
+constexpr int kResultCancel = 2;
+} // namespace
+
+TfrmSingleStringEntry::TfrmSingleStringEntry(QWidget *owner)
+    : QDialog(owner, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint)
+{
+    setWindowTitle("Enter String");
+    if (owner)
+        setFont(owner->font());
+    setFixedSize(167, 69);
+    lblTitle = new QLabel("Title", this);
+    lblTitle->move(8, 0);
+    lblTitle->adjustSize();
+    edtTheText = new QLineEdit(this);
+    edtTheText->setGeometry(8, 16, 155, 21);
+    btnAccept = new QPushButton("Accept", this);
+    btnAccept->setGeometry(8, 40, 75, 25);
+    btnCancel = new QPushButton("Cancel", this);
+    btnCancel->setGeometry(88, 40, 75, 25);
+    // Neither button is a default or escape button of the form.
+    for (QPushButton *b : {btnAccept, btnCancel}) {
+        b->setAutoDefault(false);
+        b->setDefault(false);
+    }
+    setTabOrder(edtTheText, btnAccept);
+    setTabOrder(btnAccept, btnCancel);
+    connect(btnAccept, &QPushButton::clicked, this, [this] { done(kResultOk); });
+    connect(btnCancel, &QPushButton::clicked, this, [this] { done(kResultCancel); });
+    // Enter in the edit box is Accept, and the key goes no further.
+    connect(edtTheText, &QLineEdit::returnPressed, this, [this] { done(kResultOk); });
+}
+
+std::string TfrmSingleStringEntry::TheText() const
+{
+    return toolkit::FromQt(edtTheText->text());
+}
+
+void TfrmSingleStringEntry::SetTheText(const std::string &text)
+{
+    // QLineEdit cuts a set text to its maximum length; a text set by the
+    // program stays whole, and only typing and pasting are limited.
+    edtTheText->setMaxLength(32767);
+    edtTheText->setText(toolkit::ToQt(text));
+    SetMaxLength(m_maxLength);
+}
+
+void TfrmSingleStringEntry::SetMaxLength(int length)
+{
+    m_maxLength = length;
+    edtTheText->setMaxLength(length > 0 ? std::max<int>(length, static_cast<int>(edtTheText->text().size())) : 32767);
+}
+
+void TfrmSingleStringEntry::SetTitle(const std::string &title)
+{
+    m_title = title;
+    lblTitle->setText(toolkit::ToQt(title));
+    lblTitle->adjustSize();
+}
+
+std::string TfrmSingleStringEntry::Prompt() const
+{
+    return toolkit::FromQt(lblTitle->text());
+}
+
+int TfrmSingleStringEntry::Execute()
+{
+    return exec();
+}
+
+void TfrmSingleStringEntry::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void TfrmSingleStringEntry::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    edtTheText->setFocus();
+    edtTheText->selectAll();
+}
+
+} // namespace hoofer

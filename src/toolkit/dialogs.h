@@ -1,0 +1,69 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+class QWidget;
+
+namespace hoofer::toolkit {
+
+/// What a file dialog offers: filters in the "Description|pattern|…" form,
+/// the default extension and the folder and file name it starts with.
+struct FileDialogSpec {
+    std::string filter;
+    std::string defaultExtension;
+    std::string initialFolder;
+    std::string fileName;
+};
+
+/// A modal one-line text question (the string entry dialog) as the dialog
+/// service sees it; the edit layer's dialog implements it.
+class StringEntry {
+public:
+    virtual ~StringEntry() = default;
+    virtual std::string TheText() const = 0;
+    virtual void SetTheText(const std::string &text) = 0;
+    virtual std::string Prompt() const = 0;
+    virtual int MaxLength() const = 0;
+    /// Runs the dialog for real; 1 means accepted.
+    virtual int Execute() = 0;
+};
+
+/// Every question and message the window puts to the user goes through here:
+/// real Qt dialogs in the program, a scripted stand-in in the tests, so that
+/// no test waits for a person.
+class Dialogs {
+public:
+    virtual ~Dialogs() = default;
+    /// "Confirm" box with "&Yes" and "&No"; true only for Yes.
+    virtual bool Confirm(const std::string &text) = 0;
+    /// "Error" box with the single button Cancel.
+    virtual void Error(const std::string &text) = 0;
+    /// The application's standard box for an exception that ended a command.
+    virtual void ShowException(const std::string &text) = 0;
+    virtual std::optional<std::string> OpenFile(const FileDialogSpec &spec) = 0;
+    virtual std::optional<std::string> SaveFile(const FileDialogSpec &spec) = 0;
+    /// Shows the string entry modally and returns its result (1 = accepted).
+    virtual int ShowModal(StringEntry &entry) = 0;
+};
+
+/// The real dialogs, parented to the main window.
+class QtDialogs : public Dialogs {
+public:
+    explicit QtDialogs(QWidget *parent, std::string applicationTitle);
+    bool Confirm(const std::string &text) override;
+    void Error(const std::string &text) override;
+    void ShowException(const std::string &text) override;
+    std::optional<std::string> OpenFile(const FileDialogSpec &spec) override;
+    std::optional<std::string> SaveFile(const FileDialogSpec &spec) override;
+    int ShowModal(StringEntry &entry) override;
+
+private:
+    QWidget *m_parent;
+    std::string m_title;
+};
+
+/// Turns "Hoofer Routines|*.raw|(All Files)|*.*" into Qt's filter list.
+std::string QtFilterFromPairs(const std::string &filter);
+
+} // namespace hoofer::toolkit

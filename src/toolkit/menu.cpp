@@ -1,0 +1,164 @@
+#include "menu.h"
+
+#include "guard.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+
+namespace hoofer::toolkit {
+
+TMenuItem::TMenuItem(QString name, QString caption, TMenuItem *parent)
+    : m_name(std::move(name)), m_caption(std::move(caption)), m_parent(parent)
+{
+}
+
+TMenuItem::~TMenuItem() = default;
+
+TMenuItem *TMenuItem::Add(QString name, QString caption, const QKeySequence &shortcut)
+{
+    m_items.push_back(std::make_unique<TMenuItem>(std::move(name), std::move(caption), this));
+    TMenuItem *item = m_items.back().get();
+    item->m_shortcut = shortcut;
+    return item;
+}
+
+QString TMenuItem::Caption() const
+{
+    return m_caption;
+}
+
+void TMenuItem::SetCaption(const QString &caption)
+{
+    m_caption = caption;
+    if (m_action)
+        m_action->setText(caption);
+}
+
+bool TMenuItem::EffectivelyEnabled() const
+{
+    for (const TMenuItem *i = this; i; i = i->m_parent)
+        if (!i->m_enabled)
+            return false;
+    return true;
+}
+
+void TMenuItem::SetEnabled(bool enabled)
+{
+    m_enabled = enabled;
+    UpdateActionState();
+}
+
+void TMenuItem::UpdateActionState()
+{
+    if (m_action)
+        m_action->setEnabled(EffectivelyEnabled());
+    // A submenu's title stays readable by its own state; its items follow.
+    if (m_menu && m_menu->menuAction())
+        m_menu->menuAction()->setEnabled(m_enabled && (!m_parent || m_parent->EffectivelyEnabled()));
+    for (auto &child : m_items)
+        child->UpdateActionState();
+}
+
+bool TMenuItem::Checked() const
+{
+    return m_checked;
+}
+
+void TMenuItem::SetChecked(bool checked)
+{
+    m_checkable = true;
+    m_checked = checked;
+    if (m_action) {
+        m_action->setCheckable(true);
+        m_action->setChecked(checked);
+    }
+}
+
+void TMenuItem::SetShortCut(const QKeySequence &shortcut)
+{
+    m_shortcut = shortcut;
+    if (m_action)
+        m_action->setShortcut(shortcut);
+}
+
+void TMenuItem::Click()
+{
+    if (EffectivelyEnabled() && OnClick)
+        OnClick();
+}
+
+void TMenuItem::Realise(QWidget *window, QMenu *into, QMenuBar *bar)
+{
+    if (!m_items.empty()) {
+        m_menu = bar ? bar->addMenu(m_caption) : into->addMenu(m_caption);
+        for (auto &child : m_items)
+            child->Realise(window, m_menu, nullptr);
+        m_action = nullptr;
+        return;
+    }
+    if (IsSeparator()) {
+        into->addSeparator();
+        return;
+    }
+    m_action = bar ? bar->addAction(m_caption) : into->addAction(m_caption);
+    m_action->setShortcut(m_shortcut);
+    m_action->setShortcutContext(Qt::WindowShortcut);
+    m_action->setCheckable(m_checkable);
+    m_action->setChecked(m_checked);
+    window->addAction(m_action);
+    QObject::connect(m_action, &QAction::triggered, [this] {
+        // Qt toggles a checkable action itself; the handler decides the mark.
+        if (m_action->isCheckable())
+            m_action->setChecked(m_checked);
+        RunGuarded([this] { Click(); });
+    });
+}
+
+TMainMenu::TMainMenu() : m_root("MainMenu", "", nullptr) {}
+
+TMenuItem *TMainMenu::Add(QString name, QString caption)
+{
+    return m_root.Add(std::move(name), std::move(caption));
+}
+
+void TMainMenu::Realise(QWidget *window, QMenuBar *bar)
+{
+    for (auto &item : m_root.m_items)
+        item->Realise(window, nullptr, bar);
+    m_root.UpdateActionState();
+}
+
+namespace {
+TMenuItem *FindIn(const TMenuItem &item, const QString &name)
+{
+    for (const auto &child : item.Items()) {
+        if (child->Name() == name)
+            return child.get();
+        if (TMenuItem *found = FindIn(*child, name))
+            return found;
+    }
+    return nullptr;
+}
+
+bool OwnsIn(const TMenuItem &item, const QKeySequence &key)
+{
+    for (const auto &child : item.Items())
+        if ((!child->ShortCut().isEmpty() && child->ShortCut().matches(key) == QKeySequence::ExactMatch)
+            || OwnsIn(*child, key))
+            return true;
+    return false;
+}
+} // namespace
+
+TMenuItem *TMainMenu::Find(const QString &name) const
+{
+    return FindIn(m_root, name);
+}
+
+bool TMainMenu::OwnsShortcut(const QKeySequence &key) const
+{
+    return OwnsIn(m_root, key);
+}
+
+} // namespace hoofer::toolkit

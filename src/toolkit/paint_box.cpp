@@ -1,0 +1,140 @@
+#include "paint_box.h"
+
+#include "guard.h"
+#include "view/image_canvas.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace hoofer::toolkit {
+
+/// Forwards every primitive to the image and asks Qt to show the image.
+class TPaintBox::ShownCanvas : public Canvas {
+public:
+    ShownCanvas(TPaintBox &box, Canvas &target) : m_box(box), m_target(target) {}
+    int Width() const override { return m_target.Width(); }
+    int Height() const override { return m_target.Height(); }
+    TColor PenColor() const override { return m_target.PenColor(); }
+    void SetPenColor(TColor colour) override { m_target.SetPenColor(colour); }
+    TColor BrushColor() const override { return m_target.BrushColor(); }
+    void MoveTo(int x, int y) override { m_target.MoveTo(x, y); }
+    void LineTo(int x, int y) override
+    {
+        m_target.LineTo(x, y);
+        Changed();
+    }
+    TPixel PenPos() const override { return m_target.PenPos(); }
+    void FillRect(int l, int t, int r, int b) override
+    {
+        m_target.FillRect(l, t, r, b);
+        Changed();
+    }
+    void Ellipse(int l, int t, int r, int b) override
+    {
+        m_target.Ellipse(l, t, r, b);
+        Changed();
+    }
+
+private:
+    void Changed()
+    {
+        m_box.m_drawnByProgram = true;
+        m_box.update();
+    }
+    TPaintBox &m_box;
+    Canvas &m_target;
+};
+
+TPaintBox::TPaintBox(int width, int height, QWidget *parent)
+    : QWidget(parent), m_image(std::make_unique<ImageCanvas>(width, height, clPreviewBackground))
+{
+    m_canvas = std::make_unique<ShownCanvas>(*this, *m_image);
+    setFixedSize(width, height);
+    setMouseTracking(true);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+TPaintBox::~TPaintBox() = default;
+
+Canvas &TPaintBox::Surface()
+{
+    return *m_canvas;
+}
+
+const QImage &TPaintBox::Picture() const
+{
+    return m_image->image();
+}
+
+void TPaintBox::Expose()
+{
+    m_image->image().fill(ToQColor(m_image->BrushColor()));
+    RunGuarded(OnPaint);
+    update();
+}
+
+void TPaintBox::paintEvent(QPaintEvent *)
+{
+    if (!m_drawnByProgram) {
+        m_image->image().fill(ToQColor(m_image->BrushColor()));
+        RunGuarded(OnPaint);
+    }
+    m_drawnByProgram = false;
+    QPainter painter(this);
+    painter.drawImage(0, 0, m_image->image());
+}
+
+TShiftState ShiftStateOf(Qt::KeyboardModifiers modifiers, Qt::MouseButtons buttons)
+{
+    TShiftState s;
+    s.shift = modifiers & Qt::ShiftModifier;
+    s.ctrl = modifiers & Qt::ControlModifier;
+    s.alt = modifiers & Qt::AltModifier;
+    s.left = buttons & Qt::LeftButton;
+    s.right = buttons & Qt::RightButton;
+    s.middle = buttons & Qt::MiddleButton;
+    return s;
+}
+
+namespace {
+TMouseButton ButtonOf(Qt::MouseButton b)
+{
+    return b == Qt::RightButton ? TMouseButton::Right : b == Qt::MiddleButton ? TMouseButton::Middle : TMouseButton::Left;
+}
+QPoint Where(const QMouseEvent *e)
+{
+    return e->position().toPoint();
+}
+} // namespace
+
+void TPaintBox::mousePressEvent(QMouseEvent *e)
+{
+    const QPoint p = Where(e);
+    const auto shift = ShiftStateOf(e->modifiers(), e->buttons());
+    RunGuarded([&] {
+        if (OnMouseDown)
+            OnMouseDown(ButtonOf(e->button()), shift, p.x(), p.y());
+    });
+}
+
+void TPaintBox::mouseMoveEvent(QMouseEvent *e)
+{
+    const QPoint p = Where(e);
+    const auto shift = ShiftStateOf(e->modifiers(), e->buttons());
+    RunGuarded([&] {
+        if (OnMouseMove)
+            OnMouseMove(shift, p.x(), p.y());
+    });
+}
+
+void TPaintBox::mouseReleaseEvent(QMouseEvent *e)
+{
+    const QPoint p = Where(e);
+    const auto shift = ShiftStateOf(e->modifiers(), e->buttons());
+    RunGuarded([&] {
+        if (OnMouseUp)
+            OnMouseUp(ButtonOf(e->button()), shift, p.x(), p.y());
+    });
+}
+
+} // namespace hoofer::toolkit

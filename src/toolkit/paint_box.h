@@ -1,0 +1,62 @@
+#pragma once
+
+#include "view/canvas.h"
+
+#include <QWidget>
+#include <functional>
+#include <memory>
+
+namespace hoofer {
+class ImageCanvas;
+}
+
+namespace hoofer::toolkit {
+
+/// Which keys and mouse buttons were down with a mouse event.
+struct TShiftState {
+    bool shift = false;
+    bool ctrl = false;
+    bool alt = false;
+    bool left = false;
+    bool right = false;
+    bool middle = false;
+};
+
+enum class TMouseButton { Left, Right, Middle };
+
+/// The preview's paint surface. Drawing through Canvas() goes onto the
+/// surface and is shown at once, without running the paint handler; only a
+/// repaint from the window system (an expose) erases the surface to the
+/// background colour and runs OnPaint. While a button is held the surface
+/// keeps getting the mouse, so positions can be negative or beyond its edges.
+class TPaintBox : public QWidget {
+public:
+    TPaintBox(int width, int height, QWidget *parent = nullptr);
+    ~TPaintBox() override;
+
+    Canvas &Surface();
+    const QImage &Picture() const;
+    /// What the window system does when it uncovers the surface.
+    void Expose();
+
+    std::function<void()> OnPaint;
+    std::function<void(TMouseButton, TShiftState, int, int)> OnMouseDown;
+    std::function<void(TShiftState, int, int)> OnMouseMove;
+    std::function<void(TMouseButton, TShiftState, int, int)> OnMouseUp;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+
+private:
+    class ShownCanvas;
+    std::unique_ptr<ImageCanvas> m_image;
+    std::unique_ptr<ShownCanvas> m_canvas;
+    bool m_drawnByProgram = false;
+};
+
+TShiftState ShiftStateOf(Qt::KeyboardModifiers modifiers, Qt::MouseButtons buttons);
+
+} // namespace hoofer::toolkit

@@ -1,0 +1,101 @@
+#include "spin_edit.h"
+
+#include "guard.h"
+#include "model/text_number.h"
+
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QToolButton>
+
+namespace hoofer::toolkit {
+
+TSpinEdit::TSpinEdit(QWidget *parent)
+    : QWidget(parent), m_edit(new QLineEdit(this)), m_up(new QToolButton(this)), m_down(new QToolButton(this))
+{
+    m_edit->setText("0");
+    m_up->setArrowType(Qt::UpArrow);
+    m_down->setArrowType(Qt::DownArrow);
+    for (QToolButton *b : {m_up, m_down}) {
+        b->setFocusPolicy(Qt::NoFocus);
+        b->setAutoRepeat(true);
+    }
+    setFocusProxy(m_edit);
+    m_edit->installEventFilter(this);
+    connect(m_edit, &QLineEdit::textEdited, this, [this] { RunGuarded([this] { RunChange(); }); });
+    connect(m_up, &QToolButton::clicked, this, [this] { RunGuarded([this] { Step(+1); }); });
+    connect(m_down, &QToolButton::clicked, this, [this] { RunGuarded([this] { Step(-1); }); });
+}
+
+void TSpinEdit::resizeEvent(QResizeEvent *)
+{
+    const int buttonWidth = 15;
+    const int h = height();
+    m_edit->setGeometry(0, 0, width() - buttonWidth, h);
+    m_up->setGeometry(width() - buttonWidth, 0, buttonWidth, h / 2);
+    m_down->setGeometry(width() - buttonWidth, h / 2, buttonWidth, h - h / 2);
+}
+
+int TSpinEdit::Value() const
+{
+    return ParseInteger(m_edit->text().toStdString()).value_or(m_min);
+}
+
+QString TSpinEdit::Text() const
+{
+    return m_edit->text();
+}
+
+void TSpinEdit::SetValue(int value)
+{
+    if (m_min != m_max) {
+        if (value < m_min)
+            value = m_min;
+        else if (value > m_max)
+            value = m_max;
+    }
+    const QString text = QString::number(value);
+    if (text == m_edit->text())
+        return;
+    m_edit->setText(text);
+    RunChange();
+}
+
+void TSpinEdit::RunChange()
+{
+    if (OnChange)
+        OnChange();
+}
+
+void TSpinEdit::Step(int delta)
+{
+    SetValue(Value() + delta);
+}
+
+bool TSpinEdit::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched != m_edit)
+        return false;
+    if (event->type() == QEvent::KeyPress) {
+        auto *key = static_cast<QKeyEvent *>(event);
+        if (key->key() == Qt::Key_Up || key->key() == Qt::Key_Down) {
+            RunGuarded([this, key] { Step(key->key() == Qt::Key_Up ? +1 : -1); });
+            return true;
+        }
+        // Only digits and signs may be typed; control keys pass.
+        const QString text = key->text();
+        if (!text.isEmpty() && text[0].isPrint() && !(key->modifiers() & Qt::ControlModifier)) {
+            const QChar c = text[0];
+            if (!c.isDigit() && c != '-' && c != '+')
+                return true;
+        }
+    } else if (event->type() == QEvent::FocusOut) {
+        RunGuarded([this] {
+            const int v = Value();
+            if (m_min != m_max && (v < m_min || v > m_max))
+                SetValue(v);
+        });
+    }
+    return false;
+}
+
+} // namespace hoofer::toolkit

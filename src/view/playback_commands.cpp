@@ -1,0 +1,77 @@
+// The preview's drawing entry, its paint handler and Move > Play Move.
+#include "app/hoofer_window.h"
+
+#include "view/figure_drawing.h"
+#include "view/playback.h"
+
+namespace hoofer {
+
+namespace {
+/// Playback's pictures go onto the preview; its pauses and message handling
+/// go through the platform, so tests run a playback in no real time.
+class PreviewSink : public PlaybackSink {
+public:
+    explicit PreviewSink(TfrmHoofer &window) : m_window(window) {}
+    void KeyFrame(const THFFrame &frame) override { m_window.DrawFrame(frame, nullptr); }
+    void PlainStep(const PosePixels &pixels) override { DrawPlainPose(m_window.Image->Surface(), pixels); }
+    void HandleMessages() override { m_window.Platform().ProcessMessages(); }
+    void Pause(int ms) override { m_window.Platform().Sleep(ms); }
+
+private:
+    TfrmHoofer &m_window;
+};
+} // namespace
+
+void TfrmHoofer::DrawFrame(const THFFrame &frame, const THFFrame *previous)
+{
+    if (!previous) {
+        DrawKeyFrame(Image->Surface(), frame, cbxBodyPart->ItemIndex());
+        return;
+    }
+    PreviewSink sink(*this);
+    DrawTransition(*previous, frame, sink);
+}
+
+void TfrmHoofer::ImagePaint()
+{
+    if (CurrentMove && CurrentFrame)
+        DrawFrame(*CurrentFrame, nullptr);
+}
+
+void TfrmHoofer::PlayMove(const THFMove &move)
+{
+    PreviewSink sink(*this);
+    PlayMovePass(move, sink);
+}
+
+void TfrmHoofer::mnuMovePlayMoveClick()
+{
+    if (cbxMoves->ItemIndex() < 0 || m_playing)
+        return;
+    // A move without key frames has nothing to show.
+    if (!CurrentMove || CurrentMove->Frames.empty())
+        return;
+    m_playing = true;
+    SetEditingEnabled(false);
+    try {
+        do {
+            PlayMove(*CurrentMove);
+        } while (mnuOptionsPlayContinuously->Checked() && !m_closeRequested);
+        spinFrameNumber->SetValue(1);
+        CurrentFrame = CurrentMove->Frames.empty() ? nullptr : CurrentMove->Frames[0].get();
+        if (CurrentFrame)
+            DrawFrame(*CurrentFrame, nullptr);
+    } catch (...) {
+        SetEditingEnabled(true);
+        m_playing = false;
+        throw;
+    }
+    SetEditingEnabled(true);
+    m_playing = false;
+    if (m_closeRequested) {
+        m_closeRequested = false;
+        close();
+    }
+}
+
+} // namespace hoofer
