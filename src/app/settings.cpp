@@ -1,0 +1,55 @@
+#include "settings.h"
+
+#include <filesystem>
+
+namespace hoofer {
+
+namespace {
+
+constexpr const char *kInterface = "Interface";
+constexpr const char *kNetwork = "Network";
+
+std::string OneLine(const std::string &value)
+{
+    return value.substr(0, value.find_first_of("\r\n"));
+}
+
+} // namespace
+
+EditorSettings ReadEditorSettings(const IniFile &ini)
+{
+    EditorSettings s;
+    s.DragWithoutShift = ini.ReadBool(kInterface, "DragWithoutShift", s.DragWithoutShift);
+    s.PlayContinuously = ini.ReadBool(kInterface, "PlayContinuously", s.PlayContinuously);
+    s.SnapToGrid = ini.ReadBool(kInterface, "SnapToGrid", s.SnapToGrid);
+    s.GridSize = ini.ReadInteger(kInterface, "GridSize", kDefaultGridSize);
+    if (s.GridSize <= 0)
+        s.GridSize = kDefaultGridSize;
+    s.NetworkName = ini.ReadString(kNetwork, "empegNetworkName", s.NetworkName);
+    s.FtpUserName = ini.ReadString(kNetwork, "empegFTPUserName", s.FtpUserName);
+    s.FtpPassword = ini.ReadString(kNetwork, "empegFTPPassword", s.FtpPassword);
+    return s;
+}
+
+void WriteEditorSettings(IniFile &ini, const EditorSettings &s)
+{
+    ini.WriteBool(kInterface, "DragWithoutShift", s.DragWithoutShift);
+    ini.WriteBool(kInterface, "PlayContinuously", s.PlayContinuously);
+    ini.WriteBool(kInterface, "SnapToGrid", s.SnapToGrid);
+    ini.WriteInteger(kInterface, "GridSize", s.GridSize);
+    ini.WriteString(kNetwork, "empegNetworkName", OneLine(s.NetworkName));
+    ini.WriteString(kNetwork, "empegFTPUserName", OneLine(s.FtpUserName));
+    ini.WriteString(kNetwork, "empegFTPPassword", OneLine(s.FtpPassword));
+}
+
+std::string SettingsPathForExecutable(const std::string &exePath)
+{
+    // path::replace_extension looks at the file name only, so a dot in a
+    // folder name is left alone and ".hidden" counts as a name, not an
+    // extension.
+    std::filesystem::path path(exePath);
+    path.replace_extension(".ini");
+    return path.string();
+}
+
+} // namespace hoofer

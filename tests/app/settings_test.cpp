@@ -1,0 +1,220 @@
+#include "app/settings.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <gmock/gmock.h>
+
+using namespace hoofer;
+using ::testing::HasSubstr;
+
+namespace {
+
+EditorSettings FromText(const std::string &text)
+{
+    return ReadEditorSettings(IniFile::Parse(text));
+}
+
+std::string SavedText(const std::string &before, const EditorSettings &settings)
+{
+    IniFile ini = IniFile::Parse(before);
+    WriteEditorSettings(ini, settings);
+    return ini.Text();
+}
+
+std::string Slurp(const QString &path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return "<unreadable>";
+    return f.readAll().toStdString();
+}
+
+} // namespace
+
+TEST(EditorSettingsDefaults, AFirstRunWithoutAFileGivesEveryDefault)
+{
+    QTemporaryDir dir;
+    const std::string path = dir.filePath("hooferedit.ini").toStdString();
+    const EditorSettings s = ReadEditorSettings(IniFile::Load(path));
+    EXPECT_FALSE(s.DragWithoutShift);
+    EXPECT_FALSE(s.PlayContinuously);
+    EXPECT_FALSE(s.SnapToGrid);
+    EXPECT_EQ(s.GridSize, 5);
+    EXPECT_EQ(s.NetworkName, "");
+    EXPECT_EQ(s.FtpUserName, "Anonymous");
+    EXPECT_EQ(s.FtpPassword, "hoofer@home");
+    EXPECT_EQ(s, EditorSettings{});
+}
+
+TEST(EditorSettingsDefaults, TheDefaultPasswordIsElevenCharactersShapedLikeAnAddress)
+{
+    const std::string password = kDefaultFtpPassword;
+    EXPECT_EQ(password.size(), 11u);
+    EXPECT_EQ(std::count(password.begin(), password.end(), '@'), 1);
+}
+
+TEST(EditorSettingsSaving, AFirstSaveWritesTheSevenKeysInOrderInTwoSections)
+{
+    QTemporaryDir dir;
+    const std::string path = dir.filePath("hooferedit.ini").toStdString();
+    IniFile ini = IniFile::Load(path);
+    WriteEditorSettings(ini, EditorSettings{});
+    ini.Save(path);
+    EXPECT_EQ(Slurp(QString::fromStdString(path)),
+              "[Interface]\n"
+              "DragWithoutShift=0\n"
+              "PlayContinuously=0\n"
+              "SnapToGrid=0\n"
+              "GridSize=5\n"
+              "\n"
+              "[Network]\n"
+              "empegNetworkName=\n"
+              "empegFTPUserName=Anonymous\n"
+              "empegFTPPassword=hoofer@home\n");
+}
+
+TEST(EditorSettingsSaving, EveryValueComesBackAsItWasSaved)
+{
+    EditorSettings s;
+    s.DragWithoutShift = true;
+    s.PlayContinuously = true;
+    s.SnapToGrid = true;
+    s.GridSize = 17;
+    s.NetworkName = " 127.0.0.1:2121 ";
+    s.FtpUserName = "dancer";
+    s.FtpPassword = "p=w;#[x] \"q\"";
+    EXPECT_EQ(FromText(SavedText("", s)), s);
+}
+
+TEST(EditorSettingsSaving, LineBreaksInStringsCannotAddLinesToTheFile)
+{
+    EditorSettings s;
+    s.NetworkName = "car\n[Interface]";
+    s.FtpPassword = "secret\r\nGridSize=0";
+    const EditorSettings back = FromText(SavedText("", s));
+    EXPECT_EQ(back.NetworkName, "car");
+    EXPECT_EQ(back.FtpPassword, "secret");
+    EXPECT_EQ(back.GridSize, 5);
+}
+
+TEST(EditorSettingsGridSize, ReadsDecimalAndHexadecimal)
+{
+    EXPECT_EQ(FromText("[Interface]\nGridSize=12\n").GridSize, 12);
+    EXPECT_EQ(FromText("[Interface]\nGridSize=0x0C\n").GridSize, 12);
+}
+
+TEST(EditorSettingsGridSize, LettersZeroAndNegativeSizesGiveFive)
+{
+    EXPECT_EQ(FromText("[Interface]\nGridSize=abc\n").GridSize, 5);
+    EXPECT_EQ(FromText("[Interface]\nGridSize=0\n").GridSize, 5);
+    EXPECT_EQ(FromText("[Interface]\nGridSize=-3\n").GridSize, 5);
+    EXPECT_EQ(FromText("[Interface]\nGridSize=\n").GridSize, 5);
+}
+
+TEST(EditorSettingsBooleans, ASnapToGridOfTwoIsCheckedAndWrittenBackAsOne)
+{
+    const std::string before = "[Interface]\nSnapToGrid=2\n";
+    const EditorSettings s = FromText(before);
+    EXPECT_TRUE(s.SnapToGrid);
+    EXPECT_THAT(SavedText(before, s), HasSubstr("SnapToGrid=1\n"));
+}
+
+TEST(EditorSettingsBooleans, UnreadableBooleansAreUnchecked)
+{
+    const EditorSettings s = FromText("[Interface]\nDragWithoutShift=yes\nPlayContinuously=\n");
+    EXPECT_FALSE(s.DragWithoutShift);
+    EXPECT_FALSE(s.PlayContinuously);
+}
+
+TEST(EditorSettingsSaving, UnknownSectionsAndKeysSurviveASaveInTheirPlace)
+{
+    const std::string before =
+        "; written by hand\n"
+        "[Window]\n"
+        "Left=10\n"
+        "\n"
+        "[network]\n"
+        "empegFTPPassword=old\n"
+        "Proxy=none\n"
+        "\n"
+        "[Interface]\n"
+        "Theme=dark\n"
+        "GridSize=9\n";
+    EditorSettings s = FromText(before);
+    s.FtpPassword = "new";
+    EXPECT_EQ(SavedText(before, s),
+              "; written by hand\n"
+              "[Window]\n"
+              "Left=10\n"
+              "\n"
+              "[network]\n"
+              "empegFTPPassword=new\n"
+              "Proxy=none\n"
+              "empegNetworkName=\n"
+              "empegFTPUserName=Anonymous\n"
+              "\n"
+              "[Interface]\n"
+              "Theme=dark\n"
+              "GridSize=9\n"
+              "DragWithoutShift=0\n"
+              "PlayContinuously=0\n"
+              "SnapToGrid=0\n");
+}
+
+TEST(EditorSettingsLoading, LoadingNeverWritesTheFile)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("hooferedit.ini");
+    const std::string odd = "[Interface]\r\nGridSize=abc\rSnapToGrid=2";
+    {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(odd.data(), static_cast<qint64>(odd.size()));
+    }
+    const QDateTime before = QFileInfo(path).lastModified();
+    const EditorSettings s = ReadEditorSettings(IniFile::Load(path.toStdString()));
+    EXPECT_TRUE(s.SnapToGrid);
+    EXPECT_EQ(s.GridSize, 5);
+    EXPECT_EQ(Slurp(path), odd);
+    EXPECT_EQ(QFileInfo(path).lastModified(), before);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
+}
+
+TEST(EditorSettingsSaving, ASaveThatCannotWriteReportsThePathAndTheReason)
+{
+    QTemporaryDir dir;
+    // A folder that cannot exist, because a plain file has its name: this
+    // fails for every user, root included.
+    const QString blocker = dir.filePath("plain-file");
+    {
+        QFile f(blocker);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    }
+    const std::string path = (blocker + "/hooferedit.ini").toStdString();
+    IniFile ini;
+    WriteEditorSettings(ini, EditorSettings{});
+    try {
+        ini.Save(path);
+        FAIL() << "saved below a plain file";
+    } catch (const IniFileError &e) {
+        const std::string message = e.what();
+        EXPECT_THAT(message, HasSubstr(path + ": "));
+        EXPECT_GT(message.size(), message.find(path) + path.size() + 2) << message;
+    }
+}
+
+TEST(EditorSettingsPath, TheExtensionIsReplacedByIni)
+{
+    EXPECT_EQ(SettingsPathForExecutable("/opt/hoofer/HooferEdit.exe"), "/opt/hoofer/HooferEdit.ini");
+    EXPECT_EQ(SettingsPathForExecutable("/opt/hoofer/hooferedit.bin"), "/opt/hoofer/hooferedit.ini");
+    EXPECT_EQ(SettingsPathForExecutable("/opt/hoofer/a.b.c"), "/opt/hoofer/a.b.ini");
+}
+
+TEST(EditorSettingsPath, IniIsAppendedWhenTheFileNameHasNoExtension)
+{
+    EXPECT_EQ(SettingsPathForExecutable("/usr/bin/hooferedit"), "/usr/bin/hooferedit.ini");
+    EXPECT_EQ(SettingsPathForExecutable("/home/me/v6.0/hooferedit"), "/home/me/v6.0/hooferedit.ini");
+    EXPECT_EQ(SettingsPathForExecutable("/home/me/.local/bin/.hoofer"), "/home/me/.local/bin/.hoofer.ini");
+    EXPECT_EQ(SettingsPathForExecutable("hooferedit"), "hooferedit.ini");
+}
