@@ -1,0 +1,34 @@
+#pragma once
+
+#include "model/frame.h"
+#include "view/canvas.h"
+
+#include <array>
+
+namespace hoofer {
+
+/// Height of the preview surface; point Y = 0 lies 20 rows above its bottom.
+inline constexpr int kPreviewWidth = 256;
+inline constexpr int kPreviewHeight = 296;
+
+/// Twelve pixel positions, one a body part, in body-part order.
+using PosePixels = std::array<TPixel, 12>;
+
+/// The pixel a point of the routine is drawn at: x unchanged, y = 276 - Y.
+TPixel PointToPixel(const TPoint &point);
+/// The pixels of all twelve points of a key frame.
+PosePixels FramePixels(const THFFrame &frame);
+
+/// Draws the silver frame around the point space and leaves the pen black.
+void DrawFrameBorder(Canvas &canvas);
+
+/// The key-frame drawing: clear, border, bones with a ring on every joint but
+/// the shoulders, and the head; the body part with index selectedPart
+/// (0 = Shoulders, -1 none) is drawn yellow.
+void DrawKeyFrame(Canvas &canvas, const THFFrame &frame, int selectedPart);
+
+/// The plain drawing of a playback step: clear, border, black bones and head,
+/// no rings, the pixels used as given.
+void DrawPlainPose(Canvas &canvas, const PosePixels &pixels);
+
+} // namespace hoofer
