@@ -47,7 +47,8 @@ TEST(MovePass, SingleKeyFrameShowsItsPoseOnceAfterTheKeyDrawing)
 {
     std::vector<std::unique_ptr<THFFrame>> frames;
     frames.push_back(Frame(40, 0));
-    const THFMove &move = *MoveOf(std::move(frames));
+    const auto owned = MoveOf(std::move(frames));
+    const THFMove &move = *owned;
     RecordingSink sink;
     PlayMovePass(move, sink);
     EXPECT_EQ(sink.events, (std::vector<std::string>{"key 40", "step 40,176", "msgs", "pause 70", "msgs", "pause 70"}));
@@ -60,7 +61,8 @@ TEST(MovePass, TargetPoseIsApproachedButNeverDrawn)
     std::vector<std::unique_ptr<THFFrame>> frames;
     frames.push_back(Frame(0, 1));
     frames.push_back(Frame(40, 3));
-    const THFMove &move = *MoveOf(std::move(frames));
+    const auto owned = MoveOf(std::move(frames));
+    const THFMove &move = *owned;
     RecordingSink sink;
     PlayMovePass(move, sink);
     std::vector<std::string> steps;
@@ -80,7 +82,8 @@ TEST(MovePass, DisplacementSlidesWithinATransitionAndJumpsBack)
     frames.push_back(Frame(50, 0));
     frames.push_back(Frame(50, 2, 10));
     frames.push_back(Frame(50, 0, 100));
-    const THFMove &move = *MoveOf(std::move(frames));
+    const auto owned = MoveOf(std::move(frames));
+    const THFMove &move = *owned;
     RecordingSink sink;
     PlayMovePass(move, sink);
     std::vector<std::string> steps;
@@ -95,7 +98,8 @@ TEST(MovePass, NegativeInterpolationDrawsNoStepButStillPauses)
 {
     std::vector<std::unique_ptr<THFFrame>> frames;
     frames.push_back(Frame(5, -3));
-    const THFMove &move = *MoveOf(std::move(frames));
+    const auto owned = MoveOf(std::move(frames));
+    const THFMove &move = *owned;
     RecordingSink sink;
     PlayMovePass(move, sink);
     EXPECT_EQ(sink.events, (std::vector<std::string>{"key 5", "msgs", "pause 70"}));
