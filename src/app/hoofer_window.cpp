@@ -11,6 +11,7 @@
 #include <QCloseEvent>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLayout>
 #include <QScreen>
 
 namespace hoofer {

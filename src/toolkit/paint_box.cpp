@@ -46,8 +46,10 @@ private:
 };
 
 TPaintBox::TPaintBox(int width, int height, QWidget *parent)
-    : QWidget(parent), m_image(std::make_unique<ImageCanvas>(width, height, clPreviewBackground))
+    : QWidget(parent)
 {
+    // The preview's background is the window's own face colour.
+    m_image = std::make_unique<ImageCanvas>(width, height, FromQColor(palette().color(QPalette::Window)));
     m_canvas = std::make_unique<ShownCanvas>(*this, *m_image);
     setFixedSize(width, height);
     setMouseTracking(true);

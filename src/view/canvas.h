@@ -11,7 +11,7 @@ inline constexpr TColor clBlack = 0x00000000;
 inline constexpr TColor clSilver = 0x00C0C0C0;
 inline constexpr TColor clYellow = 0x0000FFFF;
 /// The preview's background where the platform has no window-face colour.
-inline constexpr TColor clPreviewBackground = 0x00D4D0C8;
+inline constexpr TColor clPreviewBackground = 0x00C8D0D4;  // red 212, green 208, blue 200
 
 struct TPixel {
     int x = 0;

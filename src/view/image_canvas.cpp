@@ -9,6 +9,12 @@ QColor ToQColor(TColor colour)
     return QColor(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF);
 }
 
+TColor FromQColor(const QColor &colour)
+{
+    return static_cast<TColor>(colour.red()) | static_cast<TColor>(colour.green()) << 8
+           | static_cast<TColor>(colour.blue()) << 16;
+}
+
 ImageCanvas::ImageCanvas(int width, int height, TColor background)
     : m_image(width, height, QImage::Format_RGB32), m_brush(background)
 {

@@ -9,6 +9,8 @@ namespace hoofer {
 
 /// Converts a colour value 0x00BBGGRR to Qt's colour.
 QColor ToQColor(TColor colour);
+/// Converts Qt's colour to a colour value 0x00BBGGRR.
+TColor FromQColor(const QColor &colour);
 
 /// A Canvas onto a QImage: the raster the preview shows, and the pictures the
 /// command-line tool writes. Lines and ellipses are drawn without

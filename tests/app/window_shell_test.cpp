@@ -1,0 +1,85 @@
+#include "window_fixture.h"
+
+#include "toolkit/combo_box.h"
+#include "toolkit/menu.h"
+#include "toolkit/paint_box.h"
+#include "toolkit/spin_edit.h"
+
+#include <QApplication>
+#include <QLabel>
+
+using namespace hoofer;
+using namespace hoofer::test;
+
+class WindowShell : public WindowTest {};
+
+TEST_F(WindowShell, StartsEmptyWithOnlyTheCommandsThatCanAct)
+{
+    EXPECT_EQ(window->windowTitle(), "Hoofer Editor V6");
+    EXPECT_EQ(window->cbxMoves->Count(), 0);
+    EXPECT_FALSE(window->mnuFileSave->Enabled());
+    EXPECT_FALSE(window->mnuFileUploadtoEmpeg->Enabled());
+    EXPECT_TRUE(window->mnuFileLoad->EffectivelyEnabled());
+    EXPECT_TRUE(window->mnuFileDownloadFromEmpeg->EffectivelyEnabled());
+    EXPECT_TRUE(window->mnuFileRebootEmpeg->EffectivelyEnabled());
+    EXPECT_TRUE(window->mnuOptionsSetempegNetworkName->EffectivelyEnabled());
+    EXPECT_FALSE(window->Modified);
+    window->grab().save(QString::fromStdString(TempPath("start.png")));
+    if (const char *shot = std::getenv("HOOFER_SCREENSHOT"))
+        window->grab().save(shot);
+}
+
+TEST_F(WindowShell, StatusLineClearsTenSecondsAfterTheLastMessage)
+{
+    window->ShowStatus("Hello");
+    EXPECT_EQ(window->StatusBar->text(), "Hello");
+    platform.Advance(6000);
+    window->ShowStatus("Again");
+    platform.Advance(6000);
+    EXPECT_EQ(window->StatusBar->text(), "Again");
+    platform.Advance(4001);
+    EXPECT_EQ(window->StatusBar->text(), "");
+}
+
+TEST_F(WindowShell, ErrorReportWrapsTheMessageInItsThreeLines)
+{
+    window->ReportError("550 No such file");
+    ASSERT_EQ(dialogs.Of("error").size(), 1u);
+    EXPECT_EQ(dialogs.Of("error")[0],
+              "I am very sorry to report that the following error has occured...\r\n\"550 No such file\"\r\n"
+              "I hope this doesn't ruin your day.");
+}
+
+TEST_F(WindowShell, ClosingAsksOnlyAfterAnEdit)
+{
+    LoadData(TestData("newmove.raw"));
+    window->close();
+    EXPECT_TRUE(dialogs.Of("confirm").empty());
+    EXPECT_FALSE(window->isVisible());
+
+    window->show();
+    window->spinPartX->SetValue(window->spinPartX->Value() + 1);
+    EXPECT_TRUE(window->Modified);
+    dialogs.confirmAnswers.push_back(false);
+    window->close();
+    EXPECT_EQ(dialogs.Of("confirm"), std::vector<std::string>{"Close HooferEdit and lose changes?"});
+    EXPECT_TRUE(window->isVisible());
+    dialogs.confirmAnswers.push_back(true);
+    window->close();
+    EXPECT_FALSE(window->isVisible());
+}
+
+TEST_F(WindowShell, SettingsAreWrittenWhenTheWindowGoes)
+{
+    window->NetworkName = "127.0.0.1:2121";
+    window->mnuOptionsPlayContinuously->SetChecked(true);
+    window.reset();
+    const std::string ini = FileBytes(TempPath("hooferedit.ini"));
+    EXPECT_NE(ini.find("empegNetworkName=127.0.0.1:2121"), std::string::npos) << ini;
+    EXPECT_NE(ini.find("PlayContinuously=1"), std::string::npos) << ini;
+
+    window = std::make_unique<TfrmHoofer>(platform, &dialogs, TempPath("hooferedit.ini"));
+    window->show();
+    EXPECT_EQ(window->NetworkName, "127.0.0.1:2121");
+    EXPECT_TRUE(window->mnuOptionsPlayContinuously->Checked());
+}
