@@ -46,6 +46,8 @@ void TfrmHoofer::RefreshView()
                            mnuFramePaste, mnuFrameDeleteFrame, mnuMovePlay, mnuMoveAddMove, mnuMoveRenameMove,
                            mnuMoveDeleteMove})
             item->SetEnabled(false);
+        // A move read without key frames can be repaired by adding one.
+        mnuFrameAddFrame->SetEnabled(CurrentMove && CurrentMove->Frames.empty());
     }
 }
 
