@@ -83,3 +83,33 @@ TEST_F(WindowShell, SettingsAreWrittenWhenTheWindowGoes)
     EXPECT_EQ(window->NetworkName, "127.0.0.1:2121");
     EXPECT_TRUE(window->mnuOptionsPlayContinuously->Checked());
 }
+
+TEST_F(WindowShell, HandEditedSettingsAreReadAndWrittenBackTidily)
+{
+    window.reset();
+    WriteBytes(TempPath("hooferedit.ini"),
+               "[Interface]\r\nSnapToGrid=2\r\nGridSize=0x0C\r\nTheme=dark\r\n[Mine]\r\nkeep=me\r\n");
+    window = std::make_unique<TfrmHoofer>(platform, &dialogs, TempPath("hooferedit.ini"));
+    window->show();
+    EXPECT_TRUE(window->mnuOptionGridSnapToGrid->Checked());
+    EXPECT_FALSE(window->mnuOptionsDragWithoutShift->Checked());
+    EXPECT_EQ(window->GridSize(), 12);
+    EXPECT_EQ(window->mnuOptionGridCurrentSize->Caption(), "12 Pixels");
+    window.reset();
+    const std::string ini = FileBytes(TempPath("hooferedit.ini"));
+    EXPECT_NE(ini.find("SnapToGrid=1\r\n"), std::string::npos) << ini;
+    EXPECT_NE(ini.find("GridSize=12\r\n"), std::string::npos) << ini;
+    EXPECT_NE(ini.find("Theme=dark\r\n"), std::string::npos) << ini;
+    EXPECT_NE(ini.find("[Mine]\r\nkeep=me"), std::string::npos) << ini;
+    EXPECT_NE(ini.find("empegFTPUserName=Anonymous"), std::string::npos) << ini;
+}
+
+TEST_F(WindowShell, LettersAsGridSizeStartWithFive)
+{
+    window.reset();
+    WriteBytes(TempPath("hooferedit.ini"), "[Interface]\nGridSize=abc\n");
+    window = std::make_unique<TfrmHoofer>(platform, &dialogs, TempPath("hooferedit.ini"));
+    window->show();
+    EXPECT_EQ(window->GridSize(), 5);
+    EXPECT_FALSE(window->mnuOptionGridSnapToGrid->Checked());
+}
