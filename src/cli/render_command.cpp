@@ -1,0 +1,131 @@
+#include "render_command.h"
+
+#include "cli_files.h"
+#include "gif_writer.h"
+#include "latin1.h"
+#include "move_pictures.h"
+
+#include <QDir>
+#include <QImageWriter>
+
+#include <cstdio>
+#include <iostream>
+#include <memory>
+
+namespace hoofer {
+
+namespace {
+
+struct RenderOptions {
+    std::string file;
+    std::string move = "0";
+    std::string output;
+    std::string framesDir;
+    int scale = 1;
+    bool once = false;
+};
+
+/// GIF counts in hundredths of a second; the editor's pauses are multiples of 10 ms.
+int ToHundredths(int ms)
+{
+    return (ms + 5) / 10;
+}
+
+bool WriteFrames(const std::string &dir, const std::vector<StepPicture> &pictures, int scale)
+{
+    const QString path = QString::fromStdString(dir);
+    if (!QDir().mkpath(path)) {
+        ReportError(dir, "cannot create the folder");
+        return false;
+    }
+    const int digits = std::max<int>(4, static_cast<int>(std::to_string(pictures.size()).size()));
+    for (size_t i = 0; i < pictures.size(); ++i) {
+        char name[32];
+        std::snprintf(name, sizeof name, "%0*zu.png", digits, i + 1);
+        const QString file = QDir(path).filePath(QString::fromLatin1(name));
+        QImage image = pictures[i].image;
+        if (scale > 1)
+            image = image.scaled(image.size() * scale, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+        QImageWriter writer(file, "png");
+        if (!writer.write(image)) {
+            ReportError(file.toStdString(), "cannot write: " + writer.errorString().toStdString());
+            return false;
+        }
+    }
+    return true;
+}
+
+int RunRender(const RenderOptions &options)
+{
+    std::string data;
+    TMoveList moves;
+    if (!ReadRoutineFile(options.file, data, moves))
+        return 1;
+    std::string why;
+    const auto index = FindMove(moves, options.move, why);
+    if (!index) {
+        ReportError(options.file, why);
+        return 1;
+    }
+    const THFMove &move = *moves[*index];
+    const std::vector<StepPicture> pictures = RecordMovePass(move);
+    if (pictures.empty()) {
+        ReportError(options.file, "move " + std::to_string(*index) + " (\""
+                                      + Latin1ToUtf8(TrimName(move.MoveName))
+                                      + "\") has no key frames: there is nothing to draw");
+        return 1;
+    }
+    if (!options.output.empty()) {
+        std::vector<GifFrame> frames;
+        frames.reserve(pictures.size());
+        for (const StepPicture &picture : pictures)
+            frames.push_back({picture.image, ToHundredths(picture.delayMs)});
+        GifOptions gif;
+        gif.scale = options.scale;
+        gif.loop = !options.once;
+        try {
+            WriteAnimatedGif(options.output, frames, gif);
+        } catch (const GifWriteError &e) {
+            std::cerr << e.what() << '\n';
+            return 1;
+        }
+    }
+    if (!options.framesDir.empty() && !WriteFrames(options.framesDir, pictures, options.scale))
+        return 1;
+    return 0;
+}
+
+} // namespace
+
+void AddRenderCommand(CLI::App &app, CommandSet &commands)
+{
+    auto options = std::make_shared<RenderOptions>();
+    CLI::App *render = app.add_subcommand(
+        "render", "Draw one pass of a move as an animated GIF or as numbered PNGs");
+    render->footer("The pictures are the steps the editor's Play Move draws, with its pauses: 70 ms a\n"
+                   "step, 140 ms for the last step of each transition. The key-frame drawing that\n"
+                   "opens a pass is replaced at once in the editor and is left out. The GIF loops.");
+    render->add_option("FILE", options->file, "Routine file (.raw); - reads standard input")
+        ->required()
+        ->type_name("");
+    render->add_option("-m,--move", options->move,
+                       "The move: its index as info lists it, or its name (default: 0)")
+        ->type_name("N|NAME");
+    CLI::Option *output = render->add_option("-o,--output", options->output, "Animated GIF to write")
+                                 ->type_name("OUT.gif");
+    CLI::Option *frames = render->add_option("--frames", options->framesDir,
+                                             "Folder to write the pictures into as 0001.png, 0002.png, ...")
+                                 ->type_name("DIR");
+    render->add_option("--scale", options->scale, "Draw every pixel as a KxK block (default: 1)")
+        ->check(CLI::Range(1, 16))
+        ->type_name("K");
+    render->add_flag("--once", options->once, "Play the GIF once instead of looping");
+    // At least one of the two outputs.
+    render->callback([output, frames] {
+        if (output->count() == 0 && frames->count() == 0)
+            throw CLI::RequiredError("-o,--output or --frames");
+    });
+    commands.Add(render, [options] { return RunRender(*options); });
+}
+
+} // namespace hoofer

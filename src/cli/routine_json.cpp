@@ -1,0 +1,213 @@
+#include "routine_json.h"
+
+#include "latin1.h"
+#include "model/routine_codec.h"
+
+#include <nlohmann/json.hpp>
+
+#include <cstdio>
+#include <initializer_list>
+
+namespace hoofer {
+
+namespace {
+
+using nlohmann::json;
+
+constexpr const char *kFormatName = "hoofer routine";
+constexpr int kVersion = 1;
+constexpr size_t kNameBytes = 12;
+
+/// A JSON string literal for the name bytes: Latin-1 text, with every control
+/// character (C0, DEL and C1, all invisible) written as \u00XX so the exact
+/// byte stays visible.
+std::string NameLiteral(const std::string &bytes)
+{
+    std::string out = "\"";
+    for (const char c : bytes) {
+        const auto b = static_cast<unsigned char>(c);
+        if (b == '"' || b == '\\') {
+            out += '\\';
+            out += c;
+        } else if (b < 0x20 || (b >= 0x7F && b <= 0x9F)) {
+            char escape[8];
+            std::snprintf(escape, sizeof escape, "\\u%04X", b);
+            out += escape;
+        } else {
+            out += Latin1ToUtf8(std::string(1, c));
+        }
+    }
+    return out + "\"";
+}
+
+std::string FrameLine(const THFFrame &frame)
+{
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "{\"interpolation\": %3d, \"displacement\": %4d, \"points\": [",
+                  frame.Interpolation, frame.Displacement);
+    std::string line = buffer;
+    for (int n = 1; n <= kPartCount; ++n) {
+        std::snprintf(buffer, sizeof buffer, "%s{\"x\": %3d, \"y\": %3d}", n > 1 ? ", " : "",
+                      frame.Point(n).X, frame.Point(n).Y);
+        line += buffer;
+    }
+    return line + "]}";
+}
+
+std::string Describe(const json &value)
+{
+    const std::string text = value.dump();
+    return text.size() > 40 ? text.substr(0, 37) + "..." : text;
+}
+
+[[noreturn]] void Fail(const std::string &path, const std::string &what)
+{
+    throw RoutineJsonError(path + ": " + what);
+}
+
+const json &ExpectObject(const json &value, const std::string &path,
+                         std::initializer_list<const char *> required,
+                         std::initializer_list<const char *> optional = {})
+{
+    if (!value.is_object())
+        Fail(path, "expected an object, found " + Describe(value));
+    for (const char *key : required)
+        if (!value.contains(key))
+            Fail(path, std::string("\"") + key + "\" is missing");
+    for (const auto &[key, item] : value.items()) {
+        bool known = false;
+        for (const char *k : required)
+            known = known || key == k;
+        for (const char *k : optional)
+            known = known || key == k;
+        if (!known)
+            Fail(path, "unknown key \"" + key + "\"");
+    }
+    return value;
+}
+
+const json &ExpectArray(const json &value, const std::string &path, size_t min, size_t max,
+                        const char *what)
+{
+    if (!value.is_array())
+        Fail(path, "expected an array, found " + Describe(value));
+    if (value.size() < min || value.size() > max) {
+        const std::string range = min == max ? std::to_string(min)
+                                             : std::to_string(min) + ".." + std::to_string(max);
+        Fail(path, std::to_string(value.size()) + " " + what + "; expected " + range);
+    }
+    return value;
+}
+
+int ExpectInteger(const json &value, const std::string &path, int min, int max)
+{
+    if (!value.is_number_integer())
+        Fail(path, Describe(value) + " is not an integer");
+    // Numbers beyond long long arrive as unsigned; compare those unsigned.
+    bool inRange = false;
+    if (value.is_number_unsigned()) {
+        const auto u = value.get<unsigned long long>();
+        inRange = u <= static_cast<unsigned long long>(max) && static_cast<long long>(u) >= min;
+    } else {
+        const auto v = value.get<long long>();
+        inRange = v >= min && v <= max;
+    }
+    if (!inRange)
+        Fail(path, value.dump() + " is outside " + std::to_string(min) + ".." + std::to_string(max));
+    return static_cast<int>(value.get<long long>());
+}
+
+std::string ExpectName(const json &value, const std::string &path)
+{
+    if (!value.is_string())
+        Fail(path, Describe(value) + " is not a string");
+    long offending = 0;
+    const auto bytes = Utf8ToLatin1(value.get<std::string>(), offending);
+    if (!bytes) {
+        char code[16];
+        std::snprintf(code, sizeof code, "U+%04lX", offending);
+        Fail(path, Describe(value) + " holds " + code
+                       + ", which is not a single byte (names hold U+0000..U+00FF)");
+    }
+    if (bytes->size() > kNameBytes)
+        Fail(path, Describe(value) + " has " + std::to_string(bytes->size())
+                       + " characters; a name holds at most 12");
+    return *bytes;
+}
+
+std::unique_ptr<THFFrame> FrameFromJson(const json &value, const std::string &path)
+{
+    ExpectObject(value, path, {"interpolation", "displacement", "points"});
+    auto frame = std::make_unique<THFFrame>();
+    frame->Interpolation = ExpectInteger(value["interpolation"], path + ".interpolation", 0, 255);
+    frame->Displacement = ExpectInteger(value["displacement"], path + ".displacement", -128, 127);
+    const json &points = ExpectArray(value["points"], path + ".points", kPartCount, kPartCount,
+                                     "points");
+    for (int i = 0; i < kPartCount; ++i) {
+        const std::string at = path + ".points[" + std::to_string(i) + "]";
+        const json &point = ExpectObject(points[i], at, {"x", "y"});
+        frame->Points[i].X = ExpectInteger(point["x"], at + ".x", 0, 255);
+        frame->Points[i].Y = ExpectInteger(point["y"], at + ".y", 0, 255);
+    }
+    return frame;
+}
+
+std::unique_ptr<THFMove> MoveFromJson(const json &value, const std::string &path)
+{
+    ExpectObject(value, path, {"name", "frames"});
+    auto move = std::make_unique<THFMove>();
+    move->MoveName = ExpectName(value["name"], path + ".name");
+    const json &frames = ExpectArray(value["frames"], path + ".frames", 0, kMaxFramesPerMove,
+                                     "key frames");
+    for (size_t i = 0; i < frames.size(); ++i)
+        move->Frames.push_back(FrameFromJson(frames[i], path + ".frames[" + std::to_string(i) + "]"));
+    move->SyncFrameCount();
+    return move;
+}
+
+} // namespace
+
+std::string RoutineToJson(const TMoveList &moves)
+{
+    std::string out = "{\n  \"format\": \"";
+    out += kFormatName;
+    out += "\",\n  \"version\": " + std::to_string(kVersion) + ",\n  \"moves\": [";
+    for (size_t m = 0; m < moves.size(); ++m) {
+        const THFMove &move = *moves[m];
+        const std::string name = (move.MoveName + std::string(kNameBytes, ' ')).substr(0, kNameBytes);
+        out += m ? ",\n" : "\n";
+        out += "    {\n      \"name\": " + NameLiteral(name) + ",\n      \"frames\": [";
+        for (size_t f = 0; f < move.Frames.size(); ++f)
+            out += (f ? ",\n        " : "\n        ") + FrameLine(*move.Frames[f]);
+        out += move.Frames.empty() ? "]\n    }" : "\n      ]\n    }";
+    }
+    out += "\n  ]\n}\n";
+    return out;
+}
+
+TMoveList RoutineFromJson(const std::string &text)
+{
+    json document;
+    try {
+        document = json::parse(text);
+    } catch (const json::parse_error &e) {
+        // Drop the library's "[json.exception.parse_error.101] " tag.
+        std::string what = e.what();
+        if (const size_t close = what.find("] "); what.rfind("[json.", 0) == 0 && close != std::string::npos)
+            what.erase(0, close + 2);
+        throw RoutineJsonError(what);
+    }
+    const std::string top = "top level";
+    ExpectObject(document, top, {"moves"}, {"format", "version"});
+    if (document.contains("format") && document["format"] != kFormatName)
+        Fail("format", Describe(document["format"]) + " is not \"" + kFormatName + "\"");
+    if (document.contains("version"))
+        ExpectInteger(document["version"], "version", kVersion, kVersion);
+    const json &moves = ExpectArray(document["moves"], "moves", 1, kMaxMoves, "moves");
+    TMoveList result;
+    for (size_t m = 0; m < moves.size(); ++m)
+        result.push_back(MoveFromJson(moves[m], "moves[" + std::to_string(m) + "]"));
+    return result;
+}
+
+} // namespace hoofer
