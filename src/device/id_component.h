@@ -1,0 +1,18 @@
+#pragma once
+// Base of every network object. The objects share one socket stack: the first
+// one created starts it, the last one destroyed stops it.
+
+namespace hoofer {
+
+class TIdComponent {
+public:
+    TIdComponent();
+    virtual ~TIdComponent();
+    TIdComponent(const TIdComponent &) = delete;
+    TIdComponent &operator=(const TIdComponent &) = delete;
+
+    /// How many network objects exist in the process.
+    static int InstanceCount();
+};
+
+} // namespace hoofer

@@ -1,0 +1,76 @@
+#pragma once
+// The FTP client: one control connection to the server, the commands the
+// editor needs, and active-mode data connections for storing and retrieving
+// a file. Every operation blocks until the exchange is over and raises an
+// EId... exception when it fails.
+
+#include "byte_stream.h"
+#include "id_exceptions.h"
+#include "id_simple_server.h"
+#include "id_tcp_client.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace hoofer {
+
+/// Where the editor looks for the player until the user names one.
+inline constexpr const char *kDefaultPlayerAddress = "10.0.0.5";
+
+enum TIdFTPTransferType { ftASCII, ftBinary };
+
+class TIdFTP : public TIdTCPClient {
+public:
+    TIdFTP();
+    ~TIdFTP() override;
+
+    std::string Username;
+    /// Sent only when the server asks for it (331 to the user name).
+    std::string Password;
+    /// Only active mode is built: the server connects to us for each transfer.
+    bool Passive = false;
+    TIdFTPTransferType TransferType = ftBinary;
+    /// Longest wait for the server to open a data connection, in
+    /// milliseconds; 0 means no limit.
+    int DataChannelTimeout = 30000;
+
+    /// Reply lines of the greeting and of the end of the login.
+    std::vector<std::string> Greeting;
+    std::vector<std::string> LoginMessage;
+    std::string SystemDescription;
+
+    /// Connects, reads the greeting and logs in; any failure closes the
+    /// connection before the exception travels on.
+    void Connect() override { Connect(true); }
+    void Connect(bool autoLogin);
+    /// "user", then "pass" when the server answers 331.
+    void Login();
+    /// "type A" or "type I".
+    void SendTransferType();
+    /// "CWD " + path; expects 250.
+    void ChangeDirectory(const std::string &path);
+    /// "SITE " + argument; expects 200.
+    void SiteCommand(const std::string &argument);
+    /// Sends the whole source under name ("STOR"; "APPE" with append;
+    /// "STOU" for an empty name).
+    void Store(TByteStream &source, const std::string &name, bool append = false);
+    /// Writes the remote file's bytes into destination from its position on.
+    void Retrieve(const std::string &name, TByteStream &destination);
+    /// Whether the control connection is open (a close by the server is
+    /// noticed here, without raising).
+    bool IsConnected() { return Connected(); }
+
+    /// Announces a listening socket: "PORT h1,h2,h3,h4,p1,p2"; expects 200.
+    void SendPort(const TIdSocketHandle &listener);
+
+    /// The data connection while a transfer runs, otherwise null.
+    TIdSimpleServer *DataChannel() const { return m_dataChannel.get(); }
+
+private:
+    void TransferData(const std::string &command, TByteStream *source, TByteStream *destination);
+
+    std::unique_ptr<TIdSimpleServer> m_dataChannel;
+};
+
+} // namespace hoofer

@@ -1,0 +1,99 @@
+#pragma once
+// One TCP conversation: the input buffer, the line and reply readers, the
+// writer, the stream transfers and the close.
+
+#include "byte_stream.h"
+#include "id_component.h"
+#include "id_io_handler_socket.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace hoofer {
+
+/// Time limits of a single read: the connection's ReadTimeout, or none at all.
+inline constexpr int kIdTimeoutDefault = -1;
+inline constexpr int kIdTimeoutInfinite = -2;
+
+class TIdTCPConnection : public TIdComponent {
+public:
+    TIdTCPConnection();
+    ~TIdTCPConnection() override;
+
+    /// Longest wait for incoming data (and for a send to be taken), in
+    /// milliseconds; 0 means no limit.
+    int ReadTimeout = 30000;
+    /// Largest single receive, and largest chunk of a stream sent in one go.
+    int RecvBufferSize = 32768;
+    int SendBufferSize = 32768;
+    /// Every received byte is masked to its low 7 bits.
+    bool ASCIIFilter = false;
+
+    /// Bytes received and not yet consumed.
+    const std::string &InputBuffer() const { return m_inputBuffer; }
+    /// Takes count bytes from the front of InputBuffer; raises
+    /// EIdNotEnoughDataInBuffer when fewer are there.
+    std::string ExtractFromBuffer(std::size_t count);
+
+    /// The latest reply.
+    std::vector<std::string> ReplyLines;
+    int16_t ReplyCode = 0;
+
+    bool ClosedGracefully() const { return m_closedGracefully; }
+    /// The latest ReadLine with a caller's time limit ended without a line.
+    bool ReadLnTimedOut() const { return m_readLnTimedOut; }
+
+    /// Reads up to terminator (empty: LF); with LF, one CR before it goes too.
+    /// With the default limit a time-out raises EIdReadTimeout; with a limit
+    /// of the caller's (milliseconds) it returns "" and sets ReadLnTimedOut.
+    std::string ReadLine(const std::string &terminator = "\n", int timeoutMs = kIdTimeoutDefault);
+    /// Reads one reply, single- or multi-line; an empty list accepts every
+    /// code, otherwise a code not in it raises EIdProtocolReplyError.
+    int16_t ReadReply(const std::vector<int16_t> &expected);
+    /// Sends text and CR LF.
+    void WriteLine(const std::string &text);
+    /// Sends every byte or raises.
+    void WriteBuffer(const void *data, std::size_t length);
+    /// Sends line (a lone NUL sends nothing) and reads the reply.
+    int16_t SendCommand(const std::string &line, const std::vector<int16_t> &expected);
+    /// The same with one expected code; -1 accepts every code.
+    int16_t SendCommand(const std::string &line, int16_t expected);
+
+    /// Sends the whole stream from its start, in chunks of SendBufferSize.
+    void WriteStream(TByteStream &source);
+    /// Appends everything until the peer closes, then cuts the stream at its position.
+    void ReadStreamUntilClosed(TByteStream &destination);
+
+    /// Closes the socket (sending side first); nothing is sent.
+    virtual void Disconnect();
+    /// Notices a close by the peer without raising, then says whether the socket is open.
+    bool Connected();
+
+    TIdIOHandlerSocket *IOHandler() const { return m_ioHandler.get(); }
+
+protected:
+    /// Starts a conversation on handler (owned from now on).
+    void AttachIOHandler(std::unique_ptr<TIdIOHandlerSocket> handler);
+    void ResetConversation();
+    /// Frees the handler and its socket.
+    void ReleaseIOHandler();
+    /// Raises EIdConnClosedGracefully when the peer or we closed, EIdClosedSocket
+    /// when there never was an open socket.
+    void CheckForDisconnect() const;
+
+private:
+    enum class ReadResult { Data, TimedOut, Closed };
+    /// One receive of at most RecvBufferSize bytes into InputBuffer, waiting
+    /// at most timeoutMs (negative: no limit).
+    ReadResult ReadFromStack(int timeoutMs);
+    bool SocketOpen() const { return m_ioHandler && m_ioHandler->Connected(); }
+
+    std::unique_ptr<TIdIOHandlerSocket> m_ioHandler;
+    std::string m_inputBuffer;
+    bool m_closedGracefully = false;
+    bool m_readLnTimedOut = false;
+};
+
+} // namespace hoofer
