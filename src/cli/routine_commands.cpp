@@ -40,14 +40,13 @@ int RunCheck(const std::vector<std::string> &files, bool strict, bool quiet)
             status = 1;
             continue;
         }
-        bool failed = false;
-        for (const Diagnostic &d : CheckRoutineImage(data)) {
+        const std::vector<Diagnostic> findings = CheckRoutineImage(data);
+        for (const Diagnostic &d : findings) {
             Report(file, d);
-            failed = failed || d.IsError() || strict;
+            if (d.IsError() || strict)
+                status = 1;
         }
-        if (failed)
-            status = 1;
-        else if (!quiet)
+        if (findings.empty() && !quiet)
             std::cout << file << ": ok\n";
     }
     return status;
@@ -110,7 +109,7 @@ void AddRoutineCommands(CLI::App &app, CommandSet &commands)
                       "whose byte 12 is not CR, a move without key frames, bytes after the last move.");
         check->add_option("FILE", *files, "Routine files (.raw)")->required()->type_name("");
         check->add_flag("--strict", *strict, "Count warnings as failures");
-        check->add_flag("-q,--quiet", *quiet, "Do not print FILE: ok");
+        check->add_flag("-q,--quiet", *quiet, "Say nothing about sound files (no FILE: ok)");
         commands.Add(check, [files, strict, quiet] { return RunCheck(*files, *strict, *quiet); });
     }
     {

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+#include <string>
+
+namespace hoofer::testing {
+
+/// What a run of the hoofer executable left behind.
+struct HooferRun {
+    int exitCode = -1;
+    bool finished = false;   ///< false when it crashed or had to be stopped
+    QByteArray out;
+    QByteArray err;
+
+    std::string Out() const { return out.toStdString(); }
+    std::string Err() const { return err.toStdString(); }
+};
+
+/// Runs the tool with the arguments and input, without any display or Qt
+/// platform in its environment, and waits at most 60 seconds.
+HooferRun RunHoofer(const QStringList &arguments, const QByteArray &input = {});
+
+/// Paths of the shared test files and the example routines.
+QString TestData(const QString &name);
+QString Example(const QString &name);
+
+QByteArray ReadBytes(const QString &path);
+void WriteBytes(const QString &path, const QByteArray &data);
+
+} // namespace hoofer::testing
