@@ -20,7 +20,7 @@ add_library(hoofer_gui STATIC
 )
 target_include_directories(hoofer_gui PUBLIC ${PROJECT_SOURCE_DIR}/src)
 target_link_libraries(hoofer_gui PUBLIC hoofer_toolkit hoofer_view hoofer_image hoofer_model hoofer_io
-  hoofer_settings $<$<TARGET_EXISTS:hoofer_ftp>:hoofer_ftp> Qt6::Widgets)
+  hoofer_settings hoofer_ftp Qt6::Widgets)
 
 add_executable(hooferedit ${PROJECT_SOURCE_DIR}/src/app/main.cpp)
 target_link_libraries(hooferedit PRIVATE hoofer_gui)

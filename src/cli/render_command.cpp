@@ -8,7 +8,6 @@
 #include <QDir>
 #include <QImageWriter>
 
-#include <cstdio>
 #include <iostream>
 #include <memory>
 
@@ -40,9 +39,8 @@ bool WriteFrames(const std::string &dir, const std::vector<StepPicture> &picture
     }
     const int digits = std::max<int>(4, static_cast<int>(std::to_string(pictures.size()).size()));
     for (size_t i = 0; i < pictures.size(); ++i) {
-        char name[32];
-        std::snprintf(name, sizeof name, "%0*zu.png", digits, i + 1);
-        const QString file = QDir(path).filePath(QString::fromLatin1(name));
+        const QString name = QStringLiteral("%1.png").arg(i + 1, digits, 10, QLatin1Char('0'));
+        const QString file = QDir(path).filePath(name);
         QImage image = pictures[i].image;
         if (scale > 1)
             image = image.scaled(image.size() * scale, Qt::IgnoreAspectRatio, Qt::FastTransformation);
