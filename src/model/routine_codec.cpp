@@ -126,13 +126,18 @@ TMoveList DecodeRoutine(const std::string &data)
         throw RoutineFormatError("the routine is empty");
     if (!info.problem.empty())
         throw RoutineFormatError(info.problem);
-    std::string buffer = data;
-    TakeBytes(buffer, 2);
+    // Each move is read from a copy of its own record: taking the records off
+    // the front of the whole image (trailing bytes and all) would move the
+    // rest of it once per key frame.
     TMoveList moves;
     moves.reserve(info.moveCount);
+    size_t pos = 2;
     for (int m = 0; m < info.moveCount; ++m) {
+        const size_t length = kMoveHeaderSize + static_cast<size_t>(Byte(data, pos + 13)) * kFrameRecordSize;
+        std::string record = data.substr(pos, length);
+        pos += length;
         auto move = std::make_unique<THFMove>();
-        ReadMove(buffer, *move);
+        ReadMove(record, *move);
         moves.push_back(std::move(move));
     }
     return moves;
