@@ -12,6 +12,7 @@
 #include <map>
 #include <memory>
 #include <thread>
+#include <utility>
 
 namespace hoofer {
 
@@ -24,10 +25,25 @@ struct PlayerOptions {
     std::string password = EditorSettings{}.FtpPassword;
 };
 
+/// A message on one line: the FTP client's messages may hold CR LF.
+std::string OneLine(std::string text)
+{
+    for (size_t at; (at = text.find("\r\n")) != std::string::npos;)
+        text.replace(at, 2, " ");
+    return text;
+}
+
+void Fail(const std::string &where, const std::string &message)
+{
+    std::cerr << where << ": error: " << OneLine(message) << std::endl;
+}
+
 /// The terminal as the transfer sequences see it: the status texts go to
-/// standard error as they happen, the pauses are real.
+/// standard error as they happen, the pauses are real, and a failure is
+/// reported with the player's name first.
 class TerminalTransferHost : public TransferHost {
 public:
+    explicit TerminalTransferHost(std::string player) : m_player(std::move(player)) {}
     void ShowStatus(const std::string &text) override { std::cerr << text << std::endl; }
     void StopTimer() override {}
     void StartTimer() override {}
@@ -35,15 +51,13 @@ public:
     void ReportError(const std::string &message) override
     {
         failed = true;
-        std::cerr << "hoofer: error: " << message << std::endl;
+        Fail(m_player, message);
     }
     bool failed = false;
-};
 
-void Fail(const std::string &message)
-{
-    std::cerr << "hoofer: error: " << message << std::endl;
-}
+private:
+    std::string m_player;
+};
 
 void Configure(TIdFTP &ftp, const PlayerOptions &options)
 {
@@ -72,7 +86,7 @@ int RunUpload(const PlayerOptions &options, const std::string &file)
     }
     TIdFTP ftp;
     Configure(ftp, options);
-    TerminalTransferHost host;
+    TerminalTransferHost host(options.host);
     return UploadToPlayer(ftp, options.host, options.slot, payload, host) ? 0 : 1;
 }
 
@@ -80,20 +94,20 @@ int RunDownload(const PlayerOptions &options, const std::string &output)
 {
     TIdFTP ftp;
     Configure(ftp, options);
-    TerminalTransferHost host;
+    TerminalTransferHost host(options.host);
     const std::string received = DownloadFromPlayer(ftp, options.host, options.slot, host);
     if (host.failed)
         return 1;
     // Only a routine is written, so a failed or garbled transfer never
     // replaces a good file.
     if (received.empty()) {
-        Fail(options.slot + " on the player is empty; nothing written");
+        Fail(options.host, options.slot + " on the player is empty; nothing written");
         return 1;
     }
     try {
         DecodeRoutine(received);
     } catch (const RoutineFormatError &e) {
-        Fail(options.slot + " from the player is " + e.what() + "; nothing written");
+        Fail(options.host, options.slot + " from the player is " + e.what() + "; nothing written");
         return 1;
     }
     return WriteOutput(output, received) ? 0 : 1;
@@ -103,11 +117,11 @@ int RunReboot(const PlayerOptions &options)
 {
     TIdFTP ftp;
     Configure(ftp, options);
-    TerminalTransferHost host;
+    TerminalTransferHost host(options.host);
     try {
         RebootPlayer(ftp, host);
     } catch (const std::exception &e) {
-        Fail(e.what());
+        Fail(ftp.Host, e.what());
         return 1;
     }
     std::cerr << "Reboot requested" << std::endl;
