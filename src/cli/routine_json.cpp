@@ -54,9 +54,35 @@ std::string FrameLine(const THFFrame &frame)
     return line + "]}";
 }
 
+/// Appends value as dump() writes it, but stops soon after out has grown past
+/// limit. Every level writes a bracket before it goes deeper, so the
+/// recursion is never deeper than limit, however deep the value nests.
+void AppendDumpPrefix(const json &value, std::string &out, size_t limit)
+{
+    if (!value.is_structured()) {
+        out += value.dump();
+        return;
+    }
+    const bool array = value.is_array();
+    out += array ? '[' : '{';
+    bool first = true;
+    for (const auto &[key, item] : value.items()) {
+        if (out.size() > limit)
+            return;
+        if (!first)
+            out += ',';
+        first = false;
+        if (!array)
+            out += json(key).dump() + ':';
+        AppendDumpPrefix(item, out, limit);
+    }
+    out += array ? ']' : '}';
+}
+
 std::string Describe(const json &value)
 {
-    const std::string text = value.dump();
+    std::string text;
+    AppendDumpPrefix(value, text, 40);
     return text.size() > 40 ? text.substr(0, 37) + "..." : text;
 }
 
