@@ -5,6 +5,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <cstdio>
 #include <initializer_list>
 
@@ -191,6 +192,51 @@ std::unique_ptr<THFMove> MoveFromJson(const json &value, const std::string &path
     return move;
 }
 
+/// The message without the library's "[json.exception.parse_error.101] " tag.
+std::string WithoutLibraryTag(std::string what)
+{
+    if (const size_t close = what.find("] "); what.rfind("[json.", 0) == 0 && close != std::string::npos)
+        what.erase(0, close + 2);
+    return what;
+}
+
+/// Reads text without building anything and notes where reading stopped.
+class FailureLocator final : public nlohmann::json_sax<json> {
+public:
+    std::size_t position = 0;
+
+    bool null() override { return true; }
+    bool boolean(bool) override { return true; }
+    bool number_integer(number_integer_t) override { return true; }
+    bool number_unsigned(number_unsigned_t) override { return true; }
+    bool number_float(number_float_t, const string_t &) override { return true; }
+    bool string(string_t &) override { return true; }
+    bool binary(binary_t &) override { return true; }
+    bool start_object(std::size_t) override { return true; }
+    bool key(string_t &) override { return true; }
+    bool end_object() override { return true; }
+    bool start_array(std::size_t) override { return true; }
+    bool end_array() override { return true; }
+    bool parse_error(std::size_t at, const std::string &, const json::exception &) override
+    {
+        position = at;
+        return false;
+    }
+};
+
+/// "line L, column C" of the place where reading text fails, counted as the
+/// library counts them in its syntax errors.
+std::string PlaceOfFailure(const std::string &text)
+{
+    FailureLocator locator;
+    json::sax_parse(text, &locator);
+    const size_t at = std::min(locator.position, text.size());
+    const size_t lineStart = at == 0 ? 0 : text.rfind('\n', at - 1);
+    const size_t column = lineStart == std::string::npos ? at : at - lineStart - 1;
+    const auto line = 1 + std::count(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(at), '\n');
+    return "line " + std::to_string(line) + ", column " + std::to_string(column);
+}
+
 } // namespace
 
 std::string RoutineToJson(const TMoveList &moves)
@@ -217,11 +263,11 @@ TMoveList RoutineFromJson(const std::string &text)
     try {
         document = json::parse(text);
     } catch (const json::parse_error &e) {
-        // Drop the library's "[json.exception.parse_error.101] " tag.
-        std::string what = e.what();
-        if (const size_t close = what.find("] "); what.rfind("[json.", 0) == 0 && close != std::string::npos)
-            what.erase(0, close + 2);
-        throw RoutineJsonError(what);
+        throw RoutineJsonError(WithoutLibraryTag(e.what()));
+    } catch (const json::out_of_range &e) {
+        // A number too large for a double; the library names the number but
+        // not where it stands.
+        throw RoutineJsonError("parse error at " + PlaceOfFailure(text) + ": " + WithoutLibraryTag(e.what()));
     }
     const std::string top = "top level";
     ExpectObject(document, top, {"moves"}, {"format", "version"});
