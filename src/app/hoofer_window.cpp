@@ -45,6 +45,9 @@ TfrmHoofer::TfrmHoofer(toolkit::Platform &platform, toolkit::Dialogs *dialogs, s
 
 TfrmHoofer::~TfrmHoofer()
 {
+    // Hidden while still whole: hiding takes the focus away, and the
+    // controls' focus-out handlers call back into this window.
+    hide();
     FormDestroy();
     toolkit::SetExceptionReporter(nullptr);
 }
