@@ -1,0 +1,116 @@
+// Hostile text through the JSON import of hoofer: RoutineFromJson either
+// refuses it with a message that names the place (a JSON path, or the line
+// and column of a syntax error), or builds moves that the codec writes, whose
+// JSON export imports back to the very same image.
+#include "cli/routine_json.h"
+#include "fuzz_check.h"
+#include "model/routine_codec.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+using namespace hoofer;
+
+/// Whether the message starts with the path of a value in a routine, as in
+/// "moves[2].frames[0].points[4].x: ...".
+bool StartsWithMovePath(const std::string &message)
+{
+    const size_t colon = message.find(": ");
+    if (colon == std::string::npos)
+        return false;
+    std::string_view p(message.data(), colon);
+    auto eat = [&p](std::string_view word) {
+        if (p.substr(0, word.size()) != word)
+            return false;
+        p.remove_prefix(word.size());
+        return true;
+    };
+    auto index = [&] {
+        if (!eat("["))
+            return false;
+        size_t digits = 0;
+        while (digits < p.size() && p[digits] >= '0' && p[digits] <= '9')
+            ++digits;
+        if (digits == 0)
+            return false;
+        p.remove_prefix(digits);
+        return eat("]");
+    };
+    if (!eat("moves"))
+        return false;
+    if (p.empty())
+        return true;
+    if (!index())
+        return false;
+    if (p.empty())
+        return true;
+    if (eat(".name"))
+        return p.empty();
+    if (!eat(".frames"))
+        return false;
+    if (p.empty())
+        return true;
+    if (!index())
+        return false;
+    if (p.empty())
+        return true;
+    if (eat(".interpolation") || eat(".displacement"))
+        return p.empty();
+    if (!eat(".points"))
+        return false;
+    if (p.empty())
+        return true;
+    if (!index())
+        return false;
+    if (p.empty())
+        return true;
+    return (eat(".x") || eat(".y")) && p.empty();
+}
+
+bool NamesThePlace(const std::string &message)
+{
+    for (const char *root : {"top level: ", "format: ", "version: "})
+        if (message.rfind(root, 0) == 0)
+            return true;
+    if (StartsWithMovePath(message))
+        return true;
+    // Syntax errors come from the JSON library with their line and column.
+    return message.find("at line ") != std::string::npos && message.find(", column ") != std::string::npos;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *bytes, size_t size)
+{
+    const std::string text(reinterpret_cast<const char *>(bytes), size);
+    TMoveList moves;
+    try {
+        moves = RoutineFromJson(text);
+    } catch (const RoutineJsonError &e) {
+        if (!NamesThePlace(e.what())) {
+            std::fprintf(stderr, "message names no place: %s\n", e.what());
+            std::abort();
+        }
+        return 0;
+    }
+
+    FUZZ_CHECK(!moves.empty());
+    FUZZ_CHECK(RoutineLimitProblem(moves).empty());
+    std::string image;
+    try {
+        image = EncodeRoutine(moves);
+    } catch (const RoutineFormatError &e) {
+        std::fprintf(stderr, "accepted routine cannot be written: %s\n", e.what());
+        std::abort();
+    }
+    const std::string json = RoutineToJson(moves);
+    FUZZ_CHECK(EncodeRoutine(RoutineFromJson(json)) == image);
+    FUZZ_CHECK(RoutineToJson(DecodeRoutine(image)) == json);
+    return 0;
+}
