@@ -31,15 +31,21 @@ int SignedByte(int value)
     return (value & 0x80) ? (value & 0x7F) - 128 : (value & 0x7F);
 }
 
+namespace {
+/// Reads the 26-byte frame record that starts at data[pos].
+void ReadFrameRecord(const std::string &data, size_t pos, THFFrame &frame)
+{
+    const auto *record = reinterpret_cast<const unsigned char *>(data.data()) + pos;
+    for (size_t i = 0; i < frame.Points.size(); ++i)
+        frame.Points[i] = {record[2 * i], record[2 * i + 1]};
+    frame.Interpolation = record[24];
+    frame.Displacement = SignedByte(record[25]);
+}
+} // namespace
+
 void TakeFrameSnapshot(std::string &buffer, THFFrame &frame)
 {
-    const std::string record = TakeBytes(buffer, kFrameRecordSize);
-    for (int n = 1; n <= kPartCount; ++n) {
-        frame.Point(n).X = Byte(record, 2 * n - 2);
-        frame.Point(n).Y = Byte(record, 2 * n - 1);
-    }
-    frame.Interpolation = Byte(record, 24);
-    frame.Displacement = SignedByte(Byte(record, 25));
+    ReadFrameRecord(TakeBytes(buffer, kFrameRecordSize), 0, frame);
 }
 
 void AppendFrameSnapshot(std::string &buffer, const THFFrame &frame)
@@ -126,18 +132,25 @@ TMoveList DecodeRoutine(const std::string &data)
         throw RoutineFormatError("the routine is empty");
     if (!info.problem.empty())
         throw RoutineFormatError(info.problem);
-    // Each move is read from a copy of its own record: taking the records off
-    // the front of the whole image (trailing bytes and all) would move the
-    // rest of it once per key frame.
+    // Every record the counts announce is there, so the moves are read in
+    // place, as ReadMove reads them: taking each key frame off the front of
+    // a buffer moves the rest of the buffer once per key frame.
     TMoveList moves;
     moves.reserve(info.moveCount);
     size_t pos = 2;
     for (int m = 0; m < info.moveCount; ++m) {
-        const size_t length = kMoveHeaderSize + static_cast<size_t>(Byte(data, pos + 13)) * kFrameRecordSize;
-        std::string record = data.substr(pos, length);
-        pos += length;
         auto move = std::make_unique<THFMove>();
-        ReadMove(record, *move);
+        move->MoveName = data.substr(pos, 13);
+        const int count = Byte(data, pos + 13);
+        pos += kMoveHeaderSize;
+        move->Frames.reserve(count);
+        for (int i = 0; i < count; ++i) {
+            auto frame = std::make_unique<THFFrame>();
+            ReadFrameRecord(data, pos, *frame);
+            pos += kFrameRecordSize;
+            move->Frames.push_back(std::move(frame));
+        }
+        move->SyncFrameCount();
         moves.push_back(std::move(move));
     }
     return moves;
