@@ -2,6 +2,9 @@
 
 #include <QPainter>
 
+#include <algorithm>
+#include <cstdlib>
+
 namespace hoofer {
 
 QColor ToQColor(TColor colour)
@@ -32,13 +35,77 @@ void Prepare(QPainter &painter, TColor pen, TColor brush)
     painter.setPen(qpen);
     painter.setBrush(ToQColor(brush));
 }
+
+/// Writes one colour into the pixels of an RGB32 image.
+class Pixels {
+public:
+    Pixels(QImage &image, TColor colour)
+        : m_bits(reinterpret_cast<QRgb *>(image.bits())),
+          m_stride(static_cast<int>(image.bytesPerLine() / sizeof(QRgb))),
+          m_value(ToQColor(colour).rgb())
+    {
+    }
+    void Set(int x, int y) { m_bits[y * m_stride + x] = m_value; }
+    void Row(int y, int left, int right)  // right excluded
+    {
+        std::fill(m_bits + y * m_stride + left, m_bits + y * m_stride + right, m_value);
+    }
+
+private:
+    QRgb *m_bits;
+    int m_stride;
+    QRgb m_value;
+};
+
+/// The line Qt's painter draws with a one-pixel pen without antialiasing
+/// (square caps: both end pixels included) between two different pixels:
+/// one pixel per column or per row along the longer side, the other
+/// coordinate stepped in 16.16 fixed point from the 26.6 positions.
+void InsideLine(Pixels &pixels, int x1, int y1, int x2, int y2)
+{
+    const int dx = std::abs(x2 - x1);
+    const int dy = std::abs(y2 - y1);
+    if (dx < dy) {
+        if (y1 > y2) {
+            std::swap(x1, x2);
+            std::swap(y1, y2);
+        }
+        const int xinc = static_cast<int>((static_cast<long long>(x2 - x1) * 64 * 65536) / ((y2 - y1) * 64));
+        int x = x1 * 64 * 1024 - (xinc >> 1);
+        x += (((xinc > 0) ? 64 : 32) * xinc) >> 6;
+        for (int y = y1; y <= y2; ++y, x += xinc)
+            pixels.Set(x >> 16, y);
+    } else {
+        if (x1 > x2) {
+            std::swap(x1, x2);
+            std::swap(y1, y2);
+        }
+        const int yinc = static_cast<int>((static_cast<long long>(y2 - y1) * 64 * 65536) / ((x2 - x1) * 64));
+        int y = y1 * 64 * 1024 - (yinc >> 1);
+        y += (((yinc > 0) ? 64 : 32) * yinc) >> 6;
+        for (int x = x1; x <= x2; ++x, y += yinc)
+            pixels.Set(x, y >> 16);
+    }
+}
+
+constexpr QRgb kStampPen = 0xFF0000FFu;
+constexpr QRgb kStampBrush = 0xFF00FF00u;
+constexpr QRgb kStampBackground = 0xFFFF0000u;
+constexpr int kStampMargin = 4;
+/// Boxes up to this size are drawn from stamps; the figure's are 4 and 20.
+constexpr int kLargestStamp = 32;
 } // namespace
 
 void ImageCanvas::LineTo(int x, int y)
 {
-    QPainter painter(&m_image);
-    Prepare(painter, m_pen, m_brush);
-    painter.drawLine(m_penPos.x, m_penPos.y, x, y);
+    if (m_penPos != TPixel{x, y} && Inside(m_penPos.x, m_penPos.y) && Inside(x, y)) {
+        Pixels pixels(m_image, m_pen);
+        InsideLine(pixels, m_penPos.x, m_penPos.y, x, y);
+    } else {
+        QPainter painter(&m_image);
+        Prepare(painter, m_pen, m_brush);
+        painter.drawLine(m_penPos.x, m_penPos.y, x, y);
+    }
     m_penPos = {x, y};
 }
 
@@ -46,6 +113,21 @@ void ImageCanvas::FillRect(int left, int top, int right, int bottom)
 {
     if (right <= left || bottom <= top)
         return;
+    if (left >= 0 && top >= 0 && right <= m_image.width() && bottom <= m_image.height() && right - left >= 2
+        && bottom - top >= 2) {
+        // The fill, then its outline on the box's inner edge.
+        Pixels fill(m_image, m_brush);
+        for (int y = top; y < bottom; ++y)
+            fill.Row(y, left, right);
+        Pixels outline(m_image, m_pen);
+        outline.Row(top, left, right);
+        outline.Row(bottom - 1, left, right);
+        for (int y = top + 1; y < bottom - 1; ++y) {
+            outline.Set(left, y);
+            outline.Set(right - 1, y);
+        }
+        return;
+    }
     QPainter painter(&m_image);
     // Filled with the background, outlined in the pen colour on the box's
     // inner edge, as the clearing of the preview expects.
@@ -55,10 +137,53 @@ void ImageCanvas::FillRect(int left, int top, int right, int bottom)
     painter.drawRect(box.adjusted(0, 0, -1, -1));
 }
 
+const ImageCanvas::EllipseStamp &ImageCanvas::StampFor(int width, int height)
+{
+    auto [it, added] = m_stamps.try_emplace({width, height});
+    EllipseStamp &stamp = it->second;
+    if (!added)
+        return stamp;
+    // Drawn once by the painter onto a scratch image in colours of its own;
+    // the painter's ellipses at whole-pixel positions differ by position only.
+    QImage scratch(width + 2 * kStampMargin, height + 2 * kStampMargin, QImage::Format_RGB32);
+    scratch.fill(kStampBackground);
+    {
+        QPainter painter(&scratch);
+        Prepare(painter, FromQColor(QColor::fromRgb(kStampPen)), FromQColor(QColor::fromRgb(kStampBrush)));
+        painter.drawEllipse(QRect(kStampMargin, kStampMargin, width - 1, height - 1));
+    }
+    stamp.left = stamp.top = kLargestStamp;
+    stamp.right = stamp.bottom = -kLargestStamp;
+    for (int y = 0; y < scratch.height(); ++y)
+        for (int x = 0; x < scratch.width(); ++x) {
+            const QRgb p = scratch.pixel(x, y);
+            if (p == kStampBackground)
+                continue;
+            const int dx = x - kStampMargin, dy = y - kStampMargin;
+            stamp.pixels.push_back({dx, dy, p == kStampPen});
+            stamp.left = std::min(stamp.left, dx);
+            stamp.right = std::max(stamp.right, dx);
+            stamp.top = std::min(stamp.top, dy);
+            stamp.bottom = std::max(stamp.bottom, dy);
+        }
+    return stamp;
+}
+
 void ImageCanvas::Ellipse(int left, int top, int right, int bottom)
 {
     if (right <= left || bottom <= top)
         return;
+    if (right - left <= kLargestStamp && bottom - top <= kLargestStamp && Inside(left, top)
+        && Inside(right - 1, bottom - 1)) {
+        const EllipseStamp &stamp = StampFor(right - left, bottom - top);
+        if (stamp.pixels.empty()
+            || (Inside(left + stamp.left, top + stamp.top) && Inside(left + stamp.right, top + stamp.bottom))) {
+            Pixels pen(m_image, m_pen), brush(m_image, m_brush);
+            for (const auto &p : stamp.pixels)
+                (p.pen ? pen : brush).Set(left + p.dx, top + p.dy);
+            return;
+        }
+    }
     QPainter painter(&m_image);
     Prepare(painter, m_pen, m_brush);
     // The box includes its left and top edges and excludes the right and

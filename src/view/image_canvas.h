@@ -5,6 +5,10 @@
 #include <QColor>
 #include <QImage>
 
+#include <map>
+#include <utility>
+#include <vector>
+
 namespace hoofer {
 
 /// Converts a colour value 0x00BBGGRR to Qt's colour.
@@ -17,6 +21,11 @@ TColor FromQColor(const QColor &colour);
 /// antialiasing, one pixel wide; rectangle and ellipse boxes include their
 /// left and top edges and exclude the right and bottom ones, so a box from
 /// (x - 2, y - 2) to (x + 2, y + 2) covers 4 by 4 pixels.
+///
+/// Qt's painter draws every primitive, but a painter per primitive costs more
+/// than the figure's pixels: what lies wholly on the surface (lines, boxes,
+/// small ellipses) is written straight into the image, pixel for pixel as the
+/// painter would write it; the rest still goes through the painter.
 class ImageCanvas : public Canvas {
 public:
     ImageCanvas(int width, int height, TColor background);
@@ -36,10 +45,24 @@ public:
     void Ellipse(int left, int top, int right, int bottom) override;
 
 private:
+    /// The pixels an ellipse of one box size covers, relative to the box's
+    /// top left corner, as Qt draws them: outline (pen) or inside (brush).
+    struct EllipseStamp {
+        struct Pixel {
+            int dx, dy;
+            bool pen;
+        };
+        std::vector<Pixel> pixels;
+        int left = 0, top = 0, right = 0, bottom = 0;  // extent, right/bottom inclusive
+    };
+    const EllipseStamp &StampFor(int width, int height);
+    bool Inside(int x, int y) const { return x >= 0 && y >= 0 && x < m_image.width() && y < m_image.height(); }
+
     QImage m_image;
     TColor m_pen = 0;
     TColor m_brush;
     TPixel m_penPos;
+    std::map<std::pair<int, int>, EllipseStamp> m_stamps;
 };
 
 } // namespace hoofer
