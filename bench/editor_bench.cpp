@@ -1,0 +1,272 @@
+// The editor's load, save, drawing, dragging and playback under Google
+// Benchmark, each beside the yardstick bench/run divides it by:
+//   Load/N, LoadYardstick      a routine of N moves of 255 key frames read and
+//                              decoded / the same file read and summed
+//   Save, SaveYardstick        the largest routine encoded and saved as File >
+//                              Save does / the same bytes written plainly
+//   DrawKeyFrame, DrawPlain,   the two drawings of the preview / one fill of
+//   Fill                       the same surface
+//   DragStep                   one mouse move of a drag in the shown window
+//   Pacing                     a real playback of a move of 100 steps, its
+//                              pauses in the counter pauses_ms
+// The window runs on the offscreen platform unless QT_QPA_PLATFORM says
+// otherwise.
+#include "bench_support.h"
+
+#include "app/hoofer_window.h"
+#include "model/routine_codec.h"
+#include "model/save_file.h"
+#include "toolkit/menu.h"
+#include "toolkit/paint_box.h"
+#include "toolkit/platform.h"
+#include "view/figure_drawing.h"
+#include "view/image_canvas.h"
+#include "view/playback.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QMouseEvent>
+#include <QTemporaryDir>
+
+#include <chrono>
+#include <fcntl.h>
+#include <map>
+#include <memory>
+#include <numeric>
+#include <unistd.h>
+
+using namespace hoofer;
+using namespace hoofer::bench;
+
+namespace {
+
+QTemporaryDir &Folder()
+{
+    static QTemporaryDir folder;
+    return folder;
+}
+
+std::string InFolder(const std::string &name)
+{
+    return Folder().filePath(QString::fromStdString(name)).toStdString();
+}
+
+/// The file of a routine of `moves` moves of 255 key frames, written once.
+const std::string &RoutineFile(int moves)
+{
+    static std::map<int, std::string> files;
+    auto &path = files[moves];
+    if (path.empty()) {
+        path = InFolder("routine" + std::to_string(moves) + ".raw");
+        WriteFileBytes(path, RoutineImage(moves, kLargestFrames));
+    }
+    return path;
+}
+
+void Load(benchmark::State &state)
+{
+    const std::string &path = RoutineFile(static_cast<int>(state.range(0)));
+    size_t bytes = 0;
+    for (auto _ : state) {
+        std::string data, why;
+        if (!ReadWholeFile(path, data, why)) {
+            state.SkipWithError(why.c_str());
+            break;
+        }
+        TMoveList moves = DecodeRoutine(data);
+        bytes = data.size();
+        benchmark::DoNotOptimize(moves.data());
+        // Freeing the routine is not part of reading it.
+        state.PauseTiming();
+        moves.clear();
+        state.ResumeTiming();
+    }
+    state.counters["bytes"] = static_cast<double>(bytes);
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * bytes));
+}
+BENCHMARK(Load)->Arg(16)->Arg(kLargestMoves)->Unit(benchmark::kMillisecond);
+
+void LoadYardstick(benchmark::State &state)
+{
+    const std::string &path = RoutineFile(kLargestMoves);
+    for (auto _ : state) {
+        const int fd = open(path.c_str(), O_RDONLY);
+        std::string data(static_cast<size_t>(lseek(fd, 0, SEEK_END)), '\0');
+        const ssize_t got = pread(fd, data.data(), data.size(), 0);
+        close(fd);
+        if (got != static_cast<ssize_t>(data.size())) {
+            state.SkipWithError("short read");
+            break;
+        }
+        unsigned sum = 0;
+        for (const char c : data)
+            sum += static_cast<unsigned char>(c);
+        benchmark::DoNotOptimize(sum);
+    }
+}
+BENCHMARK(LoadYardstick)->Unit(benchmark::kMillisecond);
+
+const TMoveList &LargestRoutine()
+{
+    static const TMoveList moves = DecodeRoutine(RoutineImage(kLargestMoves, kLargestFrames));
+    return moves;
+}
+
+void Save(benchmark::State &state)
+{
+    const TMoveList &moves = LargestRoutine();
+    const std::string path = InFolder("saved.raw");
+    for (auto _ : state) {
+        const std::string data = EncodeRoutine(moves);
+        if (const std::string why = SaveFileAtomically(path, data); !why.empty()) {
+            state.SkipWithError(why.c_str());
+            break;
+        }
+    }
+}
+BENCHMARK(Save)->Unit(benchmark::kMillisecond);
+
+void SaveYardstick(benchmark::State &state)
+{
+    const std::string data = RoutineImage(kLargestMoves, kLargestFrames);
+    const std::string path = InFolder("written.raw");
+    for (auto _ : state) {
+        const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        const ssize_t put = write(fd, data.data(), data.size());
+        close(fd);
+        if (put != static_cast<ssize_t>(data.size())) {
+            state.SkipWithError("short write");
+            break;
+        }
+    }
+}
+BENCHMARK(SaveYardstick)->Unit(benchmark::kMillisecond);
+
+const THFFrame &SomeFrame()
+{
+    return *LargestRoutine()[3]->Frames[7];
+}
+
+void DrawKeyFrameBench(benchmark::State &state)
+{
+    ImageCanvas canvas(kPreviewWidth, kPreviewHeight, clPreviewBackground);
+    const THFFrame &frame = SomeFrame();
+    for (auto _ : state) {
+        DrawKeyFrame(canvas, frame, 4);
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(DrawKeyFrameBench)->Name("DrawKeyFrame")->Unit(benchmark::kMicrosecond);
+
+void DrawPlain(benchmark::State &state)
+{
+    ImageCanvas canvas(kPreviewWidth, kPreviewHeight, clPreviewBackground);
+    const PosePixels pixels = FramePixels(SomeFrame());
+    for (auto _ : state) {
+        DrawPlainPose(canvas, pixels);
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(DrawPlain)->Unit(benchmark::kMicrosecond);
+
+void Fill(benchmark::State &state)
+{
+    ImageCanvas canvas(kPreviewWidth, kPreviewHeight, clPreviewBackground);
+    const QColor background = ToQColor(canvas.BrushColor());
+    for (auto _ : state) {
+        canvas.image().fill(background);
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(Fill)->Unit(benchmark::kMicrosecond);
+
+/// The main window as the program makes it, shown, with a routine loaded
+/// through File > Load.
+struct ShownWindow {
+    toolkit::QtPlatform platform;
+    QuietDialogs dialogs;
+    std::unique_ptr<TfrmHoofer> window;
+
+    explicit ShownWindow(const std::string &routineFile)
+    {
+        window = std::make_unique<TfrmHoofer>(platform, &dialogs, InFolder("hooferedit.ini"));
+        window->show();
+        SettleEvents(50);
+        dialogs.openAnswer = routineFile;
+        window->mnuFileLoad->Click();
+        SettleEvents(20);
+    }
+    ~ShownWindow()
+    {
+        window->Modified = false;
+        window.reset();
+        QApplication::processEvents();
+    }
+};
+
+void SendMouse(QWidget *target, QEvent::Type type, QPoint where, Qt::MouseButton button, Qt::MouseButtons buttons)
+{
+    QMouseEvent event(type, QPointF(where), target->mapToGlobal(QPointF(where)), button, buttons,
+                      Qt::ShiftModifier);
+    QApplication::sendEvent(target, &event);
+}
+
+void DragStep(benchmark::State &state)
+{
+    ShownWindow shown(RoutineFile(kLargestMoves));
+    TfrmHoofer &w = *shown.window;
+    const TPixel hand = PointToPixel(w.CurrentFrame->Point(5));
+    SendMouse(w.Image, QEvent::MouseButtonPress, {hand.x, hand.y}, Qt::LeftButton, Qt::LeftButton);
+    if (w.cbxBodyPart->ItemIndex() != 4 || w.DragBlocked)
+        state.SkipWithError("the press did not pick body part 5");
+    int step = 0;
+    for (auto _ : state) {
+        // Back and forth by one pixel: every move changes the key frame.
+        const QPoint where(hand.x + (++step & 1), hand.y);
+        SendMouse(w.Image, QEvent::MouseMove, where, Qt::NoButton, Qt::LeftButton);
+        // What the move asked to be shown is painted before the next one.
+        QApplication::processEvents();
+    }
+    SendMouse(w.Image, QEvent::MouseButtonRelease, {hand.x, hand.y}, Qt::LeftButton, Qt::NoButton);
+    if (shown.dialogs.messages)
+        state.SkipWithError("the window reported an error");
+}
+BENCHMARK(DragStep)->Unit(benchmark::kMicrosecond);
+
+void Pacing(benchmark::State &state)
+{
+    // Four key frames of 25 steps each: 100 steps, four transitions.
+    const std::string path = InFolder("pacing.raw");
+    WriteFileBytes(path, SingleMoveImage({24, 24, 24, 24}));
+    ShownWindow shown(path);
+    TfrmHoofer &w = *shown.window;
+    const long long pauses = PassDurationMs(*w.CurrentMove);
+    for (auto _ : state) {
+        const auto start = std::chrono::steady_clock::now();
+        w.mnuMovePlay->Click();
+        const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
+        state.SetIterationTime(took.count());
+    }
+    state.counters["pauses_ms"] = static_cast<double>(pauses);
+    if (shown.dialogs.messages)
+        state.SkipWithError("the window reported an error");
+}
+BENCHMARK(Pacing)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    if (!Folder().isValid())
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
