@@ -92,6 +92,13 @@ public:
     EIdNoDataToRead() : EIdTCPConnectionError("No data to read.") {}
 };
 
+/// The peer sent a line or a reply longer than the connection takes: it is
+/// not speaking the protocol, and what follows cannot be trusted.
+class EIdReplyTooLong : public EIdTCPConnectionError {
+public:
+    using EIdTCPConnectionError::EIdTCPConnectionError;
+};
+
 class EIdNotEnoughDataInBuffer : public EIdTCPConnectionError {
 public:
     EIdNotEnoughDataInBuffer() : EIdTCPConnectionError("Not enough data in buffer.") {}

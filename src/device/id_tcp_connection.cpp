@@ -136,7 +136,14 @@ std::string TIdTCPConnection::ReadLine(const std::string &terminator, int timeou
 
     std::size_t searchFrom = 0;
     std::size_t found;
+    const auto tooLong = [this](std::size_t length) {
+        return MaxLineLength > 0 && length > static_cast<std::size_t>(MaxLineLength);
+    };
     while ((found = m_inputBuffer.find(term, searchFrom)) == std::string::npos) {
+        // Without a whole terminator in the buffer, all but its last
+        // term.size() - 1 bytes belong to the line.
+        if (m_inputBuffer.size() >= term.size() && tooLong(m_inputBuffer.size() + 1 - term.size()))
+            throw EIdReplyTooLong("The line received is longer than " + std::to_string(MaxLineLength) + " bytes.");
         searchFrom = m_inputBuffer.size() >= term.size() ? m_inputBuffer.size() - term.size() + 1 : 0;
         if (m_closedGracefully)
             throw EIdConnClosedGracefully();
@@ -148,6 +155,8 @@ std::string TIdTCPConnection::ReadLine(const std::string &terminator, int timeou
             return {};
         }
     }
+    if (tooLong(found))
+        throw EIdReplyTooLong("The line received is longer than " + std::to_string(MaxLineLength) + " bytes.");
     std::string line = m_inputBuffer.substr(0, found);
     m_inputBuffer.erase(0, found + term.size());
     if (term == "\n" && !line.empty() && line.back() == '\r')
@@ -158,11 +167,14 @@ std::string TIdTCPConnection::ReadLine(const std::string &terminator, int timeou
 int16_t TIdTCPConnection::ReadReply(const std::vector<int16_t> &expected)
 {
     ReplyLines.clear();
-    auto nextLine = [this] {
+    int linesRead = 0;
+    auto nextLine = [this, &linesRead] {
         std::string line;
-        do
+        do {
+            if (MaxReplyLines > 0 && linesRead++ >= MaxReplyLines)
+                throw EIdReplyTooLong("The reply has more than " + std::to_string(MaxReplyLines) + " lines.");
             line = Trim(ReadLine());
-        while (line.empty());
+        } while (line.empty());
         return line;
     };
     std::string line = nextLine();

@@ -30,6 +30,12 @@ public:
     int SendBufferSize = 32768;
     /// Every received byte is masked to its low 7 bits.
     bool ASCIIFilter = false;
+    /// Longest line ReadLine takes, in bytes before its terminator, and most
+    /// lines ReadReply reads for one reply, blank ones included; beyond
+    /// either, EIdReplyTooLong. A peer that never ends its line or its reply
+    /// would otherwise be read for ever. 0 means no limit.
+    int MaxLineLength = 16384;
+    int MaxReplyLines = 1000;
 
     /// Bytes received and not yet consumed.
     const std::string &InputBuffer() const { return m_inputBuffer; }
