@@ -45,10 +45,17 @@ bool EndsMultiLine(const std::string &line, const std::string &first)
 
 class ReplyChecker {
 public:
-    ReplyChecker(std::string stream, bool ascii) : m_stream(std::move(stream)), m_ascii(ascii) {}
+    ReplyChecker(std::string once, bool ascii, const fuzz::ReceiveScript &script)
+        : m_once(std::move(once)), m_stream(m_once), m_ascii(ascii), m_script(script)
+    {
+    }
 
     void Check(const TIdFTP &ftp)
     {
+        // A flood repeats the script: the lines come from as many repeats as
+        // the client has received.
+        while (m_script.end == fuzz::ScriptEnd::Flood && !m_once.empty() && m_stream.size() < m_script.received)
+            m_stream += m_once;
         const auto &lines = ftp.ReplyLines;
         FUZZ_CHECK(!lines.empty());
         for (const std::string &line : lines) {
@@ -77,8 +84,10 @@ public:
     }
 
 private:
+    std::string m_once;
     std::string m_stream;
     bool m_ascii;
+    const fuzz::ReceiveScript &m_script;
     size_t m_cursor = 0;
 };
 
@@ -92,7 +101,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *bytes, size_t size)
     const bool ascii = flags & 1;
     const bool autoLogin = flags & 2;
     static constexpr fuzz::ScriptEnd kEnds[] = {fuzz::ScriptEnd::Close, fuzz::ScriptEnd::TimeOut,
-                                                fuzz::ScriptEnd::Reset, fuzz::ScriptEnd::Close};
+                                                fuzz::ScriptEnd::Reset, fuzz::ScriptEnd::Flood};
 
     fuzz::ReceiveScript script;
     script.bytes = std::string_view(reinterpret_cast<const char *>(bytes) + 3, size - 3);
@@ -104,7 +113,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *bytes, size_t size)
     if (ascii)
         for (char &c : filtered)
             c = static_cast<char>(c & 0x7F);
-    ReplyChecker checker(filtered, ascii);
+    ReplyChecker checker(filtered, ascii, script);
     {
         TIdFTP ftp;
         ftp.Host = (flags & 16) ? "localhost:2121" : "127.0.0.1";
@@ -132,7 +141,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *bytes, size_t size)
         } catch (const EIdException &e) {
             FUZZ_CHECK(e.what()[0] != '\0');
         }
-        FUZZ_CHECK(script.received <= script.bytes.size());
+        if (script.end != fuzz::ScriptEnd::Flood)
+            FUZZ_CHECK(script.received <= script.bytes.size());
         ftp.IsConnected();
     }
     FUZZ_CHECK(script.openSockets == 0);

@@ -44,8 +44,11 @@ public:
     }
     long Recv(TIdStackSocketHandle, void *data, std::size_t length) override
     {
-        const std::size_t left = m_script.bytes.size() - m_script.received;
-        if (left == 0) {
+        const std::size_t size = m_script.bytes.size();
+        const bool flood = m_script.end == fuzz::ScriptEnd::Flood && size > 0;
+        const std::size_t at = flood ? m_script.received % size : m_script.received;
+        const std::size_t left = size - std::min(at, size);
+        if (left == 0 && !flood) {
             if (m_script.end == fuzz::ScriptEnd::Reset) {
                 m_error = kConnectionReset;
                 return -1;
@@ -53,7 +56,7 @@ public:
             return 0;
         }
         const std::size_t n = std::min({length, left, std::max<std::size_t>(m_script.piece, 1)});
-        std::memcpy(data, m_script.bytes.data() + m_script.received, n);
+        std::memcpy(data, m_script.bytes.data() + at, n);
         m_script.received += n;
         return static_cast<long>(n);
     }
@@ -84,6 +87,7 @@ public:
         // Nothing waits once the script is over and it ends in silence; the
         // wait is over at once, whatever its limit.
         const bool ready = m_script.received < m_script.bytes.size() || m_script.end != fuzz::ScriptEnd::TimeOut;
+        // (A flood is always ready: Recv hands over its next bytes.)
         if (!ready) {
             readSet.clear();
             return 0;

@@ -11,15 +11,18 @@
 
 namespace hoofer::fuzz {
 
-/// How the byte script ends once every byte has been received.
-enum class ScriptEnd { Close, TimeOut, Reset };
+/// How the byte script ends once every byte has been received: the peer
+/// closes, goes silent, resets the connection, or sends the script again and
+/// again for ever.
+enum class ScriptEnd { Close, TimeOut, Reset, Flood };
 
 struct ReceiveScript {
     std::string_view bytes;
     /// Largest piece a single receive hands over (at least 1).
     std::size_t piece = 1;
     ScriptEnd end = ScriptEnd::Close;
-    /// Filled in by the stack.
+    /// Filled in by the stack; received counts every byte handed over, the
+    /// repeats of a flood included.
     std::size_t received = 0;
     std::size_t sent = 0;
     int openSockets = 0;
