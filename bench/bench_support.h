@@ -41,8 +41,8 @@ public:
     bool Confirm(const std::string &text) override;
     void Error(const std::string &text) override;
     void ShowException(const std::string &text) override;
-    std::optional<std::string> OpenFile(const toolkit::FileDialogSpec &spec) override;
-    std::optional<std::string> SaveFile(const toolkit::FileDialogSpec &spec) override;
+    std::optional<std::string> OpenFile(const toolkit::FileDialogSpec &request) override;
+    std::optional<std::string> SaveFile(const toolkit::FileDialogSpec &request) override;
     int ShowModal(toolkit::StringEntry &entry) override;
 
     std::optional<std::string> openAnswer;

@@ -54,16 +54,16 @@ QString DefaultSuffix(const std::string &ext)
     return s;
 }
 
-std::optional<std::string> RunFileDialog(QWidget *parent, const FileDialogSpec &spec, bool save)
+std::optional<std::string> RunFileDialog(QWidget *parent, const FileDialogSpec &request, bool save)
 {
     QFileDialog dialog(parent);
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-    dialog.setNameFilter(QString::fromStdString(QtFilterFromPairs(spec.filter)));
-    dialog.setDefaultSuffix(DefaultSuffix(spec.defaultExtension));
-    QString folder = QString::fromStdString(spec.initialFolder);
-    if (!spec.fileName.empty()) {
-        const QFileInfo info(QString::fromStdString(spec.fileName));
+    dialog.setNameFilter(QString::fromStdString(QtFilterFromPairs(request.filter)));
+    dialog.setDefaultSuffix(DefaultSuffix(request.defaultExtension));
+    QString folder = QString::fromStdString(request.initialFolder);
+    if (!request.fileName.empty()) {
+        const QFileInfo info(QString::fromStdString(request.fileName));
         folder = info.absolutePath();
         dialog.selectFile(info.fileName());
     }
@@ -74,14 +74,14 @@ std::optional<std::string> RunFileDialog(QWidget *parent, const FileDialogSpec &
 }
 } // namespace
 
-std::optional<std::string> QtDialogs::OpenFile(const FileDialogSpec &spec)
+std::optional<std::string> QtDialogs::OpenFile(const FileDialogSpec &request)
 {
-    return RunFileDialog(m_parent, spec, false);
+    return RunFileDialog(m_parent, request, false);
 }
 
-std::optional<std::string> QtDialogs::SaveFile(const FileDialogSpec &spec)
+std::optional<std::string> QtDialogs::SaveFile(const FileDialogSpec &request)
 {
-    return RunFileDialog(m_parent, spec, true);
+    return RunFileDialog(m_parent, request, true);
 }
 
 int QtDialogs::ShowModal(StringEntry &entry)

@@ -41,8 +41,8 @@ public:
     virtual void Error(const std::string &text) = 0;
     /// The application's standard box for an exception that ended a command.
     virtual void ShowException(const std::string &text) = 0;
-    virtual std::optional<std::string> OpenFile(const FileDialogSpec &spec) = 0;
-    virtual std::optional<std::string> SaveFile(const FileDialogSpec &spec) = 0;
+    virtual std::optional<std::string> OpenFile(const FileDialogSpec &request) = 0;
+    virtual std::optional<std::string> SaveFile(const FileDialogSpec &request) = 0;
     /// Shows the string entry modally and returns its result (1 = accepted).
     virtual int ShowModal(StringEntry &entry) = 0;
 };
@@ -54,8 +54,8 @@ public:
     bool Confirm(const std::string &text) override;
     void Error(const std::string &text) override;
     void ShowException(const std::string &text) override;
-    std::optional<std::string> OpenFile(const FileDialogSpec &spec) override;
-    std::optional<std::string> SaveFile(const FileDialogSpec &spec) override;
+    std::optional<std::string> OpenFile(const FileDialogSpec &request) override;
+    std::optional<std::string> SaveFile(const FileDialogSpec &request) override;
     int ShowModal(StringEntry &entry) override;
 
 private:

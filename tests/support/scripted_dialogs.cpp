@@ -16,10 +16,10 @@ void ScriptedDialogs::Error(const std::string &text) { shown.push_back("error: "
 
 void ScriptedDialogs::ShowException(const std::string &text) { shown.push_back("exception: " + text); }
 
-std::optional<std::string> ScriptedDialogs::OpenFile(const toolkit::FileDialogSpec &spec)
+std::optional<std::string> ScriptedDialogs::OpenFile(const toolkit::FileDialogSpec &request)
 {
     shown.push_back("open");
-    lastOpenSpec = spec;
+    lastOpenSpec = request;
     if (openAnswers.empty())
         return std::nullopt;
     auto answer = openAnswers.front();
@@ -27,10 +27,10 @@ std::optional<std::string> ScriptedDialogs::OpenFile(const toolkit::FileDialogSp
     return answer;
 }
 
-std::optional<std::string> ScriptedDialogs::SaveFile(const toolkit::FileDialogSpec &spec)
+std::optional<std::string> ScriptedDialogs::SaveFile(const toolkit::FileDialogSpec &request)
 {
     shown.push_back("save");
-    lastSaveSpec = spec;
+    lastSaveSpec = request;
     if (saveAnswers.empty())
         return std::nullopt;
     auto answer = saveAnswers.front();
