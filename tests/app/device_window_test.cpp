@@ -50,15 +50,7 @@ protected:
         ASSERT_NE(player->Port(), 0);
         window->NetworkName = player->Address();
     }
-    /// The command lines the simulator logged, PORT lines without their address.
-    std::vector<std::string> Commands()
-    {
-        std::vector<std::string> commands;
-        for (const std::string &line : player->Lines())
-            if (line.rfind("> ", 0) == 0)
-                commands.push_back(line.rfind("> PORT 127,0,0,1,", 0) == 0 ? "PORT" : line.substr(2));
-        return commands;
-    }
+    std::vector<std::string> Commands() { return player->Commands(); }
     /// The error report's quoted message.
     std::vector<std::string> Reported() const
     {
@@ -195,16 +187,7 @@ TEST_F(DeviceCommands, DownloadOfAGarbledSlotIsRefusedAndTheRoutineKept)
 
 TEST_F(DeviceCommands, RefusedConnectionIsReportedAndTheWindowStaysUsable)
 {
-    std::string nobody;
-    {
-        ScriptedPeer gone([](PeerSession &) {});
-        nobody = gone.Address();
-        TIdFTP knock;
-        knock.Host = nobody;
-        knock.ConnectTimeout = 2000;
-        knock.TIdTCPClient::Connect();
-        knock.Disconnect();
-    }
+    const std::string nobody = AddressNobodyListensOn();
     LoadData(RoutineBytes(1, 1));
     window->Modified = true;
     window->NetworkName = nobody;

@@ -27,20 +27,6 @@ TMoveList Decode(const QString &path)
     return DecodeRoutine(bytes.toStdString());
 }
 
-std::vector<std::string> Lines(const std::string &text)
-{
-    std::vector<std::string> lines;
-    size_t start = 0;
-    while (start < text.size()) {
-        const size_t end = text.find('\n', start);
-        lines.push_back(text.substr(start, end - start));
-        if (end == std::string::npos)
-            break;
-        start = end + 1;
-    }
-    return lines;
-}
-
 // ---------------------------------------------------------------- info
 
 class InfoCommand : public ::testing::Test {};

@@ -22,34 +22,12 @@ using test::TemporaryFolder;
 
 const char *const kSimulator = HOOFER_SOURCE_DIR "/tools/player-sim";
 
-std::vector<std::string> Lines(const std::string &text)
-{
-    std::vector<std::string> lines;
-    size_t start = 0;
-    while (start < text.size()) {
-        const size_t end = text.find('\n', start);
-        lines.push_back(text.substr(start, end - start));
-        if (end == std::string::npos)
-            break;
-        start = end + 1;
-    }
-    return lines;
-}
-
 class TransferCommands : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_NE(player.Port(), 0) << "tools/player-sim did not start"; }
     QString Host() const { return QString::fromStdString(player.Address()); }
     QString Out(const char *name) const { return scratch.filePath(QString::fromLatin1(name)); }
-    /// The command lines the simulator logged, PORT lines without their address.
-    std::vector<std::string> Commands()
-    {
-        std::vector<std::string> commands;
-        for (const std::string &line : player.Lines())
-            if (line.rfind("> ", 0) == 0)
-                commands.push_back(line.rfind("> PORT 127,0,0,1,", 0) == 0 ? "PORT" : line.substr(2));
-        return commands;
-    }
+    std::vector<std::string> Commands() { return player.Commands(); }
 
     TemporaryFolder folder;
     ServerProcess player{{kSimulator, "--root", folder.Path(), "--port", "0", "--time-limit", "60"}};
@@ -122,11 +100,7 @@ TEST_F(TransferCommands, FailuresExitWithOneAndSayWhatWentWrongOnOneLine)
     EXPECT_THAT(Lines(run.Err()).back(), HasSubstr(": error: 530 "));
 
     // Nobody listening: the socket error, its CR LF turned into a blank.
-    std::string gone;
-    {
-        test::ScriptedPeer peer([](test::PeerSession &) {});
-        gone = peer.Address();
-    }
+    const std::string gone = test::AddressNobodyListensOn();
     run = RunHoofer({"reboot", "--host", QString::fromStdString(gone)});
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_EQ(Lines(run.Err()).back(), gone + ": error: Socket Error # 10061 Connection refused.");

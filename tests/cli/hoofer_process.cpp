@@ -44,6 +44,20 @@ QString Example(const QString &name)
     return QStringLiteral(HOOFER_SOURCE_DIR "/examples/") + name;
 }
 
+std::vector<std::string> Lines(const std::string &text)
+{
+    std::vector<std::string> lines;
+    size_t start = 0;
+    while (start < text.size()) {
+        const size_t end = text.find('\n', start);
+        lines.push_back(text.substr(start, end - start));
+        if (end == std::string::npos)
+            break;
+        start = end + 1;
+    }
+    return lines;
+}
+
 QByteArray ReadBytes(const QString &path)
 {
     QFile file(path);

@@ -5,6 +5,7 @@
 #include <QStringList>
 
 #include <string>
+#include <vector>
 
 namespace hoofer::testing {
 
@@ -28,6 +29,8 @@ QString TestData(const QString &name);
 QString Example(const QString &name);
 
 QByteArray ReadBytes(const QString &path);
+/// The text's lines, without their line ends.
+std::vector<std::string> Lines(const std::string &text);
 void WriteBytes(const QString &path, const QByteArray &data);
 
 } // namespace hoofer::testing

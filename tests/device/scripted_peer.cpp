@@ -230,3 +230,19 @@ std::string ScriptedPeer::Failure()
 }
 
 } // namespace hoofer::test
+
+namespace hoofer::test {
+
+std::string AddressNobodyListensOn()
+{
+    // Taken from a peer that has come and gone; one knock ends its wait for
+    // a client at once.
+    ScriptedPeer gone([](PeerSession &) {});
+    const int knock = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    const sockaddr_in a = AddressOf("127.0.0.1", gone.Port());
+    (void)::connect(knock, reinterpret_cast<const sockaddr *>(&a), sizeof a);
+    ::close(knock);
+    return gone.Address();
+}
+
+} // namespace hoofer::test

@@ -66,6 +66,9 @@ private:
     int m_portNumber = 0;
 };
 
+/// "127.0.0.1:port" of a port that was just free and has nobody listening.
+std::string AddressNobodyListensOn();
+
 class ScriptedPeer {
 public:
     using Script = std::function<void(PeerSession &)>;

@@ -127,6 +127,15 @@ std::vector<std::string> ServerProcess::Lines()
     return m_lines;
 }
 
+std::vector<std::string> ServerProcess::Commands()
+{
+    std::vector<std::string> commands;
+    for (const std::string &line : Lines())
+        if (line.rfind("> ", 0) == 0)
+            commands.push_back(line.rfind("> PORT 127,0,0,1,", 0) == 0 ? "PORT" : line.substr(2));
+    return commands;
+}
+
 TemporaryFolder::TemporaryFolder()
 {
     std::string pattern = (std::filesystem::temp_directory_path() / "hoofer-device-XXXXXX").string();

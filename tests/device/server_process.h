@@ -25,6 +25,9 @@ public:
     bool WaitForLine(const std::string &line, int timeoutMs = 5000);
     /// Every line read so far, after taking in what is already waiting.
     std::vector<std::string> Lines();
+    /// The command lines the player simulator logged ("> " lines), with the
+    /// address of every PORT line left out: it changes from run to run.
+    std::vector<std::string> Commands();
 
 private:
     /// Reads what arrives within timeoutMs into lines; false on time-out or end.

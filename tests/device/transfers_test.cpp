@@ -121,16 +121,7 @@ TEST_F(TransfersTest, UploadRefusedAtStoreKeepsThatStatusAndLeavesTheDiscsReadWr
 
 TEST_F(TransfersTest, RefusedConnectionIsReportedWithTheSocketErrorAndTheTimerRunsAgain)
 {
-    // A port nobody listens on: taken from a peer that has come and gone.
-    {
-        ScriptedPeer gone([](PeerSession &) {});
-        name = gone.Address();
-        TIdFTP knock;
-        knock.Host = name;
-        knock.ConnectTimeout = 2000;
-        knock.TIdTCPClient::Connect();
-        knock.Disconnect();
-    }
+    name = test::AddressNobodyListensOn();
     EXPECT_FALSE(UploadToPlayer(ftp, name, kPrinceDanceFile, "routine", host));
     EXPECT_THAT(host.events, ElementsAre("stop timer", "status Connecting to " + name,
                                          "error Socket Error # 10061\r\nConnection refused.", "start timer"));
