@@ -281,7 +281,10 @@ TEST_F(FtpDataTransferTest, ServerDroppingTheDataConnectionMidStoreRaisesAndLeav
         s.WaitForClose();
     });
     Aim(peer);
-    TMemoryStream source(RandomBytes(1700866, 3));
+    // More than the two ends' socket buffers can hold between them (a
+    // sender's buffer grows to 4 MB at most), so the writes cannot all be
+    // taken before the reset arrives.
+    TMemoryStream source(RandomBytes(16 << 20, 3));
     EXPECT_THROW(ftp.Store(source, "breakdance.raw"), EIdSocketError);
     EXPECT_EQ(ftp.DataChannel(), nullptr);
     // The 426 is still waiting: the next command reads it as its own reply.
