@@ -38,6 +38,10 @@ public:
 private:
     void Changed()
     {
+        // Until the paint that shows it, one request covers every primitive
+        // drawn since: a figure is some thirty of them.
+        if (m_box.m_drawnByProgram)
+            return;
         m_box.m_drawnByProgram = true;
         m_box.update();
     }
