@@ -8,10 +8,11 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <string>
-#include <string_view>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
+#include <string_view>
+#include <vector>
 
 namespace {
 
@@ -42,35 +43,31 @@ bool StartsWithMovePath(const std::string &message)
         p.remove_prefix(digits);
         return eat("]");
     };
-    if (!eat("moves"))
-        return false;
-    if (p.empty())
-        return true;
-    if (!index())
-        return false;
-    if (p.empty())
-        return true;
-    if (eat(".name"))
-        return p.empty();
-    if (!eat(".frames"))
-        return false;
-    if (p.empty())
-        return true;
-    if (!index())
-        return false;
-    if (p.empty())
-        return true;
-    if (eat(".interpolation") || eat(".displacement"))
-        return p.empty();
-    if (!eat(".points"))
-        return false;
-    if (p.empty())
-        return true;
-    if (!index())
-        return false;
-    if (p.empty())
-        return true;
-    return (eat(".x") || eat(".y")) && p.empty();
+    // Each list may end the path after its name or its index; what follows
+    // the index is the next list or one of the values named here.
+    struct Level {
+        std::string_view list;
+        std::vector<std::string_view> values;
+    };
+    static const Level levels[] = {
+        {"moves", {".name"}},
+        {".frames", {".interpolation", ".displacement"}},
+        {".points", {".x", ".y"}},
+    };
+    for (const Level &level : levels) {
+        if (!eat(level.list))
+            return false;
+        if (p.empty())
+            return true;
+        if (!index())
+            return false;
+        if (p.empty())
+            return true;
+        for (std::string_view value : level.values)
+            if (eat(value))
+                return p.empty();
+    }
+    return false;
 }
 
 bool NamesThePlace(const std::string &message)
