@@ -64,6 +64,9 @@ void TfrmHoofer::mnuMovePlayMoveClick()
     } catch (...) {
         SetEditingEnabled(true);
         m_playing = false;
+        // The user sees the error instead; a close asked for during the pass
+        // must not linger and close the window after some later playback.
+        m_closeRequested = false;
         throw;
     }
     SetEditingEnabled(true);

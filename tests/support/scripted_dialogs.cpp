@@ -14,7 +14,12 @@ bool ScriptedDialogs::Confirm(const std::string &text)
 
 void ScriptedDialogs::Error(const std::string &text) { shown.push_back("error: " + text); }
 
-void ScriptedDialogs::ShowException(const std::string &text) { shown.push_back("exception: " + text); }
+void ScriptedDialogs::ShowException(const std::string &text)
+{
+    if (onException)
+        onException(text);
+    shown.push_back("exception: " + text);
+}
 
 std::optional<std::string> ScriptedDialogs::OpenFile(const toolkit::FileDialogSpec &request)
 {

@@ -32,6 +32,8 @@ public:
     std::deque<std::optional<std::string>> saveAnswers;
     /// Each answers one string entry: set the text and return the result.
     std::deque<std::function<int(toolkit::StringEntry &)>> entryAnswers;
+    /// Called as an exception box is shown, before it is written down.
+    std::function<void(const std::string &)> onException;
     /// Answers the entry with text and OK.
     void AnswerEntry(const std::string &text);
     void CancelEntry();

@@ -9,6 +9,7 @@
 #include <QTest>
 
 #include <numeric>
+#include <stdexcept>
 
 using namespace hoofer;
 using namespace hoofer::test;
@@ -97,4 +98,43 @@ TEST_F(Playback, LastStepOfAPassShowsThePoseShortOfTheLastKeyFrame)
     ASSERT_EQ(pictures.size(), 9u + 3u);
     // After the pass the first key frame is drawn with its rings again.
     EXPECT_NE(window->Image->Picture(), pictures.back());
+}
+
+TEST_F(Playback, FailureInAPassUnlocksEditingBeforeItIsReported)
+{
+    int calls = 0;
+    platform.onMessages = [&] {
+        if (++calls == 3)
+            throw std::runtime_error("surface lost");
+    };
+    bool unlockedWhenShown = false;
+    dialogs.onException = [&](const std::string &) {
+        unlockedWhenShown = !window->Playing() && window->grpMoveAndFrame->isEnabled() &&
+                            window->grpResult->isEnabled() && window->mnuFile->Enabled();
+    };
+    Click(window->mnuMovePlay);
+    EXPECT_EQ(dialogs.Of("exception"), std::vector<std::string>{"surface lost"});
+    EXPECT_TRUE(unlockedWhenShown);
+    // F9 plays again, the whole pass this time.
+    platform.onMessages = nullptr;
+    platform.sleeps.clear();
+    QTest::keyClick(window.get(), Qt::Key_F9);
+    EXPECT_EQ(Paused(), 12 * 70);
+}
+
+TEST_F(Playback, CloseAskedForInAFailedPassIsNotCarriedIntoTheNextPlayback)
+{
+    int calls = 0;
+    platform.onMessages = [&] {
+        if (++calls == 1)
+            window->close();
+        if (calls == 2)
+            throw std::runtime_error("surface lost");
+    };
+    Click(window->mnuMovePlay);
+    ASSERT_EQ(dialogs.Of("exception").size(), 1u);
+    EXPECT_TRUE(window->isVisible());
+    platform.onMessages = nullptr;
+    Click(window->mnuMovePlay);
+    EXPECT_TRUE(window->isVisible());
 }

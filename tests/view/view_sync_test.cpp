@@ -5,6 +5,7 @@
 #include "toolkit/paint_box.h"
 #include "toolkit/spin_edit.h"
 
+#include <QApplication>
 #include <QLineEdit>
 #include <QTest>
 
@@ -135,4 +136,21 @@ TEST_F(ViewSync, MenusEnableOnlyWhatCanAct)
     LoadData(RoutineBytes(1, 1));
     EXPECT_TRUE(window->mnuFramePaste->Enabled());
     EXPECT_FALSE(window->mnuFrameDeleteFrame->Enabled());
+}
+
+TEST_F(ViewSync, RepaintFromTheWindowSystemShowsTheCurrentKeyFrameAgain)
+{
+    window->spinFrameNumber->SetValue(3);
+    QApplication::processEvents();
+    const QImage shown = window->Image->Picture();
+    // Something else drawn over the preview, then shown.
+    window->Image->Surface().FillRect(0, 0, 100, 100);
+    QApplication::processEvents();
+    ASSERT_NE(window->Image->Picture(), shown);
+    window->Image->repaint();
+    EXPECT_EQ(window->Image->Picture(), shown);
+
+    window->Image->Surface().FillRect(0, 0, 100, 100);
+    window->Image->Expose();
+    EXPECT_EQ(window->Image->Picture(), shown);
 }
