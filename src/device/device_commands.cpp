@@ -96,7 +96,8 @@ void TfrmHoofer::mnuFileRebootEmpegClick()
     if (m_deviceBusy)
         return;
     BusyFlag busy(m_deviceBusy);
-    RebootPlayer(*IdFTP);
+    WindowTransferHost host(*this);
+    RebootPlayer(*IdFTP, host);
 }
 
 void TfrmHoofer::mnuOptionsSetempegNetworkNameClick()

@@ -2,10 +2,7 @@
 
 #include "byte_stream.h"
 
-#include <chrono>
 #include <exception>
-#include <functional>
-#include <thread>
 
 namespace hoofer {
 
@@ -15,23 +12,6 @@ namespace {
 void FinishTransfer(TIdFTP &ftp, TransferHost &host)
 {
     host.StartTimer();
-    if (ftp.IsConnected())
-        ftp.Disconnect();
-}
-
-void Reboot(TIdFTP &ftp, const std::function<void(int)> &sleep)
-{
-    try {
-        ftp.Connect();
-        sleep(100);
-        ftp.SiteCommand("REBOOT");
-        sleep(100);
-        ftp.Disconnect();
-    } catch (...) {
-        if (ftp.IsConnected())
-            ftp.Disconnect();
-        throw;
-    }
     if (ftp.IsConnected())
         ftp.Disconnect();
 }
@@ -105,14 +85,21 @@ std::string DownloadFromPlayer(TIdFTP &ftp, const std::string &networkName, cons
     return received;
 }
 
-void RebootPlayer(TIdFTP &ftp)
-{
-    Reboot(ftp, [](int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); });
-}
-
 void RebootPlayer(TIdFTP &ftp, TransferHost &host)
 {
-    Reboot(ftp, [&host](int ms) { host.Sleep(ms); });
+    try {
+        ftp.Connect();
+        host.Sleep(100);
+        ftp.SiteCommand("REBOOT");
+        host.Sleep(100);
+        ftp.Disconnect();
+    } catch (...) {
+        if (ftp.IsConnected())
+            ftp.Disconnect();
+        throw;
+    }
+    if (ftp.IsConnected())
+        ftp.Disconnect();
 }
 
 } // namespace hoofer

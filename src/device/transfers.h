@@ -39,8 +39,7 @@ std::string DownloadFromPlayer(TIdFTP &ftp, const std::string &networkName, cons
                                TransferHost &host);
 
 /// Asks the player at ftp.Host to reboot. Raises on failure, after closing the
-/// connection. The first form pauses with a plain sleep, the second through host.
-void RebootPlayer(TIdFTP &ftp);
+/// connection. Its pauses go through host.
 void RebootPlayer(TIdFTP &ftp, TransferHost &host);
 
 } // namespace hoofer

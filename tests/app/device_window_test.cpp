@@ -265,8 +265,11 @@ TEST_F(DeviceCommands, FailedRebootIsShownInTheExceptionBox)
         s.Answer("502 Command not implemented.");
     });
     window->IdFTP->Host = peer.Address();
+    platform.sleeps.clear();
     Click(window->mnuFileRebootEmpeg);
     EXPECT_EQ(peer.Lines().back(), "SITE REBOOT");
+    // The pause before the command goes through the window's platform.
+    EXPECT_EQ(platform.sleeps, std::vector<int>{100});
     ASSERT_EQ(dialogs.Of("exception").size(), 1u);
     EXPECT_THAT(dialogs.Of("exception")[0], HasSubstr("502"));
     EXPECT_FALSE(window->IdFTP->IsConnected());

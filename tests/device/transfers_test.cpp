@@ -212,7 +212,7 @@ TEST_F(TransfersTest, RebootThatThePlayerHangsUpOnRaisesClosedGracefullyAndEndsC
     });
     ftp.Host = peer.Address();
     try {
-        RebootPlayer(ftp);
+        RebootPlayer(ftp, host);
         FAIL() << "no exception";
     } catch (const EIdConnClosedGracefully &e) {
         EXPECT_STREQ(e.what(), "Connection Closed Gracefully.");
