@@ -40,12 +40,9 @@ void TfrmHoofer::SaveSettings()
     settings.FtpUserName = IdFTP->Username;
     settings.FtpPassword = IdFTP->Password;
     try {
-        IniFile ini;
-        try {
-            ini = IniFile::Load(m_settingsPath);
-        } catch (const std::exception &) {
-            // Unreadable: written anew.
-        }
+        // A file that is there but cannot be read is left alone: writing it
+        // anew would lose every line of it that is not the editor's.
+        IniFile ini = IniFile::Load(m_settingsPath);
         WriteEditorSettings(ini, settings);
         ini.Save(m_settingsPath);
     } catch (const std::exception &e) {

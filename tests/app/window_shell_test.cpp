@@ -6,7 +6,10 @@
 #include "toolkit/spin_edit.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QLabel>
+
+#include <unistd.h>
 
 using namespace hoofer;
 using namespace hoofer::test;
@@ -112,4 +115,21 @@ TEST_F(WindowShell, LettersAsGridSizeStartWithFive)
     window->show();
     EXPECT_EQ(window->GridSize(), 5);
     EXPECT_FALSE(window->mnuOptionGridSnapToGrid->Checked());
+}
+
+TEST_F(WindowShell, SettingsFileThatCannotBeReadIsNotReplacedAtExit)
+{
+    if (geteuid() == 0)
+        GTEST_SKIP() << "root reads files without read permission";
+    window.reset();
+    const std::string path = TempPath("hooferedit.ini");
+    const std::string mine = "[Mine]\nkeep=me\n";
+    WriteBytes(path, mine);
+    QFile::setPermissions(QString::fromStdString(path), QFile::WriteOwner);
+    window = std::make_unique<TfrmHoofer>(platform, &dialogs, path);
+    window->show();
+    window->NetworkName = "127.0.0.1:2121";
+    window.reset();
+    QFile::setPermissions(QString::fromStdString(path), QFile::ReadOwner | QFile::WriteOwner);
+    EXPECT_EQ(FileBytes(path), mine);
 }
