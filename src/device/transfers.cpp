@@ -98,8 +98,6 @@ void RebootPlayer(TIdFTP &ftp, TransferHost &host)
             ftp.Disconnect();
         throw;
     }
-    if (ftp.IsConnected())
-        ftp.Disconnect();
 }
 
 } // namespace hoofer
