@@ -50,6 +50,11 @@ public:
     {
         std::fill(m_bits + y * m_stride + left, m_bits + y * m_stride + right, m_value);
     }
+    void Column(int x, int top, int bottom)  // bottom excluded
+    {
+        for (QRgb *p = m_bits + top * m_stride + x, *end = m_bits + bottom * m_stride + x; p != end; p += m_stride)
+            *p = m_value;
+    }
 
 private:
     QRgb *m_bits;
@@ -65,6 +70,14 @@ void InsideLine(Pixels &pixels, int x1, int y1, int x2, int y2)
 {
     const int dx = std::abs(x2 - x1);
     const int dy = std::abs(y2 - y1);
+    if (dy == 0) {  // the stepping below gives the whole row
+        pixels.Row(y1, std::min(x1, x2), std::max(x1, x2) + 1);
+        return;
+    }
+    if (dx == 0) {  // and the whole column
+        pixels.Column(x1, std::min(y1, y2), std::max(y1, y2) + 1);
+        return;
+    }
     if (dx < dy) {
         if (y1 > y2) {
             std::swap(x1, x2);
@@ -115,10 +128,16 @@ void ImageCanvas::FillRect(int left, int top, int right, int bottom)
         return;
     if (left >= 0 && top >= 0 && right <= m_image.width() && bottom <= m_image.height() && right - left >= 2
         && bottom - top >= 2) {
-        // The fill, then its outline on the box's inner edge.
-        Pixels fill(m_image, m_brush);
-        for (int y = top; y < bottom; ++y)
-            fill.Row(y, left, right);
+        // The fill, then its outline on the box's inner edge. A box over the
+        // whole surface (the clearing of every drawing) is filled by the
+        // image itself, which is twice as fast as filling row by row.
+        if (left == 0 && top == 0 && right == m_image.width() && bottom == m_image.height()) {
+            m_image.fill(ToQColor(m_brush));
+        } else {
+            Pixels fill(m_image, m_brush);
+            for (int y = top; y < bottom; ++y)
+                fill.Row(y, left, right);
+        }
         Pixels outline(m_image, m_pen);
         outline.Row(top, left, right);
         outline.Row(bottom - 1, left, right);

@@ -126,6 +126,27 @@ TEST(ImageCanvasPixels, LinesInEveryDirectionAreThePaintersOwn)
             }
 }
 
+TEST(ImageCanvasPixels, WholeRowsAndColumnsAreThePaintersOwnEitherWay)
+{
+    Pair pair;
+    const int right = kPreviewWidth - 1, bottom = kPreviewHeight - 1;
+    for (const int y : {0, 20, 147, bottom - 19, bottom})
+        for (const bool back : {false, true})
+            pair.Both([&](Canvas &c) {
+                c.SetPenColor(clSilver);
+                c.MoveTo(back ? right : 0, y);
+                c.LineTo(back ? 0 : right, y);
+            });
+    for (const int x : {0, 1, 128, right - 1, right})
+        for (const bool back : {false, true})
+            pair.Both([&](Canvas &c) {
+                c.SetPenColor(clYellow);
+                c.MoveTo(x, back ? bottom : 0);
+                c.LineTo(x, back ? 0 : bottom);
+            });
+    ASSERT_EQ(pair.Same(QRect(0, 0, kPreviewWidth, kPreviewHeight)), "");
+}
+
 TEST(ImageCanvasPixels, LongAndStrayLinesAreThePaintersOwn)
 {
     Pair pair;
