@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -16,16 +17,41 @@ struct TPoint {
     bool operator==(const TPoint &) const = default;
 };
 
+/// A key frame's undo history: 26-byte frame snapshots, newest last.
+///
+/// Most key frames never get a history, and the largest routine has 65,280
+/// key frames, so the entries live out of line: an empty history costs one
+/// pointer rather than an empty vector (a megabyte less for that routine).
+class TFrameHistory {
+public:
+    bool empty() const { return !m_entries || m_entries->empty(); }
+    size_t size() const { return m_entries ? m_entries->size() : 0; }
+    /// The newest entry; the history must not be empty.
+    std::string &back() { return m_entries->back(); }
+    const std::string &back() const { return m_entries->back(); }
+    void push_back(std::string snapshot)
+    {
+        if (!m_entries)
+            m_entries = std::make_unique<std::vector<std::string>>();
+        m_entries->push_back(std::move(snapshot));
+    }
+    /// Drops the newest entry; the history must not be empty.
+    void pop_back() { m_entries->pop_back(); }
+
+private:
+    std::unique_ptr<std::vector<std::string>> m_entries;
+};
+
 /// One key frame: where the twelve body parts stand, how many steps playback
 /// takes towards it and how far the figure slides on each step. Each key frame
-/// keeps its own undo history of 26-byte frame snapshots, newest last.
+/// keeps its own undo history.
 class THFFrame {
 public:
     /// Points[0] is body part 1 (the Shoulders); use Point(n) for 1-based access.
     std::array<TPoint, kPartCount> Points{};
     int32_t Interpolation = 0;
     int32_t Displacement = 0;
-    std::vector<std::string> UndoList;
+    TFrameHistory UndoList;
 
     TPoint &Point(int part) { return Points.at(part - 1); }
     const TPoint &Point(int part) const { return Points.at(part - 1); }
