@@ -280,5 +280,63 @@ TEST_F(FtpControlTest, ConnectWhileConnectedRaisesAlreadyConnectedAndCloses)
     EXPECT_EQ(peer.Failure(), "");
 }
 
+// A server that keeps sending without ever ending a line or a reply is cut
+// off at the client's limits (16384 bytes a line, 1000 lines a reply) instead
+// of being read for as long as it sends; replies within them are read whole.
+TEST_F(FtpControlTest, EndlessLineOrReplyIsRefusedAtTheLimitsAndLongOnesWithinThemAreRead)
+{
+    const std::string longLine = "200 " + std::string(16000, 'x');
+    ScriptedPeer peer([&](PeerSession &s) {
+        s.Login();
+        s.ReadLine();
+        s.Reply(longLine);
+        s.ReadLine();
+        std::string reply = "211-start\r\n";
+        for (int i = 0; i < 998; ++i)
+            reply += "more\r\n";
+        s.Send(reply + "211 end\r\n");
+        s.ReadLine();
+        s.Send("200 " + std::string(20000, 'y'));
+        s.WaitForClose();
+    });
+    Aim(peer);
+    ftp.Connect();
+    EXPECT_EQ(ftp.SendCommand("NOOP", 200), 200);
+    EXPECT_THAT(ftp.ReplyLines, ElementsAre(longLine));
+    EXPECT_EQ(ftp.SendCommand("STAT", 211), 211);
+    EXPECT_EQ(ftp.ReplyLines.size(), 1000u);
+    try {
+        ftp.SendCommand("NOOP", 200);
+        FAIL() << "no exception";
+    } catch (const EIdReplyTooLong &e) {
+        EXPECT_STREQ(e.what(), "The line received is longer than 16384 bytes.");
+    }
+    ftp.Disconnect();
+    EXPECT_EQ(peer.Failure(), "");
+}
+
+TEST_F(FtpControlTest, ReplyOfMoreThanAThousandLinesIsRefused)
+{
+    ScriptedPeer peer([](PeerSession &s) {
+        s.Login();
+        s.ReadLine();
+        std::string reply = "211-start\r\n";
+        for (int i = 0; i < 1000; ++i)
+            reply += "more\r\n";
+        s.Send(reply + "211 end\r\n");
+        s.WaitForClose();
+    });
+    Aim(peer);
+    ftp.Connect();
+    try {
+        ftp.SendCommand("STAT", 211);
+        FAIL() << "no exception";
+    } catch (const EIdReplyTooLong &e) {
+        EXPECT_STREQ(e.what(), "The reply has more than 1000 lines.");
+    }
+    ftp.Disconnect();
+    EXPECT_EQ(peer.Failure(), "");
+}
+
 } // namespace
 } // namespace hoofer
