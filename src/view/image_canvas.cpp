@@ -179,7 +179,13 @@ const ImageCanvas::EllipseStamp &ImageCanvas::StampFor(int width, int height)
             if (p == kStampBackground)
                 continue;
             const int dx = x - kStampMargin, dy = y - kStampMargin;
-            stamp.pixels.push_back({dx, dy, p == kStampPen});
+            const bool pen = p == kStampPen;
+            auto &runs = stamp.runs;
+            if (!runs.empty() && runs.back().dy == dy && runs.back().pen == pen
+                && runs.back().dx + runs.back().length == dx)
+                ++runs.back().length;
+            else
+                runs.push_back({dx, dy, 1, pen});
             stamp.left = std::min(stamp.left, dx);
             stamp.right = std::max(stamp.right, dx);
             stamp.top = std::min(stamp.top, dy);
@@ -195,11 +201,11 @@ void ImageCanvas::Ellipse(int left, int top, int right, int bottom)
     if (right - left <= kLargestStamp && bottom - top <= kLargestStamp && Inside(left, top)
         && Inside(right - 1, bottom - 1)) {
         const EllipseStamp &stamp = StampFor(right - left, bottom - top);
-        if (stamp.pixels.empty()
+        if (stamp.runs.empty()
             || (Inside(left + stamp.left, top + stamp.top) && Inside(left + stamp.right, top + stamp.bottom))) {
             Pixels pen(m_image, m_pen), brush(m_image, m_brush);
-            for (const auto &p : stamp.pixels)
-                (p.pen ? pen : brush).Set(left + p.dx, top + p.dy);
+            for (const auto &r : stamp.runs)
+                (r.pen ? pen : brush).Row(top + r.dy, left + r.dx, left + r.dx + r.length);
             return;
         }
     }

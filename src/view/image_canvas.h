@@ -46,13 +46,14 @@ public:
 
 private:
     /// The pixels an ellipse of one box size covers, relative to the box's
-    /// top left corner, as Qt draws them: outline (pen) or inside (brush).
+    /// top left corner, as Qt draws them: runs along a row of outline (pen)
+    /// or inside (brush) pixels, so a head's inside is a few row fills.
     struct EllipseStamp {
-        struct Pixel {
-            int dx, dy;
+        struct Run {
+            int dx, dy, length;
             bool pen;
         };
-        std::vector<Pixel> pixels;
+        std::vector<Run> runs;
         int left = 0, top = 0, right = 0, bottom = 0;  // extent, right/bottom inclusive
     };
     const EllipseStamp &StampFor(int width, int height);
