@@ -122,15 +122,7 @@ std::string IniFile::Text() const
 {
     // Appended piece by piece: a "text + ending" temporary for every line
     // would cost an allocation a line.
-    size_t size = bom_ ? kBom.size() : 0;
-    for (const Section &section : sections_) {
-        if (section.header)
-            size += section.header->text.size() + section.header->ending.size();
-        for (const Line &line : section.lines)
-            size += line.text.size() + line.ending.size();
-    }
     std::string out;
-    out.reserve(size);
     if (bom_)
         out += kBom;
     for (const Section &section : sections_) {
