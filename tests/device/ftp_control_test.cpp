@@ -280,6 +280,15 @@ TEST_F(FtpControlTest, ConnectWhileConnectedRaisesAlreadyConnectedAndCloses)
     EXPECT_EQ(peer.Failure(), "");
 }
 
+/// A 211 reply of `lines` lines in all, its first and last included.
+std::string MultiLineReply(int lines)
+{
+    std::string reply = "211-start\r\n";
+    for (int i = 2; i < lines; ++i)
+        reply += "more\r\n";
+    return reply + "211 end\r\n";
+}
+
 // A server that keeps sending without ever ending a line or a reply is cut
 // off at the client's limits (16384 bytes a line, 1000 lines a reply) instead
 // of being read for as long as it sends; replies within them are read whole.
@@ -291,10 +300,7 @@ TEST_F(FtpControlTest, EndlessLineOrReplyIsRefusedAtTheLimitsAndLongOnesWithinTh
         s.ReadLine();
         s.Reply(longLine);
         s.ReadLine();
-        std::string reply = "211-start\r\n";
-        for (int i = 0; i < 998; ++i)
-            reply += "more\r\n";
-        s.Send(reply + "211 end\r\n");
+        s.Send(MultiLineReply(1000));
         s.ReadLine();
         s.Send("200 " + std::string(20000, 'y'));
         s.WaitForClose();
@@ -320,10 +326,7 @@ TEST_F(FtpControlTest, ReplyOfMoreThanAThousandLinesIsRefused)
     ScriptedPeer peer([](PeerSession &s) {
         s.Login();
         s.ReadLine();
-        std::string reply = "211-start\r\n";
-        for (int i = 0; i < 1000; ++i)
-            reply += "more\r\n";
-        s.Send(reply + "211 end\r\n");
+        s.Send(MultiLineReply(1001));
         s.WaitForClose();
     });
     Aim(peer);
