@@ -6,6 +6,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include <cmath>
+
 namespace hoofer::toolkit {
 
 /// Forwards every primitive to the image and asks Qt to show the image.
@@ -52,8 +54,7 @@ private:
 TPaintBox::TPaintBox(int width, int height, QWidget *parent)
     : QWidget(parent)
 {
-    // The preview's background is the window's own face colour.
-    m_image = std::make_unique<ImageCanvas>(width, height, FromQColor(palette().color(QPalette::Window)));
+    m_image = std::make_unique<ImageCanvas>(width, height, PreviewBackground(palette().color(QPalette::Window)));
     m_canvas = std::make_unique<ShownCanvas>(*this, *m_image);
     setFixedSize(width, height);
     setMouseTracking(true);
@@ -82,12 +83,24 @@ void TPaintBox::Expose()
 void TPaintBox::paintEvent(QPaintEvent *)
 {
     if (!m_drawnByProgram) {
+        // What the paint handler draws is shown by this very paint: it must
+        // not ask for another one, or the surface would repaint for ever.
+        m_drawnByProgram = true;
         m_image->image().fill(ToQColor(m_image->BrushColor()));
         RunGuarded(OnPaint);
     }
     m_drawnByProgram = false;
     QPainter painter(this);
     painter.drawImage(0, 0, m_image->image());
+}
+
+TColor PreviewBackground(const QColor &face)
+{
+    // Relative luminance of the sRGB colour (WCAG 2).
+    const auto linear = [](double c) { return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4); };
+    const double luminance =
+        0.2126 * linear(face.redF()) + 0.7152 * linear(face.greenF()) + 0.0722 * linear(face.blueF());
+    return luminance < 0.5 ? clPreviewBackground : FromQColor(face);
 }
 
 TShiftState ShiftStateOf(Qt::KeyboardModifiers modifiers, Qt::MouseButtons buttons)

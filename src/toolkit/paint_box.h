@@ -57,6 +57,11 @@ private:
     bool m_drawnByProgram = false;
 };
 
+/// The preview's background: the window's face colour, or light grey
+/// (212, 208, 200) where the face is dark (relative luminance below 0.5),
+/// since the figure is drawn in black.
+TColor PreviewBackground(const QColor &face);
+
 TShiftState ShiftStateOf(Qt::KeyboardModifiers modifiers, Qt::MouseButtons buttons);
 
 } // namespace hoofer::toolkit
