@@ -22,6 +22,8 @@ KeyRouter::~KeyRouter()
 bool KeyRouter::eventFilter(QObject *watched, QEvent *event)
 {
     const auto type = event->type();
+    if (type == QEvent::ShortcutOverride || type == QEvent::KeyRelease)
+        m_delivering = nullptr;  // a new key is on its way (or this one is over)
     if (type != QEvent::KeyPress && type != QEvent::ShortcutOverride)
         return false;
     auto *widget = qobject_cast<QWidget *>(watched);
@@ -37,9 +39,16 @@ bool KeyRouter::eventFilter(QObject *watched, QEvent *event)
         event->ignore();
         return true;
     }
-    // Qt sends a key press to the focus widget and then up its parents; the
-    // window looks at it once, at the first delivery.
-    if (widget == QApplication::focusWidget() || widget == m_window) {
+    // Qt sends a key press to the focused control and, while it is ignored,
+    // on to each parent up to the window (a control may also hand it to a
+    // part of its own): the window looks at it once, at the first delivery,
+    // before the control does.
+    const bool passedOn = event == m_delivering && m_deliveredTo
+                          && (widget == m_deliveredTo || widget->isAncestorOf(m_deliveredTo)
+                              || m_deliveredTo->isAncestorOf(widget));
+    if (!passedOn) {
+        m_delivering = event;
+        m_deliveredTo = widget;
         if (OnKeyDown)
             RunGuarded([&] { OnKeyDown(key->key(), key->modifiers()); });
     }

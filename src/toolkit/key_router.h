@@ -1,9 +1,9 @@
 #pragma once
 
 #include <QObject>
+#include <QPointer>
+#include <QWidget>
 #include <functional>
-
-class QWidget;
 
 namespace hoofer::toolkit {
 
@@ -28,6 +28,9 @@ protected:
 private:
     QWidget *m_window;
     const TMainMenu &m_menu;
+    // The key press being delivered and where it went first (only compared).
+    const QEvent *m_delivering = nullptr;
+    QPointer<QWidget> m_deliveredTo;
 };
 
 } // namespace hoofer::toolkit
