@@ -1,5 +1,6 @@
 #include "string_entry_dialog.h"
 
+#include "toolkit/edit_box.h"
 #include "toolkit/text.h"
 
 #include <QKeyEvent>
@@ -24,7 +25,7 @@ TfrmSingleStringEntry::TfrmSingleStringEntry(QWidget *owner)
     lblTitle = new QLabel("Title", this);
     lblTitle->move(8, 0);
     lblTitle->adjustSize();
-    edtTheText = new QLineEdit(this);
+    edtTheText = new toolkit::TEdit(this);
     edtTheText->setGeometry(8, 16, 155, 21);
     btnAccept = new QPushButton("Accept", this);
     btnAccept->setGeometry(8, 40, 75, 25);
@@ -50,17 +51,14 @@ std::string TfrmSingleStringEntry::TheText() const
 
 void TfrmSingleStringEntry::SetTheText(const std::string &text)
 {
-    // QLineEdit cuts a set text to its maximum length; a text set by the
-    // program stays whole, and only typing and pasting are limited.
-    edtTheText->setMaxLength(32767);
-    edtTheText->setText(toolkit::ToQt(text));
-    SetMaxLength(m_maxLength);
+    // A text set by the program stays whole; only typing and pasting are limited.
+    edtTheText->SetText(toolkit::ToQt(text));
 }
 
 void TfrmSingleStringEntry::SetMaxLength(int length)
 {
     m_maxLength = length;
-    edtTheText->setMaxLength(length > 0 ? std::max<int>(length, static_cast<int>(edtTheText->text().size())) : 32767);
+    edtTheText->SetMaxLength(length);
 }
 
 void TfrmSingleStringEntry::SetTitle(const std::string &title)

@@ -5,10 +5,13 @@
 #include <QDialog>
 
 class QLabel;
-class QLineEdit;
 class QPushButton;
 
 namespace hoofer {
+
+namespace toolkit {
+class TEdit;
+}
 
 /// The program's one small question: a prompt, a one-line edit box, Accept
 /// and Cancel. Callers create it, fill TheText, MaxLength and Title, show it
@@ -28,7 +31,7 @@ public:
     int Execute() override;
 
     QLabel *lblTitle;
-    QLineEdit *edtTheText;
+    toolkit::TEdit *edtTheText;
     QPushButton *btnAccept;
     QPushButton *btnCancel;
 
