@@ -4,6 +4,11 @@
 //   editor_start memory FILE  prints "started KIB" once the window has
 //                             painted and settled, loads FILE through
 //                             File > Load, then prints "loaded KIB"
+//   editor_start idle FILE    loads FILE, then prints "quiet NS", the CPU
+//                             time of 2 s of the event loop left alone, and
+//                             "requested NS", the CPU time of the 2 s after a
+//                             repaint request the program did not cause (an
+//                             update() of the preview)
 #include "bench_support.h"
 
 #include "app/hoofer_window.h"
@@ -20,9 +25,10 @@ using namespace hoofer;
 int main(int argc, char *argv[])
 {
     const bool memory = argc == 3 && std::strcmp(argv[1], "memory") == 0;
+    const bool idle = argc == 3 && std::strcmp(argv[1], "idle") == 0;
     QApplication app(argc, argv);
     QApplication::setApplicationName("HooferEdit");
-    QApplication::setApplicationDisplayName("HooferEdit");
+    hoofer::toolkit::SetApplicationTitle("HooferEdit");
     hoofer::toolkit::QtPlatform platform;
     const std::string settingsPath =
         hoofer::SettingsPathForExecutable(QCoreApplication::applicationFilePath().toStdString());
@@ -31,8 +37,24 @@ int main(int argc, char *argv[])
     {
         // Without a routine to load, the window keeps its own Qt dialogs,
         // as in the program.
-        hoofer::TfrmHoofer frmHoofer(platform, memory ? &quiet : nullptr, settingsPath);
+        hoofer::TfrmHoofer frmHoofer(platform, memory || idle ? &quiet : nullptr, settingsPath);
         bench::AfterFirstPaint(frmHoofer, [&] {
+            if (idle) {
+                quiet.openAnswer = argv[2];
+                frmHoofer.mnuFileLoad->Click();
+                bench::SettleEvents(300);
+                const long long before = bench::ProcessCpuNs();
+                bench::SettleEvents(2000);
+                const long long quietNs = bench::ProcessCpuNs() - before;
+                const long long requested = bench::ProcessCpuNs();
+                frmHoofer.Image->update();
+                bench::SettleEvents(2000);
+                std::printf("quiet %lld\nrequested %lld\n", quietNs, bench::ProcessCpuNs() - requested);
+                std::printf("moves %zu\nframe %d\n", frmHoofer.Moves.size(), frmHoofer.CurrentFrame ? 1 : 0);
+                std::fflush(stdout);
+                QApplication::quit();
+                return;
+            }
             if (!memory) {
                 std::printf("painted %lld\n", bench::MonotonicNs());
                 std::fflush(stdout);

@@ -23,7 +23,7 @@ TfrmHoofer::TfrmHoofer(toolkit::Platform &platform, toolkit::Dialogs *dialogs, s
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
                    | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     if (!dialogs) {
-        m_ownDialogs = std::make_unique<toolkit::QtDialogs>(this, "HooferEdit");
+        m_ownDialogs = std::make_unique<toolkit::QtDialogs>(this);
         dialogs = m_ownDialogs.get();
     }
     m_dialogs = dialogs;
@@ -59,7 +59,7 @@ void TfrmHoofer::FormCreate()
     Dragging = DragBlocked = Modified = UpdatingControls = false;
     NetworkName.clear();
     setWindowTitle("Hoofer Editor V6");
-    QApplication::setApplicationDisplayName(windowTitle());
+    toolkit::SetApplicationTitle(toolkit::FromQt(windowTitle()));
     Moves.clear();
 }
 

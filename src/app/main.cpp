@@ -8,7 +8,7 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName("HooferEdit");
-    QApplication::setApplicationDisplayName("HooferEdit");
+    hoofer::toolkit::SetApplicationTitle("HooferEdit");
     hoofer::toolkit::QtPlatform platform;
     const std::string settingsPath =
         hoofer::SettingsPathForExecutable(QCoreApplication::applicationFilePath().toStdString());

@@ -8,10 +8,25 @@
 
 namespace hoofer::toolkit {
 
-QtDialogs::QtDialogs(QWidget *parent, std::string applicationTitle)
-    : m_parent(parent), m_title(std::move(applicationTitle))
+namespace {
+std::string &Title()
 {
+    static std::string title;
+    return title;
 }
+} // namespace
+
+void SetApplicationTitle(const std::string &title)
+{
+    Title() = title;
+}
+
+const std::string &ApplicationTitle()
+{
+    return Title();
+}
+
+QtDialogs::QtDialogs(QWidget *parent) : m_parent(parent) {}
 
 bool QtDialogs::Confirm(const std::string &text)
 {
@@ -32,7 +47,7 @@ void QtDialogs::Error(const std::string &text)
 
 void QtDialogs::ShowException(const std::string &text)
 {
-    QMessageBox box(QMessageBox::Critical, ToQt(m_title), ToQt(text), QMessageBox::Ok, m_parent);
+    QMessageBox box(QMessageBox::Critical, ToQt(ApplicationTitle()), ToQt(text), QMessageBox::Ok, m_parent);
     box.exec();
 }
 
@@ -40,8 +55,13 @@ std::string QtFilterFromPairs(const std::string &filter)
 {
     const QStringList parts = QString::fromStdString(filter).split('|');
     QStringList entries;
-    for (int i = 0; i + 1 < parts.size(); i += 2)
-        entries << QString("%1 (%2)").arg(parts[i], QString(parts[i + 1]).replace(';', ' '));
+    for (int i = 0; i + 1 < parts.size(); i += 2) {
+        QStringList patterns = parts[i + 1].split(';', Qt::SkipEmptyParts);
+        for (QString &pattern : patterns)
+            if (pattern == "*.*")
+                pattern = "*";
+        entries << QString("%1 (%2)").arg(parts[i], patterns.join(' '));
+    }
     return entries.join(";;").toStdString();
 }
 
@@ -53,10 +73,10 @@ QString DefaultSuffix(const std::string &ext)
         s.remove(0, 1);
     return s;
 }
+} // namespace
 
-std::optional<std::string> RunFileDialog(QWidget *parent, const FileDialogSpec &request, bool save)
+void SetUpFileDialog(QFileDialog &dialog, const FileDialogSpec &request, bool save)
 {
-    QFileDialog dialog(parent);
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     dialog.setNameFilter(QString::fromStdString(QtFilterFromPairs(request.filter)));
@@ -68,6 +88,14 @@ std::optional<std::string> RunFileDialog(QWidget *parent, const FileDialogSpec &
         dialog.selectFile(info.fileName());
     }
     dialog.setDirectory(folder);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
+}
+
+namespace {
+std::optional<std::string> RunFileDialog(QWidget *parent, const FileDialogSpec &request, bool save)
+{
+    QFileDialog dialog(parent);
+    SetUpFileDialog(dialog, request, save);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     return dialog.selectedFiles().first().toStdString();

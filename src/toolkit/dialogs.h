@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 
+class QFileDialog;
 class QWidget;
 
 namespace hoofer::toolkit {
@@ -47,10 +48,16 @@ public:
     virtual int ShowModal(StringEntry &entry) = 0;
 };
 
+/// The application's title, on the standard exception box. The toolkit keeps
+/// it: given to Qt as the application's display name, it would be appended
+/// to every window's title on X11 ("Confirm — HooferEdit").
+void SetApplicationTitle(const std::string &title);
+const std::string &ApplicationTitle();
+
 /// The real dialogs, parented to the main window.
 class QtDialogs : public Dialogs {
 public:
-    explicit QtDialogs(QWidget *parent, std::string applicationTitle);
+    explicit QtDialogs(QWidget *parent);
     bool Confirm(const std::string &text) override;
     void Error(const std::string &text) override;
     void ShowException(const std::string &text) override;
@@ -60,10 +67,14 @@ public:
 
 private:
     QWidget *m_parent;
-    std::string m_title;
 };
 
-/// Turns "Hoofer Routines|*.raw|(All Files)|*.*" into Qt's filter list.
+/// Turns "Hoofer Routines|*.raw|(All Files)|*.*" into Qt's filter list. Qt
+/// reads "*.*" as names with a dot: it becomes "*", every file.
 std::string QtFilterFromPairs(const std::string &filter);
+
+/// Prepares a file dialog for the request. Saving onto an existing file asks
+/// first (Qt's question, kept on purpose).
+void SetUpFileDialog(QFileDialog &dialog, const FileDialogSpec &request, bool save);
 
 } // namespace hoofer::toolkit
