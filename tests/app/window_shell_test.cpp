@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QLabel>
+#include <QWindow>
 
 #include <unistd.h>
 
@@ -19,6 +20,11 @@ class WindowShell : public WindowTest {};
 TEST_F(WindowShell, StartsEmptyWithOnlyTheCommandsThatCanAct)
 {
     EXPECT_EQ(window->windowTitle(), "Hoofer Editor V6");
+    // What the window system is given: no application name appended.
+    ASSERT_NE(window->windowHandle(), nullptr);
+    EXPECT_EQ(window->windowHandle()->title(), "Hoofer Editor V6");
+    EXPECT_EQ(QGuiApplication::applicationDisplayName(), QCoreApplication::applicationName());
+    EXPECT_EQ(toolkit::ApplicationTitle(), "Hoofer Editor V6");  // the exception box's title
     EXPECT_EQ(window->cbxMoves->Count(), 0);
     EXPECT_FALSE(window->mnuFileSave->Enabled());
     EXPECT_FALSE(window->mnuFileUploadtoEmpeg->Enabled());

@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
 
 using namespace hoofer;
 
@@ -31,7 +32,8 @@ TEST(StringEntryDialog, EnterAcceptsAndTheTextIsSelectedWhenItOpens)
     dialog.SetTitle("Your empeg's Network Name");
     EXPECT_EQ(dialog.windowTitle(), "Enter String");
     EXPECT_EQ(dialog.Prompt(), "Your empeg's Network Name");
-    const int result = RunTyping(dialog, [](QLineEdit *edit) {
+    const int result = RunTyping(dialog, [&](QLineEdit *edit) {
+        EXPECT_EQ(dialog.windowHandle()->title(), "Enter String");
         EXPECT_EQ(edit->selectedText(), "Old");
         QTest::keyClicks(edit, "player");
         QTest::keyClick(edit, Qt::Key_Return);
