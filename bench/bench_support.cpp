@@ -89,6 +89,13 @@ long long MonotonicNs()
     return static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec;
 }
 
+long long ProcessCpuNs()
+{
+    timespec now{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec;
+}
+
 bool QuietDialogs::Confirm(const std::string &text)
 {
     ++messages;

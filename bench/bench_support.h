@@ -33,6 +33,9 @@ long ResidentKiB();
 /// Monotonic clock in nanoseconds, the clock Python's time.monotonic_ns reads.
 long long MonotonicNs();
 
+/// CPU time of this process (all threads) in nanoseconds.
+long long ProcessCpuNs();
+
 /// Dialogs that answer without a person: the open and save questions take
 /// the file names set here, confirmations are refused, and every message is
 /// written to stderr so a benchmark that went wrong says so.

@@ -3,7 +3,9 @@
 //   Load/N, LoadYardstick      a routine of N moves of 255 key frames read and
 //                              decoded / the same file read and summed
 //   Save, SaveYardstick        the largest routine encoded and saved as File >
-//                              Save does / the same bytes written plainly
+//                              Save does / the same bytes written to a
+//                              temporary file, flushed to disk and renamed
+//                              (what any safe save must do)
 //   DrawKeyFrame, DrawPlain,   the two drawings of the preview / one fill of
 //   Fill                       the same surface
 //   DragStep                   one mouse move of a drag in the shown window
@@ -31,6 +33,7 @@
 #include <QTemporaryDir>
 
 #include <chrono>
+#include <cstdio>
 #include <fcntl.h>
 #include <map>
 #include <memory>
@@ -132,12 +135,14 @@ void SaveYardstick(benchmark::State &state)
 {
     const std::string data = RoutineImage(kLargestMoves, kLargestFrames);
     const std::string path = InFolder("written.raw");
+    const std::string temporary = path + ".new";
     for (auto _ : state) {
-        const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        const int fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         const ssize_t put = write(fd, data.data(), data.size());
+        const bool flushed = fdatasync(fd) == 0;
         close(fd);
-        if (put != static_cast<ssize_t>(data.size())) {
-            state.SkipWithError("short write");
+        if (put != static_cast<ssize_t>(data.size()) || !flushed || rename(temporary.c_str(), path.c_str()) != 0) {
+            state.SkipWithError("the plain safe write failed");
             break;
         }
     }
