@@ -93,10 +93,10 @@ private:
 
 } // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t *bytes, size_t size)
+void hoofer::fuzz::CheckInput(const uint8_t *bytes, size_t size)
 {
     if (size < 3)
-        return 0;
+        return;
     const uint8_t flags = bytes[0];
     const bool ascii = flags & 1;
     const bool autoLogin = flags & 2;
@@ -108,6 +108,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *bytes, size_t size)
     script.piece = 1 + bytes[2];
     script.end = kEnds[(flags >> 2) & 3];
     fuzz::SetReceiveScript(&script);
+    struct ScriptEnds {  // also when a check throws
+        ~ScriptEnds() { fuzz::SetReceiveScript(nullptr); }
+    } scriptEnds;
 
     std::string filtered(script.bytes);
     if (ascii)
@@ -155,6 +158,4 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *bytes, size_t size)
         ftp.IsConnected();
     }
     FUZZ_CHECK(script.openSockets == 0);
-    fuzz::SetReceiveScript(nullptr);
-    return 0;
 }

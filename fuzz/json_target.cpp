@@ -8,8 +8,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -83,18 +81,16 @@ bool NamesThePlace(const std::string &message)
 
 } // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t *bytes, size_t size)
+void hoofer::fuzz::CheckInput(const uint8_t *bytes, size_t size)
 {
     const std::string text(reinterpret_cast<const char *>(bytes), size);
     TMoveList moves;
     try {
         moves = RoutineFromJson(text);
     } catch (const RoutineJsonError &e) {
-        if (!NamesThePlace(e.what())) {
-            std::fprintf(stderr, "message names no place: %s\n", e.what());
-            std::abort();
-        }
-        return 0;
+        if (!NamesThePlace(e.what()))
+            throw fuzz::BrokenRule{std::string("message names no place: ") + e.what()};
+        return;
     }
 
     FUZZ_CHECK(!moves.empty());
@@ -103,11 +99,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *bytes, size_t size)
     try {
         image = EncodeRoutine(moves);
     } catch (const RoutineFormatError &e) {
-        std::fprintf(stderr, "accepted routine cannot be written: %s\n", e.what());
-        std::abort();
+        throw fuzz::BrokenRule{std::string("accepted routine cannot be written: ") + e.what()};
     }
     const std::string json = RoutineToJson(moves);
     FUZZ_CHECK(EncodeRoutine(RoutineFromJson(json)) == image);
     FUZZ_CHECK(RoutineToJson(DecodeRoutine(image)) == json);
-    return 0;
 }

@@ -73,7 +73,7 @@ std::string ExpectedImage(const std::string &data, size_t used)
 
 } // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t *bytes, size_t size)
+void hoofer::fuzz::CheckInput(const uint8_t *bytes, size_t size)
 {
     static const std::string heldImage = EncodeRoutine(HeldRoutine());
     const std::string data(reinterpret_cast<const char *>(bytes), size);
@@ -91,7 +91,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *bytes, size_t size)
         FUZZ_CHECK(EncodeRoutine(held) == heldImage);
     }
     if (!accepted)
-        return 0;
+        return;
 
     FUZZ_CHECK(info.ok());
     FUZZ_CHECK(info.usedBytes + info.trailingBytes == data.size());
@@ -109,5 +109,4 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *bytes, size_t size)
         again[m]->MoveName = held[m]->MoveName;
     }
     FUZZ_CHECK(SameMoves(again, held));
-    return 0;
 }

@@ -37,7 +37,7 @@ void CheckSettings(const EditorSettings &s)
 
 } // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t *bytes, size_t size)
+void hoofer::fuzz::CheckInput(const uint8_t *bytes, size_t size)
 {
     const std::string text(reinterpret_cast<const char *>(bytes), size);
     CheckInteger(text);
@@ -73,5 +73,4 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *bytes, size_t size)
     FUZZ_CHECK(ReadEditorSettings(reread) == other);
     WriteEditorSettings(reread, read);
     FUZZ_CHECK(reread.Text() == written);
-    return 0;
 }

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <sstream>
+#include <iterator>
 
 using namespace hoofer;
 
@@ -13,16 +13,15 @@ namespace {
 std::string ReadData(const std::string &name)
 {
     std::ifstream in(std::string(HOOFER_TEST_DATA) + "/" + name, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
+    return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 TMoveList MovesOf(int moves, int framesEach)
 {
     TMoveList list;
     for (int m = 0; m < moves; ++m) {
-        auto move = std::make_unique<THFMove>();
+        list.push_back(std::make_unique<THFMove>());
+        THFMove *move = list.back().get();
         move->MoveName = "m" + std::to_string(m);
         for (int f = 0; f < framesEach; ++f) {
             auto frame = std::make_unique<THFFrame>();
@@ -33,48 +32,37 @@ TMoveList MovesOf(int moves, int framesEach)
             move->Frames.push_back(std::move(frame));
         }
         move->SyncFrameCount();
-        list.push_back(std::move(move));
     }
     return list;
 }
 
 } // namespace
 
-TEST(RoutineCodec, OneMoveExampleReadsAsNewMoveWithItsPose)
+TEST(RoutineCodec, OneMoveExampleReadsAsNewMoveAndSavesNormalised)
 {
     const std::string data = ReadData("newmove.raw");
     ASSERT_EQ(data.size(), 42u);
-    TMoveList moves = DecodeRoutine(data);
+    const TMoveList moves = DecodeRoutine(data);
     ASSERT_EQ(moves.size(), 1u);
-    EXPECT_EQ(moves[0]->MoveName, std::string("NewMove     \r"));
-    EXPECT_EQ(TrimName(moves[0]->MoveName), "NewMove");
     ASSERT_EQ(moves[0]->FrameCount, 1);
+    EXPECT_EQ(moves[0]->MoveName, "NewMove     \r");
+    EXPECT_EQ(TrimName(moves[0]->MoveName), "NewMove");
     const THFFrame &f = *moves[0]->Frames[0];
-    auto standing = MakeStandingMove();
-    EXPECT_EQ(f.Points, standing->Frames[0]->Points);
-    EXPECT_EQ(f.Interpolation, 3);
-    EXPECT_EQ(f.Displacement, -2);
+    EXPECT_EQ(f.Points, MakeStandingMove()->Frames[0]->Points);
+    EXPECT_EQ(std::pair(f.Interpolation, f.Displacement), std::pair(3, -2));
     EXPECT_EQ(EncodeRoutine(moves), data);
-}
-
-TEST(RoutineCodec, SaveNormalisesFormatByteNameEndAndDropsTrailingBytes)
-{
-    std::string data = ReadData("newmove.raw");
-    data[0] = 7;
-    data[14] = 'X';
-    const std::string withTail = data + "tail";
-    const std::string written = EncodeRoutine(DecodeRoutine(withTail));
-    std::string expected = ReadData("newmove.raw");
-    EXPECT_EQ(written, expected);
-    EXPECT_EQ(InspectRoutineImage(withTail).trailingBytes, 4u);
+    // Another format byte, name end and bytes after the last move are not written back.
+    std::string odd = data + "tail";
+    odd[0] = 7;
+    odd[14] = 'X';
+    EXPECT_EQ(EncodeRoutine(DecodeRoutine(odd)), data);
+    EXPECT_EQ(InspectRoutineImage(odd).trailingBytes, 4u);
 }
 
 TEST(RoutineCodec, DisplacementIsOneSignedByte)
 {
-    EXPECT_EQ(SignedByte(128), -128);
-    EXPECT_EQ(SignedByte(-128), -128);
-    EXPECT_EQ(SignedByte(127), 127);
-    EXPECT_EQ(SignedByte(255), -1);
+    for (const auto &[in, out] : {std::pair{128, -128}, {-128, -128}, {127, 127}, {255, -1}})
+        EXPECT_EQ(SignedByte(in), out) << in;
     THFFrame frame;
     frame.Displacement = 128;
     std::string s = FrameSnapshot(frame);
@@ -87,20 +75,19 @@ TEST(RoutineCodec, DisplacementIsOneSignedByte)
 
 TEST(RoutineCodec, NamesAreCutOrPaddedToTwelveBytes)
 {
-    TMoveList moves = MovesOf(1, 0);
-    moves[0]->MoveName = "ABCDEFGHIJKLMNOP";
-    std::string image = EncodeRoutine(moves);
-    EXPECT_EQ(image.substr(2, 13), "ABCDEFGHIJKL\r");
-    moves[0]->MoveName = "";
-    image = EncodeRoutine(moves);
-    EXPECT_EQ(image.substr(2, 13), std::string(12, ' ') + "\r");
-    EXPECT_EQ(image.size(), 16u);
+    for (const auto &[name, written] : {std::pair<std::string, std::string>{"ABCDEFGHIJKLMNOP", "ABCDEFGHIJKL\r"},
+                                        {"", std::string(12, ' ') + "\r"}}) {
+        TMoveList moves = MovesOf(1, 0);
+        moves[0]->MoveName = name;
+        const std::string image = EncodeRoutine(moves);
+        EXPECT_EQ(image.substr(2, 13), written) << name;
+        EXPECT_EQ(image.size(), 16u) << name;
+    }
 }
 
 TEST(RoutineCodec, HeaderByte255AnnouncesTheLargestRoutine)
 {
-    TMoveList moves = MovesOf(256, 255);
-    const std::string image = EncodeRoutine(moves);
+    const std::string image = EncodeRoutine(MovesOf(256, 255));
     EXPECT_EQ(image.size(), 1700866u);
     EXPECT_EQ(static_cast<unsigned char>(image[1]), 255);
     TMoveList back = DecodeRoutine(image);
@@ -110,8 +97,7 @@ TEST(RoutineCodec, HeaderByte255AnnouncesTheLargestRoutine)
 
 TEST(RoutineCodec, MoveWithoutKeyFramesIsFourteenBytes)
 {
-    const std::string image = std::string("\x64\x00", 2) + "Empty       \r" + std::string(1, '\0');
-    TMoveList moves = DecodeRoutine(image);
+    const TMoveList moves = DecodeRoutine(std::string("\x64\x00" "Empty       \r\0", 16));
     ASSERT_EQ(moves.size(), 1u);
     EXPECT_EQ(moves[0]->FrameCount, 0);
     EXPECT_TRUE(moves[0]->Frames.empty());
@@ -134,21 +120,15 @@ TEST(RoutineCodec, EveryTruncatedPrefixIsRefusedNamingWhatIsMissing)
 
 TEST(RoutineCodec, RoutinesTheFormatCannotHoldAreRefusedWithTheLimit)
 {
-    TMoveList none;
-    EXPECT_THROW(EncodeRoutine(none), RoutineFormatError);
-    TMoveList many = MovesOf(257, 0);
-    try {
-        EncodeRoutine(many);
-        FAIL();
-    } catch (const RoutineFormatError &e) {
-        EXPECT_NE(std::string(e.what()).find("257 moves"), std::string::npos) << e.what();
-    }
-    TMoveList long_ = MovesOf(1, 256);
-    try {
-        EncodeRoutine(long_);
-        FAIL();
-    } catch (const RoutineFormatError &e) {
-        EXPECT_NE(std::string(e.what()).find("256 key frames"), std::string::npos) << e.what();
+    const std::pair<TMoveList, const char *> rows[] = {{MovesOf(0, 0), ""}, {MovesOf(257, 0), "257 moves"},
+                                                       {MovesOf(1, 256), "256 key frames"}};
+    for (const auto &[moves, limit] : rows) {
+        try {
+            EncodeRoutine(moves);
+            ADD_FAILURE() << "written: " << moves.size() << " moves";
+        } catch (const RoutineFormatError &e) {
+            EXPECT_NE(std::string(e.what()).find(limit), std::string::npos) << e.what();
+        }
     }
 }
 
@@ -163,6 +143,5 @@ TEST(RoutineCodec, TakeBytesNeverReadsPastTheEnd)
 
 TEST(SafeSave, FailedWriteLeavesTheOldFileAndSaysWhy)
 {
-    const std::string dir = std::string(HOOFER_BINARY_DIR) + "/tests/no-such-folder/x.raw";
-    EXPECT_FALSE(SaveFileAtomically(dir, "data").empty());
+    EXPECT_FALSE(SaveFileAtomically(std::string(HOOFER_BINARY_DIR) + "/tests/no-such-folder/x.raw", "data").empty());
 }

@@ -1,0 +1,147 @@
+// The window as designed: every control's kind, parent, place, size, caption
+// and range, and every menu item's place, caption, shortcut and state when the
+// window first shows (no settings file).
+#include "window_fixture.h"
+
+#include "toolkit/combo_box.h"
+#include "toolkit/menu.h"
+#include "toolkit/paint_box.h"
+#include "toolkit/spin_edit.h"
+
+#include <QGroupBox>
+#include <QLabel>
+
+#include <functional>
+
+using namespace hoofer;
+using namespace hoofer::test;
+
+namespace {
+
+/// "spin edit 130,32 120x22 \"1\" 1..1": what the design table says of a control.
+std::string Describe(QWidget *w)
+{
+    std::string kind, caption, range;
+    if (auto *c = dynamic_cast<toolkit::TComboBox *>(w))
+        kind = "combo box", caption = c->Text().toStdString(), range = std::to_string(c->Count()) + " items";
+    else if (auto *s = dynamic_cast<toolkit::TSpinEdit *>(w))
+        kind = "spin edit", caption = s->Text().toStdString(),
+        range = std::to_string(s->MinValue()) + ".." + std::to_string(s->MaxValue());
+    else if (dynamic_cast<toolkit::TPaintBox *>(w))
+        kind = "paint box";
+    else if (auto *g = dynamic_cast<QGroupBox *>(w))
+        kind = "group box", caption = g->title().toStdString();
+    else if (auto *l = dynamic_cast<QLabel *>(w))
+        kind = "label", caption = l->text().toStdString();
+    const QRect r = w->geometry();
+    const std::string size = kind == "label" ? "" : " " + std::to_string(r.width()) + "x" + std::to_string(r.height());
+    return kind + " " + std::to_string(r.x()) + "," + std::to_string(r.y()) + size + " \"" + caption + "\""
+           + (range.empty() ? "" : " " + range);
+}
+
+/// "Play Move F9 disabled": a menu item's caption, shortcut and state.
+std::string Describe(const toolkit::TMenuItem &item)
+{
+    const std::string shortcut = item.ShortCut().toString(QKeySequence::PortableText).toStdString();
+    return item.Caption().toStdString() + (shortcut.empty() ? "" : " " + shortcut)
+           + (item.Enabled() ? "" : " disabled") + (item.Checked() ? " checked" : "");
+}
+
+} // namespace
+
+class WindowDesign : public WindowTest {};
+
+TEST_F(WindowDesign, ControlsAndMenuAreAsDesigned)
+{
+    TfrmHoofer &w = *window;
+    EXPECT_EQ(w.windowTitle(), "Hoofer Editor V6");
+    EXPECT_EQ(w.Client->size(), QSize(553, 327));
+
+    const struct {
+        const char *name;
+        QWidget *control, *parent;
+        const char *design;
+    } controls[] = {
+        {"grpMoveAndFrame", w.grpMoveAndFrame, w.Client, "group box 8,0 257x105 \"Move and Frame\""},
+        {"lblCurrentMove", w.lblCurrentMove, w.grpMoveAndFrame, "label 8,16 \"Current Move\""},
+        {"cbxMoves", w.cbxMoves, w.grpMoveAndFrame, "combo box 8,32 120x21 \"\" 0 items"},
+        {"lblCurrentFrameNumber", w.lblCurrentFrameNumber, w.grpMoveAndFrame, "label 130,16 \"Current Key Frame\""},
+        {"spinFrameNumber", w.spinFrameNumber, w.grpMoveAndFrame, "spin edit 130,32 120x22 \"1\" 1..1"},
+        {"lblFrameInterpolation", w.lblFrameInterpolation, w.grpMoveAndFrame, "label 8,56 \"Frame Interpolation\""},
+        {"spinInterpolate", w.spinInterpolate, w.grpMoveAndFrame, "spin edit 8,72 120x22 \"0\" 0..255"},
+        {"lblFrameDisplacement", w.lblFrameDisplacement, w.grpMoveAndFrame, "label 130,56 \"Frame Displacement\""},
+        {"spinDisplacement", w.spinDisplacement, w.grpMoveAndFrame, "spin edit 130,72 120x22 \"0\" -128..128"},
+        {"grpBodyParts", w.grpBodyParts, w.Client, "group box 8,112 257x65 \"Body Parts for Current Frame\""},
+        {"lblBodyPart", w.lblBodyPart, w.grpBodyParts, "label 8,16 \"Body Part\""},
+        {"cbxBodyPart", w.cbxBodyPart, w.grpBodyParts, "combo box 8,32 120x21 \"Shoulders\" 12 items"},
+        {"lblBodyPartXPos", w.lblBodyPartXPos, w.grpBodyParts, "label 134,16 \"X Pos\""},
+        {"spinPartX", w.spinPartX, w.grpBodyParts, "spin edit 134,32 50x22 \"0\" 0..255"},
+        {"lblBodyPartYPos", w.lblBodyPartYPos, w.grpBodyParts, "label 190,16 \"Y Pos\""},
+        {"spinPartY", w.spinPartY, w.grpBodyParts, "spin edit 190,32 50x22 \"0\" 0..255"},
+        {"grpResult", w.grpResult, w.Client, "group box 272,0 275x322 \"Result\""},
+        {"Image", w.Image, w.grpResult, "paint box 10,16 256x296 \"\""},
+        {"grpStatus", w.grpStatus, w.Client, "group box 8,282 257x39 \"Status\""},
+        {"StatusBar", w.StatusBar, w.grpStatus, "label 6,13 \"\""},
+    };
+    for (const auto &c : controls) {
+        ASSERT_NE(c.control, nullptr) << c.name;
+        EXPECT_EQ(Describe(c.control), c.design) << c.name;
+        EXPECT_EQ(c.control->parentWidget(), c.parent) << c.name;
+    }
+    EXPECT_EQ(w.StatusBar->size(), QSize(247, 19));
+    EXPECT_EQ(w.cbxBodyPart->ItemText(11).trimmed(), "Right Foot");
+
+    // The menu, depth first, an indent per submenu level; the Move and Frame
+    // items are disabled while no move is selected.
+    const std::vector<std::string> menu = {
+        "mnuFile: &File",
+        "  mnuFileLoad: &Load",
+        "  mnuFileSave: &Save disabled",
+        "  N3: -",
+        "  mnuFileUploadtoEmpeg: Upload to empeg disabled",
+        "    UploadtoEmpegAsBreakdance: As BreakDance",
+        "    UploadtoEmpegAsPrinceDance: As PrinceDance",
+        "    UploadtoEmpegAsStonkDance: As StonkDance",
+        "  mnuFileDownloadFromEmpeg: Download from Empeg",
+        "    mnuFileDownloadFromEmpegBreakDance: BreakDance",
+        "    mnuFileDownloadFromEmpegPrinceDance: PrinceDance",
+        "    mnuFileDownloadFromEmpegStonkDance: StonkDance",
+        "  mnuFileRebootEmpeg: Reboot empeg",
+        "mnuMove: Move",
+        "  mnuMovePlay: Play Move F9 disabled",
+        "  N1: -",
+        "  mnuMoveAddMove: Add Move Ctrl+Alt+N disabled",
+        "  mnuMoveRenameMove: Rename Move Ctrl+R disabled",
+        "  N4: -",
+        "  mnuMoveDeleteMove: Delete Move Ctrl+Del disabled",
+        "mnuFrame: Frame",
+        "  mnuFrameAddFrame: Add New Frame Ctrl+N disabled",
+        "  mnuFrameInsertFrame: Insert Frame Ins disabled",
+        "  mnuFrameDeleteFrame: Delete Frame Del disabled",
+        "  N2: -",
+        "  mnuFrameCopy: Copy Ctrl+C disabled",
+        "  mnuFrameCutFrame: Cut Ctrl+X disabled",
+        "  mnuFramePaste: Paste Ctrl+V disabled",
+        "  mnuFrameUndoFrame: Undo Ctrl+Z disabled",
+        "mnuOptions: Options",
+        "  mnuOptionsDragWithoutShift: Drag Without Shift",
+        "  mnuOptionsPlayContinuously: Play Continuously",
+        "  mnuOptionsSetempegNetworkName: Set empeg Network Name",
+        "  mnuOptionGrid: Grid",
+        "    mnuOptionGridSnapToGrid: Snap To Grid",  // checked in the design, unchecked by the settings' default
+        "    mnuOptionGridSetGridSize: Set Grid Size",
+        "    mnuOptionGridCurrentSize: 5 Pixels disabled",
+    };
+    std::vector<std::string> shown;
+    const std::function<void(const toolkit::TMenuItem &, const std::string &)> walk =
+        [&](const toolkit::TMenuItem &item, const std::string &indent) {
+            shown.push_back(indent + item.Name().toStdString() + ": " + Describe(item));
+            for (const auto &child : item.Items())
+                walk(*child, indent + "  ");
+        };
+    for (toolkit::TMenuItem *top : {w.mnuFile, w.mnuMove, w.mnuFrame, w.mnuOptions})
+        walk(*top, "");
+    for (size_t i = 0; i < std::max(menu.size(), shown.size()); ++i)
+        EXPECT_EQ(i < shown.size() ? shown[i] : "(none)", i < menu.size() ? menu[i] : "(none)") << "menu line " << i;
+    EXPECT_EQ(w.mnuOptionGridCurrentSize->Tag(), 5);
+}
