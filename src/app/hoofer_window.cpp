@@ -16,9 +16,10 @@
 
 namespace hoofer {
 
-TfrmHoofer::TfrmHoofer(toolkit::Platform &platform, toolkit::Dialogs *dialogs, std::string settingsPath,
+TfrmHoofer::TfrmHoofer(toolkit::Platform &platform, toolkit::Dialogs *dialogs, SettingsLocation settings,
                        QWidget *parent)
-    : QMainWindow(parent), m_platform(platform), m_settingsPath(std::move(settingsPath))
+    : QMainWindow(parent), m_platform(platform), m_settingsPath(std::move(settings.writePath)),
+      m_settingsReadPath(std::move(settings.readPath))
 {
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
                    | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);

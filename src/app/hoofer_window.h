@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/settings.h"
 #include "model/move.h"
 #include "toolkit/combo_box.h"
 #include "toolkit/dialogs.h"
@@ -31,8 +32,9 @@ class KeyRouter;
 class TfrmHoofer : public QMainWindow {
 public:
     /// The window asks its questions through dialogs and sleeps and handles
-    /// messages through platform; settingsPath is where its settings live.
-    TfrmHoofer(toolkit::Platform &platform, toolkit::Dialogs *dialogs, std::string settingsPath,
+    /// messages through platform; settings says where its settings are read
+    /// and written (one path serves for both).
+    TfrmHoofer(toolkit::Platform &platform, toolkit::Dialogs *dialogs, SettingsLocation settings,
                QWidget *parent = nullptr);
     ~TfrmHoofer() override;
 
@@ -186,6 +188,7 @@ private:
     std::unique_ptr<toolkit::Dialogs> m_ownDialogs;
     toolkit::Dialogs *m_dialogs;
     std::string m_settingsPath;
+    std::string m_settingsReadPath;
     toolkit::KeyRouter *m_keys = nullptr;
     bool m_shown = false;
     bool m_destroyed = false;

@@ -3,6 +3,7 @@
 #include "app/settings.h"
 
 #include <QApplication>
+#include <QStandardPaths>
 
 int main(int argc, char *argv[])
 {
@@ -10,11 +11,14 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName("HooferEdit");
     hoofer::toolkit::SetApplicationTitle("HooferEdit");
     hoofer::toolkit::QtPlatform platform;
-    const std::string settingsPath =
-        hoofer::SettingsPathForExecutable(QCoreApplication::applicationFilePath().toStdString());
+    // Beside the executable while its folder is writable, else the user's own file.
+    const hoofer::SettingsLocation settings = hoofer::ChooseSettingsLocation(
+        hoofer::SettingsPathForExecutable(QCoreApplication::applicationFilePath().toStdString()),
+        QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation).toStdString(),
+        hoofer::FolderIsWritable);
     int result = 0;
     {
-        hoofer::TfrmHoofer frmHoofer(platform, nullptr, settingsPath);
+        hoofer::TfrmHoofer frmHoofer(platform, nullptr, settings);
         frmHoofer.show();
         result = app.exec();
     }

@@ -2,6 +2,8 @@
 
 #include <filesystem>
 
+#include <unistd.h>
+
 namespace hoofer {
 
 namespace {
@@ -50,6 +52,25 @@ std::string SettingsPathForExecutable(const std::string &exePath)
     std::filesystem::path path(exePath);
     path.replace_extension(".ini");
     return path.string();
+}
+
+SettingsLocation ChooseSettingsLocation(const std::string &exeIniPath, const std::string &userConfigFolder,
+                                        const std::function<bool(const std::string &folder)> &folderIsWritable)
+{
+    namespace fs = std::filesystem;
+    const fs::path beside(exeIniPath);
+    if (folderIsWritable(beside.parent_path().string()))
+        return SettingsLocation(exeIniPath);
+    const std::string own = (fs::path(userConfigFolder) / beside.filename()).string();
+    std::error_code ec;
+    if (!fs::exists(own, ec) && fs::exists(beside, ec))
+        return SettingsLocation(exeIniPath, own);
+    return SettingsLocation(own);
+}
+
+bool FolderIsWritable(const std::string &folder)
+{
+    return ::access(folder.empty() ? "." : folder.c_str(), W_OK | X_OK) == 0;
 }
 
 } // namespace hoofer

@@ -2,6 +2,7 @@
 
 #include "ini_file.h"
 
+#include <functional>
 #include <string>
 
 namespace hoofer {
@@ -40,5 +41,30 @@ void WriteEditorSettings(IniFile &ini, const EditorSettings &settings);
 /// extension replaced by ".ini", or ".ini" appended when the file name has
 /// none.
 std::string SettingsPathForExecutable(const std::string &exePath);
+
+/// Where the editor reads its settings and where it writes them back.
+struct SettingsLocation {
+    std::string readPath;
+    std::string writePath;
+
+    SettingsLocation() = default;
+    /// One file for both, as in the tests and the build folder.
+    SettingsLocation(std::string path) : readPath(path), writePath(std::move(path)) {}
+    SettingsLocation(std::string read, std::string write)
+        : readPath(std::move(read)), writePath(std::move(write)) {}
+    bool operator==(const SettingsLocation &) const = default;
+};
+
+/// Chooses the settings file of the program whose own file would be exeIniPath
+/// (see SettingsPathForExecutable). While the executable's folder is writable
+/// that file is used for both. Otherwise (installed under /usr/bin, say) the
+/// user's file of the same name in userConfigFolder is written, and read when
+/// it exists; until it does, the file beside the executable is read when there
+/// is one, so an administrator can give everyone defaults.
+SettingsLocation ChooseSettingsLocation(const std::string &exeIniPath, const std::string &userConfigFolder,
+                                        const std::function<bool(const std::string &folder)> &folderIsWritable);
+
+/// Whether this process may create files in folder (access(2), W_OK and X_OK).
+bool FolderIsWritable(const std::string &folder);
 
 } // namespace hoofer

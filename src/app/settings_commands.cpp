@@ -8,6 +8,7 @@
 
 #include <cstdio>
 #include <exception>
+#include <filesystem>
 
 namespace hoofer {
 
@@ -15,7 +16,7 @@ void TfrmHoofer::LoadSettings()
 {
     EditorSettings settings;
     try {
-        settings = ReadEditorSettings(IniFile::Load(m_settingsPath));
+        settings = ReadEditorSettings(IniFile::Load(m_settingsReadPath));
     } catch (const std::exception &e) {
         // An unreadable file gives every default, as a missing one does.
         std::fprintf(stderr, "HooferEdit: %s\n", e.what());
@@ -42,6 +43,9 @@ void TfrmHoofer::SaveSettings()
     try {
         // A file that is there but cannot be read is left alone: writing it
         // anew would lose every line of it that is not the editor's.
+        // The user's own file may be the first in its folder.
+        std::error_code ec;
+        std::filesystem::create_directories(std::filesystem::path(m_settingsPath).parent_path(), ec);
         IniFile ini = IniFile::Load(m_settingsPath);
         WriteEditorSettings(ini, settings);
         ini.Save(m_settingsPath);

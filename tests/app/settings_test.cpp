@@ -1,7 +1,10 @@
 #include "app/settings.h"
 
+#include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <gmock/gmock.h>
 
@@ -217,4 +220,55 @@ TEST(EditorSettingsPath, IniIsAppendedWhenTheFileNameHasNoExtension)
     EXPECT_EQ(SettingsPathForExecutable("/home/me/v6.0/hooferedit"), "/home/me/v6.0/hooferedit.ini");
     EXPECT_EQ(SettingsPathForExecutable("/home/me/.local/bin/.hoofer"), "/home/me/.local/bin/.hoofer.ini");
     EXPECT_EQ(SettingsPathForExecutable("hooferedit"), "hooferedit.ini");
+}
+
+TEST(SettingsLocationChoice, BesideAWritableProgramElseTheUsersOwnFileWithTheSharedOneAsDefaults)
+{
+    QTemporaryDir dir;
+    const QString base = dir.path();
+    // The user's folder as the editor asks for it: a temporary XDG_CONFIG_HOME.
+    const QByteArray oldXdg = qgetenv("XDG_CONFIG_HOME");
+    const QString oldName = QCoreApplication::applicationName();
+    qputenv("XDG_CONFIG_HOME", (base + "/xdg").toUtf8());
+    QCoreApplication::setApplicationName("HooferEdit");
+    const std::string userFolder = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation).toStdString();
+    QCoreApplication::setApplicationName(oldName);
+    oldXdg.isNull() ? qunsetenv("XDG_CONFIG_HOME") : qputenv("XDG_CONFIG_HOME", oldXdg);
+    ASSERT_EQ(userFolder, (base + "/xdg/HooferEdit").toStdString());
+
+    const std::string bin = (base + "/bin").toStdString();
+    const std::string beside = bin + "/hooferedit.ini";
+    const std::string own = userFolder + "/hooferedit.ini";
+    QDir().mkpath(QString::fromStdString(bin));
+    struct Row {
+        const char *name;
+        bool writable, besideExists, ownExists;
+        SettingsLocation expected;
+    };
+    const Row rows[] = {
+        {"writable folder", true, false, false, {beside, beside}},
+        {"writable folder, user file too", true, true, true, {beside, beside}},
+        {"read-only, nothing yet", false, false, false, {own, own}},
+        {"read-only, shared defaults", false, true, false, {beside, own}},
+        {"read-only, user file wins", false, true, true, {own, own}},
+    };
+    for (const Row &row : rows) {
+        QFile::remove(QString::fromStdString(beside));
+        QFile::remove(QString::fromStdString(own));
+        QDir().mkpath(QString::fromStdString(userFolder));
+        if (row.besideExists)
+            QFile(QString::fromStdString(beside)).open(QIODevice::WriteOnly);
+        if (row.ownExists)
+            QFile(QString::fromStdString(own)).open(QIODevice::WriteOnly);
+        std::string asked;
+        const SettingsLocation got = ChooseSettingsLocation(beside, userFolder, [&](const std::string &folder) {
+            asked = folder;
+            return row.writable;
+        });
+        EXPECT_EQ(asked, bin) << row.name;
+        EXPECT_EQ(got.readPath, row.expected.readPath) << row.name;
+        EXPECT_EQ(got.writePath, row.expected.writePath) << row.name;
+    }
+    EXPECT_TRUE(FolderIsWritable(bin));
+    EXPECT_FALSE(FolderIsWritable(bin + "/missing"));
 }

@@ -139,3 +139,21 @@ TEST_F(WindowShell, SettingsFileThatCannotBeReadIsNotReplacedAtExit)
     QFile::setPermissions(QString::fromStdString(path), QFile::ReadOwner | QFile::WriteOwner);
     EXPECT_EQ(FileBytes(path), mine);
 }
+
+TEST_F(WindowShell, DefaultsBesideAReadOnlyProgramAreReadAndTheUsersOwnFileIsWrittenInANewFolder)
+{
+    window.reset();
+    const std::string beside = TempPath("hooferedit.ini");
+    const std::string own = TempPath("config/HooferEdit/hooferedit.ini");
+    const std::string defaults = "[Interface]\nGridSize=9\n";
+    WriteBytes(beside, defaults);
+    window = std::make_unique<TfrmHoofer>(platform, &dialogs, SettingsLocation(beside, own));
+    window->show();
+    EXPECT_EQ(window->GridSize(), 9);
+    window->NetworkName = "player";
+    window.reset();
+    EXPECT_EQ(FileBytes(beside), defaults);
+    const std::string ini = FileBytes(own);
+    EXPECT_NE(ini.find("GridSize=9"), std::string::npos) << ini;
+    EXPECT_NE(ini.find("empegNetworkName=player"), std::string::npos) << ini;
+}
