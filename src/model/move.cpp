@@ -51,4 +51,11 @@ std::unique_ptr<THFMove> MakeStandingMove()
     return move;
 }
 
+TMoveList NewRoutine()
+{
+    TMoveList moves;
+    moves.push_back(MakeStandingMove());
+    return moves;
+}
+
 } // namespace hoofer

@@ -53,4 +53,7 @@ int IndexOfMove(const TMoveList &moves, const THFMove *move);
 /// A fresh move made by Add Move: "NewMove" with one standing key frame.
 std::unique_ptr<THFMove> MakeStandingMove();
 
+/// The routine File > New Routine starts from: that one standing move.
+TMoveList NewRoutine();
+
 } // namespace hoofer

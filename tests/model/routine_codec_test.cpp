@@ -59,6 +59,13 @@ TEST(RoutineCodec, OneMoveExampleReadsAsNewMoveAndSavesNormalised)
     EXPECT_EQ(InspectRoutineImage(odd).trailingBytes, 4u);
 }
 
+TEST(RoutineCodec, ANewRoutineIsTheOneMoveExampleWithoutDisplacement)
+{
+    std::string expected = ReadData("newmove.raw");
+    expected.back() = 0; // displacement 0 instead of -2
+    EXPECT_EQ(EncodeRoutine(NewRoutine()), expected);
+}
+
 TEST(RoutineCodec, DisplacementIsOneSignedByte)
 {
     for (const auto &[in, out] : {std::pair{128, -128}, {-128, -128}, {127, 127}, {255, -1}})

@@ -1,0 +1,52 @@
+#include "app/command_line.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+
+using hoofer::CommandLineRequest;
+using hoofer::ParseCommandLine;
+
+TEST(CommandLine, AnswersStartsOrRefusesAsEachLineAsks)
+{
+    const std::string cwd = QDir::currentPath().toStdString();
+    struct Case {
+        QStringList arguments;
+        int exitCode;             ///< -1: the editor starts
+        const char *out;          ///< what standard output starts with
+        const char *err;          ///< part of standard error
+        std::optional<std::string> file;
+    };
+    const Case cases[] = {
+        {{}, -1, "", "", std::nullopt},
+        {{"dance.raw"}, -1, "", "", cwd + "/dance.raw"},
+        {{"/r/../r/t\u00e4nze.raw"}, -1, "", "", "/r/t\xc3\xa4nze.raw"},
+        {{"--", "-odd.raw"}, -1, "", "", cwd + "/-odd.raw"},
+        {{"--help"}, 0, "Usage: hooferedit [options] [FILE]\n", "", std::nullopt},
+        {{"-h", "a.raw", "b.raw"}, 0, "Usage: hooferedit [options] [FILE]\n", "", std::nullopt},
+        {{"--version"}, 0, "hooferedit 6.", "", std::nullopt},
+        {{"-v"}, 0, "hooferedit 6.", "", std::nullopt},
+        {{"a.raw", "b.raw"}, 2, "", "hooferedit: one FILE at most, 2 given.\nUsage: hooferedit", std::nullopt},
+        {{"--bogus", "--help"}, 2, "", "Unknown option 'bogus'", std::nullopt},
+        {{"-platform", "offscreen"}, 2, "", "Unknown option 'platform'", std::nullopt},
+        {{""}, 2, "", "the FILE name is empty", std::nullopt},
+    };
+    for (const Case &c : cases) {
+        const std::string row = "hooferedit " + c.arguments.join(' ').toStdString();
+        const CommandLineRequest r = ParseCommandLine(QStringList{"/some/path/hooferedit"} + c.arguments);
+        EXPECT_EQ(r.exitNow, c.exitCode >= 0) << row;
+        EXPECT_EQ(r.exitCode, std::max(c.exitCode, 0)) << row;
+        EXPECT_EQ(r.standardOutput.rfind(c.out, 0), 0u) << row << ": " << r.standardOutput;
+        EXPECT_NE(r.standardError.find(c.err), std::string::npos) << row << ": " << r.standardError;
+        EXPECT_EQ(r.standardError.empty(), *c.err == 0) << row << ": " << r.standardError;
+        EXPECT_EQ(r.file, c.file) << row;
+    }
+}
+
+TEST(CommandLine, HelpNamesTheFileAndBothOptions)
+{
+    const std::string help = ParseCommandLine({"hooferedit", "--help"}).standardOutput;
+    for (const char *part : {"FILE", "--help", "--version", "File > Load"})
+        EXPECT_NE(help.find(part), std::string::npos) << part << " in:\n" << help;
+    EXPECT_EQ(help.find("/some/path"), std::string::npos);
+}
