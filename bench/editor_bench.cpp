@@ -6,8 +6,10 @@
 //                              Save does / the same bytes written to a
 //                              temporary file, flushed to disk and renamed
 //                              (what any safe save must do)
-//   DrawKeyFrame, DrawPlain,   the two drawings of the preview / one fill of
-//   Fill                       the same surface
+//   DrawKeyFrame, DrawPlain,   the two drawings of the preview, and the
+//   DrawOnion, Fill            key-frame drawing with the onion skin on (a
+//                              transition of 8 steps) / one fill of the same
+//                              surface
 //   DragStep                   one mouse move of a drag in the shown window
 //   DragStepRepainted          the same with the window's repaint after it
 //   Pacing                     a real playback of a move of 100 steps, its
@@ -24,6 +26,7 @@
 #include "toolkit/platform.h"
 #include "view/figure_drawing.h"
 #include "view/image_canvas.h"
+#include "view/onion_skin.h"
 #include "view/playback.h"
 
 #include <benchmark/benchmark.h>
@@ -175,6 +178,27 @@ void DrawPlain(benchmark::State &state)
     }
 }
 BENCHMARK(DrawPlain)->Unit(benchmark::kMicrosecond);
+
+void DrawOnion(benchmark::State &state)
+{
+    // Three key frames of the largest routine; the middle one, drawn, is
+    // reached by a transition of 8 steps that slides 3 pixels a step.
+    THFMove move;
+    for (int i = 6; i <= 8; ++i) {
+        move.Frames.push_back(std::make_unique<THFFrame>());
+        CopyFramePose(*LargestRoutine()[3]->Frames[i], *move.Frames.back());
+    }
+    move.SyncFrameCount();
+    THFFrame &middle = *move.Frames[1];
+    middle.Interpolation = 7;
+    middle.Displacement = 3;
+    ImageCanvas canvas(kPreviewWidth, kPreviewHeight, clPreviewBackground);
+    for (auto _ : state) {
+        DrawOnionSkinKeyFrame(canvas, move, middle, 4);
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(DrawOnion)->Unit(benchmark::kMicrosecond);
 
 void Fill(benchmark::State &state)
 {

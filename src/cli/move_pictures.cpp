@@ -1,43 +1,12 @@
 #include "move_pictures.h"
 
 #include "latin1.h"
-#include "view/image_canvas.h"
-#include "view/playback.h"
 
 #include <QString>
 
 namespace hoofer {
 
 namespace {
-
-/// Records what a pass would show in the preview instead of showing it.
-class PictureRecorder : public PlaybackSink {
-public:
-    PictureRecorder() : m_canvas(kPreviewWidth, kPreviewHeight, clPreviewBackground) {}
-
-    void KeyFrame(const THFFrame &) override { m_keyFrameOnScreen = true; }
-    void PlainStep(const PosePixels &pixels) override
-    {
-        DrawPlainPose(m_canvas, pixels);
-        m_pictures.push_back({m_canvas.image().copy(), 0});
-        m_keyFrameOnScreen = false;
-    }
-    void HandleMessages() override {}
-    void Pause(int ms) override
-    {
-        // A pause while the opening key-frame drawing is up belongs to that
-        // drawing, which is not recorded.
-        if (!m_keyFrameOnScreen && !m_pictures.empty())
-            m_pictures.back().delayMs += ms;
-    }
-
-    std::vector<StepPicture> Take() { return std::move(m_pictures); }
-
-private:
-    ImageCanvas m_canvas;
-    std::vector<StepPicture> m_pictures;
-    bool m_keyFrameOnScreen = false;
-};
 
 std::optional<size_t> ParseIndex(const std::string &text)
 {
@@ -61,13 +30,6 @@ std::string IndexList(const std::vector<size_t> &indexes)
 }
 
 } // namespace
-
-std::vector<StepPicture> RecordMovePass(const THFMove &move)
-{
-    PictureRecorder recorder;
-    PlayMovePass(move, recorder);
-    return recorder.Take();
-}
 
 std::optional<size_t> FindMove(const TMoveList &moves, const std::string &which, std::string &why)
 {

@@ -1,9 +1,10 @@
 #include "render_command.h"
 
 #include "cli_files.h"
-#include "gif_writer.h"
 #include "latin1.h"
 #include "move_pictures.h"
+
+#include "export/move_gif.h"
 
 #include <QDir>
 #include <QImageWriter>
@@ -23,12 +24,6 @@ struct RenderOptions {
     int scale = 1;
     bool once = false;
 };
-
-/// GIF counts in hundredths of a second; the editor's pauses are multiples of 10 ms.
-int ToHundredths(int ms)
-{
-    return (ms + 5) / 10;
-}
 
 bool WriteFrames(const std::string &dir, const std::vector<StepPicture> &pictures, int scale)
 {
@@ -66,29 +61,20 @@ int RunRender(const RenderOptions &options)
         return 1;
     }
     const THFMove &move = *moves[*index];
-    const std::vector<StepPicture> pictures = RecordMovePass(move);
-    if (pictures.empty()) {
+    if (move.Frames.empty()) {
         ReportError(options.file, "move " + std::to_string(*index) + " (\""
                                       + Latin1ToUtf8(TrimName(move.MoveName))
                                       + "\") has no key frames: there is nothing to draw");
         return 1;
     }
+    // The same writer as the editor's File > Export Move as GIF.
     if (!options.output.empty()) {
-        std::vector<GifFrame> frames;
-        frames.reserve(pictures.size());
-        for (const StepPicture &picture : pictures)
-            frames.push_back({picture.image, ToHundredths(picture.delayMs)});
-        GifOptions gif;
-        gif.scale = options.scale;
-        gif.loop = !options.once;
-        try {
-            WriteAnimatedGif(options.output, frames, gif);
-        } catch (const GifWriteError &e) {
-            std::cerr << e.what() << '\n';
+        if (const std::string why = WriteMoveGif(move, options.output, options.scale, !options.once); !why.empty()) {
+            std::cerr << options.output << ": " << why << '\n';
             return 1;
         }
     }
-    if (!options.framesDir.empty() && !WriteFrames(options.framesDir, pictures, options.scale))
+    if (!options.framesDir.empty() && !WriteFrames(options.framesDir, RecordMovePass(move), options.scale))
         return 1;
     return 0;
 }

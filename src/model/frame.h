@@ -17,7 +17,7 @@ struct TPoint {
     bool operator==(const TPoint &) const = default;
 };
 
-/// A key frame's undo history: 26-byte frame snapshots, newest last.
+/// A key frame's undo or redo history: 26-byte frame snapshots, newest last.
 ///
 /// Most key frames never get a history, and the largest routine has 65,280
 /// key frames, so the entries live out of line: an empty history costs one
@@ -37,6 +37,8 @@ public:
     }
     /// Drops the newest entry; the history must not be empty.
     void pop_back() { m_entries->pop_back(); }
+    /// Forgets every entry and gives their storage back.
+    void clear() { m_entries.reset(); }
 
 private:
     std::unique_ptr<std::vector<std::string>> m_entries;
@@ -44,7 +46,7 @@ private:
 
 /// One key frame: where the twelve body parts stand, how many steps playback
 /// takes towards it and how far the figure slides on each step. Each key frame
-/// keeps its own undo history.
+/// keeps its own undo history and, beside it, the poses Undo stepped back from.
 class THFFrame {
 public:
     /// Points[0] is body part 1 (the Shoulders); use Point(n) for 1-based access.
@@ -52,12 +54,16 @@ public:
     int32_t Interpolation = 0;
     int32_t Displacement = 0;
     TFrameHistory UndoList;
+    /// The poses undone, newest last; a recorded undo snapshot empties it.
+    /// With the second pointer a frame is 120 bytes, still one 128-byte
+    /// allocation, so the largest routine costs nothing more.
+    TFrameHistory RedoList;
 
     TPoint &Point(int part) { return Points.at(part - 1); }
     const TPoint &Point(int part) const { return Points.at(part - 1); }
 };
 
-/// Copies the pose (points, interpolation, displacement) but not the history.
+/// Copies the pose (points, interpolation, displacement) but not the histories.
 void CopyFramePose(const THFFrame &source, THFFrame &destination);
 
 } // namespace hoofer

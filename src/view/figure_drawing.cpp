@@ -23,12 +23,6 @@ constexpr SkeletonStep kSkeleton[] = {
 constexpr int kShoulders = 1;
 constexpr int kLowerBody = 6;
 
-void Clear(Canvas &canvas)
-{
-    canvas.SetPenColor(canvas.BrushColor());
-    canvas.FillRect(0, 0, canvas.Width(), canvas.Height());
-}
-
 /// The head is a 20 by 20 ellipse touching the shoulders on the side away
 /// from the lower body: above them when the lower body is lower on the
 /// surface, below them otherwise.
@@ -87,10 +81,21 @@ void DrawFrameBorder(Canvas &canvas)
     canvas.SetPenColor(clBlack);
 }
 
+void ClearSurface(Canvas &canvas)
+{
+    canvas.SetPenColor(canvas.BrushColor());
+    canvas.FillRect(0, 0, canvas.Width(), canvas.Height());
+}
+
 void DrawKeyFrame(Canvas &canvas, const THFFrame &frame, int selectedPart)
 {
+    ClearSurface(canvas);
+    DrawKeyFrameFigure(canvas, frame, selectedPart);
+}
+
+void DrawKeyFrameFigure(Canvas &canvas, const THFFrame &frame, int selectedPart)
+{
     const PosePixels pixels = FramePixels(frame);
-    Clear(canvas);
     DrawFrameBorder(canvas);
     canvas.SetPenColor(clBlack);
     DrawSkeleton(canvas, pixels, true,
@@ -100,9 +105,17 @@ void DrawKeyFrame(Canvas &canvas, const THFFrame &frame, int selectedPart)
     canvas.SetPenColor(clBlack);
 }
 
+void DrawGhostPose(Canvas &canvas, const PosePixels &pixels, TColor colour)
+{
+    DrawSkeleton(canvas, pixels, false, [colour](int) { return colour; });
+    canvas.SetPenColor(colour);
+    DrawHead(canvas, pixels);
+    canvas.SetPenColor(clBlack);
+}
+
 void DrawPlainPose(Canvas &canvas, const PosePixels &pixels)
 {
-    Clear(canvas);
+    ClearSurface(canvas);
     DrawFrameBorder(canvas);
     canvas.SetPenColor(clBlack);
     DrawSkeleton(canvas, pixels, false, [](int) { return clBlack; });

@@ -22,10 +22,21 @@ PosePixels FramePixels(const THFFrame &frame);
 /// Draws the silver frame around the point space and leaves the pen black.
 void DrawFrameBorder(Canvas &canvas);
 
+/// Fills the whole surface with the background colour.
+void ClearSurface(Canvas &canvas);
+
 /// The key-frame drawing: clear, border, bones with a ring on every joint but
 /// the shoulders, and the head; the body part with index selectedPart
 /// (0 = Shoulders, -1 none) is drawn yellow.
 void DrawKeyFrame(Canvas &canvas, const THFFrame &frame, int selectedPart);
+/// The key-frame drawing without the clearing: border and figure over
+/// whatever the surface shows.
+void DrawKeyFrameFigure(Canvas &canvas, const THFFrame &frame, int selectedPart);
+
+/// Bones and head of a pose in one colour, no rings, no clearing, no border:
+/// a ghost behind the key-frame figure. The head is filled with the
+/// background like every head. Leaves the pen black.
+void DrawGhostPose(Canvas &canvas, const PosePixels &pixels, TColor colour);
 
 /// The plain drawing of a playback step: clear, border, black bones and head,
 /// no rings, the pixels used as given.

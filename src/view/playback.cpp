@@ -4,17 +4,27 @@
 
 namespace hoofer {
 
-void DrawTransition(const THFFrame &previous, const THFFrame &target, PlaybackSink &sink)
+std::vector<PosePixels> TransitionStepPixels(const THFFrame &previous, const THFFrame &target)
 {
+    // At most 256 steps from a file or a spin box: a few kilobytes.
     const int steps = TransitionSteps(target);
-    for (int i = 0; i < steps; ++i) {
-        sink.PlainStep(TransitionPose(previous, target, i));
+    std::vector<PosePixels> poses;
+    poses.reserve(static_cast<size_t>(steps));
+    for (int i = 0; i < steps; ++i)
+        poses.push_back(TransitionPose(previous, target, i));
+    return poses;
+}
+
+void DrawTransition(const THFFrame &previous, const THFFrame &target, PlaybackSink &sink, int slowdown)
+{
+    for (const PosePixels &pose : TransitionStepPixels(previous, target)) {
+        sink.PlainStep(pose);
         sink.HandleMessages();
-        sink.Pause(kStepPauseMs);
+        sink.Pause(kStepPauseMs * slowdown);
     }
 }
 
-void PlayMovePass(const THFMove &move, PlaybackSink &sink)
+void PlayMovePass(const THFMove &move, PlaybackSink &sink, int slowdown)
 {
     if (move.Frames.empty())
         return;
@@ -22,10 +32,10 @@ void PlayMovePass(const THFMove &move, PlaybackSink &sink)
     sink.KeyFrame(*previous);
     // The first transition runs from key frame 1 to itself.
     for (const auto &frame : move.Frames) {
-        DrawTransition(*previous, *frame, sink);
+        DrawTransition(*previous, *frame, sink, slowdown);
         previous = frame.get();
         sink.HandleMessages();
-        sink.Pause(kStepPauseMs);
+        sink.Pause(kStepPauseMs * slowdown);
     }
 }
 
@@ -39,11 +49,11 @@ int PassPictureCount(const THFMove &move)
     return pictures;
 }
 
-long long PassDurationMs(const THFMove &move)
+long long PassDurationMs(const THFMove &move, int slowdown)
 {
     long long ms = 0;
     for (const auto &frame : move.Frames)
-        ms += static_cast<long long>(TransitionSteps(*frame) + 1) * kStepPauseMs;
+        ms += static_cast<long long>(TransitionSteps(*frame) + 1) * kStepPauseMs * slowdown;
     return ms;
 }
 

@@ -3,10 +3,19 @@
 #include "model/move.h"
 #include "view/figure_drawing.h"
 
+#include <vector>
+
 namespace hoofer {
 
-/// Pause after every step of a transition, and again after each transition.
+/// Pause after every step of a transition, and again after each transition,
+/// at normal speed.
 inline constexpr int kStepPauseMs = 70;
+
+/// Playback speeds as the factor every pause is multiplied by: normal (70 ms
+/// a step), half (140 ms) and quarter (280 ms).
+inline constexpr int kNormalSpeed = 1;
+inline constexpr int kHalfSpeed = 2;
+inline constexpr int kQuarterSpeed = 4;
 
 /// Where a playback goes: the preview of the window, or the pictures the
 /// command-line tool records. The sink decides how to draw, how to let the
@@ -23,20 +32,27 @@ public:
     virtual void Pause(int ms) = 0;
 };
 
+/// The pose of every step of the transition from previous into target, in
+/// order: what playback draws, and what the onion skin shows as ghosts. None
+/// for a negative interpolation.
+std::vector<PosePixels> TransitionStepPixels(const THFFrame &previous, const THFFrame &target);
+
 /// Draws the steps of the transition from previous into target, each followed
-/// by message handling and a 70 ms pause.
-void DrawTransition(const THFFrame &previous, const THFFrame &target, PlaybackSink &sink);
+/// by message handling and a pause of 70 ms times slowdown (1, 2 or 4).
+void DrawTransition(const THFFrame &previous, const THFFrame &target, PlaybackSink &sink,
+                    int slowdown = kNormalSpeed);
 
 /// One pass through a move: the key-frame drawing of key frame 1, then the
 /// transition into every key frame in turn (the first one from key frame 1 to
-/// itself), each followed by message handling and another 70 ms pause. A move
-/// without key frames draws nothing.
-void PlayMovePass(const THFMove &move, PlaybackSink &sink);
+/// itself), each followed by message handling and another pause; every pause
+/// is 70 ms times slowdown. A move without key frames draws nothing.
+void PlayMovePass(const THFMove &move, PlaybackSink &sink, int slowdown = kNormalSpeed);
 
 /// Pictures in one pass: 1 + the sum of (interpolation + 1) over the key
 /// frames, steps of negative interpolations counted as none.
 int PassPictureCount(const THFMove &move);
-/// Milliseconds of pauses in one pass: 70 a step plus 70 a transition.
-long long PassDurationMs(const THFMove &move);
+/// Milliseconds of pauses in one pass: 70 a step plus 70 a transition, times
+/// slowdown.
+long long PassDurationMs(const THFMove &move, int slowdown = kNormalSpeed);
 
 } // namespace hoofer

@@ -1,6 +1,6 @@
 // The tool's own pieces that the commands rest on.
 
-#include "cli/gif_writer.h"
+#include "export/gif_writer.h"
 #include "cli/latin1.h"
 #include "cli/move_pictures.h"
 #include "cli/routine_json.h"

@@ -3,6 +3,8 @@
 
 #include "hoofer_process.h"
 
+#include "export/move_gif.h"
+
 #include "model/routine_codec.h"
 #include "view/image_canvas.h"
 #include "view/playback.h"
@@ -179,6 +181,31 @@ TEST_F(RenderCommand, MovesAreFoundByIndexOrName)
         EXPECT_EQ(run.Err(), c.file.toStdString() + ": error: " + c.message + "\n");
         EXPECT_FALSE(QFile::exists(Temp("none.gif")));
     }
+}
+
+TEST_F(RenderCommand, TheEditorsExportWritesTheVeryFileRenderWrites)
+{
+    const TMoveList moves = DecodeRoutine(ReadBytes(Example("sampler.raw")).toStdString());
+    struct Case {
+        int move, scale;
+        bool once;
+    };
+    for (const Case &c : {Case{0, 1, false}, Case{3, 1, false}, Case{1, 2, true}}) {
+        SCOPED_TRACE("move " + std::to_string(c.move) + " scale " + std::to_string(c.scale));
+        const QString rendered = Temp("rendered.gif"), exported = Temp("exported.gif");
+        QStringList arguments{"render", Example("sampler.raw"), "--move", QString::number(c.move), "--scale",
+                              QString::number(c.scale), "-o", rendered};
+        if (c.once)
+            arguments << "--once";
+        ASSERT_EQ(RunHoofer(arguments).exitCode, 0);
+        EXPECT_EQ(WriteMoveGif(*moves[c.move], exported.toStdString(), c.scale, !c.once), "");
+        EXPECT_EQ(ReadBytes(exported), ReadBytes(rendered));
+    }
+    const THFMove empty;
+    EXPECT_EQ(WriteMoveGif(empty, Temp("empty.gif").toStdString()),
+              "the move has no key frames: there is nothing to draw");
+    EXPECT_FALSE(QFile::exists(Temp("empty.gif")));
+    EXPECT_THAT(WriteMoveGif(*moves[0], Temp("no/such/folder.gif").toStdString()), HasSubstr("cannot write: "));
 }
 
 TEST_F(RenderCommand, NeedsSomewhereToPutThePictures)

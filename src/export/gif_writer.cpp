@@ -1,4 +1,4 @@
-#include "gif_writer.h"
+#include "export/gif_writer.h"
 
 #include "model/save_file.h"
 
@@ -163,17 +163,18 @@ std::string EncodeAnimatedGif(const std::vector<GifFrame> &frames, const GifOpti
     return out;
 }
 
-void WriteAnimatedGif(const std::string &path, const std::vector<GifFrame> &frames,
-                      const GifOptions &options)
+std::string SaveAnimatedGif(const std::string &path, const std::vector<GifFrame> &frames,
+                            const GifOptions &options)
 {
     std::string data;
     try {
         data = EncodeAnimatedGif(frames, options);
     } catch (const GifWriteError &e) {
-        throw GifWriteError(path + ": " + e.what());
+        return e.what();
     }
     if (const std::string why = SaveFileAtomically(path, data); !why.empty())
-        throw GifWriteError(path + ": cannot write: " + why);
+        return "cannot write: " + why;
+    return {};
 }
 
 } // namespace hoofer

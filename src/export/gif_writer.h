@@ -40,8 +40,10 @@ struct GifOptions {
 std::string EncodeAnimatedGif(const std::vector<GifFrame> &frames, const GifOptions &options = {});
 
 /// EncodeAnimatedGif written to path atomically: an existing file is
-/// replaced only once the whole new one is on disk.
-void WriteAnimatedGif(const std::string &path, const std::vector<GifFrame> &frames,
-                      const GifOptions &options = {});
+/// replaced only once the whole new one is on disk. Returns an empty string
+/// on success, otherwise why nothing was written (without the path, for the
+/// caller's message).
+std::string SaveAnimatedGif(const std::string &path, const std::vector<GifFrame> &frames,
+                            const GifOptions &options = {});
 
 } // namespace hoofer

@@ -1,0 +1,71 @@
+#include "export/move_gif.h"
+
+#include "export/gif_writer.h"
+
+#include "view/image_canvas.h"
+#include "view/playback.h"
+
+namespace hoofer {
+
+namespace {
+
+/// Records what a pass would show in the preview instead of showing it.
+class PictureRecorder : public PlaybackSink {
+public:
+    PictureRecorder() : m_canvas(kPreviewWidth, kPreviewHeight, clPreviewBackground) {}
+
+    void KeyFrame(const THFFrame &) override { m_keyFrameOnScreen = true; }
+    void PlainStep(const PosePixels &pixels) override
+    {
+        DrawPlainPose(m_canvas, pixels);
+        m_pictures.push_back({m_canvas.image().copy(), 0});
+        m_keyFrameOnScreen = false;
+    }
+    void HandleMessages() override {}
+    void Pause(int ms) override
+    {
+        // A pause while the opening key-frame drawing is up belongs to that
+        // drawing, which is not recorded.
+        if (!m_keyFrameOnScreen && !m_pictures.empty())
+            m_pictures.back().delayMs += ms;
+    }
+
+    std::vector<StepPicture> Take() { return std::move(m_pictures); }
+
+private:
+    ImageCanvas m_canvas;
+    std::vector<StepPicture> m_pictures;
+    bool m_keyFrameOnScreen = false;
+};
+
+/// GIF counts in hundredths of a second; the editor's pauses are multiples of 10 ms.
+int ToHundredths(int ms)
+{
+    return (ms + 5) / 10;
+}
+
+} // namespace
+
+std::vector<StepPicture> RecordMovePass(const THFMove &move)
+{
+    PictureRecorder recorder;
+    PlayMovePass(move, recorder);
+    return recorder.Take();
+}
+
+std::string WriteMoveGif(const THFMove &move, const std::string &path, int scale, bool loop)
+{
+    const std::vector<StepPicture> pictures = RecordMovePass(move);
+    if (pictures.empty())
+        return "the move has no key frames: there is nothing to draw";
+    std::vector<GifFrame> frames;
+    frames.reserve(pictures.size());
+    for (const StepPicture &picture : pictures)
+        frames.push_back({picture.image, ToHundredths(picture.delayMs)});
+    GifOptions options;
+    options.scale = scale;
+    options.loop = loop;
+    return SaveAnimatedGif(path, frames, options);
+}
+
+} // namespace hoofer
