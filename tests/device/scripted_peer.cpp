@@ -87,6 +87,8 @@ std::string PeerSession::ReadLine()
 
 bool PeerSession::WaitForClose(int timeoutMs)
 {
+    if (m_control < 0)
+        return true; // closed on this side already
     std::string line;
     try {
         while (ReadLineWithin(timeoutMs, line)) {
@@ -112,6 +114,14 @@ void PeerSession::Login()
     Answer("230 Logged in");
     Answer("200 Type set");
     Answer("215 UNIX Type: L8");
+}
+
+void PeerSession::OpenData()
+{
+    Answer("200 PORT command successful");
+    ReadLine();
+    Reply("150 Opening data connection");
+    ConnectBack();
 }
 
 void PeerSession::ConnectBack(const std::string &fromIP)

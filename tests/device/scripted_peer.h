@@ -40,6 +40,9 @@ public:
     /// Greeting 220, 331 to "user", 230 to "pass", 200 to "type", 215 to "syst".
     void Login();
 
+    /// The opening of a transfer: 200 to PORT, reads the command, answers
+    /// 150 and connects back.
+    void OpenData();
     /// Connects to the address of the latest PORT line, from fromIP.
     void ConnectBack(const std::string &fromIP = "127.0.0.1");
     void DataSend(const std::string &bytes);
