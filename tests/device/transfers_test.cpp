@@ -143,7 +143,16 @@ INSTANTIATE_TEST_SUITE_P(
                            s.CloseData();
                            s.CloseControl();
                        },
-                       "Getting File from empeg", "Connection Closed Gracefully.", "RETR stonkdance.raw"}),
+                       "Getting File from empeg", "Connection Closed Gracefully.", "RETR stonkdance.raw"},
+        FailedTransfer{"MoreThanAnyRoutine", false,
+                       [](PeerSession &s) {
+                           s.Answer("250 CWD command successful");
+                           s.OpenData();
+                           s.DataSend(std::string(3 << 20, 'r')); // fails once the client has stopped it
+                       },
+                       "Getting File from empeg",
+                       "Received more than 2097152 bytes from HOST, more than any routine holds: refused, nothing kept.",
+                       "RETR stonkdance.raw"}),
     [](const auto &info) { return std::string(info.param.name); });
 
 TEST_P(TransferFailure, IsReportedAfterTheStepThatFailedAndNothingIsKept)
@@ -163,10 +172,10 @@ TEST_P(TransferFailure, IsReportedAfterTheStepThatFailedAndNothingIsKept)
         EXPECT_FALSE(UploadToPlayer(ftp, name, kStonkDanceFile, "routine", host));
     else
         EXPECT_EQ(DownloadFromPlayer(ftp, name, kStonkDanceFile, host), "");
-    std::string status = row.status;
-    if (status.find("HOST") != std::string::npos)
-        status.replace(status.find("HOST"), 4, name);
-    EXPECT_THAT(host.Tail(3), ElementsAre("status " + status, "error " + row.error, "start timer"));
+    auto named = [&name](std::string text) {
+        return text.find("HOST") == std::string::npos ? text : text.replace(text.find("HOST"), 4, name);
+    };
+    EXPECT_THAT(host.Tail(3), ElementsAre("status " + named(row.status), "error " + named(row.error), "start timer"));
     EXPECT_FALSE(ftp.IsConnected());
     if (peer) {
         EXPECT_EQ(peer->Lines().back(), row.lastLine);
