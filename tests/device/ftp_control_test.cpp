@@ -133,7 +133,7 @@ TEST_P(FtpConnectFailure, EndsClosedWithAMessageSayingWhy)
     }
 }
 
-TEST_F(FtpControlTest, ReplyReaderSkipsEmptyLinesTrimsBlanksAndEndsOnShortOrMatchingLines)
+TEST_F(FtpControlTest, ReplyReaderSkipsEmptyLinesTrimsBlanksEndsOnShortOrMatchingLinesAndRaisesOnRefusal)
 {
     ScriptedPeer peer([](PeerSession &s) {
         s.Login();
@@ -144,7 +144,9 @@ TEST_F(FtpControlTest, ReplyReaderSkipsEmptyLinesTrimsBlanksAndEndsOnShortOrMatc
         s.ReadLine();
         s.Send("xyz-letters\r\nXYZ end\r\n"); // the end marker ignores case
         s.ReadLine();
-        s.Send("211-a\r\n  ab \r\n211 end\r\n");
+        s.Send("211-a\r\n  ab \r\n"); // "ab" ends it
+        s.Answer("550 /empeg/lib/visuals/: No such file or directory.");
+        s.Answer("200 ok");
         s.WaitForClose();
     });
     Aim(peer, true);
@@ -156,19 +158,7 @@ TEST_F(FtpControlTest, ReplyReaderSkipsEmptyLinesTrimsBlanksAndEndsOnShortOrMatc
     EXPECT_THAT(ftp.ReplyLines, ElementsAre("xyz-letters", "XYZ end"));
     EXPECT_EQ(ftp.SendCommand("STAT", -1), 0);
     EXPECT_THAT(ftp.ReplyLines, ElementsAre("211-a", "ab"));
-    ftp.Disconnect();
-    EXPECT_EQ(peer.Failure(), "");
-}
-
-TEST_F(FtpControlTest, RefusedCommandRaisesWithServerLineAndKeepsTheConnection)
-{
-    ScriptedPeer peer([](PeerSession &s) {
-        s.Login();
-        s.Answer("550 /empeg/lib/visuals/: No such file or directory.");
-        s.Answer("200 ok");
-        s.WaitForClose();
-    });
-    Aim(peer, true);
+    // A refused command raises with the server's line and keeps the connection.
     try {
         ftp.ChangeDirectory("/empeg/lib/visuals/");
         FAIL() << "no exception";
@@ -179,6 +169,7 @@ TEST_F(FtpControlTest, RefusedCommandRaisesWithServerLineAndKeepsTheConnection)
     EXPECT_TRUE(ftp.IsConnected());
     ftp.SiteCommand("RO");
     ftp.Disconnect();
+    EXPECT_EQ(peer.Failure(), "");
 }
 
 TEST_F(FtpControlTest, ServerClosingInsteadOfAnsweringRaisesConnectionClosedGracefully)

@@ -54,27 +54,6 @@ TEST_F(FtpDataTransferTest, StoreAnnouncesLocalAddressAndSendsTheWholeSource)
     EXPECT_EQ(peer.Failure(), "");
 }
 
-TEST_F(FtpDataTransferTest, PortAnnouncementSplitsThePortIntoHighAndLowByte)
-{
-    ScriptedPeer peer([](PeerSession &s) {
-        s.Login();
-        s.Answer("200 PORT command successful");
-        s.WaitForClose();
-    });
-    Aim(peer, true);
-    TIdSocketHandle listener;
-    listener.AllocateSocket();
-    try {
-        listener.Bind("127.0.0.1", 1025);
-    } catch (const EIdCouldNotBindSocket &) {
-        ftp.Disconnect();
-        GTEST_SKIP() << "port 1025 is in use on this machine";
-    }
-    ftp.SendPort(listener);
-    ftp.Disconnect();
-    EXPECT_EQ(peer.Lines().back(), "PORT 127,0,0,1,4,1");
-}
-
 // Everything up to the server's close is kept; 426 then 226 completes; the
 // reply after both is the next command's.
 TEST_F(FtpDataTransferTest, RetrieveKeepsEverythingUntilTheServerClosesAndTakes426Then226)
@@ -119,22 +98,6 @@ TEST_F(FtpDataTransferTest, EmptySourceOpensAndClosesTheDataConnectionAndAFinal5
     ftp.Disconnect();
     EXPECT_EQ(peer.Failure(), "");
     EXPECT_TRUE(dataConnectionClosedEmpty);
-}
-
-TEST_F(FtpDataTransferTest, RefusedRetrieveRaisesWithoutADataConnection)
-{
-    ScriptedPeer peer([](PeerSession &s) {
-        s.Login();
-        s.Answer("200 PORT command successful");
-        s.Answer("550 No such file or directory.");
-        s.WaitForClose();
-    });
-    Aim(peer, true);
-    TMemoryStream destination;
-    EXPECT_THROW(ftp.Retrieve("breakdance.raw", destination), EIdProtocolReplyError);
-    EXPECT_EQ(ftp.DataChannel(), nullptr);
-    EXPECT_EQ(destination.Size(), 0u);
-    ftp.Disconnect();
 }
 
 TEST_F(FtpDataTransferTest, DataConnectionFromAnotherAddressIsTurnedAway)

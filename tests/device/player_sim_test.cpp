@@ -1,7 +1,7 @@
-// The FTP client and the transfers against a real FTP server: the player
-// simulator (tools/player-sim, pyftpdlib underneath) on 127.0.0.1, with
-// payloads of every byte value, nothing, and the largest routine the format
-// allows; a store without SITE RW, and a user of its own.
+// The transfers against a real FTP server: the player simulator
+// (tools/player-sim, pyftpdlib underneath) on 127.0.0.1, with payloads of
+// every byte value, nothing, and the largest routine the format allows. Its
+// users and read-only discs are met by the command-line tool's tests.
 #include "device/transfers.h"
 #include "device_test.h"
 #include "server_process.h"
@@ -13,7 +13,6 @@ namespace {
 
 using test::ServerProcess;
 using test::TemporaryFolder;
-using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 using ::testing::StartsWith;
 
@@ -65,34 +64,6 @@ TEST_F(PlayerSimTest, PayloadsTravelByteForByteBothWays)
     EXPECT_EQ(DownloadFromPlayer(ftp, player.Address(), kPrinceDanceFile, host), "");
     ASSERT_EQ(host.errors.size(), 1u);
     EXPECT_THAT(host.errors[0], StartsWith("550 "));
-}
-
-TEST_F(PlayerSimTest, UploadWhileTheDiscsAreReadOnlyIsRefused)
-{
-    ftp.Host = player.Address();
-    ftp.Connect();
-    ftp.ChangeDirectory(kPlayerRoutineFolder);
-    TMemoryStream source(std::string("routine"));
-    EXPECT_THAT(test::MessageOf<EIdProtocolReplyError>([&] { ftp.Store(source, kBreakDanceFile); }),
-                StartsWith("550 "));
-    ftp.Disconnect();
-    EXPECT_FALSE(folder.Exists(kBreakDanceFile));
-}
-
-TEST_F(PlayerSimTest, ConfiguredUserLogsInAndAWrongPasswordIsRefused)
-{
-    TemporaryFolder other;
-    ServerProcess withUser{{HOOFER_SOURCE_DIR "/tools/player-sim", "--root", other.Path(), "--port", "0",
-                            "--time-limit", "60", "--user", "dancer", "--password", "s3cret"}};
-    ASSERT_NE(withUser.Port(), 0);
-    ftp.Username = "dancer";
-    ftp.Password = "s3cret";
-    ASSERT_TRUE(UploadToPlayer(ftp, withUser.Address(), kStonkDanceFile, "moves", host));
-    ftp.Password = "wrong";
-    EXPECT_FALSE(UploadToPlayer(ftp, withUser.Address(), kStonkDanceFile, "other", host));
-    ASSERT_EQ(host.errors.size(), 1u);
-    EXPECT_THAT(host.errors[0], StartsWith("530 "));
-    EXPECT_EQ(other.Read(kStonkDanceFile), "moves");
 }
 
 } // namespace
