@@ -4,6 +4,7 @@
 #include "routine_report.h"
 #include "app/settings.h"
 #include "device/id_ftp.h"
+#include "device/player_address.h"
 #include "device/transfers.h"
 #include "model/routine_codec.h"
 
@@ -23,6 +24,8 @@ struct PlayerOptions {
     std::string slot;
     std::string user = EditorSettings{}.FtpUserName;
     std::string password = EditorSettings{}.FtpPassword;
+    int timeoutSeconds = 30;
+    bool verbose = false;
 };
 
 /// A message on one line: the FTP client's messages may hold CR LF.
@@ -44,7 +47,14 @@ void Fail(const std::string &where, const std::string &message)
 class TerminalTransferHost : public TransferHost {
 public:
     explicit TerminalTransferHost(std::string player) : m_player(std::move(player)) {}
-    void ShowStatus(const std::string &text) override { std::cerr << text << std::endl; }
+    void ShowStatus(const std::string &text) override
+    {
+        // A download is complete only once its file is written.
+        if (text == "Download complete")
+            downloaded = true;
+        else
+            std::cerr << text << std::endl;
+    }
     void StopTimer() override {}
     void StartTimer() override {}
     void Sleep(int ms) override { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
@@ -54,6 +64,7 @@ public:
         Fail(m_player, message);
     }
     bool failed = false;
+    bool downloaded = false;
 
 private:
     std::string m_player;
@@ -64,6 +75,13 @@ void Configure(TIdFTP &ftp, const PlayerOptions &options)
     ftp.Host = options.host;
     ftp.Username = options.user;
     ftp.Password = options.password;
+    ftp.ReadTimeout = ftp.DataChannelTimeout = options.timeoutSeconds * 1000;
+    if (options.verbose)
+        // Like curl -v: the dialogue as it happens, the password masked by
+        // the client, anything the player sent made harmless for a terminal.
+        ftp.OnDialogue = [](bool sent, const std::string &line) {
+            std::cerr << (sent ? "> " : "< ") << DisplayName(line) << std::endl;
+        };
 }
 
 int RunUpload(const PlayerOptions &options, const std::string &file)
@@ -98,6 +116,7 @@ int RunDownload(const PlayerOptions &options, const std::string &output)
     const std::string received = DownloadFromPlayer(ftp, options.host, options.slot, host);
     if (host.failed)
         return 1;
+    std::cerr << "Received " << received.size() << (received.size() == 1 ? " byte" : " bytes") << std::endl;
     // Only a routine is written, so a failed or garbled transfer never
     // replaces a good file.
     if (received.empty()) {
@@ -110,7 +129,10 @@ int RunDownload(const PlayerOptions &options, const std::string &output)
         Fail(options.host, options.slot + " from the player is " + e.what() + "; nothing written");
         return 1;
     }
-    return WriteOutput(output, received) ? 0 : 1;
+    if (!WriteOutput(output, received))
+        return 1;
+    std::cerr << "Download complete" << std::endl;
+    return 0;
 }
 
 int RunReboot(const PlayerOptions &options)
@@ -132,7 +154,8 @@ void AddPlayerOptions(CLI::App &command, PlayerOptions &options, bool withSlot)
 {
     command.add_option("--host", options.host, "The player's network name or address; NAME:PORT for another port than 21")
         ->required()
-        ->type_name("NAME[:PORT]");
+        ->type_name("NAME[:PORT]")
+        ->check(CLI::Validator([](std::string &text) { return PlayerAddressProblem(text); }, "", "address"));
     if (withSlot) {
         static const std::map<std::string, std::string> kSlots = {
             {"breakdance", kBreakDanceFile}, {"princedance", kPrinceDanceFile}, {"stonkdance", kStonkDanceFile}};
@@ -145,6 +168,11 @@ void AddPlayerOptions(CLI::App &command, PlayerOptions &options, bool withSlot)
     command.add_option("--password", options.password, "FTP password (default: the editor's)")
         ->type_name("TEXT")
         ->envname("HOOFER_FTP_PASSWORD");
+    command.add_option("--timeout", options.timeoutSeconds,
+                       "Longest wait for each reply of the player and for the data to move (default: 30)")
+        ->type_name("SECONDS")
+        ->check(CLI::Range(1, 3600));
+    command.add_flag("-v,--verbose", options.verbose, "Show the FTP dialogue on standard error (password masked)");
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "app/hoofer_window.h"
 
 #include "device/id_ftp.h"
+#include "device/player_address.h"
 #include "device/transfers.h"
 #include "edit/string_entry_dialog.h"
 #include "model/routine_codec.h"
@@ -47,6 +48,10 @@ void TfrmHoofer::UploadToEmpeg(const std::string &remoteName)
         m_dialogs->Error(kNoNetworkName);
         return;
     }
+    if (const std::string problem = PlayerAddressProblem(NetworkName); !problem.empty()) {
+        m_dialogs->Error(problem);
+        return;
+    }
     std::string payload;
     try {
         payload = SerialiseRoutine();
@@ -67,6 +72,10 @@ void TfrmHoofer::DownloadFromEmpeg(const std::string &remoteName)
         return;
     if (NetworkName.empty()) {
         m_dialogs->Error(kNoNetworkName);
+        return;
+    }
+    if (const std::string problem = PlayerAddressProblem(NetworkName); !problem.empty()) {
+        m_dialogs->Error(problem);
         return;
     }
     std::string received;

@@ -64,7 +64,8 @@ public:
 
 class EIdReadTimeout : public EIdException {
 public:
-    EIdReadTimeout() : EIdException("Read Timeout") {}
+    /// "Read Timeout", or the text saying which wait ran out on which host.
+    explicit EIdReadTimeout(const std::string &message = "Read Timeout") : EIdException(message) {}
 };
 
 class EIdAlreadyConnected : public EIdException {
@@ -116,13 +117,29 @@ public:
 
 class EIdConnectTimeout : public EIdException {
 public:
-    EIdConnectTimeout() : EIdException("Connect timed out.") {}
+    explicit EIdConnectTimeout(const std::string &message = "Connect timed out.") : EIdException(message) {}
 };
 
 /// The server did not open the data connection of a transfer in time.
 class EIdAcceptTimeout : public EIdException {
 public:
-    EIdAcceptTimeout() : EIdException("The player did not open the data connection in time.") {}
+    explicit EIdAcceptTimeout(const std::string &message = "The player did not open the data connection in time.")
+        : EIdException(message)
+    {
+    }
+};
+
+/// A host text that cannot name a player: empty, a bad port, an address
+/// written ambiguously. Raised before any network use.
+class EIdBadAddress : public EIdException {
+public:
+    using EIdException::EIdException;
+};
+
+/// A retrieved file larger than the client takes; the transfer was stopped.
+class EIdTransferTooLarge : public EIdTCPConnectionError {
+public:
+    using EIdTCPConnectionError::EIdTCPConnectionError;
 };
 
 /// The text of a Windows Sockets error number; empty for numbers it does not know.

@@ -1,5 +1,6 @@
 #include "id_ftp.h"
 
+#include <chrono>
 #include <string>
 
 namespace hoofer {
@@ -20,6 +21,15 @@ TIdFTP::~TIdFTP() = default;
 
 void TIdFTP::Connect(bool autoLogin)
 {
+    // Connecting and logging in share one deadline.
+    struct SharedDeadline {
+        TIdFTP &ftp;
+        ~SharedDeadline() { ftp.SetSharedDeadline(Clock::time_point::max(), {}); }
+    } clear{*this};
+    if (ReadTimeout > 0)
+        SetSharedDeadline(Clock::now() + std::chrono::milliseconds(ReadTimeout),
+                          "Read Timeout: " + Host + " did not let us connect and log in within " +
+                              SecondsText(ReadTimeout) + ".");
     try {
         TIdTCPClient::Connect();
         ReadReply({220});
@@ -36,6 +46,12 @@ void TIdFTP::Connect(bool autoLogin)
         Disconnect();
         throw;
     }
+}
+
+std::string TIdFTP::ShownLine(const std::string &line) const
+{
+    return line.size() >= 5 && (line.compare(0, 5, "pass ") == 0 || line.compare(0, 5, "PASS ") == 0) ? "pass ****"
+                                                                                                        : line;
 }
 
 void TIdFTP::Login()
@@ -84,6 +100,9 @@ void TIdFTP::TransferData(const std::string &command, TByteStream *source, TByte
         channel.SendBufferSize = SendBufferSize;
         channel.RecvBufferSize = RecvBufferSize;
         channel.ReadTimeout = ReadTimeout;
+        channel.TransferTimeLimit = TransferTimeLimit;
+        channel.MaxStreamSize = MaxRetrieveSize;
+        channel.PeerLabel = PeerLabel;
         // Listen where the server reached us, and take the data connection
         // only from the server itself: nobody else on the network may feed
         // a file in or read one out.
@@ -94,7 +113,12 @@ void TIdFTP::TransferData(const std::string &command, TByteStream *source, TByte
         channel.BeginListen();
         SendPort(channel.ListeningSocket());
         SendCommand(command, {125, 150});
-        channel.Listen(DataChannelTimeout);
+        try {
+            channel.Listen(DataChannelTimeout);
+        } catch (const EIdAcceptTimeout &) {
+            throw EIdAcceptTimeout("The player at " + PeerLabel + " did not open the data connection within " +
+                                   SecondsText(DataChannelTimeout) + ".");
+        }
         if (source)
             channel.WriteStream(*source);
         else

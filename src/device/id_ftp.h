@@ -34,14 +34,17 @@ public:
     /// Longest wait for the server to open a data connection, in
     /// milliseconds; 0 means no limit.
     int DataChannelTimeout = 30000;
+    /// Most bytes Retrieve takes: no routine comes near 2 MiB, and a server
+    /// sending more is not sending one. 0 means no limit.
+    std::size_t MaxRetrieveSize = 2 * 1024 * 1024;
 
     /// Reply lines of the greeting and of the end of the login.
     std::vector<std::string> Greeting;
     std::vector<std::string> LoginMessage;
     std::string SystemDescription;
 
-    /// Connects, reads the greeting and logs in; any failure closes the
-    /// connection before the exception travels on.
+    /// Connects, reads the greeting and logs in, all within one ReadTimeout;
+    /// any failure closes the connection before the exception travels on.
     void Connect() override { Connect(true); }
     void Connect(bool autoLogin);
     /// "user", then "pass" when the server answers 331.
@@ -66,6 +69,10 @@ public:
 
     /// The data connection while a transfer runs, otherwise null.
     TIdSimpleServer *DataChannel() const { return m_dataChannel.get(); }
+
+protected:
+    /// The password is never shown.
+    std::string ShownLine(const std::string &line) const override;
 
 private:
     void TransferData(const std::string &command, TByteStream *source, TByteStream *destination);

@@ -6,6 +6,16 @@
 
 namespace hoofer {
 
+namespace {
+TIdStack::Resolver g_resolver;
+}
+
+TIdStack::Resolver TIdStack::SetResolver(Resolver resolver)
+{
+    std::swap(g_resolver, resolver);
+    return resolver;
+}
+
 int TIdStack::CheckForSocketError(long result) const
 {
     if (result == -1)
@@ -48,7 +58,7 @@ std::string TIdStack::ResolveAddress(const std::string &host)
         return "127.0.0.1";
     if (IsIP(host))
         return host;
-    return ResolveHost(host);
+    return g_resolver ? g_resolver(host) : ResolveHost(host);
 }
 
 } // namespace hoofer

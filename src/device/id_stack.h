@@ -4,6 +4,7 @@
 // Windows Sockets error numbers, whatever the platform, so that messages read
 // the same everywhere.
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -58,6 +59,11 @@ public:
     /// "LOCALHOST" in any case becomes 127.0.0.1, a dotted quad is kept, any
     /// other text is looked up.
     std::string ResolveAddress(const std::string &host);
+    /// Looks host names up instead of the platform's resolver while set (for
+    /// tests: no name ever leaves the machine); an empty function restores
+    /// the platform's. Returns the one it replaces.
+    using Resolver = std::function<std::string(const std::string &host)>;
+    static Resolver SetResolver(Resolver resolver);
     /// Four decimal parts of 0..255 separated by ".".
     static bool IsIP(const std::string &text);
 };

@@ -2,24 +2,17 @@
 
 #include "id_exceptions.h"
 #include "id_stack.h"
+#include "player_address.h"
+
+#include <algorithm>
 
 namespace hoofer {
 
 void TIdTCPClient::TargetOf(std::string &host, int &port) const
 {
-    host = Host;
-    port = Port;
-    const std::size_t colon = Host.rfind(':');
-    if (colon == std::string::npos)
-        return;
-    const std::string digits = Host.substr(colon + 1);
-    if (digits.empty() || digits.size() > 5 || digits.find_first_not_of("0123456789") != std::string::npos)
-        return; // not a port: the whole text is looked up, and fails there
-    const int value = std::stoi(digits);
-    if (value < 1 || value > 65535)
-        return;
-    host = Host.substr(0, colon);
-    port = value;
+    const PlayerAddress address = ParsePlayerAddress(Host, Port);
+    host = address.host;
+    port = address.port;
 }
 
 void TIdTCPClient::Connect()
@@ -30,11 +23,22 @@ void TIdTCPClient::Connect()
         AttachIOHandler(std::make_unique<TIdIOHandlerSocket>());
     ResetConversation();
     try {
+        PeerLabel = Host;
         std::string host;
         int port = 0;
         TargetOf(host, port);
         const std::string ip = GStack().ResolveAddress(host);
-        IOHandler()->Open(ip, port, BoundIP, BoundPort, UseNagle, ConnectTimeout, ReadTimeout);
+        // Within what is left of a deadline shared with the login, if any.
+        int limit = ConnectTimeout;
+        const int left = SharedDeadlineLeft();
+        if (left >= 0 && (limit <= 0 || left < limit))
+            limit = std::max(left, 1);
+        try {
+            IOHandler()->Open(ip, port, BoundIP, BoundPort, UseNagle, limit, ReadTimeout);
+        } catch (const EIdConnectTimeout &) {
+            throw EIdConnectTimeout("Connect timed out: no connection to " + Host + " within " + SecondsText(limit) +
+                                    ".");
+        }
     } catch (...) {
         ReleaseIOHandler();
         throw;

@@ -27,7 +27,8 @@ public:
     virtual void Connect();
     void Disconnect() override;
 
-    /// The host name and port that Connect uses, after splitting "name:port".
+    /// The host name and port that Connect uses, after splitting "name:port";
+    /// raises EIdBadAddress for a text that cannot name a host.
     void TargetOf(std::string &host, int &port) const;
 };
 

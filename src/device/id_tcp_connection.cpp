@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdio>
 
 namespace hoofer {
 
@@ -48,13 +49,36 @@ int16_t CodeOf(const std::string &line)
 }
 
 using Clock = std::chrono::steady_clock;
+constexpr int kSendTimedOut = 10060;
 
 int MillisecondsLeft(Clock::time_point deadline)
 {
+    if (deadline == Clock::time_point::max())
+        return -1;
     auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
-    return left > 0 ? static_cast<int>(left) : 0;
+    return left > 0 ? static_cast<int>(std::min<long long>(left, 1 << 30)) : 0;
+}
+
+Clock::time_point After(int ms)
+{
+    return ms > 0 ? Clock::now() + std::chrono::milliseconds(ms) : Clock::time_point::max();
 }
 } // namespace
+
+std::string TIdTCPConnection::SecondsText(int ms)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%g s", ms / 1000.0);
+    return text;
+}
+
+void TIdTCPConnection::SetSharedDeadline(Clock::time_point deadline, std::string text)
+{
+    m_sharedDeadline = deadline;
+    m_sharedDeadlineText = std::move(text);
+}
+
+int TIdTCPConnection::SharedDeadlineLeft() const { return MillisecondsLeft(m_sharedDeadline); }
 
 TIdTCPConnection::TIdTCPConnection() = default;
 
@@ -131,9 +155,19 @@ std::string TIdTCPConnection::ReadLine(const std::string &terminator, int timeou
     int limit = useDefault ? (ReadTimeout > 0 ? ReadTimeout : -1) : timeoutMs;
     if (limit == kIdTimeoutInfinite)
         limit = -1;
-    const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(std::max(limit, 0));
     m_readLnTimedOut = false;
+    std::string line;
+    if (ReadLineBefore(term, limit >= 0, Clock::now() + std::chrono::milliseconds(std::max(limit, 0)), line))
+        return line;
+    if (useDefault)
+        throw EIdReadTimeout("Read Timeout: no line from " + PeerLabel + " within " + SecondsText(limit) + ".");
+    m_readLnTimedOut = true;
+    return {};
+}
 
+bool TIdTCPConnection::ReadLineBefore(const std::string &term, bool bounded, Clock::time_point deadline,
+                                      std::string &line)
+{
     std::size_t searchFrom = 0;
     std::size_t found;
     const auto tooLong = [this](std::size_t length) {
@@ -147,34 +181,41 @@ std::string TIdTCPConnection::ReadLine(const std::string &terminator, int timeou
         searchFrom = m_inputBuffer.size() >= term.size() ? m_inputBuffer.size() - term.size() + 1 : 0;
         if (m_closedGracefully)
             throw EIdConnClosedGracefully();
-        ReadResult result = ReadFromStack(limit < 0 ? -1 : MillisecondsLeft(deadline));
-        if (result == ReadResult::TimedOut) {
-            if (useDefault)
-                throw EIdReadTimeout();
-            m_readLnTimedOut = true;
-            return {};
-        }
+        if (ReadFromStack(bounded ? MillisecondsLeft(deadline) : -1) == ReadResult::TimedOut)
+            return false;
     }
     if (tooLong(found))
         throw EIdReplyTooLong("The line received is longer than " + std::to_string(MaxLineLength) + " bytes.");
-    std::string line = m_inputBuffer.substr(0, found);
+    line = m_inputBuffer.substr(0, found);
     m_inputBuffer.erase(0, found + term.size());
     if (term == "\n" && !line.empty() && line.back() == '\r')
         line.pop_back();
-    return line;
+    return true;
 }
 
 int16_t TIdTCPConnection::ReadReply(const std::vector<int16_t> &expected)
 {
     ReplyLines.clear();
+    // All lines of one reply share one deadline: a server sending a line
+    // now and then cannot keep the client waiting for ever.
+    Clock::time_point deadline = After(ReadTimeout);
+    std::string ranOut = "Read Timeout: no whole reply from " + PeerLabel + " within " + SecondsText(ReadTimeout) + ".";
+    if (m_sharedDeadline < deadline) {
+        deadline = m_sharedDeadline;
+        ranOut = m_sharedDeadlineText;
+    }
     int linesRead = 0;
-    auto nextLine = [this, &linesRead] {
+    auto nextLine = [&] {
         std::string line;
         do {
             if (MaxReplyLines > 0 && linesRead++ >= MaxReplyLines)
                 throw EIdReplyTooLong("The reply has more than " + std::to_string(MaxReplyLines) + " lines.");
-            line = Trim(ReadLine());
+            if (!ReadLineBefore("\n", deadline != Clock::time_point::max(), deadline, line))
+                throw EIdReadTimeout(ranOut);
+            line = Trim(line);
         } while (line.empty());
+        if (OnDialogue)
+            OnDialogue(false, line);
         return line;
     };
     std::string line = nextLine();
@@ -199,7 +240,14 @@ void TIdTCPConnection::WriteBuffer(const void *data, std::size_t length)
     CheckForDisconnect();
     const char *bytes = static_cast<const char *>(data);
     while (length > 0) {
+        const Clock::time_point start = Clock::now();
         long sent = m_ioHandler->Send(bytes, length);
+        // A send cut short by its time limit has waited that long for the
+        // peer already: waiting once more would double the limit.
+        if (sent > 0 && static_cast<std::size_t>(sent) < length && ReadTimeout > 0 &&
+            Clock::now() - start >= std::chrono::milliseconds(ReadTimeout)) {
+            throw EIdSocketError(kSendTimedOut);
+        }
         if (sent == 0) {
             m_closedGracefully = true;
             if (m_inputBuffer.empty())
@@ -219,6 +267,8 @@ void TIdTCPConnection::WriteBuffer(const void *data, std::size_t length)
 
 void TIdTCPConnection::WriteLine(const std::string &text)
 {
+    if (OnDialogue)
+        OnDialogue(true, ShownLine(text));
     std::string line = text + "\r\n";
     WriteBuffer(line.data(), line.size());
 }
@@ -237,31 +287,57 @@ int16_t TIdTCPConnection::SendCommand(const std::string &line, int16_t expected)
 
 void TIdTCPConnection::WriteStream(TByteStream &source)
 {
+    const Clock::time_point deadline = After(TransferTimeLimit);
     source.SetPosition(0);
     const std::size_t chunk = static_cast<std::size_t>(std::max(SendBufferSize, 1));
     std::string buffer(chunk, '\0');
     std::size_t remaining = source.Size();
     while (remaining > 0) {
+        if (MillisecondsLeft(deadline) == 0)
+            throw EIdReadTimeout("Read Timeout: the transfer with " + PeerLabel + " ran past " +
+                                 SecondsText(TransferTimeLimit) + ".");
         std::size_t got = source.Read(buffer.data(), std::min(chunk, remaining));
         if (got == 0)
             throw EIdNoDataToRead();
-        WriteBuffer(buffer.data(), got);
+        try {
+            WriteBuffer(buffer.data(), got);
+        } catch (const EIdSocketError &e) {
+            // A send waits at most ReadTimeout for the peer to take a byte.
+            if (e.LastError() == kSendTimedOut)
+                throw EIdReadTimeout("Read Timeout: no data moved to " + PeerLabel + " for " +
+                                     SecondsText(ReadTimeout) + ".");
+            throw;
+        }
         remaining -= got;
     }
 }
 
+void TIdTCPConnection::MoveBufferTo(TByteStream &destination)
+{
+    if (m_inputBuffer.empty())
+        return;
+    if (MaxStreamSize > 0 && destination.Position() + m_inputBuffer.size() > MaxStreamSize)
+        throw EIdTransferTooLarge("Received more than " + std::to_string(MaxStreamSize) + " bytes from " + PeerLabel +
+                                  ", more than any routine holds: refused, nothing kept.");
+    destination.Write(m_inputBuffer.data(), m_inputBuffer.size());
+    m_inputBuffer.clear();
+}
+
 void TIdTCPConnection::ReadStreamUntilClosed(TByteStream &destination)
 {
-    const int limit = ReadTimeout > 0 ? ReadTimeout : -1;
+    const Clock::time_point total = After(TransferTimeLimit);
     while (true) {
-        if (!m_inputBuffer.empty()) {
-            destination.Write(m_inputBuffer.data(), m_inputBuffer.size());
-            m_inputBuffer.clear();
-        }
+        MoveBufferTo(destination);
         if (m_closedGracefully || !SocketOpen())
             break;
-        if (ReadFromStack(limit) == ReadResult::TimedOut)
-            throw EIdReadTimeout();
+        const Clock::time_point idle = After(ReadTimeout);
+        if (ReadFromStack(MillisecondsLeft(std::min(idle, total))) != ReadResult::TimedOut)
+            continue;
+        if (total <= idle)
+            throw EIdReadTimeout("Read Timeout: the transfer with " + PeerLabel + " ran past " +
+                                 SecondsText(TransferTimeLimit) + ".");
+        throw EIdReadTimeout("Read Timeout: no data moved from " + PeerLabel + " for " + SecondsText(ReadTimeout) +
+                             ".");
     }
     if (destination.Size() > destination.Position())
         destination.SetSize(destination.Position());

@@ -6,7 +6,9 @@
 #include "id_component.h"
 #include "id_io_handler_socket.h"
 
+#include <chrono>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -22,9 +24,19 @@ public:
     TIdTCPConnection();
     ~TIdTCPConnection() override;
 
-    /// Longest wait for incoming data (and for a send to be taken), in
-    /// milliseconds; 0 means no limit.
+    /// Longest wait for a whole reply (all its lines), and longest a data
+    /// transfer may go without a byte moving, in milliseconds; 0: no limit.
     int ReadTimeout = 30000;
+    /// Longest a whole data transfer may take, in milliseconds; 0: no limit.
+    int TransferTimeLimit = 120000;
+    /// Most bytes ReadStreamUntilClosed takes; one more stops the transfer
+    /// with EIdTransferTooLarge. 0 means no limit.
+    std::size_t MaxStreamSize = 0;
+    /// The peer as messages name it (the host text the user gave).
+    std::string PeerLabel;
+    /// Sees the conversation as it happens: each line sent (secrets masked)
+    /// and each reply line read (trimmed). For a verbose log.
+    std::function<void(bool sent, const std::string &line)> OnDialogue;
     /// Largest single receive, and largest chunk of a stream sent in one go.
     int RecvBufferSize = 32768;
     int SendBufferSize = 32768;
@@ -80,6 +92,16 @@ public:
     TIdIOHandlerSocket *IOHandler() const { return m_ioHandler.get(); }
 
 protected:
+    using Clock = std::chrono::steady_clock;
+    /// A line as OnDialogue is shown it.
+    virtual std::string ShownLine(const std::string &line) const { return line; }
+    /// Every reply must also be whole by this moment, while it is set; text
+    /// says which wait that is. Clock::time_point::max() clears it.
+    void SetSharedDeadline(Clock::time_point deadline, std::string text);
+    /// Milliseconds left of the shared deadline, -1 when none is set.
+    int SharedDeadlineLeft() const;
+    /// "30 s", "0.25 s".
+    static std::string SecondsText(int ms);
     /// Starts a conversation on handler (owned from now on).
     void AttachIOHandler(std::unique_ptr<TIdIOHandlerSocket> handler);
     void ResetConversation();
@@ -94,12 +116,18 @@ private:
     /// One receive of at most RecvBufferSize bytes into InputBuffer, waiting
     /// at most timeoutMs (negative: no limit).
     ReadResult ReadFromStack(int timeoutMs);
+    /// A line ending before deadline (bounded) into line; false on time-out.
+    bool ReadLineBefore(const std::string &term, bool bounded, Clock::time_point deadline, std::string &line);
+    /// Whole buffer into destination, within MaxStreamSize.
+    void MoveBufferTo(TByteStream &destination);
     bool SocketOpen() const { return m_ioHandler && m_ioHandler->Connected(); }
 
     std::unique_ptr<TIdIOHandlerSocket> m_ioHandler;
     std::string m_inputBuffer;
     bool m_closedGracefully = false;
     bool m_readLnTimedOut = false;
+    Clock::time_point m_sharedDeadline = Clock::time_point::max();
+    std::string m_sharedDeadlineText;
 };
 
 } // namespace hoofer

@@ -233,7 +233,7 @@ TEST_F(DeviceCommands, PlayerHangingUpMidUploadIsReportedAndTheWindowStaysUsable
     EXPECT_EQ(window->SerialiseRoutine(), RoutineBytes(2, 2));
 }
 
-TEST_F(DeviceCommands, WithoutANetworkNameNothingIsConnected)
+TEST_F(DeviceCommands, WithoutANetworkNameOrWithABadOneNothingIsConnected)
 {
     LoadData(RoutineBytes(1, 1));
     window->NetworkName.clear();
@@ -241,6 +241,10 @@ TEST_F(DeviceCommands, WithoutANetworkNameNothingIsConnected)
     Click(window->mnuFileDownloadFromEmpegBreakDance);
     EXPECT_THAT(dialogs.Of("error"), ElementsAre("Please choose your empeg's Network name in the Options menu",
                                                  "Please choose your empeg's Network name in the Options menu"));
+    // A name that cannot be right is refused with its reason, before any connection.
+    window->NetworkName = "127.0.0.1:" + std::to_string(player->Port()) + "0000";
+    Click(window->mnuFileDownloadFromEmpegBreakDance);
+    EXPECT_THAT(dialogs.Of("error").back(), StartsWith("Bad port '" + std::to_string(player->Port()) + "0000'"));
     EXPECT_TRUE(Commands().empty());
 }
 

@@ -1,79 +1,69 @@
-// The player simulator (tools/player-sim) where the window's tests do not
-// reach it: a store without SITE RW, and a user of its own. The window's
-// device tests run every transfer against it.
+// The transfers against a real FTP server: the player simulator
+// (tools/player-sim, pyftpdlib underneath) on 127.0.0.1, with payloads of
+// every byte value, nothing, and the largest routine the format allows. Its
+// users and read-only discs are met by the command-line tool's tests.
 #include "device/transfers.h"
+#include "device_test.h"
 #include "server_process.h"
 
-#include <gmock/gmock.h>
+#include <random>
 
 namespace hoofer {
 namespace {
 
 using test::ServerProcess;
 using test::TemporaryFolder;
+using ::testing::IsEmpty;
 using ::testing::StartsWith;
+
+constexpr std::size_t kLargestRoutine = 1700866; // 256 moves of 255 key frames
 
 class QuietHost : public TransferHost {
 public:
-    void ShowStatus(const std::string &text) override { lastStatus = text; }
+    void ShowStatus(const std::string &) override {}
     void StopTimer() override {}
     void StartTimer() override {}
     void Sleep(int) override {}
     void ReportError(const std::string &message) override { errors.push_back(message); }
-    std::string lastStatus;
     std::vector<std::string> errors;
 };
 
-class PlayerSimTest : public ::testing::Test {
+class PlayerSimTest : public test::FtpTest {
 protected:
     void SetUp() override
     {
-        ASSERT_NE(player.Port(), 0) << "tools/player-sim did not start";
-        ftp.Username = "Anonymous";
-        ftp.Password = "hoofer@home";
-        ftp.ReadTimeout = 5000;
-        ftp.ConnectTimeout = 5000;
-        ftp.DataChannelTimeout = 5000;
+        ASSERT_NE(player.Port(), 0) << "tools/player-sim did not start (is python3-pyftpdlib installed?)";
+        ftp.ReadTimeout = ftp.ConnectTimeout = ftp.DataChannelTimeout = 5000;
     }
 
     TemporaryFolder folder;
     ServerProcess player{{HOOFER_SOURCE_DIR "/tools/player-sim", "--root", folder.Path(), "--port", "0",
                           "--time-limit", "60"}};
-    TIdFTP ftp;
     QuietHost host;
 };
 
-TEST_F(PlayerSimTest, UploadWhileTheDiscsAreReadOnlyIsRefused)
+TEST_F(PlayerSimTest, PayloadsTravelByteForByteBothWays)
 {
-    ftp.Host = player.Address();
-    ftp.Connect();
-    ftp.ChangeDirectory(kPlayerRoutineFolder);
-    TMemoryStream source(std::string("routine"));
-    try {
-        ftp.Store(source, kBreakDanceFile);
-        FAIL() << "stored on read-only discs";
-    } catch (const EIdProtocolReplyError &e) {
-        EXPECT_THAT(e.what(), StartsWith("550 "));
+    std::string everyByte;
+    for (int round = 0; round < 3; ++round)
+        for (int b = 0; b < 256; ++b)
+            everyByte += static_cast<char>(round % 2 ? 255 - b : b);
+    everyByte += std::string("\r\n\n\r\r\0", 6); // line ends and a NUL at the very end too
+    std::mt19937 generator(7);
+    std::string largest(kLargestRoutine, '\0');
+    for (char &c : largest)
+        c = static_cast<char>(generator() & 0xFF);
+    folder.Write(kBreakDanceFile, std::string(5000, 'o')); // replaced by the first upload
+    for (const std::string &payload : {everyByte, std::string(), largest}) {
+        const std::string size = std::to_string(payload.size()) + " bytes";
+        ASSERT_TRUE(UploadToPlayer(ftp, player.Address(), kBreakDanceFile, payload, host)) << size;
+        EXPECT_TRUE(folder.Read(kBreakDanceFile) == payload) << size << " differ on disc";
+        EXPECT_TRUE(DownloadFromPlayer(ftp, player.Address(), kBreakDanceFile, host) == payload) << size;
+        EXPECT_THAT(host.errors, IsEmpty()) << size;
     }
-    ftp.Disconnect();
-    EXPECT_FALSE(folder.Exists(kBreakDanceFile));
-}
-
-TEST_F(PlayerSimTest, ConfiguredUserLogsInAndAWrongPasswordIsRefused)
-{
-    TemporaryFolder other;
-    ServerProcess withUser{{HOOFER_SOURCE_DIR "/tools/player-sim", "--root", other.Path(), "--port", "0",
-                            "--time-limit", "60", "--user", "dancer", "--password", "s3cret"}};
-    ASSERT_NE(withUser.Port(), 0);
-    ftp.Username = "dancer";
-    ftp.Password = "s3cret";
-    ASSERT_TRUE(UploadToPlayer(ftp, withUser.Address(), kStonkDanceFile, "moves", host));
-    EXPECT_EQ(other.Read(kStonkDanceFile), "moves");
-    ftp.Password = "wrong";
-    EXPECT_FALSE(UploadToPlayer(ftp, withUser.Address(), kStonkDanceFile, "other", host));
+    EXPECT_EQ(DownloadFromPlayer(ftp, player.Address(), kPrinceDanceFile, host), "");
     ASSERT_EQ(host.errors.size(), 1u);
-    EXPECT_THAT(host.errors[0], StartsWith("530 "));
-    EXPECT_EQ(other.Read(kStonkDanceFile), "moves");
+    EXPECT_THAT(host.errors[0], StartsWith("550 "));
 }
 
 } // namespace

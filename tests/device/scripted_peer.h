@@ -15,8 +15,7 @@
 namespace hoofer::test {
 
 /// A script step that did not get what it waited for.
-class PeerError : public std::runtime_error {
-public:
+struct PeerError : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
@@ -28,41 +27,41 @@ public:
     /// The next line from the client (CR LF removed), recorded in Lines().
     /// Raises PeerError when the client closes or nothing comes in time.
     std::string ReadLine();
-    /// Waits until the client closes the control connection. Lines arriving
-    /// meanwhile are recorded. False if it stays open past timeoutMs.
+    /// Waits until the client closes the control connection, recording the
+    /// lines on the way. False if it stays open past timeoutMs.
     bool WaitForClose(int timeoutMs = 3000);
-
     /// Sends text as it is / as one line ended by CR LF.
     void Send(const std::string &raw);
     void Reply(const std::string &line) { Send(line + "\r\n"); }
     /// Reads one command and answers it.
-    void Answer(const std::string &reply);
+    void Answer(const std::string &reply)
+    {
+        ReadLine();
+        Reply(reply);
+    }
     /// Greeting 220, 331 to "user", 230 to "pass", 200 to "type", 215 to "syst".
     void Login();
-
+    /// The opening of a transfer: 200 to PORT, reads the command, answers
+    /// 150 and connects back.
+    void OpenData();
     /// Connects to the address of the latest PORT line, from fromIP.
     void ConnectBack(const std::string &fromIP = "127.0.0.1");
     void DataSend(const std::string &bytes);
     /// Everything the client sends on the data connection until it closes it.
     std::string DataReceiveAll();
     void CloseData();
-    /// Closes the control connection at once.
     void CloseControl();
-
-    /// The host and port of the latest PORT line.
-    std::string PortHost() const { return m_portHost; }
-    int PortNumber() const { return m_portNumber; }
 
 private:
     friend class ScriptedPeer;
-    explicit PeerSession(ScriptedPeer &peer, int control) : m_peer(peer), m_control(control) {}
+    PeerSession(ScriptedPeer &peer, int control) : m_peer(peer), m_control(control) {}
+    /// False when the client closed.
     bool ReadLineWithin(int timeoutMs, std::string &line);
 
     ScriptedPeer &m_peer;
     int m_control;
     int m_data = -1;
-    std::string m_buffer;
-    std::string m_portHost;
+    std::string m_buffer, m_portHost;
     int m_portNumber = 0;
 };
 
@@ -79,19 +78,15 @@ public:
 
     int Port() const { return m_port; }
     /// "127.0.0.1:port", a Host for the client.
-    std::string Address() const;
-
-    /// Waits for the script to end (it ends by itself within its time
-    /// limits) and gives the lines the client sent.
+    std::string Address() const { return "127.0.0.1:" + std::to_string(m_port); }
+    /// Wait for the script to end (it does within its time limits), then
+    /// give the lines the client sent / what went wrong ("" when nothing).
     std::vector<std::string> Lines();
-    /// What went wrong in the script, empty when it ran to its end.
     std::string Failure();
 
 private:
     friend class PeerSession;
-    void Run(Script script);
     void Record(const std::string &line);
-    void Finish();
 
     int m_listener = -1;
     int m_port = 0;

@@ -8,12 +8,11 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <chrono>
 #include <cstdlib>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <sstream>
 #include <stdexcept>
 #include <thread>
 
@@ -22,14 +21,18 @@ extern char **environ;
 namespace hoofer::test {
 
 namespace {
-constexpr int kStartUpMs = 10000;
-constexpr const char *kListening = "listening on ";
+using Clock = std::chrono::steady_clock;
+
+int MsLeft(Clock::time_point deadline)
+{
+    return static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count());
+}
 } // namespace
 
 ServerProcess::ServerProcess(const std::vector<std::string> &arguments)
 {
-    int pipeEnds[2];
-    if (::pipe2(pipeEnds, O_CLOEXEC) != 0)
+    int ends[2];
+    if (::pipe2(ends, O_CLOEXEC) != 0)
         throw std::runtime_error("pipe failed");
     std::vector<std::string> all{"/usr/bin/python3", "-u"};
     all.insert(all.end(), arguments.begin(), arguments.end());
@@ -37,31 +40,23 @@ ServerProcess::ServerProcess(const std::vector<std::string> &arguments)
     for (std::string &a : all)
         argv.push_back(a.data());
     argv.push_back(nullptr);
-
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, pipeEnds[1], STDOUT_FILENO);
+    posix_spawn_file_actions_adddup2(&actions, ends[1], STDOUT_FILENO);
     pid_t pid = -1;
-    int status = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+    const int status = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
-    ::close(pipeEnds[1]);
-    m_output = pipeEnds[0];
-    if (status != 0) {
-        ::close(m_output);
+    ::close(ends[1]);
+    m_output = ends[0];
+    if (status != 0)
         throw std::runtime_error("cannot start /usr/bin/python3");
-    }
     m_pid = pid;
-
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kStartUpMs);
-    while (m_lines.empty()) {
-        auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
-        if (left.count() <= 0 || !ReadSome(static_cast<int>(left.count())))
-            return;
+    // The first line says where it listens: "listening on ADDRESS:PORT".
+    const auto deadline = Clock::now() + std::chrono::seconds(10);
+    while (m_lines.empty() && MsLeft(deadline) > 0 && ReadSome(MsLeft(deadline))) {
     }
-    const std::string &first = m_lines.front();
-    const std::size_t colon = first.rfind(':');
-    if (first.rfind(kListening, 0) == 0 && colon != std::string::npos)
-        m_port = std::atoi(first.c_str() + colon + 1);
+    if (!m_lines.empty() && m_lines[0].rfind("listening on ", 0) == 0)
+        m_port = std::atoi(m_lines[0].c_str() + m_lines[0].rfind(':') + 1);
 }
 
 ServerProcess::~ServerProcess()
@@ -80,8 +75,7 @@ ServerProcess::~ServerProcess()
             ::waitpid(m_pid, &status, 0);
         }
     }
-    if (m_output >= 0)
-        ::close(m_output);
+    ::close(m_output);
 }
 
 bool ServerProcess::ReadSome(int timeoutMs)
@@ -91,32 +85,25 @@ bool ServerProcess::ReadSome(int timeoutMs)
     do
         ready = ::poll(&p, 1, timeoutMs);
     while (ready < 0 && errno == EINTR);
-    if (ready <= 0)
-        return false;
     char block[4096];
-    ssize_t n = ::read(m_output, block, sizeof block);
+    const ssize_t n = ready > 0 ? ::read(m_output, block, sizeof block) : 0;
     if (n <= 0)
         return false;
     m_partial.append(block, static_cast<std::size_t>(n));
-    std::size_t end;
-    while ((end = m_partial.find('\n')) != std::string::npos) {
+    for (std::size_t end; (end = m_partial.find('\n')) != std::string::npos; m_partial.erase(0, end + 1))
         m_lines.push_back(m_partial.substr(0, end));
-        m_partial.erase(0, end + 1);
-    }
     return true;
 }
 
 bool ServerProcess::WaitForLine(const std::string &line, int timeoutMs)
 {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-    std::size_t checked = 0;
-    while (true) {
-        for (; checked < m_lines.size(); ++checked)
-            if (m_lines[checked] == line)
-                return true;
-        auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
-        if (left.count() <= 0 || !ReadSome(static_cast<int>(left.count())))
-            return false;
+    const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
+    for (std::size_t checked = 0;; ++checked) {
+        while (checked == m_lines.size())
+            if (MsLeft(deadline) <= 0 || !ReadSome(MsLeft(deadline)))
+                return false;
+        if (m_lines[checked] == line)
+            return true;
     }
 }
 
@@ -153,7 +140,7 @@ TemporaryFolder::~TemporaryFolder()
 std::string TemporaryFolder::Read(const std::string &name) const
 {
     std::ifstream in(m_path + "/" + name, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 void TemporaryFolder::Write(const std::string &name, const std::string &bytes) const

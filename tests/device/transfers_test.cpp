@@ -2,9 +2,7 @@
 // watched through a host that records every status text, pause, timer
 // change and error report.
 #include "device/transfers.h"
-#include "scripted_peer.h"
-
-#include <gmock/gmock.h>
+#include "device_test.h"
 
 namespace hoofer {
 namespace {
@@ -22,6 +20,10 @@ public:
     void StartTimer() override { events.push_back("start timer"); }
     void Sleep(int ms) override { events.push_back("sleep " + std::to_string(ms)); }
     void ReportError(const std::string &message) override { events.push_back("error " + message); }
+    std::vector<std::string> Tail(std::size_t count) const
+    {
+        return {events.end() - static_cast<long>(std::min(count, events.size())), events.end()};
+    }
     std::vector<std::string> events;
 };
 
@@ -36,39 +38,16 @@ ScriptedPeer::Script AfterLogin(std::function<void(PeerSession &)> rest)
     };
 }
 
-void ServeStore(PeerSession &s, std::string &received)
-{
-    s.Answer("200 PORT command successful");
-    s.ReadLine();
-    s.Reply("150 Opening data connection");
-    s.ConnectBack();
-    received = s.DataReceiveAll();
-    s.CloseData();
-    s.Reply("226 Transfer complete");
-}
-
 const std::vector<std::string> kLoginLines{"user Anonymous", "pass hoofer@home", "type I", "syst"};
 
-class TransfersTest : public ::testing::Test {
+class TransfersTest : public test::FtpTest {
 protected:
-    void Aim(ScriptedPeer &peer) { name = peer.Address(); }
-    void SetUp() override
-    {
-        ftp.Username = "Anonymous";
-        ftp.Password = "hoofer@home";
-        ftp.ReadTimeout = 2000;
-        ftp.ConnectTimeout = 2000;
-        ftp.DataChannelTimeout = 2000;
-    }
     std::vector<std::string> Lines(ScriptedPeer &peer)
     {
         EXPECT_EQ(peer.Failure(), "");
         return peer.Lines();
     }
-
-    TIdFTP ftp;
     RecordingHost host;
-    std::string name;
 };
 
 TEST_F(TransfersTest, UploadRunsItsStepsWithStatusTextsAndPausesInOrder)
@@ -77,11 +56,13 @@ TEST_F(TransfersTest, UploadRunsItsStepsWithStatusTextsAndPausesInOrder)
     ScriptedPeer peer(AfterLogin([&](PeerSession &s) {
         s.Answer("250 CWD command successful");
         s.Answer("200 Discs mounted read-write");
-        ServeStore(s, received);
+        s.OpenData();
+        received = s.DataReceiveAll();
+        s.CloseData();
+        s.Reply("226 Transfer complete");
         s.Answer("200 Discs mounted read-only");
     }));
-    Aim(peer);
-    const std::string payload("\0\1\2routine\xff", 12);
+    const std::string name = peer.Address(), payload("\0\1\2routine\xff", 12);
     EXPECT_TRUE(UploadToPlayer(ftp, name, kBreakDanceFile, payload, host));
     EXPECT_EQ(ftp.Host, name);
     EXPECT_FALSE(ftp.IsConnected());
@@ -93,38 +74,10 @@ TEST_F(TransfersTest, UploadRunsItsStepsWithStatusTextsAndPausesInOrder)
     auto lines = Lines(peer);
     ASSERT_EQ(lines.size(), 9u);
     EXPECT_THAT(std::vector<std::string>(lines.begin(), lines.begin() + 4), ElementsAreArray(kLoginLines));
-    EXPECT_EQ(lines[4], "CWD /empeg/lib/visuals/");
-    EXPECT_EQ(lines[5], "SITE RW");
-    EXPECT_THAT(lines[6], StartsWith("PORT 127,0,0,1,"));
-    EXPECT_EQ(lines[7], "STOR breakdance.raw");
-    EXPECT_EQ(lines[8], "SITE RO");
+    EXPECT_THAT(std::vector<std::string>(lines.begin() + 4, lines.end()),
+                ElementsAre("CWD /empeg/lib/visuals/", "SITE RW", StartsWith("PORT 127,0,0,1,"),
+                            "STOR breakdance.raw", "SITE RO"));
     EXPECT_TRUE(received == payload);
-}
-
-TEST_F(TransfersTest, UploadRefusedAtStoreKeepsThatStatusAndLeavesTheDiscsReadWrite)
-{
-    ScriptedPeer peer(AfterLogin([](PeerSession &s) {
-        s.Answer("250 CWD command successful");
-        s.Answer("200 Discs mounted read-write");
-        s.Answer("200 PORT command successful");
-        s.Answer("550 Read-only file system.");
-    }));
-    Aim(peer);
-    EXPECT_FALSE(UploadToPlayer(ftp, name, kStonkDanceFile, "routine", host));
-    EXPECT_FALSE(ftp.IsConnected());
-    ASSERT_GE(host.events.size(), 3u);
-    const std::vector<std::string> tail(host.events.end() - 3, host.events.end());
-    EXPECT_THAT(tail, ElementsAre("status Putting File to empeg", "error 550 Read-only file system.", "start timer"));
-    const auto lines = Lines(peer);
-    EXPECT_EQ(lines.back(), "STOR stonkdance.raw"); // no SITE RO on the way out
-}
-
-TEST_F(TransfersTest, RefusedConnectionIsReportedWithTheSocketErrorAndTheTimerRunsAgain)
-{
-    name = test::AddressNobodyListensOn();
-    EXPECT_FALSE(UploadToPlayer(ftp, name, kPrinceDanceFile, "routine", host));
-    EXPECT_THAT(host.events, ElementsAre("stop timer", "status Connecting to " + name,
-                                         "error Socket Error # 10061\r\nConnection refused.", "start timer"));
 }
 
 TEST_F(TransfersTest, DownloadRunsItsStepsAndGivesTheBytesReceived)
@@ -132,15 +85,12 @@ TEST_F(TransfersTest, DownloadRunsItsStepsAndGivesTheBytesReceived)
     const std::string routine("\x01\x00\x00\x05" "Dance", 9);
     ScriptedPeer peer(AfterLogin([&](PeerSession &s) {
         s.Answer("250 CWD command successful");
-        s.Answer("200 PORT command successful");
-        s.ReadLine();
-        s.ConnectBack();
-        s.Reply("150 Opening data connection");
+        s.OpenData();
         s.DataSend(routine);
         s.CloseData();
         s.Reply("226 Transfer complete");
     }));
-    Aim(peer);
+    const std::string name = peer.Address();
     EXPECT_TRUE(DownloadFromPlayer(ftp, name, kPrinceDanceFile, host) == routine);
     EXPECT_THAT(host.events,
                 ElementsAre("stop timer", "status Connecting to " + name, "status Connected", "sleep 150",
@@ -148,47 +98,88 @@ TEST_F(TransfersTest, DownloadRunsItsStepsAndGivesTheBytesReceived)
                             "status Disconnecting", "status Download complete", "start timer"));
     const auto lines = Lines(peer);
     ASSERT_EQ(lines.size(), 7u);
-    EXPECT_EQ(lines[4], "CWD /empeg/lib/visuals/");
-    EXPECT_THAT(lines[5], StartsWith("PORT 127,0,0,1,"));
-    EXPECT_EQ(lines[6], "RETR princedance.raw");
+    EXPECT_THAT(std::vector<std::string>(lines.begin() + 4, lines.end()),
+                ElementsAre("CWD /empeg/lib/visuals/", StartsWith("PORT 127,0,0,1,"), "RETR princedance.raw"));
 }
 
-TEST_F(TransfersTest, DownloadOfAMissingFileReportsThePlayersLineAndGivesNothing)
-{
-    ScriptedPeer peer(AfterLogin([](PeerSession &s) {
-        s.Answer("250 CWD command successful");
-        s.Answer("200 PORT command successful");
-        s.Answer("550 stonkdance.raw: No such file or directory.");
-    }));
-    Aim(peer);
-    EXPECT_EQ(DownloadFromPlayer(ftp, name, kStonkDanceFile, host), "");
-    const std::vector<std::string> tail(host.events.end() - 3, host.events.end());
-    EXPECT_THAT(tail, ElementsAre("status Getting File from empeg",
-                                  "error 550 stonkdance.raw: No such file or directory.", "start timer"));
-    EXPECT_FALSE(ftp.IsConnected());
-    Lines(peer);
-}
+/// A transfer that fails: the step it failed in and the error reported
+/// (HOST: the peer's address) are the last events before the timer starts.
+struct FailedTransfer {
+    const char *name;
+    bool upload;
+    std::function<void(PeerSession &)> script; // null: nobody listens
+    std::string status, error, lastLine;
+};
 
-TEST_F(TransfersTest, ServerClosingMidDownloadIsReportedAndNothingIsKept)
+class TransferFailure : public TransfersTest, public ::testing::WithParamInterface<FailedTransfer> {};
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, TransferFailure,
+    ::testing::Values(
+        FailedTransfer{"ConnectionRefused", true, nullptr, "Connecting to HOST",
+                       "Socket Error # 10061\r\nConnection refused.", ""},
+        // The discs stay read-write: nothing more is said to a player that refused.
+        FailedTransfer{"StoreRefused", true,
+                       [](PeerSession &s) {
+                           s.Answer("250 CWD command successful");
+                           s.Answer("200 Discs mounted read-write");
+                           s.Answer("200 PORT command successful");
+                           s.Answer("550 Read-only file system.");
+                       },
+                       "Putting File to empeg", "550 Read-only file system.", "STOR stonkdance.raw"},
+        FailedTransfer{"MissingFile", false,
+                       [](PeerSession &s) {
+                           s.Answer("250 CWD command successful");
+                           s.Answer("200 PORT command successful");
+                           s.Answer("550 stonkdance.raw: No such file or directory.");
+                       },
+                       "Getting File from empeg", "550 stonkdance.raw: No such file or directory.",
+                       "RETR stonkdance.raw"},
+        FailedTransfer{"ServerGoneBeforeTheFinalReply", false,
+                       [](PeerSession &s) {
+                           s.Answer("250 CWD command successful");
+                           s.OpenData();
+                           s.DataSend("half a rout");
+                           s.CloseData();
+                           s.CloseControl();
+                       },
+                       "Getting File from empeg", "Connection Closed Gracefully.", "RETR stonkdance.raw"},
+        FailedTransfer{"MoreThanAnyRoutine", false,
+                       [](PeerSession &s) {
+                           s.Answer("250 CWD command successful");
+                           s.OpenData();
+                           s.DataSend(std::string(3 << 20, 'r')); // fails once the client has stopped it
+                       },
+                       "Getting File from empeg",
+                       "Received more than 2097152 bytes from HOST, more than any routine holds: refused, nothing kept.",
+                       "RETR stonkdance.raw"}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+TEST_P(TransferFailure, IsReportedAfterTheStepThatFailedAndNothingIsKept)
 {
-    ScriptedPeer peer([](PeerSession &s) {
-        s.Login();
-        s.Answer("250 CWD command successful");
-        s.Answer("200 PORT command successful");
-        s.ReadLine();
-        s.Reply("150 Opening data connection");
-        s.ConnectBack();
-        s.DataSend("half a rout");
-        s.CloseData();
-        s.CloseControl(); // gone before the final reply
-    });
-    Aim(peer);
-    EXPECT_EQ(DownloadFromPlayer(ftp, name, kBreakDanceFile, host), "");
-    const std::vector<std::string> tail(host.events.end() - 3, host.events.end());
-    EXPECT_THAT(tail,
-                ElementsAre("status Getting File from empeg", "error Connection Closed Gracefully.", "start timer"));
+    const FailedTransfer &row = GetParam();
+    std::unique_ptr<ScriptedPeer> peer;
+    std::string name = test::AddressNobodyListensOn();
+    if (row.script) {
+        peer = std::make_unique<ScriptedPeer>([&row](PeerSession &s) {
+            s.Login();
+            row.script(s);
+            s.WaitForClose();
+        });
+        name = peer->Address();
+    }
+    if (row.upload)
+        EXPECT_FALSE(UploadToPlayer(ftp, name, kStonkDanceFile, "routine", host));
+    else
+        EXPECT_EQ(DownloadFromPlayer(ftp, name, kStonkDanceFile, host), "");
+    auto named = [&name](std::string text) {
+        return text.find("HOST") == std::string::npos ? text : text.replace(text.find("HOST"), 4, name);
+    };
+    EXPECT_THAT(host.Tail(3), ElementsAre("status " + named(row.status), "error " + named(row.error), "start timer"));
     EXPECT_FALSE(ftp.IsConnected());
-    Lines(peer);
+    if (peer) {
+        EXPECT_EQ(peer->Lines().back(), row.lastLine);
+    }
 }
 
 TEST_F(TransfersTest, RebootSendsSiteRebootToTheCurrentHostAndCloses)
@@ -201,24 +192,17 @@ TEST_F(TransfersTest, RebootSendsSiteRebootToTheCurrentHostAndCloses)
     auto expected = kLoginLines;
     expected.push_back("SITE REBOOT");
     EXPECT_THAT(Lines(peer), ElementsAreArray(expected));
-}
 
-TEST_F(TransfersTest, RebootThatThePlayerHangsUpOnRaisesClosedGracefullyAndEndsClosed)
-{
-    ScriptedPeer peer([](PeerSession &s) {
+    ScriptedPeer hangsUp([](PeerSession &s) {
         s.Login();
         s.ReadLine();
         s.CloseControl();
     });
-    ftp.Host = peer.Address();
-    try {
-        RebootPlayer(ftp, host);
-        FAIL() << "no exception";
-    } catch (const EIdConnClosedGracefully &e) {
-        EXPECT_STREQ(e.what(), "Connection Closed Gracefully.");
-    }
+    ftp.Host = hangsUp.Address();
+    EXPECT_EQ(test::MessageOf<EIdConnClosedGracefully>([this] { RebootPlayer(ftp, host); }),
+              "Connection Closed Gracefully.");
     EXPECT_FALSE(ftp.IsConnected());
-    Lines(peer);
+    Lines(hangsUp);
 }
 
 } // namespace

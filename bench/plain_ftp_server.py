@@ -1,4 +1,4 @@
-"""A plain pyftpdlib server for the FTP client's tests: serves ROOT with
+"""A plain pyftpdlib server for the FTP benchmark (bench/ftp-vs-curl): serves ROOT with
 write rights to "anonymous" on 127.0.0.1 and a port the system picks, prints
 "listening on 127.0.0.1:PORT" and stops on SIGTERM or after LIMIT seconds.
 
