@@ -71,8 +71,8 @@ RecoveryStore::~RecoveryStore() = default;
 
 std::string RecoveryStore::DefaultFolder()
 {
-    return QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation).toStdString()
-           + "/recovery";
+    const QString data = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
+    return data.isEmpty() ? std::string() : data.toStdString() + "/recovery";
 }
 
 std::string RecoveryStore::PathOf(const std::string &suffix) const
@@ -89,6 +89,8 @@ std::string RecoveryStore::TakeLock()
 {
     if (m_lock)
         return {};
+    if (m_folder.empty())
+        return "Cannot keep a recovery copy: there is no data folder";
     if (!QDir().mkpath(QString::fromStdString(m_folder)))
         return "Cannot create the recovery folder " + m_folder;
     auto lock = LockFor(PathOf(kLockSuffix));
@@ -133,7 +135,7 @@ std::vector<RecoveryOrphan> RecoveryStore::FindOrphans(const std::string &folder
 {
     std::vector<RecoveryOrphan> orphans;
     const QDir dir(QString::fromStdString(folder));
-    if (!dir.exists())
+    if (folder.empty() || !dir.exists())
         return orphans;
 
     std::set<std::string> ids;

@@ -53,7 +53,9 @@ public:
     /// editor that ends without a normal close leaves its copy to be offered.
     ~RecoveryStore();
 
-    /// The user's data folder with "/recovery" appended.
+    /// The user's data folder with "/recovery" appended, or empty when the
+    /// system names none (the store then only reports that it cannot write).
+    /// It depends on the application name, so set that first.
     static std::string DefaultFolder();
 
     const std::string &Folder() const { return m_folder; }
