@@ -2,8 +2,9 @@
 
 #include "cli_files.h"
 #include "gif_writer.h"
-#include "latin1.h"
 #include "move_pictures.h"
+#include "routine_report.h"
+#include "terminal_text.h"
 
 #include <QDir>
 #include <QImageWriter>
@@ -68,8 +69,7 @@ int RunRender(const RenderOptions &options)
     const THFMove &move = *moves[*index];
     const std::vector<StepPicture> pictures = RecordMovePass(move);
     if (pictures.empty()) {
-        ReportError(options.file, "move " + std::to_string(*index) + " (\""
-                                      + Latin1ToUtf8(TrimName(move.MoveName))
+        ReportError(options.file, "move " + std::to_string(*index) + " (\"" + DisplayName(move.MoveName)
                                       + "\") has no key frames: there is nothing to draw");
         return 1;
     }
@@ -84,7 +84,7 @@ int RunRender(const RenderOptions &options)
         try {
             WriteAnimatedGif(options.output, frames, gif);
         } catch (const GifWriteError &e) {
-            std::cerr << e.what() << '\n';
+            std::cerr << TerminalText(e.what()) << '\n';
             return 1;
         }
     }
