@@ -1,6 +1,7 @@
 // HooferEdit: start the application, show the main window, run until it closes.
 #include "app/hoofer_window.h"
 #include "app/settings.h"
+#include "toolkit/text.h"
 
 #include <QApplication>
 
@@ -11,7 +12,7 @@ int main(int argc, char *argv[])
     QApplication::setApplicationDisplayName("HooferEdit");
     hoofer::toolkit::QtPlatform platform;
     const std::string settingsPath =
-        hoofer::SettingsPathForExecutable(QCoreApplication::applicationFilePath().toStdString());
+        hoofer::SettingsPathForExecutable(hoofer::toolkit::PathFromQt(QCoreApplication::applicationFilePath()));
     int result = 0;
     {
         hoofer::TfrmHoofer frmHoofer(platform, nullptr, settingsPath);

@@ -6,9 +6,12 @@
 #include "routine_report.h"
 #include "terminal_text.h"
 
-#include <QDir>
+#include "model/save_file.h"
+
+#include <QBuffer>
 #include <QImageWriter>
 
+#include <filesystem>
 #include <iostream>
 #include <memory>
 
@@ -31,23 +34,33 @@ int ToHundredths(int ms)
     return (ms + 5) / 10;
 }
 
+/// The folder and the files in it are named by bytes as given, so the
+/// pictures are encoded in memory and written with the tool's own file code.
 bool WriteFrames(const std::string &dir, const std::vector<StepPicture> &pictures, int scale)
 {
-    const QString path = QString::fromStdString(dir);
-    if (!QDir().mkpath(path)) {
-        ReportError(dir, "cannot create the folder");
+    std::error_code ec;
+    std::filesystem::create_directories(dir, ec);
+    if (ec || !std::filesystem::is_directory(dir)) {
+        ReportError(dir, "cannot create the folder" + (ec ? ": " + ec.message() : std::string()));
         return false;
     }
-    const int digits = std::max<int>(4, static_cast<int>(std::to_string(pictures.size()).size()));
+    const size_t digits = std::max<size_t>(4, std::to_string(pictures.size()).size());
     for (size_t i = 0; i < pictures.size(); ++i) {
-        const QString name = QStringLiteral("%1.png").arg(i + 1, digits, 10, QLatin1Char('0'));
-        const QString file = QDir(path).filePath(name);
+        const std::string number = std::to_string(i + 1);
+        const std::string name = std::string(digits - number.size(), '0') + number + ".png";
+        const std::string file = (std::filesystem::path(dir) / name).native();
         QImage image = pictures[i].image;
         if (scale > 1)
             image = image.scaled(image.size() * scale, Qt::IgnoreAspectRatio, Qt::FastTransformation);
-        QImageWriter writer(file, "png");
-        if (!writer.write(image)) {
-            ReportError(file.toStdString(), "cannot write: " + writer.errorString().toStdString());
+        QByteArray png;
+        QBuffer buffer(&png);
+        QImageWriter writer(&buffer, "png");
+        if (!buffer.open(QIODevice::WriteOnly) || !writer.write(image)) {
+            ReportError(file, "cannot encode the picture: " + writer.errorString().toStdString());
+            return false;
+        }
+        if (const std::string why = SaveFileAtomically(file, png.toStdString()); !why.empty()) {
+            ReportError(file, "cannot write: " + why);
             return false;
         }
     }

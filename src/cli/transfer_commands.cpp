@@ -45,7 +45,7 @@ void Fail(const std::string &where, const std::string &message)
 class TerminalTransferHost : public TransferHost {
 public:
     explicit TerminalTransferHost(std::string player) : m_player(std::move(player)) {}
-    void ShowStatus(const std::string &text) override { std::cerr << TerminalText(text) << std::endl; }
+    void ShowStatus(const std::string &text) override { std::cerr << text << std::endl; }
     void StopTimer() override {}
     void StartTimer() override {}
     void Sleep(int ms) override { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }

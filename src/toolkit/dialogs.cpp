@@ -61,16 +61,16 @@ std::optional<std::string> RunFileDialog(QWidget *parent, const FileDialogSpec &
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     dialog.setNameFilter(QString::fromStdString(QtFilterFromPairs(request.filter)));
     dialog.setDefaultSuffix(DefaultSuffix(request.defaultExtension));
-    QString folder = QString::fromStdString(request.initialFolder);
+    QString folder = PathToQt(request.initialFolder);
     if (!request.fileName.empty()) {
-        const QFileInfo info(QString::fromStdString(request.fileName));
+        const QFileInfo info(PathToQt(request.fileName));
         folder = info.absolutePath();
         dialog.selectFile(info.fileName());
     }
     dialog.setDirectory(folder);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
-    return dialog.selectedFiles().first().toStdString();
+    return PathFromQt(dialog.selectedFiles().first());
 }
 } // namespace
 
