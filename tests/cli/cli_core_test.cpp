@@ -1,14 +1,10 @@
 // The tool's own pieces that the commands rest on.
 
-#include "cli/gif_writer.h"
 #include "cli/move_pictures.h"
 #include "cli/routine_json.h"
 #include "cli/terminal_text.h"
 
 #include <gmock/gmock.h>
-
-#include <QBuffer>
-#include <QImageReader>
 
 namespace hoofer {
 namespace {
@@ -44,30 +40,6 @@ TEST(MoveChoice, IndexFirstThenExactNameThenNameInAnyCase)
     EXPECT_EQ(why, "there is no move 12; the routine has moves 0..3");
     FindMove(moves, "WAVE", why);
     EXPECT_THAT(why, ::testing::HasSubstr("several moves are named \"WAVE\" (0, 3)"));
-}
-
-TEST(GifEncoding, KeepsExactColoursAndDelaysAndRefusesWhatAGifCannotHold)
-{
-    std::vector<GifFrame> frames;
-    for (int i = 0; i < 3; ++i) {
-        QImage image(5, 4, QImage::Format_RGB32);
-        image.fill(QColor(10 * i, 200, 255 - i));
-        image.setPixel(i, 1, qRgb(1, 2, 3));
-        frames.push_back({image, 7 * (i + 1)});
-    }
-    QBuffer buffer;
-    buffer.setData(QByteArray::fromStdString(EncodeAnimatedGif(frames)));
-    QImageReader reader(&buffer, "gif");
-    for (int i = 0; i < 3; ++i) {
-        EXPECT_EQ(reader.read().convertToFormat(QImage::Format_RGB32), frames[i].image) << "picture " << i;
-        EXPECT_EQ(reader.nextImageDelay(), 70 * (i + 1));
-    }
-    QImage many(32, 16, QImage::Format_RGB32);
-    for (int i = 0; i < 512; ++i)
-        many.setPixel(i % 32, i / 32, qRgb(i & 0xFF, i >> 8, 0));
-    EXPECT_THROW(EncodeAnimatedGif({{many, 7}}), GifWriteError);
-    EXPECT_THROW(EncodeAnimatedGif({}), GifWriteError);
-    EXPECT_THROW(EncodeAnimatedGif({frames[0], {frames[0].image.copy(0, 0, 4, 4), 7}}), GifWriteError);
 }
 
 TEST(JsonLimits, ImportAllowsWhatAFileCanHoldAndNoMore)

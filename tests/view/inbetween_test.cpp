@@ -8,13 +8,11 @@
 
 using namespace hoofer;
 
-namespace {
-
 using u128 = unsigned __int128;
 
 /// num / den * 2^exp rounded to the nearest number with a 64-bit significand
 /// (ties to the even significand), given back as significand * 2^exp.
-void RoundTo64Bits(u128 num, u128 den, int &exp, u128 &significand)
+static void RoundTo64Bits(u128 num, u128 den, int &exp, u128 &significand)
 {
     const u128 low = u128{1} << 63;
     for (; num < den * low; num *= 2)
@@ -32,7 +30,7 @@ void RoundTo64Bits(u128 num, u128 den, int &exp, u128 &significand)
 }
 
 /// The exact model: difference / steps rounded, times step rounded, truncated.
-long long Model(int difference, int steps, int step)
+static long long Model(int difference, int steps, int step)
 {
     if (difference == 0 || step == 0)
         return 0;
@@ -44,15 +42,12 @@ long long Model(int difference, int steps, int step)
     return (difference < 0) != (step < 0) ? -whole : whole;
 }
 
-} // namespace
-
 TEST(InbetweenArithmetic, TheDescribedCases)
 {
     EXPECT_EQ(InbetweenOffset(118, 14, 7), 58);  // the stored quotient truncates one lower
-    const int negative[] = {0, -1, -3, -5};     // toward zero
-    for (int i = 0; i < 4; ++i)
-        EXPECT_EQ(InbetweenOffset(-7, 4, i), negative[i]) << "step " << i;
     EXPECT_EQ(Model(118, 14, 7), 58);
+    for (const auto &[step, offset] : {std::pair{0, 0}, {1, -1}, {2, -3}, {3, -5}})  // toward zero
+        EXPECT_EQ(InbetweenOffset(-7, 4, step), offset) << "step " << step;
 }
 
 TEST(InbetweenArithmetic, MatchesTheExactModelOnRandomCases)
@@ -83,23 +78,19 @@ TEST(TransitionPoses, SlideByTheTargetsDisplacement)
     previous.Point(1) = {10, 100};
     target.Point(1) = {20, 60};
     target.Interpolation = 4;
-    const int expectX[] = {10, 12, 14, 16, 18};
-    const int expectY[] = {100, 92, 84, 76, 68};
-    const int shifted[] = {10, 15, 20, 25, 30};  // displacement 3
+    const int rows[][3] = {{10, 100, 10}, {12, 92, 15}, {14, 84, 20}, {16, 76, 25}, {18, 68, 30}};  // x, y, x shifted by 3
     for (int i = 0; i < 5; ++i) {
         target.Displacement = 0;
-        EXPECT_EQ(TransitionPose(previous, target, i)[0].x, expectX[i]);
-        EXPECT_EQ(TransitionPose(previous, target, i)[0].y, 276 - expectY[i]);
+        EXPECT_EQ(TransitionPose(previous, target, i)[0].x, rows[i][0]) << "step " << i;
+        EXPECT_EQ(TransitionPose(previous, target, i)[0].y, 276 - rows[i][1]) << "step " << i;
         target.Displacement = 3;
-        EXPECT_EQ(TransitionPose(previous, target, i)[0].x, shifted[i]);
+        EXPECT_EQ(TransitionPose(previous, target, i)[0].x, rows[i][2]) << "step " << i;
     }
 }
 
 TEST(TransitionPoses, StepCountBelongsToTheTarget)
 {
     THFFrame f;
-    for (const auto &[interpolation, steps] : {std::pair{3, 4}, {0, 1}, {-1, 0}, {-50, 0}}) {
-        f.Interpolation = interpolation;
-        EXPECT_EQ(TransitionSteps(f), steps) << "interpolation " << interpolation;
-    }
+    for (const auto &[interpolation, steps] : {std::pair{3, 4}, {0, 1}, {-1, 0}, {-50, 0}})
+        EXPECT_EQ((f.Interpolation = interpolation, TransitionSteps(f)), steps) << interpolation;
 }
