@@ -77,13 +77,13 @@ void TfrmHoofer::mnuFileLoadClick()
     std::string content, why;
     if (!ReadWholeFile(*chosen, content, why)) {
         restore();
-        throw std::runtime_error("Cannot open file " + *chosen + "\n" + why);
+        throw std::runtime_error("Cannot open file " + toolkit::PathForMessage(*chosen) + "\n" + why);
     }
     try {
         ParseRoutine(content);
     } catch (const RoutineFormatError &e) {
         restore();
-        throw std::runtime_error(*chosen + " is " + e.what());
+        throw std::runtime_error(toolkit::PathForMessage(*chosen) + " is " + e.what());
     } catch (...) {
         restore();
         throw;
@@ -100,7 +100,7 @@ void TfrmHoofer::mnuFileSaveClick()
         return;
     const std::string data = SerialiseRoutine();
     if (const std::string why = SaveFileAtomically(*chosen, data); !why.empty())
-        throw std::runtime_error("Cannot create file " + *chosen + "\n" + why);
+        throw std::runtime_error("Cannot create file " + toolkit::PathForMessage(*chosen) + "\n" + why);
     Modified = false;
 }
 

@@ -1,6 +1,7 @@
 // HooferEdit: start the application, show the main window, run until it closes.
 #include "app/hoofer_window.h"
 #include "app/settings.h"
+#include "toolkit/text.h"
 
 #include <QApplication>
 #include <QStandardPaths>
@@ -13,8 +14,8 @@ int main(int argc, char *argv[])
     hoofer::toolkit::QtPlatform platform;
     // Beside the executable while its folder is writable, else the user's own file.
     const hoofer::SettingsLocation settings = hoofer::ChooseSettingsLocation(
-        hoofer::SettingsPathForExecutable(QCoreApplication::applicationFilePath().toStdString()),
-        QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation).toStdString(),
+        hoofer::SettingsPathForExecutable(hoofer::toolkit::PathFromQt(QCoreApplication::applicationFilePath())),
+        hoofer::toolkit::PathFromQt(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation)),
         hoofer::FolderIsWritable);
     int result = 0;
     {

@@ -3,6 +3,7 @@
 #include "hoofer_window.h"
 
 #include "toolkit/guard.h"
+#include "toolkit/text.h"
 
 #include <QGroupBox>
 #include <QDir>
@@ -99,7 +100,7 @@ void TfrmHoofer::CreateControls()
     QWidget::setTabOrder(cbxBodyPart, spinPartX);
     QWidget::setTabOrder(spinPartX, spinPartY);
 
-    const std::string home = QDir::homePath().toStdString();
+    const std::string home = toolkit::PathFromQt(QDir::homePath());
     OpenDialog = {"Hoofer Routines|*.raw|(All Files)|*.*", "*.raw", home, ""};
     SaveDialog = {"Hoofer Routines|*.raw", "*.raw", home, ""};
 }

@@ -1,6 +1,7 @@
 #include "cli_files.h"
 
 #include "routine_report.h"
+#include "terminal_text.h"
 #include "model/routine_codec.h"
 #include "model/save_file.h"
 
@@ -11,12 +12,12 @@ namespace hoofer {
 
 void ReportError(const std::string &file, const std::string &message)
 {
-    std::cerr << file << ": error: " << message << '\n';
+    std::cerr << TerminalText(file) << ": error: " << TerminalText(message) << '\n';
 }
 
 void ReportWarning(const std::string &file, const std::string &message)
 {
-    std::cerr << file << ": warning: " << message << '\n';
+    std::cerr << TerminalText(file) << ": warning: " << TerminalText(message) << '\n';
 }
 
 bool ReadInput(const std::string &path, std::string &data)

@@ -3,6 +3,7 @@
 #include "command_set.h"
 #include "render_command.h"
 #include "routine_commands.h"
+#include "terminal_text.h"
 #ifdef HOOFER_CLI_TRANSFERS
 #include "transfer_commands.h"
 #endif
@@ -19,7 +20,7 @@ int main(int argc, char **argv)
     app.set_version_flag("--version", std::string("hoofer ") + HOOFER_VERSION);
     app.require_subcommand(1);
     app.fallthrough(false);
-    app.footer("Run hoofer COMMAND --help for the options of a command.\n"
+    app.footer("Run hoofer help COMMAND for the options of a command.\n"
                "Exit status: 0 success, 1 failure, 2 usage error.");
 
     hoofer::CommandSet commands;
@@ -33,6 +34,29 @@ int main(int argc, char **argv)
         std::cerr << app.help();
         return 2;
     }
+    // The command word is looked at first, so that a misspelt command is
+    // named as such and "help COMMAND" works without a parser rule.
+    if (const std::string word = argv[1]; !word.starts_with('-')) {
+        const bool asksHelp = word == "help";
+        const std::string command = asksHelp && argc > 2 ? argv[2] : asksHelp ? std::string() : word;
+        CLI::App *found = nullptr;
+        for (CLI::App *sub : app.get_subcommands([](CLI::App *) { return true; }))
+            if (sub->get_name() == command)
+                found = sub;
+        if (!command.empty() && !found) {
+            std::cerr << "hoofer: '" << hoofer::TerminalText(command)
+                      << "' is not a hoofer command; see 'hoofer --help'\n";
+            return 2;
+        }
+        if (asksHelp && argc > 3) {
+            std::cerr << "hoofer: help takes one command name; see 'hoofer --help'\n";
+            return 2;
+        }
+        if (asksHelp) {
+            std::cout << (found ? found->help(app.get_name()) : app.help());
+            return 0;
+        }
+    }
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError &e) {
@@ -42,7 +66,7 @@ int main(int argc, char **argv)
     try {
         return commands.RunParsed();
     } catch (const std::exception &e) {
-        std::cerr << "hoofer: error: " << e.what() << '\n';
+        std::cerr << "hoofer: error: " << hoofer::TerminalText(e.what()) << '\n';
         return 1;
     }
 }

@@ -1,14 +1,17 @@
 #include "render_command.h"
 
 #include "cli_files.h"
-#include "latin1.h"
 #include "move_pictures.h"
+#include "routine_report.h"
+#include "terminal_text.h"
 
 #include "export/move_gif.h"
+#include "model/save_file.h"
 
-#include <QDir>
+#include <QBuffer>
 #include <QImageWriter>
 
+#include <filesystem>
 #include <iostream>
 #include <memory>
 
@@ -25,23 +28,33 @@ struct RenderOptions {
     bool once = false;
 };
 
+/// The folder and the files in it are named by bytes as given, so the
+/// pictures are encoded in memory and written with the tool's own file code.
 bool WriteFrames(const std::string &dir, const std::vector<StepPicture> &pictures, int scale)
 {
-    const QString path = QString::fromStdString(dir);
-    if (!QDir().mkpath(path)) {
-        ReportError(dir, "cannot create the folder");
+    std::error_code ec;
+    std::filesystem::create_directories(dir, ec);
+    if (ec || !std::filesystem::is_directory(dir)) {
+        ReportError(dir, "cannot create the folder" + (ec ? ": " + ec.message() : std::string()));
         return false;
     }
-    const int digits = std::max<int>(4, static_cast<int>(std::to_string(pictures.size()).size()));
+    const size_t digits = std::max<size_t>(4, std::to_string(pictures.size()).size());
     for (size_t i = 0; i < pictures.size(); ++i) {
-        const QString name = QStringLiteral("%1.png").arg(i + 1, digits, 10, QLatin1Char('0'));
-        const QString file = QDir(path).filePath(name);
+        const std::string number = std::to_string(i + 1);
+        const std::string name = std::string(digits - number.size(), '0') + number + ".png";
+        const std::string file = (std::filesystem::path(dir) / name).native();
         QImage image = pictures[i].image;
         if (scale > 1)
             image = image.scaled(image.size() * scale, Qt::IgnoreAspectRatio, Qt::FastTransformation);
-        QImageWriter writer(file, "png");
-        if (!writer.write(image)) {
-            ReportError(file.toStdString(), "cannot write: " + writer.errorString().toStdString());
+        QByteArray png;
+        QBuffer buffer(&png);
+        QImageWriter writer(&buffer, "png");
+        if (!buffer.open(QIODevice::WriteOnly) || !writer.write(image)) {
+            ReportError(file, "cannot encode the picture: " + writer.errorString().toStdString());
+            return false;
+        }
+        if (const std::string why = SaveFileAtomically(file, png.toStdString()); !why.empty()) {
+            ReportError(file, "cannot write: " + why);
             return false;
         }
     }
@@ -62,15 +75,14 @@ int RunRender(const RenderOptions &options)
     }
     const THFMove &move = *moves[*index];
     if (move.Frames.empty()) {
-        ReportError(options.file, "move " + std::to_string(*index) + " (\""
-                                      + Latin1ToUtf8(TrimName(move.MoveName))
+        ReportError(options.file, "move " + std::to_string(*index) + " (\"" + DisplayName(move.MoveName)
                                       + "\") has no key frames: there is nothing to draw");
         return 1;
     }
     // The same writer as the editor's File > Export Move as GIF.
     if (!options.output.empty()) {
         if (const std::string why = WriteMoveGif(move, options.output, options.scale, !options.once); !why.empty()) {
-            std::cerr << options.output << ": " << why << '\n';
+            std::cerr << TerminalText(options.output + ": " + why) << '\n';
             return 1;
         }
     }

@@ -3,6 +3,7 @@
 #include "cli_files.h"
 #include "routine_json.h"
 #include "routine_report.h"
+#include "terminal_text.h"
 #include "model/routine_codec.h"
 
 #include <iostream>
@@ -27,7 +28,7 @@ int RunInfo(const std::string &file)
     if (!ReadRoutineFile(file, data, moves))
         return 1;
     const RoutineImageInfo info = InspectRoutineImage(data);
-    std::cout << file << ":\n" << DescribeRoutine(moves, data.size(), info.trailingBytes);
+    std::cout << TerminalText(file) << ":\n" << DescribeRoutine(moves, data.size(), info.trailingBytes);
     return 0;
 }
 
@@ -47,7 +48,7 @@ int RunCheck(const std::vector<std::string> &files, bool strict, bool quiet)
                 status = 1;
         }
         if (findings.empty() && !quiet)
-            std::cout << file << ": ok\n";
+            std::cout << TerminalText(file) << ": ok\n";
     }
     return status;
 }

@@ -1,6 +1,7 @@
 #include "routine_report.h"
 
 #include "latin1.h"
+#include "terminal_text.h"
 #include "model/routine_codec.h"
 #include "view/playback.h"
 
@@ -90,15 +91,7 @@ std::vector<Diagnostic> CheckRoutineImage(const std::string &data)
 
 std::string DisplayName(const std::string &moveName)
 {
-    std::string shown;
-    for (const char c : TrimName(moveName)) {
-        const auto b = static_cast<unsigned char>(c);
-        if (b < 0x20 || (b >= 0x7F && b <= 0x9F))
-            shown += "\\x" + Hex(b).substr(2);
-        else
-            shown += Latin1ToUtf8(std::string(1, c));
-    }
-    return shown;
+    return TerminalText(Latin1ToUtf8(TrimName(moveName)));
 }
 
 std::string DescribeRoutine(const TMoveList &moves, size_t fileSize, size_t trailingBytes)

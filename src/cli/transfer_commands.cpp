@@ -2,6 +2,7 @@
 
 #include "cli_files.h"
 #include "routine_report.h"
+#include "terminal_text.h"
 #include "app/settings.h"
 #include "device/id_ftp.h"
 #include "device/player_address.h"
@@ -38,7 +39,7 @@ std::string OneLine(std::string text)
 
 void Fail(const std::string &where, const std::string &message)
 {
-    std::cerr << where << ": error: " << OneLine(message) << std::endl;
+    std::cerr << TerminalText(where) << ": error: " << TerminalText(OneLine(message)) << std::endl;
 }
 
 /// The terminal as the transfer sequences see it: the status texts go to
@@ -162,7 +163,13 @@ void AddPlayerOptions(CLI::App &command, PlayerOptions &options, bool withSlot)
         command.add_option("--slot", options.slot, "The player's routine slot")
             ->required()
             ->type_name("breakdance|princedance|stonkdance")
-            ->transform(CLI::CheckedTransformer(kSlots, CLI::ignore_case).description(""));
+            ->transform([](std::string name) {
+                const auto slot = kSlots.find(CLI::detail::to_lower(name));
+                if (slot == kSlots.end())
+                    throw CLI::ValidationError("'" + TerminalText(name)
+                                               + "' is not a slot; the slots are breakdance, princedance and stonkdance");
+                return slot->second;
+            });
     }
     command.add_option("--user", options.user, "FTP user name (default: " + options.user + ")")->type_name("NAME");
     command.add_option("--password", options.password, "FTP password (default: the editor's)")

@@ -81,9 +81,9 @@ void SetUpFileDialog(QFileDialog &dialog, const FileDialogSpec &request, bool sa
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     dialog.setNameFilter(QString::fromStdString(QtFilterFromPairs(request.filter)));
     dialog.setDefaultSuffix(DefaultSuffix(request.defaultExtension));
-    QString folder = QString::fromStdString(request.initialFolder);
+    QString folder = PathToQt(request.initialFolder);
     if (!request.fileName.empty()) {
-        const QFileInfo info(QString::fromStdString(request.fileName));
+        const QFileInfo info(PathToQt(request.fileName));
         folder = info.absolutePath();
         dialog.selectFile(info.fileName());
     }
@@ -98,7 +98,7 @@ std::optional<std::string> RunFileDialog(QWidget *parent, const FileDialogSpec &
     SetUpFileDialog(dialog, request, save);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
-    return dialog.selectedFiles().first().toStdString();
+    return PathFromQt(dialog.selectedFiles().first());
 }
 } // namespace
 

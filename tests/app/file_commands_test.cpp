@@ -119,3 +119,20 @@ TEST_F(RoutineFiles, MoveBeyondTheFormatIsRefusedOnSaveAndTheFileUntouched)
     EXPECT_NE(dialogs.Of("exception")[0].find("255"), std::string::npos) << dialogs.Of("exception")[0];
     EXPECT_EQ(FileBytes(out), "old");
 }
+
+TEST_F(RoutineFiles, FileNamesAreBytesAndMessagesShowThemAsTheSystemDoes)
+{
+    const std::string folder = TempPath("a").substr(0, TempPath("a").size() - 1);
+    const std::string original = TestData("newmove.raw");
+    WriteBytes(folder + "caf\xe9.raw", original);  // not UTF-8
+    LoadFile(folder + "caf\xe9.raw");
+    EXPECT_EQ(window->cbxMoves->ItemText(0), "0> NewMove");
+    dialogs.saveAnswers.push_back(folder + "out\xe9.raw");
+    Click(window->mnuFileSave);
+    EXPECT_EQ(FileBytes(folder + "out\xe9.raw"), original);
+    EXPECT_TRUE(dialogs.Of("exception").empty());
+
+    LoadFile(folder + "gone\xc3\xa9.raw");  // UTF-8: the message text is Latin-1
+    ASSERT_EQ(dialogs.Of("exception").size(), 1u);
+    EXPECT_TRUE(dialogs.Of("exception")[0].starts_with("Cannot open file " + folder + "gone\xe9.raw\n"));
+}

@@ -11,16 +11,12 @@
 
 #include <gmock/gmock.h>
 
-#include <QBuffer>
 #include <QDir>
 #include <QImageReader>
 #include <QTemporaryDir>
 
 namespace hoofer::testing {
 namespace {
-
-using ::testing::HasSubstr;
-using ::testing::IsEmpty;
 
 /// The steps a pass draws, as the editor's preview would show them.
 class StepDrawer : public PlaybackSink {
@@ -93,93 +89,48 @@ class RenderCommand : public ::testing::Test {
 protected:
     QTemporaryDir dir;
     QString Temp(const QString &name) const { return dir.filePath(name); }
+    const TMoveList moves = DecodeRoutine(ReadBytes(Example("sampler.raw")).toStdString());
 };
 
-TEST_F(RenderCommand, GifHoldsEveryPlaybackStepWithTheEditorsDelays)
+// The GIF and the numbered PNGs of --frames hold the same pictures.
+TEST_F(RenderCommand, GifAndPngsHoldEveryPlaybackStepWithTheEditorsDelays)
 {
-    ASSERT_TRUE(dir.isValid());
-    const TMoveList moves = DecodeRoutine(ReadBytes(Example("sampler.raw")).toStdString());
-    for (size_t m = 0; m < moves.size(); ++m) {
-        SCOPED_TRACE("move " + std::to_string(m));
-        const QString gif = Temp(QString::number(m) + ".gif");
-        const HooferRun run = RunHoofer({"render", Example("sampler.raw"), "--move", QString::number(m), "-o", gif});
-        ASSERT_TRUE(run.finished);
-        ASSERT_EQ(run.exitCode, 0) << run.Err();
-        EXPECT_THAT(run.Err(), IsEmpty());
-
-        const Animation animation = ReadGif(gif);
-        const std::vector<QImage> expected = PlaybackSteps(*moves[m]);
-        // Every picture of the pass but the opening key-frame drawing.
-        ASSERT_EQ(animation.pictures.size(), static_cast<size_t>(PassPictureCount(*moves[m]) - 1));
-        ASSERT_EQ(animation.pictures.size(), expected.size());
-        for (size_t i = 0; i < expected.size(); ++i)
-            EXPECT_EQ(FirstDifference(animation.pictures[i], expected[i]), "") << "picture " << i;
-        EXPECT_EQ(animation.delaysMs, EditorDelaysMs(*moves[m]));
-    }
-}
-
-TEST_F(RenderCommand, TheGifLoopsUnlessToldToPlayOnce)
-{
-    ASSERT_EQ(RunHoofer({"render", Example("newmove.raw"), "-o", Temp("loop.gif")}).exitCode, 0);
-    ASSERT_EQ(RunHoofer({"render", Example("newmove.raw"), "--once", "-o", Temp("once.gif")}).exitCode, 0);
-    EXPECT_EQ(ReadGif(Temp("loop.gif")).loopCount, -1);  // Qt's "for ever"
-    EXPECT_EQ(ReadGif(Temp("once.gif")).loopCount, 0);
-}
-
-TEST_F(RenderCommand, ScaleDrawsEveryPixelAsABlock)
-{
-    ASSERT_EQ(RunHoofer({"render", Example("sampler.raw"), "--move", "Kick", "--scale", "3", "-o", Temp("big.gif")})
-                  .exitCode,
-              0);
-    const Animation big = ReadGif(Temp("big.gif"));
-    const TMoveList moves = DecodeRoutine(ReadBytes(Example("sampler.raw")).toStdString());
-    const std::vector<QImage> expected = PlaybackSteps(*moves[1]);
-    ASSERT_EQ(big.pictures.size(), expected.size());
-    for (size_t i = 0; i < expected.size(); ++i) {
-        const QImage scaled = expected[i].scaled(768, 888, Qt::IgnoreAspectRatio, Qt::FastTransformation);
-        EXPECT_EQ(FirstDifference(big.pictures[i], scaled), "") << "picture " << i;
-    }
-}
-
-TEST_F(RenderCommand, FramesFolderGetsNumberedPngsOfTheSameSteps)
-{
-    const QString folder = Temp("steps/of/wave");
-    const HooferRun run = RunHoofer({"render", Example("sampler.raw"), "--move", "wave", "--frames", folder});
-    ASSERT_EQ(run.exitCode, 0) << run.Err();
-    const TMoveList moves = DecodeRoutine(ReadBytes(Example("sampler.raw")).toStdString());
-    const std::vector<QImage> expected = PlaybackSteps(*moves[0]);
-    const QStringList files = QDir(folder).entryList(QDir::Files, QDir::Name);
-    ASSERT_EQ(static_cast<size_t>(files.size()), expected.size());
-    EXPECT_EQ(files.front(), "0001.png");
-    for (size_t i = 0; i < expected.size(); ++i) {
-        const QImage picture(QDir(folder).filePath(files[static_cast<int>(i)]));
-        EXPECT_EQ(FirstDifference(picture.convertToFormat(QImage::Format_RGB32), expected[i]), "")
-            << files[static_cast<int>(i)].toStdString();
-    }
-}
-
-TEST_F(RenderCommand, MovesAreFoundByIndexOrName)
-{
-    ASSERT_EQ(RunHoofer({"render", Example("sampler.raw"), "--move", "3", "-o", Temp("by_index.gif")}).exitCode, 0);
-    ASSERT_EQ(RunHoofer({"render", Example("sampler.raw"), "--move", "Bow", "-o", Temp("by_name.gif")}).exitCode, 0);
-    EXPECT_EQ(ReadBytes(Temp("by_index.gif")), ReadBytes(Temp("by_name.gif")));
-
-    struct Case {
-        QString file;
-        QString move;
-        std::string message;
+    struct Row {
+        QString move;  // as the command line names it
+        size_t index;
+        int scale;
+        bool once;
     };
-    for (const Case &c : {Case{Example("sampler.raw"), "4", "there is no move 4; the routine has moves 0..3"},
-                          Case{Example("sampler.raw"), "Moonwalk", "no move is named \"Moonwalk\""},
-                          Case{TestData("cli/same_names.raw"), "Twin",
-                               "several moves are named \"Twin\" (0, 1); give the index instead"},
-                          Case{TestData("cli/no_frames.raw"), "Empty",
-                               "move 0 (\"Empty\") has no key frames: there is nothing to draw"}}) {
-        SCOPED_TRACE(c.message);
-        const HooferRun run = RunHoofer({"render", c.file, "--move", c.move, "-o", Temp("none.gif")});
-        EXPECT_EQ(run.exitCode, 1);
-        EXPECT_EQ(run.Err(), c.file.toStdString() + ": error: " + c.message + "\n");
-        EXPECT_FALSE(QFile::exists(Temp("none.gif")));
+    for (const Row &row : {Row{"0", 0, 1, false}, Row{"Kick", 1, 3, false}, Row{"spin", 2, 1, true}, Row{"3", 3, 2, false}}) {
+        const std::string what = "move " + row.move.toStdString();
+        const QString frames = Temp("steps/of/" + row.move);
+        QStringList arguments = {"render", Example("sampler.raw"), "--move", row.move, "-o", Temp("m.gif"),
+                                 "--scale", QString::number(row.scale), "--frames", frames};
+        if (row.once)
+            arguments << "--once";
+        const HooferRun run = RunHoofer(arguments);
+        ASSERT_EQ(run.exitCode, 0) << what << run.Err();
+        EXPECT_EQ(run.Err(), "") << what;
+
+        const Animation animation = ReadGif(Temp("m.gif"));
+        const THFMove &move = *moves[row.index];
+        const std::vector<QImage> expected = PlaybackSteps(move);
+        // Every picture of the pass but the opening key-frame drawing.
+        ASSERT_EQ(animation.pictures.size(), static_cast<size_t>(PassPictureCount(move) - 1)) << what;
+        ASSERT_EQ(animation.pictures.size(), expected.size()) << what;
+        const QStringList files = QDir(frames).entryList(QDir::Files, QDir::Name);
+        ASSERT_EQ(static_cast<size_t>(files.size()), expected.size()) << what;
+        EXPECT_EQ(files.front(), "0001.png");
+        for (size_t i = 0; i < expected.size(); ++i) {
+            const QImage scaled = expected[i].scaled(expected[i].size() * row.scale, Qt::IgnoreAspectRatio,
+                                                     Qt::FastTransformation);
+            EXPECT_EQ(FirstDifference(animation.pictures[i], scaled), "") << what << ", picture " << i;
+            const QString png = files[static_cast<int>(i)];
+            EXPECT_EQ(FirstDifference(QImage(QDir(frames).filePath(png)).convertToFormat(QImage::Format_RGB32), scaled),
+                      "") << what << ", " << png.toStdString();
+        }
+        EXPECT_EQ(animation.delaysMs, EditorDelaysMs(move)) << what;
+        EXPECT_EQ(animation.loopCount, row.once ? 0 : -1) << what;  // -1: Qt's "for ever"
     }
 }
 
@@ -208,11 +159,19 @@ TEST_F(RenderCommand, TheEditorsExportWritesTheVeryFileRenderWrites)
     EXPECT_THAT(WriteMoveGif(*moves[0], Temp("no/such/folder.gif").toStdString()), HasSubstr("cannot write: "));
 }
 
-TEST_F(RenderCommand, NeedsSomewhereToPutThePictures)
+TEST_F(RenderCommand, MovesThatCannotBeFoundOrDrawnAreRefused)
 {
-    const HooferRun run = RunHoofer({"render", Example("newmove.raw")});
-    EXPECT_EQ(run.exitCode, 2);
-    EXPECT_THAT(run.Err(), HasSubstr("-o,--output or --frames is required"));
+    const std::tuple<QString, QString, std::string> rows[] = {
+        {Example("sampler.raw"), "4", "there is no move 4; the routine has moves 0..3"},
+        {Example("sampler.raw"), "Moonwalk", "no move is named \"Moonwalk\""},
+        {TestData("cli/same_names.raw"), "Twin", "several moves are named \"Twin\" (0, 1); give the index instead"},
+        {TestData("cli/no_frames.raw"), "Empty", "move 0 (\"Empty\") has no key frames: there is nothing to draw"}};
+    for (const auto &[file, move, message] : rows) {
+        const HooferRun run = RunHoofer({"render", file, "--move", move, "-o", Temp("none.gif")});
+        EXPECT_EQ(run.exitCode, 1) << message;
+        EXPECT_EQ(run.Err(), file.toStdString() + ": error: " + message + "\n");
+        EXPECT_FALSE(QFile::exists(Temp("none.gif"))) << message;
+    }
 }
 
 } // namespace

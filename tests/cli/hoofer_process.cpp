@@ -4,11 +4,26 @@
 #include <QProcess>
 #include <QProcessEnvironment>
 
+#include <fstream>
+#include <iterator>
 #include <stdexcept>
 
 namespace hoofer::testing {
 
-HooferRun RunHoofer(const QStringList &arguments, const QByteArray &input)
+HooferRun RunHooferBytes(const std::vector<std::string> &arguments, const QByteArray &input)
+{
+    // bash turns $'\xNN' back into the byte and exec keeps the exit status.
+    QString script = QStringLiteral("exec \"$0\"");
+    for (const std::string &argument : arguments) {
+        script += QStringLiteral(" $'");
+        for (const char c : argument)
+            script += QString::asprintf("\\x%02x", static_cast<unsigned char>(c));
+        script += '\'';
+    }
+    return RunHoofer({"-c", script, QStringLiteral(HOOFER_EXE)}, input, "/bin/bash");
+}
+
+HooferRun RunHoofer(const QStringList &arguments, const QByteArray &input, const QString &program)
 {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
@@ -16,7 +31,7 @@ HooferRun RunHoofer(const QStringList &arguments, const QByteArray &input)
 
     QProcess process;
     process.setProcessEnvironment(environment);
-    process.start(QStringLiteral(HOOFER_EXE), arguments);
+    process.start(program, arguments);
     HooferRun run;
     if (!process.waitForStarted(10000))
         return run;
@@ -64,6 +79,12 @@ QByteArray ReadBytes(const QString &path)
     if (!file.open(QIODevice::ReadOnly))
         throw std::runtime_error("cannot read " + path.toStdString());
     return file.readAll();
+}
+
+std::string FileBytes(const std::string &path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 void WriteBytes(const QString &path, const QByteArray &data)

@@ -1,6 +1,11 @@
 #include "model/routine_codec.h"
 #include "model/save_file.h"
 
+#include <filesystem>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -151,4 +156,25 @@ TEST(RoutineCodec, TakeBytesNeverReadsPastTheEnd)
 TEST(SafeSave, FailedWriteLeavesTheOldFileAndSaysWhy)
 {
     EXPECT_FALSE(SaveFileAtomically(std::string(HOOFER_BINARY_DIR) + "/tests/no-such-folder/x.raw", "data").empty());
+}
+
+TEST(SafeSave, ReplacesThroughALinkKeepsTheModeAndTakesAnyBytesAsAName)
+{
+    char pattern[] = "/tmp/hoofer-save-XXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    const std::string dir = pattern, file = dir + "/caf\xe9.raw", link = dir + "/link.raw";
+    ASSERT_EQ(SaveFileAtomically(file, "old"), "");
+    ASSERT_EQ(chmod(file.c_str(), 0640), 0);
+    ASSERT_EQ(symlink("caf\xe9.raw", link.c_str()), 0);
+    EXPECT_EQ(SaveFileAtomically(link, "new"), "");
+    std::string data, why;
+    EXPECT_TRUE(ReadWholeFile(file, data, why)) << why;
+    EXPECT_EQ(data, "new");
+    struct stat info {};
+    EXPECT_EQ(lstat(link.c_str(), &info), 0);
+    EXPECT_TRUE(S_ISLNK(info.st_mode));
+    EXPECT_EQ(stat(file.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0640u);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 2);  // no temporary left
+    std::filesystem::remove_all(dir);
 }
