@@ -81,7 +81,7 @@ void Configure(TIdFTP &ftp, const PlayerOptions &options)
         // Like curl -v: the dialogue as it happens, the password masked by
         // the client, anything the player sent made harmless for a terminal.
         ftp.OnDialogue = [](bool sent, const std::string &line) {
-            std::cerr << (sent ? "> " : "< ") << DisplayName(line) << std::endl;
+            std::cerr << (sent ? "> " : "< ") << TerminalText(line) << std::endl;
         };
 }
 
