@@ -2,7 +2,7 @@
 
 #include "cli_files.h"
 #include "routine_report.h"
-#include "app/settings.h"
+#include "settings/settings.h"
 #include "device/id_ftp.h"
 #include "device/transfers.h"
 #include "model/routine_codec.h"
@@ -26,7 +26,7 @@ struct PlayerOptions {
 };
 
 /// A message on one line: the FTP client's messages may hold CR LF.
-std::string OneLine(std::string text)
+std::string JoinLines(std::string text)
 {
     for (size_t at; (at = text.find("\r\n")) != std::string::npos;)
         text.replace(at, 2, " ");
@@ -35,7 +35,7 @@ std::string OneLine(std::string text)
 
 void Fail(const std::string &where, const std::string &message)
 {
-    std::cerr << where << ": error: " << OneLine(message) << std::endl;
+    std::cerr << where << ": error: " << JoinLines(message) << std::endl;
 }
 
 /// The terminal as the transfer sequences see it: the status texts go to

@@ -10,8 +10,8 @@
 namespace hoofer {
 
 namespace {
-constexpr int kResultOk = 1;
-constexpr int kResultCancel = 2;
+/// What QLineEdit takes for no limit.
+constexpr int kUnlimited = 32767;
 } // namespace
 
 TfrmSingleStringEntry::TfrmSingleStringEntry(QWidget *owner)
@@ -37,10 +37,10 @@ TfrmSingleStringEntry::TfrmSingleStringEntry(QWidget *owner)
     }
     setTabOrder(edtTheText, btnAccept);
     setTabOrder(btnAccept, btnCancel);
-    connect(btnAccept, &QPushButton::clicked, this, [this] { done(kResultOk); });
-    connect(btnCancel, &QPushButton::clicked, this, [this] { done(kResultCancel); });
+    connect(btnAccept, &QPushButton::clicked, this, [this] { done(toolkit::kModalResultOk); });
+    connect(btnCancel, &QPushButton::clicked, this, [this] { done(toolkit::kModalResultCancel); });
     // Enter in the edit box is Accept, and the key goes no further.
-    connect(edtTheText, &QLineEdit::returnPressed, this, [this] { done(kResultOk); });
+    connect(edtTheText, &QLineEdit::returnPressed, this, [this] { done(toolkit::kModalResultOk); });
 }
 
 std::string TfrmSingleStringEntry::TheText() const
@@ -52,7 +52,7 @@ void TfrmSingleStringEntry::SetTheText(const std::string &text)
 {
     // QLineEdit cuts a set text to its maximum length; a text set by the
     // program stays whole, and only typing and pasting are limited.
-    edtTheText->setMaxLength(32767);
+    edtTheText->setMaxLength(kUnlimited);
     edtTheText->setText(toolkit::ToQt(text));
     SetMaxLength(m_maxLength);
 }
@@ -60,7 +60,7 @@ void TfrmSingleStringEntry::SetTheText(const std::string &text)
 void TfrmSingleStringEntry::SetMaxLength(int length)
 {
     m_maxLength = length;
-    edtTheText->setMaxLength(length > 0 ? std::max<int>(length, static_cast<int>(edtTheText->text().size())) : 32767);
+    edtTheText->setMaxLength(length > 0 ? std::max<int>(length, static_cast<int>(edtTheText->text().size())) : kUnlimited);
 }
 
 void TfrmSingleStringEntry::SetTitle(const std::string &title)
