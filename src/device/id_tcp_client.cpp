@@ -34,7 +34,7 @@ void TIdTCPClient::Connect()
         int port = 0;
         TargetOf(host, port);
         const std::string ip = GStack().ResolveAddress(host);
-        IOHandler()->Open(ip, port, BoundIP, BoundPort, UseNagle, ConnectTimeout, ReadTimeout);
+        IOHandler()->Open(ip, port, BoundIP, BoundPort, ConnectTimeout, ReadTimeout);
     } catch (...) {
         ReleaseIOHandler();
         throw;
