@@ -47,13 +47,6 @@ TEST(EditorSettingsDefaults, AFirstRunWithoutAFileGivesEveryDefault)
     EXPECT_EQ(s, EditorSettings{});
 }
 
-TEST(EditorSettingsDefaults, TheDefaultPasswordIsElevenCharactersShapedLikeAnAddress)
-{
-    const std::string password = kDefaultFtpPassword;
-    EXPECT_EQ(password.size(), 11u);
-    EXPECT_EQ(std::count(password.begin(), password.end(), '@'), 1);
-}
-
 TEST(EditorSettingsSaving, AFirstSaveWritesTheSevenKeysInOrderInTwoSections)
 {
     QTemporaryDir dir;
