@@ -12,7 +12,7 @@
 #include "bench_support.h"
 
 #include "app/hoofer_window.h"
-#include "app/settings.h"
+#include "settings/settings.h"
 #include "toolkit/menu.h"
 
 #include <QApplication>

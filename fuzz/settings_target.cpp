@@ -2,8 +2,8 @@
 // (Text() gives the input back), the editor's settings read from it are
 // written back and read again unchanged, and a second write changes nothing.
 // A number read back from its plain writing is the same number.
-#include "app/ini_file.h"
-#include "app/settings.h"
+#include "settings/ini_file.h"
+#include "settings/settings.h"
 #include "fuzz_check.h"
 
 #include <climits>

@@ -2,6 +2,7 @@
 // destruction, the status line, the error report and the editing lock.
 #include "hoofer_window.h"
 
+#include "app/string_entry_dialog.h"
 #include "device/id_ftp.h"
 #include "toolkit/guard.h"
 #include "toolkit/key_router.h"
@@ -55,13 +56,12 @@ TfrmHoofer::~TfrmHoofer()
 
 void TfrmHoofer::FormCreate()
 {
-    CurrentMove = nullptr;
-    CurrentFrame = nullptr;
-    Dragging = DragBlocked = Modified = UpdatingControls = false;
+    Core.Clear();
+    Core.MarkSaved();
+    UpdatingControls = false;
     NetworkName.clear();
     setWindowTitle("Hoofer Editor V6");
     toolkit::SetApplicationTitle(toolkit::FromQt(windowTitle()));
-    Moves.clear();
 }
 
 void TfrmHoofer::showEvent(QShowEvent *event)
@@ -110,10 +110,7 @@ void TfrmHoofer::FormDestroy()
         return;
     m_destroyed = true;
     SaveSettings();
-    CurrentMove = nullptr;
-    CurrentFrame = nullptr;
-    FreeListItems(Moves);
-    Moves.clear();
+    Core.Clear();
 }
 
 void TfrmHoofer::ShowStatus(const std::string &message)
@@ -122,6 +119,18 @@ void TfrmHoofer::ShowStatus(const std::string &message)
     StatusBar->setText(toolkit::ToQt(message));
     Timer->SetEnabled(true);
     m_platform.ProcessMessages();
+}
+
+std::optional<std::string> TfrmHoofer::AskString(const std::string &text, int maxLength, const std::string &title)
+{
+    auto dialog = std::make_unique<TfrmSingleStringEntry>(this);
+    dialog->SetTheText(text);
+    dialog->SetMaxLength(maxLength);
+    if (!title.empty())
+        dialog->SetTitle(title);
+    if (m_dialogs->ShowModal(*dialog) != toolkit::kModalResultOk)
+        return std::nullopt;
+    return dialog->TheText();
 }
 
 void TfrmHoofer::TimerTimer()

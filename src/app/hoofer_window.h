@@ -1,6 +1,7 @@
 #pragma once
 
-#include "app/settings.h"
+#include "edit/routine_editor.h"
+#include "settings/settings.h"
 #include "model/move.h"
 #include "toolkit/combo_box.h"
 #include "toolkit/dialogs.h"
@@ -12,6 +13,7 @@
 
 #include <QMainWindow>
 #include <memory>
+#include <optional>
 #include <string>
 
 class QGroupBox;
@@ -25,10 +27,11 @@ namespace toolkit {
 class KeyRouter;
 }
 
-/// The editor's main window: every control and menu item, the routine and
-/// the editing state, and the handlers of every command. The handlers are
-/// defined beside the subsystem they belong to (src/view, src/edit,
-/// src/device, src/app) and stay thin, calling the core libraries.
+/// The editor's main window: every control and menu item, and the handlers of
+/// every command. The routine and the editing state belong to the editing
+/// core (Core); the window's fields of those names refer into it. Each
+/// handler checks, asks, calls the core and brings the controls in line; the
+/// handlers are split by subsystem over the window_*.cpp files.
 class TfrmHoofer : public QMainWindow {
 public:
     /// The window asks its questions through dialogs and sleeps and handles
@@ -79,14 +82,15 @@ public:
     std::unique_ptr<TIdFTP> IdFTP;
 
     // The routine and the editing state.
-    TMoveList Moves;
-    THFMove *CurrentMove = nullptr;
-    THFFrame *CurrentFrame = nullptr;
+    RoutineEditor Core;
+    TMoveList &Moves = Core.Moves;
+    THFMove *&CurrentMove = Core.CurrentMove;
+    THFFrame *&CurrentFrame = Core.CurrentFrame;
     bool UpdatingControls = false;
-    std::string ClipboardFrame;
-    bool Dragging = false;
-    bool DragBlocked = false;
-    bool Modified = false;
+    std::string &ClipboardFrame = Core.ClipboardFrame;
+    bool &Dragging = Core.Dragging;
+    bool &DragBlocked = Core.DragBlocked;
+    bool &Modified = Core.Modified;
     std::string NetworkName;
 
     // Shell.
@@ -122,7 +126,7 @@ public:
     void spinDisplacementChange();
 
     // Drawing and playback.
-    void DrawFrame(const THFFrame &frame, const THFFrame *previous);
+    void DrawFrame(const THFFrame &frame);
     void ImagePaint();
     void mnuMovePlayMoveClick();
     void PlayMove(const THFMove &move);
@@ -172,14 +176,20 @@ public:
     toolkit::Dialogs &Dialogs() { return *m_dialogs; }
     toolkit::Platform &Platform() { return m_platform; }
     const std::string &SettingsPath() const { return m_settingsPath; }
-    /// The file name last chosen in the open dialog.
-    const std::string &LastOpenedFile() const { return OpenDialog.fileName; }
 
 protected:
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    /// Shows the move, key frame 1 and the body part selected as the
+    /// selectors now say, after a command changed the moves.
+    void ShowSelectedMove(int index);
+    /// Loads the X and Y boxes of the selected body part without editing.
+    void ShowPartPosition(int part);
+    /// Asks for one line of text; the answer, or none when cancelled.
+    std::optional<std::string> AskString(const std::string &text, int maxLength, const std::string &title);
+
     void CreateControls();
     void CreateMenu();
     void WireEvents();

@@ -1,6 +1,6 @@
 // HooferEdit: start the application, show the main window, run until it closes.
 #include "app/hoofer_window.h"
-#include "app/settings.h"
+#include "settings/settings.h"
 #include "toolkit/text.h"
 
 #include <QApplication>

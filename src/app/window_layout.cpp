@@ -2,6 +2,7 @@
 // menu with its shortcuts, and which handler each event runs.
 #include "hoofer_window.h"
 
+#include "edit/grid_snap.h"
 #include "toolkit/guard.h"
 #include "toolkit/text.h"
 
@@ -150,9 +151,9 @@ void TfrmHoofer::CreateMenu()
     mnuOptionGridSnapToGrid = mnuOptionGrid->Add("mnuOptionGridSnapToGrid", "Snap To Grid");
     mnuOptionGridSnapToGrid->SetChecked(true);
     mnuOptionGridSetGridSize = mnuOptionGrid->Add("mnuOptionGridSetGridSize", "Set Grid Size");
-    mnuOptionGridCurrentSize = mnuOptionGrid->Add("mnuOptionGridCurrentSize", "5 Pixels");
+    mnuOptionGridCurrentSize = mnuOptionGrid->Add("mnuOptionGridCurrentSize", "");
     mnuOptionGridCurrentSize->SetEnabled(false);
-    mnuOptionGridCurrentSize->SetTag(5);
+    SetGridSize(kDefaultGridSize);
 
     mnuFileSave->SetEnabled(false);
     mnuFileUploadtoEmpeg->SetEnabled(false);

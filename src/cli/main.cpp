@@ -4,9 +4,7 @@
 #include "render_command.h"
 #include "routine_commands.h"
 #include "terminal_text.h"
-#ifdef HOOFER_CLI_TRANSFERS
 #include "transfer_commands.h"
-#endif
 
 #include <CLI/CLI.hpp>
 
@@ -26,9 +24,7 @@ int main(int argc, char **argv)
     hoofer::CommandSet commands;
     hoofer::AddRoutineCommands(app, commands);
     hoofer::AddRenderCommand(app, commands);
-#ifdef HOOFER_CLI_TRANSFERS
     hoofer::AddTransferCommands(app, commands);
-#endif
 
     if (argc <= 1) {
         std::cerr << app.help();

@@ -3,7 +3,7 @@
 #include "cli_files.h"
 #include "routine_report.h"
 #include "terminal_text.h"
-#include "app/settings.h"
+#include "settings/settings.h"
 #include "device/id_ftp.h"
 #include "device/player_address.h"
 #include "device/transfers.h"
@@ -30,7 +30,7 @@ struct PlayerOptions {
 };
 
 /// A message on one line: the FTP client's messages may hold CR LF.
-std::string OneLine(std::string text)
+std::string JoinLines(std::string text)
 {
     for (size_t at; (at = text.find("\r\n")) != std::string::npos;)
         text.replace(at, 2, " ");
@@ -39,7 +39,7 @@ std::string OneLine(std::string text)
 
 void Fail(const std::string &where, const std::string &message)
 {
-    std::cerr << TerminalText(where) << ": error: " << TerminalText(OneLine(message)) << std::endl;
+    std::cerr << TerminalText(where) << ": error: " << TerminalText(JoinLines(message)) << std::endl;
 }
 
 /// The terminal as the transfer sequences see it: the status texts go to

@@ -61,7 +61,7 @@ void TIdFTP::Login()
     LoginMessage = ReplyLines;
 }
 
-void TIdFTP::SendTransferType() { SendCommand(std::string("type ") + (TransferType == ftASCII ? "A" : "I"), {200}); }
+void TIdFTP::SendTransferType() { SendCommand("type I", {200}); }
 
 void TIdFTP::ChangeDirectory(const std::string &path) { SendCommand("CWD " + path, {250}); }
 
@@ -90,8 +90,6 @@ void TIdFTP::SendPort(const TIdSocketHandle &listener)
 
 void TIdFTP::TransferData(const std::string &command, TByteStream *source, TByteStream *destination)
 {
-    if (Passive)
-        throw EIdException("Passive transfers are not supported.");
     CheckForDisconnect();
     {
         DataChannelRelease release{m_dataChannel};

@@ -18,8 +18,6 @@ namespace hoofer {
 /// Where the editor looks for the player until the user names one.
 inline constexpr const char *kDefaultPlayerAddress = "10.0.0.5";
 
-enum TIdFTPTransferType { ftASCII, ftBinary };
-
 class TIdFTP : public TIdTCPClient {
 public:
     TIdFTP();
@@ -28,9 +26,6 @@ public:
     std::string Username;
     /// Sent only when the server asks for it (331 to the user name).
     std::string Password;
-    /// Only active mode is built: the server connects to us for each transfer.
-    bool Passive = false;
-    TIdFTPTransferType TransferType = ftBinary;
     /// Longest wait for the server to open a data connection, in
     /// milliseconds; 0 means no limit.
     int DataChannelTimeout = 30000;

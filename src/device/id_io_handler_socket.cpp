@@ -3,13 +3,11 @@
 namespace hoofer {
 
 void TIdIOHandlerSocket::Open(const std::string &ip, int port, const std::string &boundIP, int boundPort,
-                              bool useNagle, int connectTimeoutMs, int sendTimeoutMs)
+                              int connectTimeoutMs, int sendTimeoutMs)
 {
     m_binding.AllocateSocket();
     try {
         m_binding.Bind(boundIP, boundPort);
-        if (!useNagle)
-            m_binding.SetNoDelay();
         m_binding.SetSendTimeout(sendTimeoutMs);
         m_binding.Connect(ip, port, connectTimeoutMs);
     } catch (...) {

@@ -14,7 +14,7 @@ public:
     /// ip:port within connectTimeoutMs (<= 0: as long as the platform lets
     /// it). Sends then block for at most sendTimeoutMs (0: no limit). Any
     /// failure closes the socket before the exception travels on.
-    void Open(const std::string &ip, int port, const std::string &boundIP, int boundPort, bool useNagle,
+    void Open(const std::string &ip, int port, const std::string &boundIP, int boundPort,
               int connectTimeoutMs, int sendTimeoutMs);
     /// Takes the next pending connection of listener as this handler's socket.
     void OpenAccepted(TIdStackSocketHandle listener, int sendTimeoutMs);

@@ -34,7 +34,7 @@ void TIdTCPClient::Connect()
         if (left >= 0 && (limit <= 0 || left < limit))
             limit = std::max(left, 1);
         try {
-            IOHandler()->Open(ip, port, BoundIP, BoundPort, UseNagle, limit, ReadTimeout);
+            IOHandler()->Open(ip, port, BoundIP, BoundPort, limit, ReadTimeout);
         } catch (const EIdConnectTimeout &) {
             throw EIdConnectTimeout("Connect timed out: no connection to " + Host + " within " + SecondsText(limit) +
                                     ".");

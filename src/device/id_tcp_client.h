@@ -17,7 +17,6 @@ public:
     std::string BoundIP;
     int BoundPort = 0;
     /// When false, TCP_NODELAY is set before connecting.
-    bool UseNagle = true;
     /// Longest wait for the connection to be made, in milliseconds; 0 leaves
     /// it to the platform.
     int ConnectTimeout = 10000;

@@ -98,15 +98,6 @@ void TIdTCPConnection::ResetConversation()
 
 void TIdTCPConnection::ReleaseIOHandler() { m_ioHandler.reset(); }
 
-std::string TIdTCPConnection::ExtractFromBuffer(std::size_t count)
-{
-    if (count > m_inputBuffer.size())
-        throw EIdNotEnoughDataInBuffer();
-    std::string taken = m_inputBuffer.substr(0, count);
-    m_inputBuffer.erase(0, count);
-    return taken;
-}
-
 void TIdTCPConnection::CheckForDisconnect() const
 {
     if (SocketOpen() && !m_closedGracefully)

@@ -51,9 +51,6 @@ public:
 
     /// Bytes received and not yet consumed.
     const std::string &InputBuffer() const { return m_inputBuffer; }
-    /// Takes count bytes from the front of InputBuffer; raises
-    /// EIdNotEnoughDataInBuffer when fewer are there.
-    std::string ExtractFromBuffer(std::size_t count);
 
     /// The latest reply.
     std::vector<std::string> ReplyLines;

@@ -1,5 +1,7 @@
 #include "grid_snap.h"
 
+#include "view/figure_drawing.h"
+
 #include <cstdlib>
 
 namespace hoofer {
@@ -10,23 +12,24 @@ int SnapCoordinate(int value, bool snap, int grid)
         value -= value % grid;
     if (value < 0)
         value = 0;
-    if (value > 255)
-        value = 255;
+    if (value > kMaxCoordinate)
+        value = kMaxCoordinate;
     return value;
 }
 
 int PointerToPointY(int y)
 {
-    return 276 - y;
+    return PixelRowToPointY(y);
 }
 
 int HitBodyPart(const THFFrame &frame, int x, int y)
 {
-    int best = 0, bestDx = 255, bestDy = 255;
+    constexpr int kReach = 4;  // pixels either side of a joint
+    int best = 0, bestDx = kMaxCoordinate, bestDy = kMaxCoordinate;
     for (int i = 1; i <= kPartCount; ++i) {
         const int dx = std::abs(x - frame.Point(i).X);
         const int dy = std::abs(PointerToPointY(y) - frame.Point(i).Y);
-        if (dx < 5 && dy < 5 && dx < bestDx && dy < bestDy) {
+        if (dx <= kReach && dy <= kReach && dx < bestDx && dy < bestDy) {
             best = i;
             bestDx = dx;
             bestDy = dy;

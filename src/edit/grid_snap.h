@@ -4,13 +4,16 @@
 
 namespace hoofer {
 
+/// The grid size until the user or the settings file chooses another.
+inline constexpr int kDefaultGridSize = 5;
+
 /// Where a dragged coordinate lands: snapped down to a multiple of the grid
 /// (the remainder truncated toward zero, so negative values round up toward
 /// 0) when snapping is on, then clamped to 0..255. Grid sizes below 1 never
 /// reach here: the entry refuses them and the settings read them as 5.
 int SnapCoordinate(int value, bool snap, int grid);
 
-/// Pointer row to point space: Y = 276 - y.
+/// Pointer row to point space: Y = 276 - y, the inverse of the drawing's.
 int PointerToPointY(int y);
 
 /// The body part (1..12) a press at pixel (x, y) hits, or 0 for none: a part

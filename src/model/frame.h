@@ -10,6 +10,8 @@ namespace hoofer {
 
 /// Number of body parts of the figure; parts are numbered 1..12.
 inline constexpr int kPartCount = 12;
+/// Coordinates run from 0 to 255 on both axes.
+inline constexpr int kMaxCoordinate = 255;
 
 struct TPoint {
     int32_t X = 0;

@@ -8,6 +8,9 @@
 
 namespace hoofer {
 
+/// Significant characters of a move's name; the file adds a carriage return.
+inline constexpr int kMoveNameLength = 12;
+
 /// One named move: its key frames in playback order. The move owns its frames;
 /// FrameCount mirrors Frames.size() and is set from it after every change.
 class THFMove {

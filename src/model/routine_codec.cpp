@@ -38,8 +38,8 @@ void ReadFrameRecord(const std::string &data, size_t pos, THFFrame &frame)
     const auto *record = reinterpret_cast<const unsigned char *>(data.data()) + pos;
     for (size_t i = 0; i < frame.Points.size(); ++i)
         frame.Points[i] = {record[2 * i], record[2 * i + 1]};
-    frame.Interpolation = record[24];
-    frame.Displacement = SignedByte(record[25]);
+    frame.Interpolation = record[kInterpolationByte];
+    frame.Displacement = SignedByte(record[kDisplacementByte]);
 }
 } // namespace
 
@@ -55,8 +55,8 @@ void AppendFrameSnapshot(std::string &buffer, const THFFrame &frame)
         record[2 * n - 2] = static_cast<char>(frame.Point(n).X & 0xFF);
         record[2 * n - 1] = static_cast<char>(frame.Point(n).Y & 0xFF);
     }
-    record[24] = static_cast<char>(frame.Interpolation & 0xFF);
-    record[25] = static_cast<char>(SignedByte(frame.Displacement) & 0xFF);
+    record[kInterpolationByte] = static_cast<char>(frame.Interpolation & 0xFF);
+    record[kDisplacementByte] = static_cast<char>(SignedByte(frame.Displacement) & 0xFF);
     buffer.append(record, kFrameRecordSize);
 }
 
@@ -67,21 +67,9 @@ std::string FrameSnapshot(const THFFrame &frame)
     return s;
 }
 
-void ReadMove(std::string &buffer, THFMove &move)
-{
-    move.MoveName = TakeBytes(buffer, 13);
-    const int count = Byte(TakeBytes(buffer, 1), 0);
-    for (int i = 0; i < count; ++i) {
-        auto frame = std::make_unique<THFFrame>();
-        TakeFrameSnapshot(buffer, *frame);
-        move.Frames.push_back(std::move(frame));
-    }
-    move.SyncFrameCount();
-}
-
 void WriteMove(std::string &buffer, const THFMove &move)
 {
-    buffer += (move.MoveName + std::string(12, ' ')).substr(0, 12);
+    buffer += (move.MoveName + std::string(kMoveNameLength, ' ')).substr(0, kMoveNameLength);
     buffer += '\r';
     buffer += static_cast<char>(move.FrameCount & 0xFF);
     for (int i = 0; i < move.FrameCount; ++i)
@@ -109,7 +97,7 @@ RoutineImageInfo InspectRoutineImage(const std::string &data)
                            + Plural(left, "byte remains", "bytes remain");
             return info;
         }
-        const int frames = Byte(data, pos + 13);
+        const int frames = Byte(data, pos + kFrameCountByte);
         const size_t need = static_cast<size_t>(frames) * kFrameRecordSize;
         const size_t after = left - kMoveHeaderSize;
         if (after < need) {
@@ -133,15 +121,15 @@ TMoveList DecodeRoutine(const std::string &data)
     if (!info.problem.empty())
         throw RoutineFormatError(info.problem);
     // Every record the counts announce is there, so the moves are read in
-    // place, as ReadMove reads them: taking each key frame off the front of
-    // a buffer moves the rest of the buffer once per key frame.
+    // place: taking each key frame off the front of a buffer would move the
+    // rest of the buffer once per key frame.
     TMoveList moves;
     moves.reserve(info.moveCount);
     size_t pos = 2;
     for (int m = 0; m < info.moveCount; ++m) {
         auto move = std::make_unique<THFMove>();
-        move->MoveName = data.substr(pos, 13);
-        const int count = Byte(data, pos + 13);
+        move->MoveName = data.substr(pos, kNameFieldSize);
+        const int count = Byte(data, pos + kFrameCountByte);
         pos += kMoveHeaderSize;
         move->Frames.reserve(count);
         for (int i = 0; i < count; ++i) {

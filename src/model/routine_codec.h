@@ -12,8 +12,16 @@ namespace hoofer {
 /// minus one) and back-to-back move records of 14 + 26 x frames bytes. Byte
 /// buffers are std::string and may hold any byte, 0 included.
 
+/// A key frame's record: an X,Y byte pair a body part, then the
+/// interpolation byte and the signed displacement byte.
 inline constexpr int kFrameRecordSize = 26;
-inline constexpr int kMoveHeaderSize = 14;
+inline constexpr int kInterpolationByte = 2 * kPartCount;
+inline constexpr int kDisplacementByte = kInterpolationByte + 1;
+/// A move's record starts with its name field: the 12-character name and a
+/// carriage return, then the key-frame count byte.
+inline constexpr int kNameFieldSize = kMoveNameLength + 1;
+inline constexpr int kFrameCountByte = kNameFieldSize;
+inline constexpr int kMoveHeaderSize = kNameFieldSize + 1;
 inline constexpr int kMaxMoves = 256;
 inline constexpr int kMaxFramesPerMove = 255;
 inline constexpr unsigned char kFormatByte = 100;
@@ -35,7 +43,6 @@ void TakeFrameSnapshot(std::string &buffer, THFFrame &frame);
 void AppendFrameSnapshot(std::string &buffer, const THFFrame &frame);
 std::string FrameSnapshot(const THFFrame &frame);
 
-void ReadMove(std::string &buffer, THFMove &move);
 void WriteMove(std::string &buffer, const THFMove &move);
 
 /// What a look over a routine image found, without building anything.

@@ -4,7 +4,7 @@
 
 namespace hoofer {
 
-std::optional<int> ParseInteger(const std::string &text)
+std::optional<int> ParseInteger(std::string_view text, HexPrefix hex)
 {
     size_t i = 0;
     while (i < text.size() && (text[i] == ' ' || text[i] == '\t'))
@@ -15,7 +15,7 @@ std::optional<int> ParseInteger(const std::string &text)
         ++i;
     }
     int base = 10;
-    if (i < text.size() && text[i] == '$') {
+    if (hex == HexPrefix::DollarOr0x && i < text.size() && text[i] == '$') {
         base = 16;
         ++i;
     } else if (i + 1 < text.size() && text[i] == '0' && (text[i + 1] == 'x' || text[i + 1] == 'X')) {

@@ -17,8 +17,12 @@ struct FileDialogSpec {
     std::string fileName;
 };
 
+/// The results of a modal dialog: Accept, and Cancel or the close box.
+inline constexpr int kModalResultOk = 1;
+inline constexpr int kModalResultCancel = 2;
+
 /// A modal one-line text question (the string entry dialog) as the dialog
-/// service sees it; the edit layer's dialog implements it.
+/// service sees it; the window layer's dialog implements it.
 class StringEntry {
 public:
     virtual ~StringEntry() = default;
@@ -26,7 +30,7 @@ public:
     virtual void SetTheText(const std::string &text) = 0;
     virtual std::string Prompt() const = 0;
     virtual int MaxLength() const = 0;
-    /// Runs the dialog for real; 1 means accepted.
+    /// Runs the dialog for real; kModalResultOk means accepted.
     virtual int Execute() = 0;
 };
 

@@ -57,7 +57,7 @@ void DrawSkeleton(Canvas &canvas, const PosePixels &pixels, bool rings, ColourFo
 
 TPixel PointToPixel(const TPoint &point)
 {
-    return {point.X, kPreviewHeight - 20 - point.Y};
+    return {point.X, kBaselineRow - point.Y};
 }
 
 PosePixels FramePixels(const THFFrame &frame)
@@ -71,7 +71,7 @@ PosePixels FramePixels(const THFFrame &frame)
 void DrawFrameBorder(Canvas &canvas)
 {
     // The right edge is the fixed column 255, whatever the surface's width.
-    constexpr int bottom = kPreviewHeight - 20;
+    constexpr int bottom = kBaselineRow;
     canvas.SetPenColor(clSilver);
     canvas.MoveTo(0, 20);
     canvas.LineTo(255, 20);

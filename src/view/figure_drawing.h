@@ -7,15 +7,20 @@
 
 namespace hoofer {
 
-/// Height of the preview surface; point Y = 0 lies 20 rows above its bottom.
+/// Size of the preview surface.
 inline constexpr int kPreviewWidth = 256;
 inline constexpr int kPreviewHeight = 296;
+/// The row point Y = 0 is drawn on, 20 rows above the bottom: point Y and
+/// pixel row y map onto each other as y = kBaselineRow - Y.
+inline constexpr int kBaselineRow = kPreviewHeight - 20;
 
 /// Twelve pixel positions, one a body part, in body-part order.
-using PosePixels = std::array<TPixel, 12>;
+using PosePixels = std::array<TPixel, kPartCount>;
 
 /// The pixel a point of the routine is drawn at: x unchanged, y = 276 - Y.
 TPixel PointToPixel(const TPoint &point);
+/// The point Y a pixel row shows (the same mapping the other way).
+inline int PixelRowToPointY(int row) { return kBaselineRow - row; }
 /// The pixels of all twelve points of a key frame.
 PosePixels FramePixels(const THFFrame &frame);
 

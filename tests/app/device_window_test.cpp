@@ -6,7 +6,7 @@
 #include "scripted_peer.h"
 #include "server_process.h"
 
-#include "app/settings.h"
+#include "settings/settings.h"
 #include "device/id_ftp.h"
 #include "toolkit/combo_box.h"
 #include "toolkit/menu.h"

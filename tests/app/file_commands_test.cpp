@@ -86,14 +86,6 @@ TEST_F(RoutineFiles, CancelledDialogsDoNothing)
     EXPECT_EQ(dialogs.Of("exception").size(), 0u);
 }
 
-TEST_F(RoutineFiles, TrailingBytesAreIgnoredAndNotWrittenBack)
-{
-    const std::string sound = RoutineBytes(2, 1);
-    LoadData(sound + "xyz");
-    EXPECT_EQ(window->cbxMoves->Count(), 2);
-    EXPECT_EQ(window->SerialiseRoutine(), sound);
-}
-
 TEST_F(RoutineFiles, SaveIntoAnUnwritableFolderReportsAndKeepsTheOldFile)
 {
     LoadData(RoutineBytes(1, 1));

@@ -113,16 +113,6 @@ TEST_F(WindowShell, HandEditedSettingsAreReadAndWrittenBackTidily)
     EXPECT_NE(ini.find("empegFTPUserName=Anonymous"), std::string::npos) << ini;
 }
 
-TEST_F(WindowShell, LettersAsGridSizeStartWithFive)
-{
-    window.reset();
-    WriteBytes(TempPath("hooferedit.ini"), "[Interface]\nGridSize=abc\n");
-    window = std::make_unique<TfrmHoofer>(platform, &dialogs, TempPath("hooferedit.ini"));
-    window->show();
-    EXPECT_EQ(window->GridSize(), 5);
-    EXPECT_FALSE(window->mnuOptionGridSnapToGrid->Checked());
-}
-
 TEST_F(WindowShell, SettingsFileThatCannotBeReadIsNotReplacedAtExit)
 {
     if (geteuid() == 0)

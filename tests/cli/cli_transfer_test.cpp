@@ -5,7 +5,7 @@
 #include "scripted_peer.h"
 #include "server_process.h"
 
-#include "app/settings.h"
+#include "settings/settings.h"
 
 #include <gmock/gmock.h>
 

@@ -1,10 +1,9 @@
 #include "ini_file.h"
 
 #include "model/save_file.h"
+#include "model/text_number.h"
 
-#include <charconv>
 #include <filesystem>
-#include <limits>
 
 namespace hoofer {
 
@@ -189,31 +188,7 @@ std::string IniFile::ReadString(std::string_view section, std::string_view key,
 
 std::optional<int> IniFile::ParseInteger(std::string_view text)
 {
-    std::string_view t = Trim(text);
-    bool negative = false;
-    if (!t.empty() && (t.front() == '+' || t.front() == '-')) {
-        negative = t.front() == '-';
-        t.remove_prefix(1);
-    }
-    int base = 10;
-    if (t.size() > 2 && t[0] == '0' && (t[1] == 'x' || t[1] == 'X')) {
-        base = 16;
-        t.remove_prefix(2);
-    }
-    // from_chars would accept a second sign; only digits may follow here.
-    if (t.empty() || t.front() == '-' || t.front() == '+')
-        return std::nullopt;
-    unsigned long long magnitude = 0;
-    const auto [end, ec] = std::from_chars(t.data(), t.data() + t.size(), magnitude, base);
-    if (ec != std::errc() || end != t.data() + t.size())
-        return std::nullopt;
-    const auto limit = static_cast<unsigned long long>(std::numeric_limits<int>::max())
-                       + (negative ? 1 : 0);
-    if (magnitude > limit)
-        return std::nullopt;
-    const long long value = negative ? -static_cast<long long>(magnitude)
-                                     : static_cast<long long>(magnitude);
-    return static_cast<int>(value);
+    return hoofer::ParseInteger(Trim(text), HexPrefix::Only0x);
 }
 
 int IniFile::ReadInteger(std::string_view section, std::string_view key, int defaultValue) const

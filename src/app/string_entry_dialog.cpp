@@ -10,11 +10,6 @@
 
 namespace hoofer {
 
-namespace {
-constexpr int kResultOk = 1;
-constexpr int kResultCancel = 2;
-} // namespace
-
 TfrmSingleStringEntry::TfrmSingleStringEntry(QWidget *owner)
     : QDialog(owner, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint)
 {
@@ -38,10 +33,10 @@ TfrmSingleStringEntry::TfrmSingleStringEntry(QWidget *owner)
     }
     setTabOrder(edtTheText, btnAccept);
     setTabOrder(btnAccept, btnCancel);
-    connect(btnAccept, &QPushButton::clicked, this, [this] { done(kResultOk); });
-    connect(btnCancel, &QPushButton::clicked, this, [this] { done(kResultCancel); });
+    connect(btnAccept, &QPushButton::clicked, this, [this] { done(toolkit::kModalResultOk); });
+    connect(btnCancel, &QPushButton::clicked, this, [this] { done(toolkit::kModalResultCancel); });
     // Enter in the edit box is Accept, and the key goes no further.
-    connect(edtTheText, &QLineEdit::returnPressed, this, [this] { done(kResultOk); });
+    connect(edtTheText, &QLineEdit::returnPressed, this, [this] { done(toolkit::kModalResultOk); });
 }
 
 std::string TfrmSingleStringEntry::TheText() const

@@ -26,33 +26,20 @@ void TfrmHoofer::ParseRoutine(const std::string &data)
 {
     if (data.empty())
         return;
-    // The whole image is checked before anything is replaced, so a truncated
-    // one leaves the routine and the selection exactly as they were.
-    TMoveList incoming = DecodeRoutine(data);
-
-    FreeListItems(Moves);
-    PackList(Moves);
-    CurrentMove = nullptr;
-    CurrentFrame = nullptr;
-    cbxMoves->ClearItems();
-    Moves = std::move(incoming);
-    RebuildMoveSelector();
-
-    if (cbxMoves->Count() > 0) {
-        cbxMoves->SetItemIndex(0);
-        spinFrameNumber->SetValue(0);
-        cbxBodyPart->SetItemIndex(0);
-        cbxMovesSelect();
-        spinFrameNumberChange();
-        RefreshView();
-        mnuFileSave->SetEnabled(true);
-        mnuFileUploadtoEmpeg->SetEnabled(true);
+    // An image that cannot be read raises before anything is replaced.
+    if (!Core.ReplaceRoutine(data)) {
+        RebuildMoveSelector();
+        return;
     }
+    cbxBodyPart->SetItemIndex(0);
+    ShowSelectedMove(0);
+    mnuFileSave->SetEnabled(true);
+    mnuFileUploadtoEmpeg->SetEnabled(true);
 }
 
 std::string TfrmHoofer::SerialiseRoutine() const
 {
-    return EncodeRoutine(Moves);
+    return Core.SerialiseRoutine();
 }
 
 void TfrmHoofer::mnuFileLoadClick()
@@ -101,7 +88,7 @@ void TfrmHoofer::mnuFileSaveClick()
     const std::string data = SerialiseRoutine();
     if (const std::string why = SaveFileAtomically(*chosen, data); !why.empty())
         throw std::runtime_error("Cannot create file " + toolkit::PathForMessage(*chosen) + "\n" + why);
-    Modified = false;
+    Core.MarkSaved();
 }
 
 } // namespace hoofer

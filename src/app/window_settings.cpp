@@ -2,8 +2,8 @@
 // network name and the FTP credentials, and writing them back at the end.
 #include "hoofer_window.h"
 
-#include "app/ini_file.h"
-#include "app/settings.h"
+#include "settings/ini_file.h"
+#include "settings/settings.h"
 #include "device/id_ftp.h"
 
 #include <cstdio>

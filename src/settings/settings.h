@@ -1,6 +1,7 @@
 #pragma once
 
-#include "ini_file.h"
+#include "edit/grid_snap.h"
+#include "settings/ini_file.h"
 
 #include <functional>
 #include <string>
@@ -9,7 +10,6 @@ namespace hoofer {
 
 /// The password the FTP client offers until the user sets another one.
 inline constexpr const char *kDefaultFtpPassword = "hoofer@home";
-inline constexpr int kDefaultGridSize = 5;
 
 /// Everything the editor keeps between runs: the Options menu's check marks,
 /// the grid size and the player's network settings. Plain values, so that the

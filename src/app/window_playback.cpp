@@ -1,5 +1,5 @@
 // The preview's drawing entry, its paint handler and Move > Play Move.
-#include "app/hoofer_window.h"
+#include "hoofer_window.h"
 
 #include "view/figure_drawing.h"
 #include "view/playback.h"
@@ -12,7 +12,7 @@ namespace {
 class PreviewSink : public PlaybackSink {
 public:
     explicit PreviewSink(TfrmHoofer &window) : m_window(window) {}
-    void KeyFrame(const THFFrame &frame) override { m_window.DrawFrame(frame, nullptr); }
+    void KeyFrame(const THFFrame &frame) override { m_window.DrawFrame(frame); }
     void PlainStep(const PosePixels &pixels) override { DrawPlainPose(m_window.Image->Surface(), pixels); }
     void HandleMessages() override { m_window.Platform().ProcessMessages(); }
     void Pause(int ms) override { m_window.Platform().Sleep(ms); }
@@ -22,20 +22,15 @@ private:
 };
 } // namespace
 
-void TfrmHoofer::DrawFrame(const THFFrame &frame, const THFFrame *previous)
+void TfrmHoofer::DrawFrame(const THFFrame &frame)
 {
-    if (!previous) {
-        DrawKeyFrame(Image->Surface(), frame, cbxBodyPart->ItemIndex());
-        return;
-    }
-    PreviewSink sink(*this);
-    DrawTransition(*previous, frame, sink);
+    DrawKeyFrame(Image->Surface(), frame, cbxBodyPart->ItemIndex());
 }
 
 void TfrmHoofer::ImagePaint()
 {
     if (CurrentMove && CurrentFrame)
-        DrawFrame(*CurrentFrame, nullptr);
+        DrawFrame(*CurrentFrame);
 }
 
 void TfrmHoofer::PlayMove(const THFMove &move)
@@ -58,9 +53,9 @@ void TfrmHoofer::mnuMovePlayMoveClick()
             PlayMove(*CurrentMove);
         } while (mnuOptionsPlayContinuously->Checked() && !m_closeRequested);
         spinFrameNumber->SetValue(1);
-        CurrentFrame = CurrentMove->Frames.empty() ? nullptr : CurrentMove->Frames[0].get();
+        Core.SelectFrame(1);
         if (CurrentFrame)
-            DrawFrame(*CurrentFrame, nullptr);
+            DrawFrame(*CurrentFrame);
     } catch (...) {
         SetEditingEnabled(true);
         m_playing = false;

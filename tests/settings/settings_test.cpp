@@ -1,4 +1,4 @@
-#include "app/settings.h"
+#include "settings/settings.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -48,13 +48,6 @@ TEST(EditorSettingsDefaults, AFirstRunWithoutAFileGivesEveryDefault)
     EXPECT_EQ(s.FtpUserName, "Anonymous");
     EXPECT_EQ(s.FtpPassword, "hoofer@home");
     EXPECT_EQ(s, EditorSettings{});
-}
-
-TEST(EditorSettingsDefaults, TheDefaultPasswordIsElevenCharactersShapedLikeAnAddress)
-{
-    const std::string password = kDefaultFtpPassword;
-    EXPECT_EQ(password.size(), 11u);
-    EXPECT_EQ(std::count(password.begin(), password.end(), '@'), 1);
 }
 
 TEST(EditorSettingsSaving, AFirstSaveWritesTheSevenKeysInOrderInTwoSections)

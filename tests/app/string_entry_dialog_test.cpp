@@ -1,4 +1,4 @@
-#include "edit/string_entry_dialog.h"
+#include "app/string_entry_dialog.h"
 
 #include <gtest/gtest.h>
 

@@ -11,7 +11,7 @@ namespace {
 constexpr const char *kInterface = "Interface";
 constexpr const char *kNetwork = "Network";
 
-std::string OneLine(const std::string &value)
+std::string FirstLine(const std::string &value)
 {
     return value.substr(0, value.find_first_of("\r\n"));
 }
@@ -39,9 +39,9 @@ void WriteEditorSettings(IniFile &ini, const EditorSettings &s)
     ini.WriteBool(kInterface, "PlayContinuously", s.PlayContinuously);
     ini.WriteBool(kInterface, "SnapToGrid", s.SnapToGrid);
     ini.WriteInteger(kInterface, "GridSize", s.GridSize);
-    ini.WriteString(kNetwork, "empegNetworkName", OneLine(s.NetworkName));
-    ini.WriteString(kNetwork, "empegFTPUserName", OneLine(s.FtpUserName));
-    ini.WriteString(kNetwork, "empegFTPPassword", OneLine(s.FtpPassword));
+    ini.WriteString(kNetwork, "empegNetworkName", FirstLine(s.NetworkName));
+    ini.WriteString(kNetwork, "empegFTPUserName", FirstLine(s.FtpUserName));
+    ini.WriteString(kNetwork, "empegFTPPassword", FirstLine(s.FtpPassword));
 }
 
 std::string SettingsPathForExecutable(const std::string &exePath)

@@ -15,7 +15,7 @@ class TEdit;
 
 /// The program's one small question: a prompt, a one-line edit box, Accept
 /// and Cancel. Callers create it, fill TheText, MaxLength and Title, show it
-/// through the dialog service, read it on exactly result 1, and destroy it.
+/// through the dialog service, read it on exactly toolkit::kModalResultOk, and destroy it.
 /// Enter in the edit box accepts; Escape does nothing; the close box cancels.
 class TfrmSingleStringEntry : public QDialog, public toolkit::StringEntry {
 public:

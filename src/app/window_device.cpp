@@ -1,12 +1,13 @@
 // File > Upload to empeg, Download from Empeg, Reboot empeg and
 // Options > Set empeg Network Name. The transfer sequences themselves live
 // in the device layer, shared with the command-line tool.
-#include "app/hoofer_window.h"
+#include "hoofer_window.h"
+
+#include "app/flag_scope.h"
 
 #include "device/id_ftp.h"
 #include "device/player_address.h"
 #include "device/transfers.h"
-#include "edit/string_entry_dialog.h"
 #include "model/routine_codec.h"
 
 namespace hoofer {
@@ -28,16 +29,6 @@ private:
 
 constexpr const char *kNoNetworkName = "Please choose your empeg's Network name in the Options menu";
 
-/// Keeps a second device command, started from inside the status line's
-/// message handling, from breaking the transfer under way.
-class BusyFlag {
-public:
-    explicit BusyFlag(bool &flag) : m_flag(flag) { m_flag = true; }
-    ~BusyFlag() { m_flag = false; }
-
-private:
-    bool &m_flag;
-};
 } // namespace
 
 void TfrmHoofer::UploadToEmpeg(const std::string &remoteName)
@@ -60,10 +51,12 @@ void TfrmHoofer::UploadToEmpeg(const std::string &remoteName)
         ReportError(e.what());
         return;
     }
-    BusyFlag busy(m_deviceBusy);
+    // A second device command, started from inside the status line's message
+    // handling, must not break the transfer under way.
+    FlagScope busy(m_deviceBusy);
     WindowTransferHost host(*this);
     if (UploadToPlayer(*IdFTP, NetworkName, remoteName, payload, host))
-        Modified = false;
+        Core.MarkSaved();
 }
 
 void TfrmHoofer::DownloadFromEmpeg(const std::string &remoteName)
@@ -80,7 +73,7 @@ void TfrmHoofer::DownloadFromEmpeg(const std::string &remoteName)
     }
     std::string received;
     {
-        BusyFlag busy(m_deviceBusy);
+        FlagScope busy(m_deviceBusy);
         WindowTransferHost host(*this);
         received = DownloadFromPlayer(*IdFTP, NetworkName, remoteName, host);
     }
@@ -104,19 +97,15 @@ void TfrmHoofer::mnuFileRebootEmpegClick()
 {
     if (m_deviceBusy)
         return;
-    BusyFlag busy(m_deviceBusy);
+    FlagScope busy(m_deviceBusy);
     WindowTransferHost host(*this);
     RebootPlayer(*IdFTP, host);
 }
 
 void TfrmHoofer::mnuOptionsSetempegNetworkNameClick()
 {
-    auto dialog = std::make_unique<TfrmSingleStringEntry>(this);
-    dialog->SetTheText(NetworkName);
-    dialog->SetMaxLength(0);
-    dialog->SetTitle("Your empeg's Network Name");
-    if (m_dialogs->ShowModal(*dialog) == 1)
-        NetworkName = dialog->TheText();
+    if (const auto name = AskString(NetworkName, 0, "Your empeg's Network Name"))
+        NetworkName = *name;
 }
 
 } // namespace hoofer

@@ -1,4 +1,4 @@
-#include "app/ini_file.h"
+#include "settings/ini_file.h"
 
 #include <QDir>
 #include <QFile>
@@ -56,41 +56,6 @@ TEST(IniFileReading, CommentsAndStrayLinesAreNotKeys)
     const IniFile ini = IniFile::Parse("[S]\n;K=1\n#K=2\nno equals here\n=orphan\n[broken\nK=3\n");
     EXPECT_EQ(ini.ReadInteger("S", "K", 0), 3);
     EXPECT_FALSE(ini.HasKey("S", ""));
-}
-
-TEST(IniFileIntegers, ReadsDecimalAndHexadecimal)
-{
-    EXPECT_EQ(IniFile::ParseInteger("12"), 12);
-    EXPECT_EQ(IniFile::ParseInteger("0x0C"), 12);
-    EXPECT_EQ(IniFile::ParseInteger("0X0c"), 12);
-    EXPECT_EQ(IniFile::ParseInteger("0xFf"), 255);
-    EXPECT_EQ(IniFile::ParseInteger("007"), 7);
-    EXPECT_EQ(IniFile::ParseInteger("0"), 0);
-}
-
-TEST(IniFileIntegers, AllowsBlanksAroundAndASign)
-{
-    EXPECT_EQ(IniFile::ParseInteger("  42\t"), 42);
-    EXPECT_EQ(IniFile::ParseInteger("-3"), -3);
-    EXPECT_EQ(IniFile::ParseInteger("+3"), 3);
-    EXPECT_EQ(IniFile::ParseInteger("-0x10"), -16);
-}
-
-TEST(IniFileIntegers, RefusesAnythingThatIsNotExactlyOneNumber)
-{
-    for (const char *text : {"", "  ", "abc", "12abc", "1 2", "0x", "0xG1", "--3", "+-3", "-+3",
-                             "0x-5", "0x+5", "1.5", "1e3", "$0C", "x12"})
-        EXPECT_EQ(IniFile::ParseInteger(text), std::nullopt) << '"' << text << '"';
-}
-
-TEST(IniFileIntegers, NumbersOutsideIntAreUnreadable)
-{
-    EXPECT_EQ(IniFile::ParseInteger("2147483647"), 2147483647);
-    EXPECT_EQ(IniFile::ParseInteger("-2147483648"), std::numeric_limits<int>::min());
-    EXPECT_EQ(IniFile::ParseInteger("2147483648"), std::nullopt);
-    EXPECT_EQ(IniFile::ParseInteger("-2147483649"), std::nullopt);
-    EXPECT_EQ(IniFile::ParseInteger("0x80000000"), std::nullopt);
-    EXPECT_EQ(IniFile::ParseInteger("99999999999999999999999999"), std::nullopt);
 }
 
 TEST(IniFileIntegers, AnUnreadableValueGivesTheDefault)

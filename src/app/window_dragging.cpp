@@ -1,0 +1,77 @@
+// Posing with the mouse, Escape to cancel a drag, and the Options switches.
+#include "hoofer_window.h"
+
+#include "edit/grid_snap.h"
+#include "model/text_number.h"
+
+namespace hoofer {
+
+void TfrmHoofer::ImageMouseDown(toolkit::TMouseButton, toolkit::TShiftState, int x, int y)
+{
+    const int part = Core.MouseDown(x, y);
+    if (part != 0 && cbxBodyPart->ItemIndex() != part - 1) {
+        cbxBodyPart->SetItemIndex(part - 1);
+        cbxBodyPartChange();
+    }
+}
+
+void TfrmHoofer::ImageMouseMove(toolkit::TShiftState shift, int x, int y)
+{
+    const bool shiftOrOption = shift.shift || mnuOptionsDragWithoutShift->Checked();
+    if (Core.MouseMove(shift.left, shiftOrOption, cbxBodyPart->ItemIndex() + 1, x, y,
+                       mnuOptionGridSnapToGrid->Checked(), GridSize()))
+        RefreshView();
+}
+
+void TfrmHoofer::ImageMouseUp(toolkit::TMouseButton, toolkit::TShiftState, int, int)
+{
+    Core.MouseUp();
+}
+
+void TfrmHoofer::FormKeyDown(int key, Qt::KeyboardModifiers)
+{
+    if (key != Qt::Key_Escape || !Core.CancelDrag())
+        return;
+    RefreshView();
+    ShowStatus("Drag Cancelled");
+}
+
+void TfrmHoofer::mnuOptionsDragWithoutShiftClick()
+{
+    mnuOptionsDragWithoutShift->SetChecked(!mnuOptionsDragWithoutShift->Checked());
+}
+
+void TfrmHoofer::mnuOptionsPlayContinuouslyClick()
+{
+    mnuOptionsPlayContinuously->SetChecked(!mnuOptionsPlayContinuously->Checked());
+}
+
+void TfrmHoofer::mnuOptionGridSnapToGridClick()
+{
+    mnuOptionGridSnapToGrid->SetChecked(!mnuOptionGridSnapToGrid->Checked());
+}
+
+int TfrmHoofer::GridSize() const
+{
+    return mnuOptionGridCurrentSize->Tag();
+}
+
+void TfrmHoofer::SetGridSize(int size)
+{
+    mnuOptionGridCurrentSize->SetTag(size);
+    mnuOptionGridCurrentSize->SetCaption(QString::number(size) + " Pixels");
+}
+
+void TfrmHoofer::mnuOptionGridSetGridSizeClick()
+{
+    const auto text = AskString(std::to_string(GridSize()), 0, "Set Snap to grid size");
+    if (!text)
+        return;
+    const int size = ParseInteger(*text).value_or(kDefaultGridSize);
+    // A size below 1 cannot divide the snap; it is refused and the grid
+    // stays as it was.
+    if (size >= 1)
+        SetGridSize(size);
+}
+
+} // namespace hoofer

@@ -1,0 +1,153 @@
+#pragma once
+
+#include "model/move.h"
+
+#include <string>
+
+namespace hoofer {
+
+/// Which commands of the Move and Frame menus can act on the current
+/// selection: the view enables exactly these.
+struct CommandStates {
+    bool PlayMove = false;
+    bool AddMove = false;
+    bool RenameMove = false;
+    bool DeleteMove = false;
+    bool AddFrame = false;
+    bool InsertFrame = false;
+    bool DeleteFrame = false;
+    bool Copy = false;
+    bool Cut = false;
+    bool Paste = false;
+    bool Undo = false;
+
+    bool operator==(const CommandStates &) const = default;
+};
+
+/// The routine being edited and the editing state, with every edit the editor
+/// makes to them: choosing a move and a key frame, posing a body part by
+/// number or with the mouse, the move and frame commands, the clipboard and
+/// each key frame's undo history. It knows nothing of windows; the main
+/// window asks the user, calls one of these and brings its controls in line.
+///
+/// Every change of the routine ends in Changed(), the one place that knows
+/// the routine was edited.
+class RoutineEditor {
+public:
+    TMoveList Moves;
+    /// An element of Moves, or none.
+    THFMove *CurrentMove = nullptr;
+    /// A key frame of CurrentMove, or none; none whenever CurrentMove is none.
+    THFFrame *CurrentFrame = nullptr;
+    /// One frame snapshot put there by Copy or Cut, or empty.
+    std::string ClipboardFrame;
+    /// From the first mouse move that drags a body part until the release.
+    bool Dragging = false;
+    /// Mouse moves are ignored until the next release.
+    bool DragBlocked = false;
+    /// Body-part coordinates changed since the last save or upload.
+    bool Modified = false;
+
+    RoutineEditor() = default;
+    RoutineEditor(const RoutineEditor &) = delete;
+    RoutineEditor &operator=(const RoutineEditor &) = delete;
+    ~RoutineEditor();
+
+    // The routine as a whole.
+
+    /// Replaces the routine with the moves of a routine image (the old moves
+    /// freed, nothing selected); an image that cannot be read raises
+    /// RoutineFormatError and leaves everything as it was. Returns whether
+    /// the new routine has any move.
+    bool ReplaceRoutine(const std::string &image);
+    /// The routine image of the moves (RoutineFormatError when it cannot be written).
+    std::string SerialiseRoutine() const;
+    /// Frees every move; nothing is selected afterwards.
+    void Clear();
+    /// After a save or an upload: nothing is left unsaved.
+    void MarkSaved() { Modified = false; }
+
+    // The selection.
+
+    /// Makes move index current with its key frame 1, or nothing current for
+    /// an index outside the routine.
+    void SelectMove(int index);
+    /// The key frame the 1-based number selects in the current move: none
+    /// for a number outside 1..the move's key frames (a move read from a file
+    /// can have none at all).
+    THFFrame *FrameAt(int number) const;
+    void SelectFrame(int number) { CurrentFrame = FrameAt(number); }
+    /// The 1-based number of the current key frame, 0 for none.
+    int CurrentFrameNumber() const;
+    int CurrentMoveIndex() const { return IndexOfMove(Moves, CurrentMove); }
+    /// The enabling table of the Move and Frame menus.
+    CommandStates Commands() const;
+
+    // Editing the current key frame.
+
+    /// Sets a body part (1..12) of the current key frame from its X and Y boxes.
+    void SetPartPosition(int part, int x, int y);
+    void SetInterpolation(int value);
+    void SetDisplacement(int value);
+
+    // Pose dragging.
+
+    /// A press at a pixel of the preview: takes an undo snapshot of the
+    /// current key frame and returns the body part hit (1..12), or 0, which
+    /// blocks dragging until the release.
+    int MouseDown(int x, int y);
+    /// A mouse move at a pixel with the left button held (left) and Shift
+    /// (or Drag Without Shift on): puts body part `part` at the pointer,
+    /// snapped when snap is on and clamped. Returns whether it moved a part.
+    bool MouseMove(bool left, bool shiftOrOption, int part, int x, int y, bool snap, int grid);
+    void MouseUp();
+    /// Escape: cancels a drag under way, bringing the pose of the press
+    /// back. Returns whether there was one to cancel.
+    bool CancelDrag();
+
+    // Move commands; each returns the index of the move to select, or -1
+    // when it did nothing.
+
+    /// Adds the standing "NewMove" before the last two moves (at the start
+    /// while there are fewer than four).
+    int AddMove();
+    int RenameMove(const std::string &name);
+    /// Deletes the current move while more than two are left.
+    int DeleteMove();
+
+    // Frame commands; each returns the number of the key frame to show, or
+    // 0 when it did nothing.
+
+    /// Appends a copy of the last key frame's pose (the all-zero pose in a
+    /// move without key frames).
+    int AddFrame();
+    /// Puts a copy of the current key frame before it; the current key
+    /// frame, with its history, moves one on.
+    int InsertFrame();
+    /// Deletes the current key frame unless it is the move's only one; the
+    /// follower, or the new last one, becomes current.
+    int DeleteFrame();
+    bool CanDeleteFrame() const;
+    /// Copies the current key frame's pose to the clipboard (empties it with
+    /// nothing current).
+    void CopyFrame();
+    /// Whether Paste has a snapshot to put into a current key frame.
+    bool CanPaste() const;
+    /// Replaces the current key frame's pose with the clipboard's.
+    void PasteFrame();
+
+    // The current key frame's undo history.
+
+    /// Keeps the current pose, unless the newest entry already holds it.
+    void PushUndoSnapshot();
+    /// Brings the newest kept pose back; false when there is none.
+    bool PopUndoSnapshot();
+
+private:
+    enum class Change { Coordinates, Pose, KeyFrames, Moves, Routine };
+    /// Every edit of the routine ends here. Only coordinate changes mark it
+    /// modified; the rest leave the close question alone.
+    void Changed(Change what);
+};
+
+} // namespace hoofer
