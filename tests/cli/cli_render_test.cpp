@@ -156,7 +156,7 @@ TEST_F(RenderCommand, TheEditorsExportWritesTheVeryFileRenderWrites)
     EXPECT_EQ(WriteMoveGif(empty, Temp("empty.gif").toStdString()),
               "the move has no key frames: there is nothing to draw");
     EXPECT_FALSE(QFile::exists(Temp("empty.gif")));
-    EXPECT_THAT(WriteMoveGif(*moves[0], Temp("no/such/folder.gif").toStdString()), HasSubstr("cannot write: "));
+    EXPECT_THAT(WriteMoveGif(*moves[0], Temp("no/such/folder.gif").toStdString()), ::testing::HasSubstr("cannot write: "));
 }
 
 TEST_F(RenderCommand, MovesThatCannotBeFoundOrDrawnAreRefused)
