@@ -6,10 +6,13 @@ here=$(cd "$(dirname "$0")/.." && pwd)
 "$here/scripts/deps.sh"
 export QT_QPA_PLATFORM=offscreen
 jobs=$(nproc)
+# ccache, where the machine has it, makes the second build of a folder cheap.
+launcher=()
+command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 
 run_suite() {
   local dir=$1; shift
-  cmake -S "$here" -B "$dir" -G Ninja "$@" >/dev/null
+  cmake -S "$here" -B "$dir" -G Ninja "${launcher[@]}" "$@" >/dev/null
   cmake --build "$dir" -j "$jobs"
   ctest --test-dir "$dir" --output-on-failure -j "$jobs" --timeout 300
 }
