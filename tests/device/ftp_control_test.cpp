@@ -142,6 +142,7 @@ struct Failure {
     std::string message;
     int minMs = 0, maxMs = 1500;
 };
+void PrintTo(const Failure &row, std::ostream *out) { *out << row.name; }
 
 const auto kConnect = [](TIdFTP &ftp) { ftp.Connect(); };
 const auto kStore = [](TIdFTP &ftp) {
@@ -213,8 +214,9 @@ INSTANTIATE_TEST_SUITE_P(
         Failure{"ReplyOfMoreThan1000Lines", true,
                 [](PeerSession &s) {
                     s.Answer("211-start");
-                    for (int i = 0; i < 1000; ++i)
+                    for (int i = 0; i < 999; ++i)
                         s.Reply("more");
+                    s.Reply("211 end");
                 },
                 [](TIdFTP &ftp) { ftp.SendCommand("STAT", 211); }, "The reply has more than 1000 lines."},
         Failure{"LineOfMoreThan16384Bytes", true, [](PeerSession &s) { s.Answer(std::string(20000, 'y')); },

@@ -91,6 +91,7 @@ struct FailedTransfer {
     std::function<void(PeerSession &)> script; // null: nobody listens
     std::string status, error, lastLine;
 };
+void PrintTo(const FailedTransfer &row, std::ostream *out) { *out << row.name; }
 
 class TransferFailure : public TransfersTest, public ::testing::WithParamInterface<FailedTransfer> {};
 
