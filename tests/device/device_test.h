@@ -10,8 +10,7 @@
 
 namespace hoofer::test {
 
-/// The message of the E that action raises; a test failure when it raises
-/// nothing.
+/// The message of the E that action raises; a test failure when it raises nothing.
 template <class E, class Action>
 std::string MessageOf(Action &&action)
 {
@@ -28,6 +27,13 @@ std::string MessageOf(Action &&action)
 inline long long MsSince(std::chrono::steady_clock::time_point start)
 {
     return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count();
+}
+
+/// text with "HOST" replaced by host.
+inline std::string Named(std::string text, const std::string &host)
+{
+    const std::size_t at = text.find("HOST");
+    return at == std::string::npos ? text : text.replace(at, 4, host);
 }
 
 class FtpTest : public ::testing::Test {

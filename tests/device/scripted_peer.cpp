@@ -1,13 +1,13 @@
 #include "scripted_peer.h"
 
 #include <arpa/inet.h>
-#include <cerrno>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 
 namespace hoofer::test {
@@ -15,14 +15,29 @@ namespace hoofer::test {
 namespace {
 constexpr int kWaitMs = 3000;
 
-bool WaitReadable(int fd, int timeoutMs)
+sockaddr_in AddressOf(const std::string &ip, int port)
+{
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_port = htons(static_cast<uint16_t>(port));
+    ::inet_pton(AF_INET, ip.c_str(), &a.sin_addr);
+    return a;
+}
+
+/// Appends what fd has within timeoutMs to into; false when the other end
+/// closed, PeerError when nothing came.
+bool ReadMore(int fd, std::string &into, int timeoutMs)
 {
     pollfd p{fd, POLLIN, 0};
     int ready;
-    do
-        ready = ::poll(&p, 1, timeoutMs);
-    while (ready < 0 && errno == EINTR);
-    return ready > 0;
+    while ((ready = ::poll(&p, 1, timeoutMs)) < 0 && errno == EINTR) {
+    }
+    if (ready <= 0)
+        throw PeerError("nothing from the client in time");
+    char block[65536];
+    const ssize_t n = ::recv(fd, block, sizeof block, 0);
+    into.append(block, static_cast<std::size_t>(std::max<ssize_t>(n, 0)));
+    return n > 0;
 }
 
 void SendAll(int fd, const std::string &bytes)
@@ -35,15 +50,6 @@ void SendAll(int fd, const std::string &bytes)
     }
 }
 
-sockaddr_in AddressOf(const std::string &ip, int port)
-{
-    sockaddr_in a{};
-    a.sin_family = AF_INET;
-    a.sin_port = htons(static_cast<uint16_t>(port));
-    ::inet_pton(AF_INET, ip.c_str(), &a.sin_addr);
-    return a;
-}
-
 void CloseFd(int &fd)
 {
     if (fd >= 0)
@@ -52,29 +58,17 @@ void CloseFd(int &fd)
 }
 } // namespace
 
-bool PeerSession::ReadLineWithin(int timeoutMs, std::string &line)
-{
-    std::size_t end;
-    while ((end = m_buffer.find('\n')) == std::string::npos) {
-        if (!WaitReadable(m_control, timeoutMs))
-            throw PeerError("no line from the client in time");
-        char block[4096];
-        const ssize_t n = ::recv(m_control, block, sizeof block, 0);
-        if (n <= 0)
-            return false;
-        m_buffer.append(block, static_cast<std::size_t>(n));
-    }
-    line = m_buffer.substr(0, end > 0 && m_buffer[end - 1] == '\r' ? end - 1 : end);
-    m_buffer.erase(0, end + 1);
-    m_peer.Record(line);
-    return true;
-}
-
 std::string PeerSession::ReadLine()
 {
-    std::string line;
-    if (!ReadLineWithin(kWaitMs, line))
-        throw PeerError("the client closed the control connection");
+    std::size_t end;
+    while ((end = m_buffer.find('\n')) == std::string::npos)
+        if (m_control < 0 || !ReadMore(m_control, m_buffer, m_waitMs)) {
+            m_closed = true;
+            throw PeerError("the client closed the control connection");
+        }
+    const std::string line = m_buffer.substr(0, end > 0 && m_buffer[end - 1] == '\r' ? end - 1 : end);
+    m_buffer.erase(0, end + 1);
+    m_record(line);
     int h[4], p[2];
     if (std::sscanf(line.c_str(), "PORT %d,%d,%d,%d,%d,%d", &h[0], &h[1], &h[2], &h[3], &p[0], &p[1]) == 6) {
         m_portHost = std::to_string(h[0]) + "." + std::to_string(h[1]) + "." + std::to_string(h[2]) + "." +
@@ -86,14 +80,14 @@ std::string PeerSession::ReadLine()
 
 bool PeerSession::WaitForClose(int timeoutMs)
 {
-    std::string line;
+    m_waitMs = timeoutMs;
     try {
-        while (m_control >= 0 && ReadLineWithin(timeoutMs, line)) {
-        }
+        while (true)
+            ReadLine();
     } catch (const PeerError &) {
-        return false;
     }
-    return true;
+    m_waitMs = kWaitMs;
+    return m_closed;
 }
 
 void PeerSession::Send(const std::string &raw) { SendAll(m_control, raw); }
@@ -117,10 +111,9 @@ void PeerSession::ConnectBack(const std::string &fromIP)
     CloseData();
     m_data = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     const sockaddr_in local = AddressOf(fromIP, 0), target = AddressOf(m_portHost, m_portNumber);
-    if (::bind(m_data, reinterpret_cast<const sockaddr *>(&local), sizeof local) != 0)
-        throw PeerError("cannot bind the data connection to " + fromIP);
-    if (::connect(m_data, reinterpret_cast<const sockaddr *>(&target), sizeof target) != 0)
-        throw PeerError("cannot connect back to the PORT address");
+    if (::bind(m_data, reinterpret_cast<const sockaddr *>(&local), sizeof local) != 0 ||
+        ::connect(m_data, reinterpret_cast<const sockaddr *>(&target), sizeof target) != 0)
+        throw PeerError("cannot connect back from " + fromIP + " to the PORT address");
 }
 
 void PeerSession::DataSend(const std::string &bytes) { SendAll(m_data, bytes); }
@@ -128,19 +121,18 @@ void PeerSession::DataSend(const std::string &bytes) { SendAll(m_data, bytes); }
 std::string PeerSession::DataReceiveAll()
 {
     std::string all;
-    char block[65536];
-    while (true) {
-        if (!WaitReadable(m_data, kWaitMs))
-            throw PeerError("the client kept the data connection open");
-        const ssize_t n = ::recv(m_data, block, sizeof block, 0);
-        if (n <= 0)
-            return all;
-        all.append(block, static_cast<std::size_t>(n));
+    while (ReadMore(m_data, all, kWaitMs)) {
     }
+    return all;
 }
 
 void PeerSession::CloseData() { CloseFd(m_data); }
-void PeerSession::CloseControl() { CloseFd(m_control); }
+
+void PeerSession::CloseControl()
+{
+    CloseFd(m_control);
+    m_closed = true;
+}
 
 ScriptedPeer::ScriptedPeer(Script script)
 {
@@ -153,15 +145,19 @@ ScriptedPeer::ScriptedPeer(Script script)
     m_port = ntohs(a.sin_port);
     m_thread = std::thread([this, script = std::move(script)] {
         try {
-            if (!WaitReadable(m_listener, kWaitMs))
-                throw PeerError("the client never connected");
-            const int control = ::accept4(m_listener, nullptr, nullptr, SOCK_CLOEXEC);
+            pollfd p{m_listener, POLLIN, 0};
+            const int control = ::poll(&p, 1, kWaitMs) > 0 ? ::accept4(m_listener, nullptr, nullptr, SOCK_CLOEXEC) : -1;
             if (control < 0)
-                throw PeerError("accept failed");
+                throw PeerError("the client never connected");
             // Replies go out at once: two in a row must not wait for an ACK.
             const int on = 1;
             ::setsockopt(control, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
-            PeerSession session(*this, control);
+            PeerSession session(
+                [this](const std::string &line) {
+                    std::lock_guard<std::mutex> lock(m_lock);
+                    m_lines.push_back(line);
+                },
+                control);
             struct Closer {
                 PeerSession &s;
                 ~Closer()
@@ -185,24 +181,16 @@ ScriptedPeer::~ScriptedPeer()
     ::close(m_listener);
 }
 
-void ScriptedPeer::Record(const std::string &line)
-{
-    std::lock_guard<std::mutex> lock(m_lock);
-    m_lines.push_back(line);
-}
-
 std::vector<std::string> ScriptedPeer::Lines()
 {
     if (m_thread.joinable())
         m_thread.join();
-    std::lock_guard<std::mutex> lock(m_lock);
     return m_lines;
 }
 
 std::string ScriptedPeer::Failure()
 {
     Lines();
-    std::lock_guard<std::mutex> lock(m_lock);
     return m_failure;
 }
 

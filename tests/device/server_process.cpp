@@ -8,8 +8,8 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdlib>
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -43,15 +43,12 @@ ServerProcess::ServerProcess(const std::vector<std::string> &arguments)
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, ends[1], STDOUT_FILENO);
-    pid_t pid = -1;
-    const int status = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+    const int status = posix_spawn(&m_pid, argv[0], &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
     ::close(ends[1]);
     m_output = ends[0];
     if (status != 0)
         throw std::runtime_error("cannot start /usr/bin/python3");
-    m_pid = pid;
-    // The first line says where it listens: "listening on ADDRESS:PORT".
     const auto deadline = Clock::now() + std::chrono::seconds(10);
     while (m_lines.empty() && MsLeft(deadline) > 0 && ReadSome(MsLeft(deadline))) {
     }
@@ -61,19 +58,14 @@ ServerProcess::ServerProcess(const std::vector<std::string> &arguments)
 
 ServerProcess::~ServerProcess()
 {
-    if (m_pid > 0) {
-        ::kill(m_pid, SIGTERM);
-        int status = 0;
-        bool ended = false;
-        for (int i = 0; i < 300 && !ended; ++i) { // at most 3 s
-            ended = ::waitpid(m_pid, &status, WNOHANG) == m_pid;
-            if (!ended)
-                std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        }
-        if (!ended) {
-            ::kill(m_pid, SIGKILL);
-            ::waitpid(m_pid, &status, 0);
-        }
+    ::kill(m_pid, SIGTERM);
+    int status = 0;
+    bool ended = false;
+    for (int i = 0; i < 300 && !(ended = ::waitpid(m_pid, &status, WNOHANG) == m_pid); ++i) // at most 3 s
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    if (!ended) {
+        ::kill(m_pid, SIGKILL);
+        ::waitpid(m_pid, &status, 0);
     }
     ::close(m_output);
 }
@@ -82,9 +74,8 @@ bool ServerProcess::ReadSome(int timeoutMs)
 {
     pollfd p{m_output, POLLIN, 0};
     int ready;
-    do
-        ready = ::poll(&p, 1, timeoutMs);
-    while (ready < 0 && errno == EINTR);
+    while ((ready = ::poll(&p, 1, timeoutMs)) < 0 && errno == EINTR) {
+    }
     char block[4096];
     const ssize_t n = ready > 0 ? ::read(m_output, block, sizeof block) : 0;
     if (n <= 0)
@@ -107,17 +98,12 @@ bool ServerProcess::WaitForLine(const std::string &line, int timeoutMs)
     }
 }
 
-std::vector<std::string> ServerProcess::Lines()
+std::vector<std::string> ServerProcess::Commands()
 {
     while (ReadSome(0)) {
     }
-    return m_lines;
-}
-
-std::vector<std::string> ServerProcess::Commands()
-{
     std::vector<std::string> commands;
-    for (const std::string &line : Lines())
+    for (const std::string &line : m_lines)
         if (line.rfind("> ", 0) == 0)
             commands.push_back(line.rfind("> PORT 127,0,0,1,", 0) == 0 ? "PORT" : line.substr(2));
     return commands;

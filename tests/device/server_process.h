@@ -1,8 +1,8 @@
 #pragma once
-// A server program started by a test (pyftpdlib or the player simulator),
-// whose standard output the test reads line by line. The program must print
-// "listening on ADDRESS:PORT" first. It is stopped (SIGTERM, then SIGKILL)
-// when the object goes; every wait is bounded.
+// A server program started by a test (the player simulator), whose standard
+// output the test reads line by line. The program must print "listening on
+// ADDRESS:PORT" first. It is stopped (SIGTERM, then SIGKILL) when the object
+// goes; every wait is bounded.
 
 #include <string>
 #include <vector>
@@ -20,22 +20,17 @@ public:
     /// 0 when the program did not say where it listens within its start-up time.
     int Port() const { return m_port; }
     std::string Address() const { return "127.0.0.1:" + std::to_string(m_port); }
-
     /// Reads output until a line equal to line arrives; false after timeoutMs.
     bool WaitForLine(const std::string &line, int timeoutMs = 5000);
-    /// Every line read so far, after taking in what is already waiting.
-    std::vector<std::string> Lines();
     /// The command lines the player simulator logged ("> " lines), with the
     /// address of every PORT line left out: it changes from run to run.
     std::vector<std::string> Commands();
 
 private:
-    /// Reads what arrives within timeoutMs into lines; false on time-out or end.
+    /// Reads what arrives within timeoutMs into m_lines; false on time-out or end.
     bool ReadSome(int timeoutMs);
 
-    int m_pid = -1;
-    int m_output = -1;
-    int m_port = 0;
+    int m_pid = -1, m_output = -1, m_port = 0;
     std::string m_partial;
     std::vector<std::string> m_lines;
 };
