@@ -52,11 +52,21 @@ protected:
 };
 } // namespace
 
-TEST_F(DeviceCommands, UploadIntoEachSlotShowsEachStepAndClearsModified)
+TEST_F(DeviceCommands, UploadIntoEachSlotShowsEachStepClearsModifiedAndLetsNoOtherCommandIn)
 {
     LoadData(RoutineBytes(3, 4));
     const std::pair<toolkit::TMenuItem *, const char *> uploads[] = {{window->UploadtoEmpegAsBreakdance, "breakdance.raw"},
         {window->UploadtoEmpegAsPrinceDance, "princedance.raw"}, {window->UploadtoEmpegAsStonkDance, "stonkdance.raw"}};
+    int tries = 0;  // a second device command during a transfer does nothing
+    auto hook = platform.onMessages;
+    platform.onMessages = [&] {
+        hook();
+        if (Status() == "Putting File to empeg" && tries++ == 0) {
+            window->mnuFileDownloadFromEmpegBreakDanceClick();
+            window->UploadtoEmpegAsStonkDanceClick();
+            window->mnuFileRebootEmpegClick();
+        }
+    };
     for (const auto &[item, slot] : uploads) {
         window->Modified = true;
         statuses.clear();
@@ -68,8 +78,12 @@ TEST_F(DeviceCommands, UploadIntoEachSlotShowsEachStepAndClearsModified)
                                           "Mounting discs RW", "Putting File to empeg", "Mounting discs RO",
                                           "Disconnecting", "Upload complete")) << slot;
         EXPECT_THAT(platform.sleeps, ElementsAre(100, 100, 150, 100, 150)) << slot;
+        EXPECT_EQ(folder.Exists("stonkdance.raw"), slot == std::string("stonkdance.raw")) << slot;
     }
-    EXPECT_TRUE(dialogs.Of("error").empty() && dialogs.Of("exception").empty()) << testing::PrintToString(dialogs.shown);
+    const std::vector<std::string> commands = player->Commands();
+    EXPECT_EQ(std::count(commands.begin(), commands.end(), "user Anonymous"), 3);
+    EXPECT_EQ(tries, 3);  // once in each upload
+    EXPECT_EQ(dialogs.shown.size(), 1u) << testing::PrintToString(dialogs.shown);  // the open dialog only
 }
 
 TEST_F(DeviceCommands, DownloadReplacesTheRoutineWithoutAskingOrRefusesAndKeepsIt)
@@ -165,27 +179,6 @@ TEST_F(DeviceCommands, FailedRebootIsShownInTheExceptionBox)
     EXPECT_EQ(platform.sleeps, std::vector<int>{100});  // the pause goes through the window's platform
     EXPECT_THAT(dialogs.Of("exception"), ElementsAre(HasSubstr("502")));
     EXPECT_FALSE(window->IdFTP->IsConnected());
-}
-
-TEST_F(DeviceCommands, SecondDeviceCommandDuringATransferDoesNothing)
-{
-    LoadData(RoutineBytes(2, 2));
-    int tries = 0;
-    platform.onMessages = [&] {
-        if (Status() == "Putting File to empeg" && tries++ == 0) {
-            window->mnuFileDownloadFromEmpegBreakDanceClick();
-            window->UploadtoEmpegAsStonkDanceClick();
-            window->mnuFileRebootEmpegClick();
-        }
-    };
-    Click(window->UploadtoEmpegAsBreakdance);
-    EXPECT_EQ(tries, 1);
-    EXPECT_EQ(Status(), "Upload complete");
-    EXPECT_TRUE(folder.Read("breakdance.raw") == RoutineBytes(2, 2));
-    EXPECT_FALSE(folder.Exists("stonkdance.raw"));
-    EXPECT_TRUE(dialogs.shown.size() == 1) << testing::PrintToString(dialogs.shown);  // the open dialog only
-    const std::vector<std::string> commands = player->Commands();
-    EXPECT_EQ(std::count(commands.begin(), commands.end(), "user Anonymous"), 1);
 }
 
 TEST_F(DeviceCommands, RoutineBeyondTheFormatIsNeitherSentNorSaved)
