@@ -143,26 +143,40 @@ TEST_F(DeviceCommands, FailedUploadIsReportedModifiedStaysAndTheWindowStaysUsabl
     EXPECT_FALSE(folder.Exists("stonkdance.raw"));
 }
 
-TEST_F(DeviceCommands, WithoutANetworkNameOrWithABadOneNothingIsConnectedTillOneIsSet)
+TEST_F(DeviceCommands, NothingIsSentWithoutAGoodNetworkNameOrWithARoutineBeyondTheFormat)
 {
-    LoadData(RoutineBytes(1, 1));
-    window->NetworkName.clear();
-    Click(window->UploadtoEmpegAsBreakdance);
-    Click(window->mnuFileDownloadFromEmpegBreakDance);
-    const std::string none = "Please choose your empeg's Network name in the Options menu";
-    const std::string port = std::to_string(player->Port()) + "0000", address = player->Address();
-    window->NetworkName = "127.0.0.1:" + port;
-    Click(window->mnuFileDownloadFromEmpegBreakDance);
-    Click(window->UploadtoEmpegAsBreakdance);
-    EXPECT_THAT(dialogs.Of("error"), ElementsAre(none, none, StartsWith("Bad port '" + port + "'"),
-                                                 StartsWith("Bad port '" + port + "'")));
-    EXPECT_TRUE(player->Commands().empty());
+    folder.Write("breakdance.raw", "the player's own");
+    const std::string out = TempPath("kept.raw"), port = std::to_string(player->Port()) + "0000";
+    WriteBytes(out, "old");
+    LoadData(RoutineBytes(1, 255));
+    window->spinFrameNumber->SetValue(255);
+    Click(window->mnuFrameAddFrame);
+    ASSERT_EQ(window->CurrentMove->Frames.size(), 256u);
+    window->Modified = true;
+    const std::string address = player->Address();
+    for (const std::string &name : {std::string(), "127.0.0.1:" + port}) {
+        window->NetworkName = name;
+        Click(window->mnuFileDownloadFromEmpegBreakDance);
+        Click(window->UploadtoEmpegAsBreakdance);
+    }
     dialogs.AnswerEntry(address);
     Click(window->mnuOptionsSetempegNetworkName);
     EXPECT_EQ(window->NetworkName, address);
     EXPECT_EQ(dialogs.Of("entry"), std::vector<std::string>{"Your empeg's Network Name"});
-    Click(window->mnuFileDownloadFromEmpegBreakDance);
-    Click(window->mnuFileRebootEmpeg);  // to the host last used
+    EXPECT_TRUE(player->Commands().empty());
+    Click(window->UploadtoEmpegAsBreakdance);
+    const std::string none = "Please choose your empeg's Network name in the Options menu";
+    EXPECT_THAT(Reported(), ElementsAre(none, none, StartsWith("Bad port '" + port + "'"),
+                                        StartsWith("Bad port '" + port + "'"), HasSubstr("255")));
+    EXPECT_TRUE(player->Commands().empty());
+    EXPECT_EQ(folder.Read("breakdance.raw"), "the player's own");
+    EXPECT_TRUE(window->Modified);
+    dialogs.saveAnswers.push_back(out);
+    Click(window->mnuFileSave);
+    EXPECT_THAT(dialogs.Of("exception"), ElementsAre(HasSubstr("255")));
+    EXPECT_EQ(FileBytes(out), "old");
+    Click(window->mnuFileDownloadFromEmpegPrinceDance);  // an empty slot; the reboot goes to the host last used
+    Click(window->mnuFileRebootEmpeg);
     ASSERT_TRUE(player->WaitForLine("would reboot now"));
     EXPECT_EQ(player->Commands().back(), "SITE REBOOT");
 }
@@ -179,25 +193,4 @@ TEST_F(DeviceCommands, FailedRebootIsShownInTheExceptionBox)
     EXPECT_EQ(platform.sleeps, std::vector<int>{100});  // the pause goes through the window's platform
     EXPECT_THAT(dialogs.Of("exception"), ElementsAre(HasSubstr("502")));
     EXPECT_FALSE(window->IdFTP->IsConnected());
-}
-
-TEST_F(DeviceCommands, RoutineBeyondTheFormatIsNeitherSentNorSaved)
-{
-    folder.Write("breakdance.raw", "the player's own");
-    const std::string out = TempPath("kept.raw");
-    WriteBytes(out, "old");
-    LoadData(RoutineBytes(1, 255));
-    window->spinFrameNumber->SetValue(255);
-    Click(window->mnuFrameAddFrame);
-    ASSERT_EQ(window->CurrentMove->Frames.size(), 256u);
-    window->Modified = true;
-    Click(window->UploadtoEmpegAsBreakdance);
-    EXPECT_THAT(Reported(), ElementsAre(HasSubstr("255")));
-    EXPECT_TRUE(player->Commands().empty());
-    EXPECT_EQ(folder.Read("breakdance.raw"), "the player's own");
-    EXPECT_TRUE(window->Modified);
-    dialogs.saveAnswers.push_back(out);
-    Click(window->mnuFileSave);
-    EXPECT_THAT(dialogs.Of("exception"), ElementsAre(HasSubstr("255")));
-    EXPECT_EQ(FileBytes(out), "old");
 }
