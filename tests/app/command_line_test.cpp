@@ -7,17 +7,16 @@
 using hoofer::CommandLineRequest;
 using hoofer::ParseCommandLine;
 
-TEST(CommandLine, AnswersStartsOrRefusesAsEachLineAsks)
+TEST(CommandLine, AnswersStartsOrRefusesAsEachLineAsksAndHelpNamesTheFileAndBothOptions)
 {
     const std::string cwd = QDir::currentPath().toStdString();
-    struct Case {
+    // exitCode -1: the editor starts; out: how standard output starts; err: part of standard error.
+    const struct Case {
         QStringList arguments;
-        int exitCode;             ///< -1: the editor starts
-        const char *out;          ///< what standard output starts with
-        const char *err;          ///< part of standard error
+        int exitCode;
+        const char *out, *err;
         std::optional<std::string> file;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {{}, -1, "", "", std::nullopt},
         {{"dance.raw"}, -1, "", "", cwd + "/dance.raw"},
         {{"/r/../r/t\u00e4nze.raw"}, -1, "", "", "/r/t\xc3\xa4nze.raw"},
@@ -41,12 +40,8 @@ TEST(CommandLine, AnswersStartsOrRefusesAsEachLineAsks)
         EXPECT_EQ(r.standardError.empty(), *c.err == 0) << row << ": " << r.standardError;
         EXPECT_EQ(r.file, c.file) << row;
     }
-}
-
-TEST(CommandLine, HelpNamesTheFileAndBothOptions)
-{
-    const std::string help = ParseCommandLine({"hooferedit", "--help"}).standardOutput;
+    const std::string help = ParseCommandLine({"/some/path/hooferedit", "--help"}).standardOutput;
+    EXPECT_EQ(help.find("/some/path"), std::string::npos) << help;
     for (const char *part : {"FILE", "--help", "--version", "File > Load"})
         EXPECT_NE(help.find(part), std::string::npos) << part << " in:\n" << help;
-    EXPECT_EQ(help.find("/some/path"), std::string::npos);
 }

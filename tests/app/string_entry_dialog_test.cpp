@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QLabel>
 #include <QLineEdit>
 #include <QTest>
 #include <QTimer>
@@ -10,61 +9,40 @@
 
 using namespace hoofer;
 
-namespace {
-/// Runs the dialog for real and types into it once it is up.
-int RunTyping(TfrmSingleStringEntry &dialog, const std::function<void(QLineEdit *)> &typing)
+TEST(StringEntryDialog, RunForRealItSelectsTheTextAcceptsOnEnterStaysOpenOnEscapeAndLimitsTyping)
 {
-    QTimer::singleShot(0, &dialog, [&] {
-        QLineEdit *edit = dialog.findChild<QLineEdit *>();
-        typing(edit);
-        // Escape must not close it; the close box cancels.
-        if (dialog.isVisible())
-            dialog.reject();
-    });
-    return dialog.Execute();
-}
-} // namespace
-
-TEST(StringEntryDialog, EnterAcceptsAndTheTextIsSelectedWhenItOpens)
-{
-    TfrmSingleStringEntry dialog(nullptr);
-    dialog.SetTheText("Old");
-    dialog.SetTitle("Your empeg's Network Name");
-    EXPECT_EQ(dialog.windowTitle(), "Enter String");
-    EXPECT_EQ(dialog.Prompt(), "Your empeg's Network Name");
-    const int result = RunTyping(dialog, [&](QLineEdit *edit) {
-        EXPECT_EQ(dialog.windowHandle()->title(), "Enter String");
-        EXPECT_EQ(edit->selectedText(), "Old");
-        QTest::keyClicks(edit, "player");
-        QTest::keyClick(edit, Qt::Key_Return);
-    });
-    EXPECT_EQ(result, 1);
-    EXPECT_EQ(dialog.TheText(), "player");
-}
-
-TEST(StringEntryDialog, EscapeLeavesItOpenAndClosingCancels)
-{
-    TfrmSingleStringEntry dialog(nullptr);
-    bool stillOpen = false;
-    const int result = RunTyping(dialog, [&](QLineEdit *edit) {
-        QTest::keyClick(edit, Qt::Key_Escape);
-        stillOpen = dialog.isVisible();
-    });
-    EXPECT_TRUE(stillOpen);
-    EXPECT_NE(result, 1);
-    EXPECT_EQ(dialog.Prompt(), "Title");
-}
-
-TEST(StringEntryDialog, MaxLengthRefusesTheThirteenthCharacterOnly)
-{
-    TfrmSingleStringEntry dialog(nullptr);
-    dialog.SetTheText("a name much longer than twelve");
-    dialog.SetMaxLength(12);
-    EXPECT_EQ(dialog.TheText(), "a name much longer than twelve");  // set by the program: whole
-    dialog.SetTheText("");
-    RunTyping(dialog, [](QLineEdit *edit) {
-        QTest::keyClicks(edit, "abcdefghijklm");
-        QTest::keyClick(edit, Qt::Key_Return);
-    });
-    EXPECT_EQ(dialog.TheText(), "abcdefghijkl");
+    const struct {
+        const char *name, *before;
+        int maxLength;
+        const char *typed;
+        Qt::Key last;
+        int result;
+        const char *after;
+    } rows[] = {{"Enter accepts", "Old", 0, "player", Qt::Key_Return, 1, "player"},
+                {"Escape leaves it open, the close box cancels", "Old", 0, "x", Qt::Key_Escape, 0, "x"},
+                {"typing stops at the maximum", "", 12, "abcdefghijklm", Qt::Key_Return, 1, "abcdefghijkl"}};
+    for (const auto &row : rows) {
+        TfrmSingleStringEntry dialog(nullptr);
+        EXPECT_EQ(dialog.Prompt(), "Title");
+        dialog.SetMaxLength(row.maxLength);
+        dialog.SetTheText("a name much longer than twelve");
+        EXPECT_EQ(dialog.TheText(), "a name much longer than twelve") << "set by the program: whole";
+        dialog.SetTheText(row.before);
+        dialog.SetTitle("Your empeg's Network Name");
+        EXPECT_EQ(dialog.Prompt(), "Your empeg's Network Name");
+        bool stillOpen = false;
+        QTimer::singleShot(0, &dialog, [&] {
+            QLineEdit *edit = dialog.findChild<QLineEdit *>();
+            EXPECT_EQ(dialog.windowHandle()->title(), "Enter String") << row.name;
+            EXPECT_EQ(edit->selectedText(), row.before) << row.name;
+            QTest::keyClicks(edit, row.typed);
+            QTest::keyClick(edit, row.last);
+            stillOpen = dialog.isVisible();
+            if (stillOpen)
+                dialog.reject();
+        });
+        EXPECT_EQ(dialog.Execute(), row.result) << row.name;
+        EXPECT_EQ(stillOpen, row.last == Qt::Key_Escape) << row.name;
+        EXPECT_EQ(dialog.TheText(), row.after) << row.name;
+    }
 }
