@@ -5,10 +5,12 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <array>
+#include <vector>
+
 using namespace hoofer;
 
 namespace {
-
 /// Every setting in the order a first save writes it: its section and key,
 /// the default value and another value that must come back as it was saved.
 struct KeyRow { const char *section, *key, *defaultValue, *otherValue; };
@@ -21,7 +23,6 @@ const KeyRow kKeys[] = {
     {"Network", "empegFTPUserName", "Anonymous", "dancer"},
     {"Network", "empegFTPPassword", "hoofer@home", "p=w;#[x] \"q\""},
 };
-
 /// The text WriteEditorSettings leaves in `before` for the settings read from `read`.
 std::string Resaved(const std::string &read, const std::string &before = "")
 {
@@ -29,7 +30,6 @@ std::string Resaved(const std::string &read, const std::string &before = "")
     WriteEditorSettings(ini, ReadEditorSettings(IniFile::Parse(read)));
     return ini.Text();
 }
-
 } // namespace
 
 TEST(EditorSettings, AFirstRunGivesTheDefaultsAndAFirstSaveWritesEveryKeyInOrder)
@@ -46,7 +46,7 @@ TEST(EditorSettings, AFirstRunGivesTheDefaultsAndAFirstSaveWritesEveryKeyInOrder
     EXPECT_EQ(Resaved(""), expected);
 }
 
-TEST(EditorSettings, EachValueComesBackAsItWasSavedAndMovesNoOther)
+TEST(EditorSettings, EachValueComesBackAsSavedMovingNoOtherAndUnreadableOnesAsTheirDefault)
 {
     for (const KeyRow &row : kKeys) {
         const IniFile out = IniFile::Parse(Resaved(std::string("[") + row.section + "]\n" + row.key + "=" + row.otherValue));
@@ -54,10 +54,6 @@ TEST(EditorSettings, EachValueComesBackAsItWasSavedAndMovesNoOther)
             EXPECT_EQ(out.ReadString(k.section, k.key, "-"), &k == &row ? k.otherValue : k.defaultValue)
                 << row.key << " set, " << k.key << " read";
     }
-}
-
-TEST(EditorSettings, UnreadableValuesAndGridSizesBelowOneGiveTheDefault)
-{
     const std::pair<std::string, const char *> rows[] = {
         {"GridSize=0x0C", "12"}, {"GridSize=abc", "5"},    {"GridSize=0", "5"},          {"GridSize=-3", "5"},
         {"GridSize=", "5"},      {"SnapToGrid=2", "1"},    {"DragWithoutShift=yes", "0"}, {"PlayContinuously=", "0"},
@@ -88,24 +84,20 @@ TEST(EditorSettings, UnknownSectionsAndKeysSurviveASaveInTheirPlace)
               "PlayContinuously=0\nSnapToGrid=0\n");
 }
 
-TEST(EditorSettingsPath, TheExtensionIsReplacedByIniOrIniIsAppended)
+TEST(SettingsLocation, BesideTheProgramWhenItsFolderIsWritableElseTheUsersOwnWithTheSharedOneAsDefaults)
 {
-    const std::pair<const char *, const char *> rows[] = {
+    const std::pair<const char *, const char *> paths[] = {
         {"/opt/hoofer/HooferEdit.exe", "/opt/hoofer/HooferEdit.ini"}, {"/opt/h/a.b.c", "/opt/h/a.b.ini"},
         {"/usr/bin/hooferedit", "/usr/bin/hooferedit.ini"},           {"/home/v6.0/hooferedit", "/home/v6.0/hooferedit.ini"},
         {"/home/.local/bin/.hoofer", "/home/.local/bin/.hoofer.ini"}, {"hooferedit", "hooferedit.ini"},
     };
-    for (const auto &[exe, ini] : rows)
+    for (const auto &[exe, ini] : paths)
         EXPECT_EQ(SettingsPathForExecutable(exe), ini) << exe;
-}
-
-TEST(SettingsLocationChoice, BesideAWritableProgramElseTheUsersOwnFileWithTheSharedOneAsDefaults)
-{
     QTemporaryDir dir;
     const std::string bin = dir.filePath("bin").toStdString(), beside = bin + "/hooferedit.ini";
     const std::string userFolder = dir.filePath("user").toStdString(), own = userFolder + "/hooferedit.ini";
-    QDir().mkpath(QString::fromStdString(bin));
-    QDir().mkpath(QString::fromStdString(userFolder));
+    for (const std::string &folder : {bin, userFolder})
+        QDir().mkpath(QString::fromStdString(folder));
     struct Row { const char *name; bool writable, besideExists, ownExists; SettingsLocation expected; };
     const Row rows[] = {
         {"writable folder", true, false, false, {beside, beside}},
@@ -126,4 +118,108 @@ TEST(SettingsLocationChoice, BesideAWritableProgramElseTheUsersOwnFileWithTheSha
     }
     EXPECT_TRUE(FolderIsWritable(bin));
     EXPECT_FALSE(FolderIsWritable(bin + "/missing"));
+}
+
+TEST(IniFileReading, TheFirstKeyOfTheFirstSectionExactlyAsItFollowsTheEqualsSign)
+{
+    // Every line ending, and none at the end.
+    const IniFile ini = IniFile::Parse("[Interface]\r\nGridSize=7\r  Key  =  two words  \nQuoted=\"a;b\"\nEq=a=b\nEmpty=\n"
+                                       "K=1\nK=2\n;C=1\n#C=2\nno equals here\n=orphan\n[broken\nC=3\r\n[Odd Section]  ; note\r"
+                                       "sp ace=v\n[network]\nName=car\n[INTERFACE]\nLater=4");
+    struct Row { const char *section, *key, *want; };
+    const Row rows[] = {
+        {"interface", "GRIDSIZE", "7"}, {"NETWORK", "name", "car"}, {"Network", "GridSize", "-"},
+        {"Other", "GridSize", "-"}, {"Interface", "Key", "  two words  "}, {"Interface", "Quoted", "\"a;b\""},
+        {"Interface", "Eq", "a=b"}, {"Interface", "Empty", ""}, {"Interface", "K", "1"}, {"Interface", "C", "3"},
+        {"Interface", "Later", "-"}, {"Interface", "", "-"}, {"odd section", "SP ACE", "v"},
+    };
+    for (const Row &r : rows) {
+        EXPECT_EQ(ini.ReadString(r.section, r.key, "-"), r.want) << r.section << "/" << r.key;
+        EXPECT_EQ(ini.HasKey(r.section, r.key), r.want != std::string("-")) << r.section << "/" << r.key;
+    }
+}
+
+// The numbers themselves are ParseInteger's (text_number_test); here blanks and defaults.
+TEST(IniFileReading, IntegersAndBooleansGiveTheDefaultWhenUnreadable)
+{
+    const IniFile ini = IniFile::Parse("[S]\nWord=true\nB= 0x1F \nZero=0\nTwo=2\nNeg=-1\nHex=0x0\n");
+    struct Row { const char *key; int asInt; bool asBoolOrTrue, asBoolOrFalse; };
+    const Row rows[] = {{"Word", 5, true, false}, {"B", 31, true, true},  {"Zero", 0, false, false}, {"Two", 2, true, true},
+                        {"Neg", -1, true, true},  {"Hex", 0, false, false}, {"Missing", 5, true, false}};
+    for (const Row &r : rows) {
+        EXPECT_EQ(ini.ReadInteger("S", r.key, 5), r.asInt) << r.key;
+        EXPECT_EQ(ini.ReadBool("S", r.key, true), r.asBoolOrTrue) << r.key;
+        EXPECT_EQ(ini.ReadBool("S", r.key, false), r.asBoolOrFalse) << r.key;
+    }
+}
+
+TEST(IniFileWriting, ChangesOnlyTheLineItWritesOrAddsOneWhereItBelongs)
+{
+    // Each write is section, key, value; a null after is the text before.
+    struct Row { const char *name, *before; std::vector<std::array<const char *, 3>> writes; const char *after; };
+    const Row rows[] = {
+        {"the line keeps its own key spelling", "[interface]\n  gridsize = 5\n",
+         {{"Interface", "GridSize", "12"}, {"Interface", "GRIDSIZE", "1"}}, "[interface]\n  gridsize =1\n"},
+        {"after the last non-blank line of its section", "[A]\nx=1\n; note\n\n\n[B]\ny=2\n",
+         {{"A", "z", "3"}, {"B", "w", "4"}}, "[A]\nx=1\n; note\nz=3\n\n\n[B]\ny=2\nw=4\n"},
+        {"a new section last after a blank line", "; c\n[A]\nx=1\n", {{"B", "y", "2"}}, "; c\n[A]\nx=1\n\n[B]\ny=2\n"},
+        {"an empty file", "", {{"A", "x", "1"}, {"B", "y", "2"}, {"A", "z", "3"}}, "[A]\nx=1\nz=3\n\n[B]\ny=2\n"},
+        {"untouched lines verbatim",
+         "\xEF\xBB\xBF; c\r\n\r\n[Odd]  ; t\r\nno equals\r\n  sp  =  v  \r\nbin=\x01\x7F\xFF\r\n[I]\r\nG=5\r\n",
+         {{"I", "G", "5"}}, nullptr},
+        {"new lines take the file's first ending", "[S]\r\nA=1\nB=2\r\n", {{"S", "C", "3"}, {"T", "D", "4"}},
+         "[S]\r\nA=1\nB=2\r\nC=3\r\n\r\n[T]\r\nD=4\r\n"},
+        {"lone carriage returns", "[S]\rA=1\r", {{"S", "B", "2"}}, "[S]\rA=1\rB=2\r"},
+        {"no final newline while nothing follows", "[S]\r\nA=1", {{"S", "A", "2"}}, "[S]\r\nA=2"},
+        {"a final newline once a line follows", "[S]\r\nA=1", {{"S", "A", "2"}, {"S", "B", "3"}},
+         "[S]\r\nA=2\r\nB=3\r\n"},
+        {"a header alone", "[S]", {{"S", "A", "1"}}, "[S]\nA=1\n"},
+        {"a key before any section", "A=1", {{"S", "B", "2"}}, "A=1\n\n[S]\nB=2\n"},
+        {"a byte order mark", "\xEF\xBB\xBF[S]\nA=1\n", {{"S", "B", "2"}}, "\xEF\xBB\xBF[S]\nA=1\nB=2\n"},
+    };
+    for (const Row &r : rows) {
+        IniFile ini = IniFile::Parse(r.before);
+        for (const auto &w : r.writes)
+            ini.WriteString(w[0], w[1], w[2]);
+        EXPECT_EQ(ini.Text(), r.after ? r.after : r.before) << r.name;
+    }
+}
+
+TEST(IniFileWriting, RefusesNamesAndValuesThatWouldBreakTheFile)
+{
+    IniFile ini;
+    for (const auto &[section, key, value] : {std::array{"S", "K", "a\nb"}, {"S", "K", "a\rb"}, {"S", "K=1", "v"},
+                                              {"S", "", "v"}, {"S", " K", "v"}, {"S", ";K", "v"}, {"S", "[K", "v"},
+                                              {"S]", "K", "v"}, {"S\n", "K", "v"}})
+        EXPECT_THROW(ini.WriteString(section, key, value), std::invalid_argument) << section << "/" << key;
+    EXPECT_EQ(ini.Text(), "");
+}
+
+TEST(IniFileDisk, SavedBytesLoadBackAndFailuresNameThePathAndTheReason)
+{
+    QTemporaryDir dir;
+    const std::string path = dir.filePath("a.ini").toStdString();
+    EXPECT_EQ(IniFile::Load(path).Text(), "");
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(path))) << "loading a missing file created it";
+    // A megabyte line and a NUL byte survive as well.
+    IniFile ini = IniFile::Parse("; keep me\r\n[S]\r\nA=1\r\n");
+    ini.WriteString("S", "Long", std::string(1 << 20, 'x'));
+    ini.WriteString("S", "Nul", std::string("a\0b", 3));
+    ini.Save(path);
+    EXPECT_EQ(IniFile::Load(path).Text(), ini.Text());
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1) << "a temporary file stayed";
+    // A folder cannot be read; no one can write below a missing folder or a plain file.
+    ASSERT_TRUE(QDir().mkdir(dir.filePath("folder.ini")));
+    const std::pair<std::string, bool> failures[] = {
+        {dir.filePath("folder.ini").toStdString(), false}, {dir.filePath("no/a.ini").toStdString(), true}, {path + "/a.ini", true}};
+    for (const auto &[bad, save] : failures) {
+        try {
+            save ? ini.Save(bad) : (void)IniFile::Load(bad);
+            ADD_FAILURE() << "no error for " << bad;
+        } catch (const IniFileError &e) {
+            const std::string message = e.what();
+            EXPECT_NE(message.find(bad + ": "), std::string::npos) << message;
+            EXPECT_GT(message.size(), message.find(bad) + bad.size() + 2) << "no reason: " << message;
+        }
+    }
 }
