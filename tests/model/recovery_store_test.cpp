@@ -6,14 +6,15 @@
 
 #include <QDir>
 #include <QFile>
-#include <QLockFile>
 #include <QProcess>
 #include <QTemporaryDir>
+
+#include <filesystem>
+#include <map>
 
 using namespace hoofer;
 
 namespace {
-
 std::string Slurp(const std::string &path)
 {
     std::string data, why;
@@ -22,75 +23,47 @@ std::string Slurp(const std::string &path)
 
 QStringList FilesIn(const std::string &folder)
 {
-    return QDir(QString::fromStdString(folder)).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden,
-                                                          QDir::Name);
+    return QDir(QString::fromStdString(folder)).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDir::Name);
 }
 
-/// Leaves behind what a crashed editor leaves: a copy (a file, or whatever
-/// `makeCopy` puts at its path), a side record and a lock naming a process
-/// that has ended.
-void PlantCrashedEditor(const std::string &folder, const std::string &id, const std::string &source,
-                        const std::function<void(const QString &)> &makeCopy)
+/// Leaves what a crashed editor leaves: its copy, the side record naming `source` and its lock, rewritten to
+/// name a process that has ended. Returns the copy's path.
+std::string PlantCrashedEditor(const std::string &folder, const std::string &image, const std::string &source)
 {
-    QDir().mkpath(QString::fromStdString(folder));
-    const QString base = QString::fromStdString(folder + "/" + id);
-    makeCopy(base + ".raw");
-    if (!source.empty()) {
-        ASSERT_EQ(SaveFileAtomically((base + ".source").toStdString(), source), "");
-    }
-
-    // The lock as this process writes it, with the number of a process that
-    // has been started and has ended since.
-    QByteArray contents;
-    {
-        QLockFile live(base + ".probe");
-        ASSERT_TRUE(live.tryLock(0));
-        QFile probe(base + ".probe");
-        ASSERT_TRUE(probe.open(QIODevice::ReadOnly));
-        contents = probe.readAll();
-    }
+    auto editor = std::make_unique<RecoveryStore>(folder);
+    EXPECT_EQ(editor->Write(image, source), "");
+    const std::string copy = editor->CopyPath(), lock = copy.substr(0, copy.size() - 4) + ".lock";
+    std::string contents = Slurp(lock);
+    editor.reset(); // a normal end releases the lock and deletes its file
     QProcess ended;
     ended.start("/bin/true", {});
-    ASSERT_TRUE(ended.waitForStarted(5000));
-    const qint64 deadPid = ended.processId();
-    ASSERT_TRUE(ended.waitForFinished(5000));
-    contents.replace(0, contents.indexOf('\n'), QByteArray::number(deadPid));
-    QFile lock(base + ".lock");
-    ASSERT_TRUE(lock.open(QIODevice::WriteOnly));
-    lock.write(contents);
+    EXPECT_TRUE(ended.waitForStarted(5000));
+    contents.replace(0, contents.find('\n'), std::to_string(ended.processId()));
+    EXPECT_TRUE(ended.waitForFinished(5000));
+    EXPECT_EQ(SaveFileAtomically(lock, contents), "");
+    return copy;
 }
-
-void PlantCopy(const QString &path, const std::string &bytes)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes.data(), static_cast<qint64>(bytes.size()));
-}
-
 } // namespace
 
 TEST(RecoveryStore, TwoEditorsKeepTheirOwnCopiesAndNeitherIsAnOrphanWhileTheyRun)
 {
     QTemporaryDir root;
-    const std::string folder = root.path().toStdString() + "/recovery";
-    const std::string image = EncodeRoutine(NewRoutine());
+    const std::string folder = root.path().toStdString() + "/recovery", image = EncodeRoutine(NewRoutine());
     auto first = std::make_unique<RecoveryStore>(folder);
     RecoveryStore second(folder);
     EXPECT_TRUE(FilesIn(folder).isEmpty()) << "nothing is written before the first change";
-
     ASSERT_EQ(first->Write(image, "/home/u/a.raw"), "");
     ASSERT_EQ(second.Write(image + "x", ""), "");
     EXPECT_NE(first->CopyPath(), second.CopyPath());
     EXPECT_EQ(Slurp(first->CopyPath()), image);
     EXPECT_EQ(Slurp(second.CopyPath()), image + "x");
     EXPECT_TRUE(RecoveryStore::FindOrphans(folder).empty());
-
     // Rewritten in place, atomically: no temporary files stay beside it.
     ASSERT_EQ(first->Write(image, "/home/u/a.raw"), "");
     EXPECT_EQ(FilesIn(folder).size(), 5) << FilesIn(folder).join(" ").toStdString();
 
-    // An editor that ends without a normal close leaves its copy behind,
-    // with the name of the file it came from; the running one stays its own.
+    // An editor that ends without a normal close leaves its copy behind, with
+    // the name of the file it came from; the running one stays its own.
     const std::string firstCopy = first->CopyPath();
     first.reset();
     auto orphans = RecoveryStore::FindOrphans(folder);
@@ -100,7 +73,6 @@ TEST(RecoveryStore, TwoEditorsKeepTheirOwnCopiesAndNeitherIsAnOrphanWhileTheyRun
     EXPECT_EQ(orphans[0].sourceFileName, "/home/u/a.raw");
     EXPECT_TRUE(orphans[0].readable()) << orphans[0].error;
     EXPECT_TRUE(RecoveryStore::FindOrphans(folder).empty()) << "an offered orphan is locked";
-
     // Restored: the orphan's slot becomes the restoring editor's own.
     RecoveryStore third(folder);
     third.Adopt(std::move(orphans[0]));
@@ -116,56 +88,50 @@ TEST(RecoveryStore, TwoEditorsKeepTheirOwnCopiesAndNeitherIsAnOrphanWhileTheyRun
 TEST(RecoveryStore, CopiesOfCrashedEditorsAreOfferedNewestFirstAndBadOnesSayWhy)
 {
     QTemporaryDir root;
-    const std::string folder = root.path().toStdString() + "/recovery";
-    const std::string image = EncodeRoutine(NewRoutine());
+    const std::string folder = root.path().toStdString() + "/recovery", image = EncodeRoutine(NewRoutine());
     RecoveryStore running(folder);
     ASSERT_EQ(running.Write(image, "mine.raw"), "");
-
-    struct Case {
-        const char *id;
-        std::function<void(const QString &)> makeCopy;
-        const char *error; ///< part of the error, or empty when the copy is readable
-    };
-    const std::vector<Case> cases = {
-        {"good", [&](const QString &p) { PlantCopy(p, image); }, ""},
-        {"folder", [](const QString &p) { QDir().mkpath(p); }, "Cannot read the recovery copy"},
-        {"short", [&](const QString &p) { PlantCopy(p, image.substr(0, 20)); }, "is truncated: move 0"},
-        {"empty", [](const QString &p) { PlantCopy(p, ""); }, "is empty"},
-    };
-    for (const Case &c : cases)
-        PlantCrashedEditor(folder, c.id, std::string(c.id) + ".raw", c.makeCopy);
-    // A crash after the copy was removed leaves a lock and nothing to offer.
-    PlantCrashedEditor(folder, "nocopy", "gone.raw", [](const QString &) {});
-    QFile newest(QString::fromStdString(folder + "/good.raw"));
-    ASSERT_TRUE(newest.open(QIODevice::Append));
-    ASSERT_TRUE(newest.setFileTime(QDateTime::currentDateTime().addSecs(60), QFileDevice::FileModificationTime));
-    newest.close();
-
-    auto orphans = RecoveryStore::FindOrphans(folder);
-    ASSERT_EQ(orphans.size(), cases.size());
-    EXPECT_EQ(orphans[0].path, folder + "/good.raw") << "the newest copy comes first";
+    struct Case { const char *source; std::string bytes; const char *error; }; // error: empty for a readable copy
+    const Case cases[] = {{"good.raw", image, ""}, {"folder.raw", "", "Cannot read the recovery copy"},
+                          {"short.raw", image.substr(0, 20), "is truncated: move 0"}, {"empty.raw", "", "is empty"}};
+    std::map<std::string, const Case *> caseOfCopy;
     for (const Case &c : cases) {
-        const auto it = std::find_if(orphans.begin(), orphans.end(),
-                                     [&](const RecoveryOrphan &o) { return o.path == folder + "/" + c.id + ".raw"; });
-        ASSERT_NE(it, orphans.end()) << c.id;
-        EXPECT_EQ(it->sourceFileName, std::string(c.id) + ".raw") << c.id;
-        if (*c.error == 0) {
-            EXPECT_TRUE(it->readable()) << c.id << ": " << it->error;
-            EXPECT_EQ(it->image, image) << c.id;
-        } else {
-            EXPECT_NE(it->error.find(c.error), std::string::npos) << c.id << ": " << it->error;
-            EXPECT_EQ(it->error.find('\n'), std::string::npos) << c.id << ": one line for the status line";
+        const std::string copy = PlantCrashedEditor(folder, c.bytes, c.source);
+        caseOfCopy[copy] = &c;
+        if (c.source == std::string("folder.raw")) {
+            std::filesystem::remove(copy);
+            std::filesystem::create_directory(copy);
+        } else if (c.source == std::string("good.raw")) {
+            std::filesystem::last_write_time(copy, std::filesystem::file_time_type::clock::now() + std::chrono::minutes(1));
         }
     }
-    EXPECT_FALSE(QFile::exists(QString::fromStdString(folder + "/nocopy.lock")));
-    EXPECT_FALSE(QFile::exists(QString::fromStdString(folder + "/nocopy.source")));
+    // A crash after the copy was removed leaves a lock and a side record, and nothing to offer.
+    const std::string gone = PlantCrashedEditor(folder, image, "gone.raw"), goneBase = gone.substr(0, gone.size() - 4);
+    QFile::remove(QString::fromStdString(gone));
 
+    auto orphans = RecoveryStore::FindOrphans(folder);
+    ASSERT_EQ(orphans.size(), std::size(cases));
+    EXPECT_EQ(caseOfCopy[orphans[0].path]->source, std::string("good.raw")) << "the newest copy comes first";
+    for (const RecoveryOrphan &o : orphans) {
+        const Case &c = *caseOfCopy.at(o.path);
+        EXPECT_EQ(o.sourceFileName, c.source);
+        if (*c.error == 0) {
+            EXPECT_TRUE(o.readable()) << c.source << ": " << o.error;
+            EXPECT_EQ(o.image, image) << c.source;
+        } else {
+            EXPECT_NE(o.error.find(c.error), std::string::npos) << c.source << ": " << o.error;
+            EXPECT_EQ(o.error.find('\n'), std::string::npos) << c.source << ": one line for the status line";
+        }
+    }
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(goneBase + ".lock")));
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(goneBase + ".source")));
     // Declined: the copy goes. Not taken up: the copy stays for the next start.
+    const std::string declined = orphans[0].path;
     EXPECT_EQ(RecoveryStore::Discard(orphans[0]), "");
-    EXPECT_FALSE(QFile::exists(QString::fromStdString(folder + "/good.raw")));
-    EXPECT_FALSE(QFile::exists(QString::fromStdString(folder + "/good.source")));
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(declined)));
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(declined.substr(0, declined.size() - 4) + ".source")));
     orphans.clear();
-    EXPECT_EQ(RecoveryStore::FindOrphans(folder).size(), cases.size() - 1);
+    EXPECT_EQ(RecoveryStore::FindOrphans(folder).size(), std::size(cases) - 1);
     EXPECT_EQ(Slurp(running.CopyPath()), image) << "the running editor's copy is never touched";
 }
 
@@ -173,19 +139,17 @@ TEST(RecoveryStore, ACopyThatCannotBeWrittenSaysWhereInOneLine)
 {
     QTemporaryDir root;
     const std::string blocked = root.path().toStdString() + "/file";
-    PlantCopy(QString::fromStdString(blocked), "not a folder");
+    ASSERT_EQ(SaveFileAtomically(blocked, "not a folder"), "");
     RecoveryStore store(blocked + "/recovery");
     const std::string why = store.Write("data", "");
     EXPECT_NE(why.find(blocked), std::string::npos) << why;
     EXPECT_EQ(why.find('\n'), std::string::npos) << why;
     EXPECT_FALSE(store.HasCopy());
     store.Remove();
-
     RecoveryStore copyBlocked(root.path().toStdString() + "/recovery");
     QDir().mkpath(QString::fromStdString(copyBlocked.CopyPath()));
     EXPECT_NE(copyBlocked.Write("data", ""), "");
-    EXPECT_EQ(RecoveryStore::DefaultFolder().substr(RecoveryStore::DefaultFolder().size() - 9), "/recovery");
-    RecoveryStore nowhere("");
-    EXPECT_NE(nowhere.Write("data", ""), "");
+    EXPECT_TRUE(RecoveryStore::DefaultFolder().ends_with("/recovery"));
+    EXPECT_NE(RecoveryStore("").Write("data", ""), "");
     EXPECT_TRUE(RecoveryStore::FindOrphans("").empty());
 }
