@@ -41,8 +41,7 @@ TEST(RoutineCodec, TheOneMoveExampleReadsAsNewMoveSavesNormalisedAndANewRoutineI
     const std::string data(std::istreambuf_iterator<char>(in), {});
     ASSERT_EQ(data.size(), 42u);
     const TMoveList moves = DecodeRoutine(data);
-    ASSERT_EQ(moves.size(), 1u);
-    ASSERT_EQ(moves[0]->FrameCount, 1);
+    ASSERT_TRUE(moves.size() == 1u && moves[0]->FrameCount == 1);
     EXPECT_EQ(moves[0]->MoveName, "NewMove     \r");
     EXPECT_EQ(TrimName(moves[0]->MoveName), "NewMove");
     const THFFrame &f = *moves[0]->Frames[0];
@@ -181,21 +180,17 @@ TEST(FrameHistory, UndoAndRedoListsAreSeparateStacksThatPoseCopiesLeaveAlone)
     frame.UndoList.push_back("u1");
     frame.RedoList.push_back("r1");
     frame.RedoList.push_back("r2");
-    EXPECT_EQ(frame.UndoList.size(), 1u);
-    ASSERT_EQ(frame.RedoList.size(), 2u);
+    EXPECT_EQ(std::pair(frame.UndoList.size(), frame.RedoList.size()), (std::pair<size_t, size_t>(1, 2)));
     EXPECT_EQ(frame.RedoList.back(), "r2");
     frame.RedoList.pop_back();
     EXPECT_EQ(frame.RedoList.back(), "r1");
     copy.RedoList.push_back("own");
     CopyFramePose(frame, copy);
-    EXPECT_EQ(copy.RedoList.size(), 1u);
-    EXPECT_EQ(copy.RedoList.back(), "own");
+    EXPECT_EQ(std::pair(copy.RedoList.size(), copy.RedoList.back()), (std::pair<size_t, std::string>(1, "own")));
     EXPECT_TRUE(copy.UndoList.empty());
     frame.RedoList.clear();
-    EXPECT_EQ(frame.RedoList.size(), 0u);
-    EXPECT_TRUE(frame.RedoList.empty());
-    frame.RedoList.clear();  // clearing an empty history is harmless
-    frame.RedoList.push_back("r3");  // and a cleared one takes entries again
-    EXPECT_EQ(frame.RedoList.back(), "r3");
-    EXPECT_EQ(frame.UndoList.back(), "u1");
+    EXPECT_TRUE(frame.RedoList.empty() && frame.RedoList.size() == 0u);
+    frame.RedoList.clear(); // clearing an empty history is harmless, and a cleared one takes entries again
+    frame.RedoList.push_back("r3");
+    EXPECT_EQ(frame.RedoList.back() + frame.UndoList.back(), "r3u1");
 }
