@@ -1,243 +1,104 @@
 #include "settings/settings.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
-#include <QStandardPaths>
 #include <QTemporaryDir>
-#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <array>
+#include <vector>
 
 using namespace hoofer;
-using ::testing::HasSubstr;
 
 namespace {
-
-EditorSettings FromText(const std::string &text)
-{
-    return ReadEditorSettings(IniFile::Parse(text));
-}
-
-std::string SavedText(const std::string &before, const EditorSettings &settings)
+/// Every setting in the order a first save writes it: its section and key,
+/// the default value and another value that must come back as it was saved.
+struct KeyRow { const char *section, *key, *defaultValue, *otherValue; };
+const KeyRow kKeys[] = {
+    {"Interface", "DragWithoutShift", "0", "1"},
+    {"Interface", "PlayContinuously", "0", "1"},
+    {"Interface", "SnapToGrid", "0", "1"},
+    {"Interface", "GridSize", "5", "17"},
+    {"Network", "empegNetworkName", "", " 127.0.0.1:2121 "},
+    {"Network", "empegFTPUserName", "Anonymous", "dancer"},
+    {"Network", "empegFTPPassword", "hoofer@home", "p=w;#[x] \"q\""},
+};
+/// The text WriteEditorSettings leaves in `before` for the settings read from `read`.
+std::string Resaved(const std::string &read, const std::string &before = "")
 {
     IniFile ini = IniFile::Parse(before);
-    WriteEditorSettings(ini, settings);
+    WriteEditorSettings(ini, ReadEditorSettings(IniFile::Parse(read)));
     return ini.Text();
 }
-
-std::string Slurp(const QString &path)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return "<unreadable>";
-    return f.readAll().toStdString();
-}
-
 } // namespace
 
-TEST(EditorSettingsDefaults, AFirstRunWithoutAFileGivesEveryDefault)
+TEST(EditorSettings, AFirstRunGivesTheDefaultsAndAFirstSaveWritesEveryKeyInOrder)
 {
-    QTemporaryDir dir;
-    const std::string path = dir.filePath("hooferedit.ini").toStdString();
-    const EditorSettings s = ReadEditorSettings(IniFile::Load(path));
-    EXPECT_FALSE(s.DragWithoutShift);
-    EXPECT_FALSE(s.PlayContinuously);
-    EXPECT_FALSE(s.SnapToGrid);
-    EXPECT_EQ(s.GridSize, 5);
-    EXPECT_EQ(s.NetworkName, "");
-    EXPECT_EQ(s.FtpUserName, "Anonymous");
-    EXPECT_EQ(s.FtpPassword, "hoofer@home");
-    EXPECT_EQ(s, EditorSettings{});
-}
-
-TEST(EditorSettingsSaving, AFirstSaveWritesTheSevenKeysInOrderInTwoSections)
-{
-    QTemporaryDir dir;
-    const std::string path = dir.filePath("hooferedit.ini").toStdString();
-    IniFile ini = IniFile::Load(path);
-    WriteEditorSettings(ini, EditorSettings{});
-    ini.Save(path);
-    EXPECT_EQ(Slurp(QString::fromStdString(path)),
-              "[Interface]\n"
-              "DragWithoutShift=0\n"
-              "PlayContinuously=0\n"
-              "SnapToGrid=0\n"
-              "GridSize=5\n"
-              "\n"
-              "[Network]\n"
-              "empegNetworkName=\n"
-              "empegFTPUserName=Anonymous\n"
-              "empegFTPPassword=hoofer@home\n");
-}
-
-TEST(EditorSettingsSaving, EveryValueComesBackAsItWasSaved)
-{
-    EditorSettings s;
-    s.DragWithoutShift = true;
-    s.PlayContinuously = true;
-    s.SnapToGrid = true;
-    s.GridSize = 17;
-    s.NetworkName = " 127.0.0.1:2121 ";
-    s.FtpUserName = "dancer";
-    s.FtpPassword = "p=w;#[x] \"q\"";
-    EXPECT_EQ(FromText(SavedText("", s)), s);
-}
-
-TEST(EditorSettingsSaving, LineBreaksInStringsCannotAddLinesToTheFile)
-{
-    EditorSettings s;
-    s.NetworkName = "car\n[Interface]";
-    s.FtpPassword = "secret\r\nGridSize=0";
-    const EditorSettings back = FromText(SavedText("", s));
-    EXPECT_EQ(back.NetworkName, "car");
-    EXPECT_EQ(back.FtpPassword, "secret");
-    EXPECT_EQ(back.GridSize, 5);
-}
-
-TEST(EditorSettingsGridSize, ReadsDecimalAndHexadecimal)
-{
-    EXPECT_EQ(FromText("[Interface]\nGridSize=12\n").GridSize, 12);
-    EXPECT_EQ(FromText("[Interface]\nGridSize=0x0C\n").GridSize, 12);
-}
-
-TEST(EditorSettingsGridSize, LettersZeroAndNegativeSizesGiveFive)
-{
-    EXPECT_EQ(FromText("[Interface]\nGridSize=abc\n").GridSize, 5);
-    EXPECT_EQ(FromText("[Interface]\nGridSize=0\n").GridSize, 5);
-    EXPECT_EQ(FromText("[Interface]\nGridSize=-3\n").GridSize, 5);
-    EXPECT_EQ(FromText("[Interface]\nGridSize=\n").GridSize, 5);
-}
-
-TEST(EditorSettingsBooleans, ASnapToGridOfTwoIsCheckedAndWrittenBackAsOne)
-{
-    const std::string before = "[Interface]\nSnapToGrid=2\n";
-    const EditorSettings s = FromText(before);
-    EXPECT_TRUE(s.SnapToGrid);
-    EXPECT_THAT(SavedText(before, s), HasSubstr("SnapToGrid=1\n"));
-}
-
-TEST(EditorSettingsBooleans, UnreadableBooleansAreUnchecked)
-{
-    const EditorSettings s = FromText("[Interface]\nDragWithoutShift=yes\nPlayContinuously=\n");
-    EXPECT_FALSE(s.DragWithoutShift);
-    EXPECT_FALSE(s.PlayContinuously);
-}
-
-TEST(EditorSettingsSaving, UnknownSectionsAndKeysSurviveASaveInTheirPlace)
-{
-    const std::string before =
-        "; written by hand\n"
-        "[Window]\n"
-        "Left=10\n"
-        "\n"
-        "[network]\n"
-        "empegFTPPassword=old\n"
-        "Proxy=none\n"
-        "\n"
-        "[Interface]\n"
-        "Theme=dark\n"
-        "GridSize=9\n";
-    EditorSettings s = FromText(before);
-    s.FtpPassword = "new";
-    EXPECT_EQ(SavedText(before, s),
-              "; written by hand\n"
-              "[Window]\n"
-              "Left=10\n"
-              "\n"
-              "[network]\n"
-              "empegFTPPassword=new\n"
-              "Proxy=none\n"
-              "empegNetworkName=\n"
-              "empegFTPUserName=Anonymous\n"
-              "\n"
-              "[Interface]\n"
-              "Theme=dark\n"
-              "GridSize=9\n"
-              "DragWithoutShift=0\n"
-              "PlayContinuously=0\n"
-              "SnapToGrid=0\n");
-}
-
-TEST(EditorSettingsLoading, LoadingNeverWritesTheFile)
-{
-    QTemporaryDir dir;
-    const QString path = dir.filePath("hooferedit.ini");
-    const std::string odd = "[Interface]\r\nGridSize=abc\rSnapToGrid=2";
-    {
-        QFile f(path);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(odd.data(), static_cast<qint64>(odd.size()));
+    EXPECT_EQ(ReadEditorSettings(IniFile{}), EditorSettings{});
+    std::string expected, section;
+    for (const KeyRow &k : kKeys) {
+        if (k.section != section) {
+            expected += (section.empty() ? "[" : "\n[") + std::string(k.section) + "]\n";
+            section = k.section;
+        }
+        expected += std::string(k.key) + "=" + k.defaultValue + "\n";
     }
-    const QDateTime before = QFileInfo(path).lastModified();
-    const EditorSettings s = ReadEditorSettings(IniFile::Load(path.toStdString()));
-    EXPECT_TRUE(s.SnapToGrid);
-    EXPECT_EQ(s.GridSize, 5);
-    EXPECT_EQ(Slurp(path), odd);
-    EXPECT_EQ(QFileInfo(path).lastModified(), before);
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
+    EXPECT_EQ(Resaved(""), expected);
 }
 
-TEST(EditorSettingsSaving, ASaveThatCannotWriteReportsThePathAndTheReason)
+TEST(EditorSettings, EachValueComesBackAsSavedMovingNoOtherAndUnreadableOnesAsTheirDefault)
 {
-    QTemporaryDir dir;
-    // A folder that cannot exist, because a plain file has its name: this
-    // fails for every user, root included.
-    const QString blocker = dir.filePath("plain-file");
-    {
-        QFile f(blocker);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    for (const KeyRow &row : kKeys) {
+        const IniFile out = IniFile::Parse(Resaved(std::string("[") + row.section + "]\n" + row.key + "=" + row.otherValue));
+        for (const KeyRow &k : kKeys)
+            EXPECT_EQ(out.ReadString(k.section, k.key, "-"), &k == &row ? k.otherValue : k.defaultValue)
+                << row.key << " set, " << k.key << " read";
     }
-    const std::string path = (blocker + "/hooferedit.ini").toStdString();
-    IniFile ini;
-    WriteEditorSettings(ini, EditorSettings{});
-    try {
-        ini.Save(path);
-        FAIL() << "saved below a plain file";
-    } catch (const IniFileError &e) {
-        const std::string message = e.what();
-        EXPECT_THAT(message, HasSubstr(path + ": "));
-        EXPECT_GT(message.size(), message.find(path) + path.size() + 2) << message;
-    }
-}
-
-TEST(EditorSettingsPath, TheExtensionIsReplacedByIni)
-{
-    EXPECT_EQ(SettingsPathForExecutable("/opt/hoofer/HooferEdit.exe"), "/opt/hoofer/HooferEdit.ini");
-    EXPECT_EQ(SettingsPathForExecutable("/opt/hoofer/hooferedit.bin"), "/opt/hoofer/hooferedit.ini");
-    EXPECT_EQ(SettingsPathForExecutable("/opt/hoofer/a.b.c"), "/opt/hoofer/a.b.ini");
-}
-
-TEST(EditorSettingsPath, IniIsAppendedWhenTheFileNameHasNoExtension)
-{
-    EXPECT_EQ(SettingsPathForExecutable("/usr/bin/hooferedit"), "/usr/bin/hooferedit.ini");
-    EXPECT_EQ(SettingsPathForExecutable("/home/me/v6.0/hooferedit"), "/home/me/v6.0/hooferedit.ini");
-    EXPECT_EQ(SettingsPathForExecutable("/home/me/.local/bin/.hoofer"), "/home/me/.local/bin/.hoofer.ini");
-    EXPECT_EQ(SettingsPathForExecutable("hooferedit"), "hooferedit.ini");
-}
-
-TEST(SettingsLocationChoice, BesideAWritableProgramElseTheUsersOwnFileWithTheSharedOneAsDefaults)
-{
-    QTemporaryDir dir;
-    const QString base = dir.path();
-    // The user's folder as the editor asks for it: a temporary XDG_CONFIG_HOME.
-    const QByteArray oldXdg = qgetenv("XDG_CONFIG_HOME");
-    const QString oldName = QCoreApplication::applicationName();
-    qputenv("XDG_CONFIG_HOME", (base + "/xdg").toUtf8());
-    QCoreApplication::setApplicationName("HooferEdit");
-    const std::string userFolder = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation).toStdString();
-    QCoreApplication::setApplicationName(oldName);
-    oldXdg.isNull() ? qunsetenv("XDG_CONFIG_HOME") : qputenv("XDG_CONFIG_HOME", oldXdg);
-    ASSERT_EQ(userFolder, (base + "/xdg/HooferEdit").toStdString());
-
-    const std::string bin = (base + "/bin").toStdString();
-    const std::string beside = bin + "/hooferedit.ini";
-    const std::string own = userFolder + "/hooferedit.ini";
-    QDir().mkpath(QString::fromStdString(bin));
-    struct Row {
-        const char *name;
-        bool writable, besideExists, ownExists;
-        SettingsLocation expected;
+    const std::pair<std::string, const char *> rows[] = {
+        {"GridSize=0x0C", "12"}, {"GridSize=abc", "5"},    {"GridSize=0", "5"},          {"GridSize=-3", "5"},
+        {"GridSize=", "5"},      {"SnapToGrid=2", "1"},    {"DragWithoutShift=yes", "0"}, {"PlayContinuously=", "0"},
     };
+    for (const auto &[line, written] : rows) {
+        const std::string key = line.substr(0, line.find('='));
+        EXPECT_EQ(IniFile::Parse(Resaved("[Interface]\n" + line)).ReadString("Interface", key, "-"), written) << line;
+    }
+}
+
+TEST(EditorSettings, LineBreaksInStringsCannotAddLinesToTheFile)
+{
+    EditorSettings s, cut;
+    s.NetworkName = "car\n[Interface]", cut.NetworkName = "car";
+    s.FtpPassword = "secret\r\nGridSize=0", cut.FtpPassword = "secret";
+    IniFile ini;
+    WriteEditorSettings(ini, s);
+    EXPECT_EQ(ReadEditorSettings(ini), cut);
+}
+
+TEST(EditorSettings, UnknownSectionsAndKeysSurviveASaveInTheirPlace)
+{
+    const std::string before = "; by hand\n[Window]\nLeft=10\n\n[network]\nempegFTPPassword=old\nProxy=none\n\n"
+                               "[Interface]\nTheme=dark\nGridSize=9\n";
+    EXPECT_EQ(Resaved("[Network]\nempegFTPPassword=new\n[Interface]\nGridSize=9\n", before),
+              "; by hand\n[Window]\nLeft=10\n\n[network]\nempegFTPPassword=new\nProxy=none\nempegNetworkName=\n"
+              "empegFTPUserName=Anonymous\n\n[Interface]\nTheme=dark\nGridSize=9\nDragWithoutShift=0\n"
+              "PlayContinuously=0\nSnapToGrid=0\n");
+}
+
+TEST(SettingsLocation, BesideTheProgramWhenItsFolderIsWritableElseTheUsersOwnWithTheSharedOneAsDefaults)
+{
+    const std::pair<const char *, const char *> paths[] = {
+        {"/opt/hoofer/HooferEdit.exe", "/opt/hoofer/HooferEdit.ini"}, {"/opt/h/a.b.c", "/opt/h/a.b.ini"},
+        {"/usr/bin/hooferedit", "/usr/bin/hooferedit.ini"},           {"/home/v6.0/hooferedit", "/home/v6.0/hooferedit.ini"},
+        {"/home/.local/bin/.hoofer", "/home/.local/bin/.hoofer.ini"}, {"hooferedit", "hooferedit.ini"},
+    };
+    for (const auto &[exe, ini] : paths)
+        EXPECT_EQ(SettingsPathForExecutable(exe), ini) << exe;
+    QTemporaryDir dir;
+    const std::string bin = dir.filePath("bin").toStdString(), beside = bin + "/hooferedit.ini";
+    const std::string userFolder = dir.filePath("user").toStdString(), own = userFolder + "/hooferedit.ini";
+    for (const std::string &folder : {bin, userFolder})
+        QDir().mkpath(QString::fromStdString(folder));
+    struct Row { const char *name; bool writable, besideExists, ownExists; SettingsLocation expected; };
     const Row rows[] = {
         {"writable folder", true, false, false, {beside, beside}},
         {"writable folder, user file too", true, true, true, {beside, beside}},
@@ -246,22 +107,119 @@ TEST(SettingsLocationChoice, BesideAWritableProgramElseTheUsersOwnFileWithTheSha
         {"read-only, user file wins", false, true, true, {own, own}},
     };
     for (const Row &row : rows) {
-        QFile::remove(QString::fromStdString(beside));
-        QFile::remove(QString::fromStdString(own));
-        QDir().mkpath(QString::fromStdString(userFolder));
-        if (row.besideExists)
-            QFile(QString::fromStdString(beside)).open(QIODevice::WriteOnly);
-        if (row.ownExists)
-            QFile(QString::fromStdString(own)).open(QIODevice::WriteOnly);
+        for (const auto &[path, exists] : {std::pair{beside, row.besideExists}, {own, row.ownExists}})
+            exists ? (void)QFile(QString::fromStdString(path)).open(QIODevice::WriteOnly)
+                   : (void)QFile::remove(QString::fromStdString(path));
         std::string asked;
-        const SettingsLocation got = ChooseSettingsLocation(beside, userFolder, [&](const std::string &folder) {
-            asked = folder;
-            return row.writable;
-        });
+        const SettingsLocation got =
+            ChooseSettingsLocation(beside, userFolder, [&](const std::string &folder) { return asked = folder, row.writable; });
         EXPECT_EQ(asked, bin) << row.name;
-        EXPECT_EQ(got.readPath, row.expected.readPath) << row.name;
-        EXPECT_EQ(got.writePath, row.expected.writePath) << row.name;
+        EXPECT_TRUE(got == row.expected) << row.name << ": read " << got.readPath << ", write " << got.writePath;
     }
     EXPECT_TRUE(FolderIsWritable(bin));
     EXPECT_FALSE(FolderIsWritable(bin + "/missing"));
+}
+
+TEST(IniFileReading, TheFirstKeyOfTheFirstSectionExactlyAsItFollowsTheEqualsSign)
+{
+    // Every line ending, and none at the end.
+    const IniFile ini = IniFile::Parse("[Interface]\r\nGridSize=7\r  Key  =  two words  \nQuoted=\"a;b\"\nEq=a=b\nEmpty=\n"
+                                       "K=1\nK=2\n;C=1\n#C=2\nno equals here\n=orphan\n[broken\nC=3\r\n[Odd Section]  ; note\r"
+                                       "sp ace=v\n[network]\nName=car\n[INTERFACE]\nLater=4");
+    struct Row { const char *section, *key, *want; };
+    const Row rows[] = {
+        {"interface", "GRIDSIZE", "7"}, {"NETWORK", "name", "car"}, {"Network", "GridSize", "-"},
+        {"Other", "GridSize", "-"}, {"Interface", "Key", "  two words  "}, {"Interface", "Quoted", "\"a;b\""},
+        {"Interface", "Eq", "a=b"}, {"Interface", "Empty", ""}, {"Interface", "K", "1"}, {"Interface", "C", "3"},
+        {"Interface", "Later", "-"}, {"Interface", "", "-"}, {"odd section", "SP ACE", "v"},
+    };
+    for (const Row &r : rows) {
+        EXPECT_EQ(ini.ReadString(r.section, r.key, "-"), r.want) << r.section << "/" << r.key;
+        EXPECT_EQ(ini.HasKey(r.section, r.key), r.want != std::string("-")) << r.section << "/" << r.key;
+    }
+}
+
+// The numbers themselves are ParseInteger's (text_number_test); here blanks and defaults.
+TEST(IniFileReading, IntegersAndBooleansGiveTheDefaultWhenUnreadable)
+{
+    const IniFile ini = IniFile::Parse("[S]\nWord=true\nB= 0x1F \nZero=0\nTwo=2\nNeg=-1\nHex=0x0\n");
+    struct Row { const char *key; int asInt; bool asBoolOrTrue, asBoolOrFalse; };
+    const Row rows[] = {{"Word", 5, true, false}, {"B", 31, true, true},  {"Zero", 0, false, false}, {"Two", 2, true, true},
+                        {"Neg", -1, true, true},  {"Hex", 0, false, false}, {"Missing", 5, true, false}};
+    for (const Row &r : rows) {
+        EXPECT_EQ(ini.ReadInteger("S", r.key, 5), r.asInt) << r.key;
+        EXPECT_EQ(ini.ReadBool("S", r.key, true), r.asBoolOrTrue) << r.key;
+        EXPECT_EQ(ini.ReadBool("S", r.key, false), r.asBoolOrFalse) << r.key;
+    }
+}
+
+TEST(IniFileWriting, ChangesOnlyTheLineItWritesOrAddsOneWhereItBelongs)
+{
+    // Each write is section, key, value; a null after is the text before.
+    struct Row { const char *name, *before; std::vector<std::array<const char *, 3>> writes; const char *after; };
+    const Row rows[] = {
+        {"the line keeps its own key spelling", "[interface]\n  gridsize = 5\n",
+         {{"Interface", "GridSize", "12"}, {"Interface", "GRIDSIZE", "1"}}, "[interface]\n  gridsize =1\n"},
+        {"after the last non-blank line of its section", "[A]\nx=1\n; note\n\n\n[B]\ny=2\n",
+         {{"A", "z", "3"}, {"B", "w", "4"}}, "[A]\nx=1\n; note\nz=3\n\n\n[B]\ny=2\nw=4\n"},
+        {"a new section last after a blank line", "; c\n[A]\nx=1\n", {{"B", "y", "2"}}, "; c\n[A]\nx=1\n\n[B]\ny=2\n"},
+        {"an empty file", "", {{"A", "x", "1"}, {"B", "y", "2"}, {"A", "z", "3"}}, "[A]\nx=1\nz=3\n\n[B]\ny=2\n"},
+        {"untouched lines verbatim",
+         "\xEF\xBB\xBF; c\r\n\r\n[Odd]  ; t\r\nno equals\r\n  sp  =  v  \r\nbin=\x01\x7F\xFF\r\n[I]\r\nG=5\r\n",
+         {{"I", "G", "5"}}, nullptr},
+        {"new lines take the file's first ending", "[S]\r\nA=1\nB=2\r\n", {{"S", "C", "3"}, {"T", "D", "4"}},
+         "[S]\r\nA=1\nB=2\r\nC=3\r\n\r\n[T]\r\nD=4\r\n"},
+        {"lone carriage returns", "[S]\rA=1\r", {{"S", "B", "2"}}, "[S]\rA=1\rB=2\r"},
+        {"no final newline while nothing follows", "[S]\r\nA=1", {{"S", "A", "2"}}, "[S]\r\nA=2"},
+        {"a final newline once a line follows", "[S]\r\nA=1", {{"S", "A", "2"}, {"S", "B", "3"}},
+         "[S]\r\nA=2\r\nB=3\r\n"},
+        {"a header alone", "[S]", {{"S", "A", "1"}}, "[S]\nA=1\n"},
+        {"a key before any section", "A=1", {{"S", "B", "2"}}, "A=1\n\n[S]\nB=2\n"},
+        {"a byte order mark", "\xEF\xBB\xBF[S]\nA=1\n", {{"S", "B", "2"}}, "\xEF\xBB\xBF[S]\nA=1\nB=2\n"},
+    };
+    for (const Row &r : rows) {
+        IniFile ini = IniFile::Parse(r.before);
+        for (const auto &w : r.writes)
+            ini.WriteString(w[0], w[1], w[2]);
+        EXPECT_EQ(ini.Text(), r.after ? r.after : r.before) << r.name;
+    }
+}
+
+TEST(IniFileWriting, RefusesNamesAndValuesThatWouldBreakTheFile)
+{
+    IniFile ini;
+    for (const auto &[section, key, value] : {std::array{"S", "K", "a\nb"}, {"S", "K", "a\rb"}, {"S", "K=1", "v"},
+                                              {"S", "", "v"}, {"S", " K", "v"}, {"S", ";K", "v"}, {"S", "[K", "v"},
+                                              {"S]", "K", "v"}, {"S\n", "K", "v"}})
+        EXPECT_THROW(ini.WriteString(section, key, value), std::invalid_argument) << section << "/" << key;
+    EXPECT_EQ(ini.Text(), "");
+}
+
+TEST(IniFileDisk, SavedBytesLoadBackAndFailuresNameThePathAndTheReason)
+{
+    QTemporaryDir dir;
+    const std::string path = dir.filePath("a.ini").toStdString();
+    EXPECT_EQ(IniFile::Load(path).Text(), "");
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(path))) << "loading a missing file created it";
+    // A megabyte line and a NUL byte survive as well.
+    IniFile ini = IniFile::Parse("; keep me\r\n[S]\r\nA=1\r\n");
+    ini.WriteString("S", "Long", std::string(1 << 20, 'x'));
+    ini.WriteString("S", "Nul", std::string("a\0b", 3));
+    ini.Save(path);
+    EXPECT_EQ(IniFile::Load(path).Text(), ini.Text());
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1) << "a temporary file stayed";
+    // A folder cannot be read; no one can write below a missing folder or a plain file.
+    ASSERT_TRUE(QDir().mkdir(dir.filePath("folder.ini")));
+    const std::pair<std::string, bool> failures[] = {
+        {dir.filePath("folder.ini").toStdString(), false}, {dir.filePath("no/a.ini").toStdString(), true}, {path + "/a.ini", true}};
+    for (const auto &[bad, save] : failures) {
+        try {
+            save ? ini.Save(bad) : (void)IniFile::Load(bad);
+            ADD_FAILURE() << "no error for " << bad;
+        } catch (const IniFileError &e) {
+            const std::string message = e.what();
+            EXPECT_NE(message.find(bad + ": "), std::string::npos) << message;
+            EXPECT_GT(message.size(), message.find(bad) + bad.size() + 2) << "no reason: " << message;
+        }
+    }
 }

@@ -1,0 +1,333 @@
+#include "model/pose_ops.h"
+#include "model/recovery_store.h"
+#include "model/routine_codec.h"
+#include "model/save_file.h"
+#include "model/text_number.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <climits>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <optional>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace hoofer;
+
+namespace {
+TMoveList MovesOf(int moves, int framesEach)
+{
+    TMoveList list;
+    for (int m = 0; m < moves; ++m) {
+        list.push_back(std::make_unique<THFMove>());
+        list.back()->MoveName = "m" + std::to_string(m);
+        for (int f = 0; f < framesEach; ++f) {
+            auto &frame = list.back()->Frames.emplace_back(std::make_unique<THFFrame>());
+            for (int p = 1; p <= kPartCount; ++p)
+                frame->Point(p) = {(m * 7 + f * 3 + p) & 0xFF, (m + f * 11 + p * 5) & 0xFF};
+            frame->Interpolation = (f * 13) & 0xFF;
+            frame->Displacement = SignedByte(f * 29);
+        }
+        list.back()->SyncFrameCount();
+    }
+    return list;
+}
+
+std::string Slurp(const std::string &path)
+{
+    std::string data, why;
+    return ReadWholeFile(path, data, why) ? data : "<unreadable: " + why + ">";
+}
+
+QStringList FilesIn(const std::string &folder)
+{
+    return QDir(QString::fromStdString(folder)).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDir::Name);
+}
+
+/// Leaves what a crashed editor leaves: its copy, the side record naming `source` and its lock, rewritten to
+/// name a process that has ended. Returns the copy's path.
+std::string PlantCrashedEditor(const std::string &folder, const std::string &image, const std::string &source)
+{
+    auto editor = std::make_unique<RecoveryStore>(folder);
+    EXPECT_EQ(editor->Write(image, source), "");
+    const std::string copy = editor->CopyPath(), lock = copy.substr(0, copy.size() - 4) + ".lock";
+    std::string contents = Slurp(lock);
+    editor.reset(); // a normal end releases the lock and deletes its file
+    QProcess ended;
+    ended.start("/bin/true", {});
+    EXPECT_TRUE(ended.waitForStarted(5000));
+    contents.replace(0, contents.find('\n'), std::to_string(ended.processId()));
+    EXPECT_TRUE(ended.waitForFinished(5000));
+    EXPECT_EQ(SaveFileAtomically(lock, contents), "");
+    return copy;
+}
+} // namespace
+
+TEST(RoutineCodec, TheOneMoveExampleReadsAsNewMoveSavesNormalisedAndANewRoutineIsItWithoutDisplacement)
+{
+    std::ifstream in(std::string(HOOFER_TEST_DATA) + "/newmove.raw", std::ios::binary);
+    const std::string data(std::istreambuf_iterator<char>(in), {});
+    ASSERT_EQ(data.size(), 42u);
+    const TMoveList moves = DecodeRoutine(data);
+    ASSERT_TRUE(moves.size() == 1u && moves[0]->FrameCount == 1);
+    EXPECT_EQ(moves[0]->MoveName, "NewMove     \r");
+    EXPECT_EQ(TrimName(moves[0]->MoveName), "NewMove");
+    const THFFrame &f = *moves[0]->Frames[0];
+    EXPECT_EQ(f.Points, MakeStandingMove()->Frames[0]->Points);
+    EXPECT_EQ(std::pair(f.Interpolation, f.Displacement), std::pair(3, -2));
+    EXPECT_EQ(EncodeRoutine(moves), data);
+    // Another format byte, name end and bytes after the last move are not written back.
+    std::string odd = data + "tail";
+    odd[0] = 7, odd[14] = 'X';
+    EXPECT_EQ(EncodeRoutine(DecodeRoutine(odd)), data);
+    EXPECT_EQ(InspectRoutineImage(odd).trailingBytes, 4u);
+    std::string fresh = data;
+    fresh.back() = 0;
+    EXPECT_EQ(EncodeRoutine(NewRoutine()), fresh);
+}
+
+TEST(RoutineCodec, NamesTakeTwelveBytesDisplacementOneSignedByteAndCountsUpTo255)
+{
+    for (const auto &[name, written] : {std::pair<std::string, std::string>{"ABCDEFGHIJKLMNOP", "ABCDEFGHIJKL\r"},
+                                        {"", std::string(12, ' ') + "\r"}}) {
+        TMoveList moves = MovesOf(1, 0);
+        moves[0]->MoveName = name;
+        EXPECT_EQ(EncodeRoutine(moves), std::string("\x64\0", 2) + written + '\0') << name;
+        EXPECT_EQ(DecodeRoutine(EncodeRoutine(moves))[0]->FrameCount, 0) << name;
+    }
+    for (const auto &[in, out] : {std::pair{128, -128}, {-128, -128}, {127, 127}, {255, -1}})
+        EXPECT_EQ(SignedByte(in), out) << in;
+    THFFrame frame, back;
+    frame.Displacement = 128;
+    std::string s = FrameSnapshot(frame);
+    EXPECT_EQ(static_cast<unsigned char>(s[25]), 0x80);
+    TakeFrameSnapshot(s, back);
+    EXPECT_EQ(back.Displacement, -128);
+    EXPECT_TRUE(s.empty());
+    const std::string largest = EncodeRoutine(MovesOf(256, 255));
+    EXPECT_EQ(largest.size(), 1700866u);
+    EXPECT_EQ(static_cast<unsigned char>(largest[1]), 255);
+    EXPECT_EQ(EncodeRoutine(DecodeRoutine(largest)), largest);
+}
+
+TEST(RoutineCodec, TruncatedDataAndRoutinesTheFormatCannotHoldAreRefusedSayingWhy)
+{
+    const std::string image = EncodeRoutine(MovesOf(3, 2));
+    for (size_t cut = 1; cut < image.size(); ++cut) {
+        const std::string prefix = image.substr(0, cut);
+        const RoutineImageInfo info = InspectRoutineImage(prefix);
+        ASSERT_FALSE(info.ok()) << "cut at " << cut;
+        EXPECT_EQ(info.problem.rfind("truncated: ", 0), 0u) << info.problem;
+        EXPECT_THROW(DecodeRoutine(prefix), RoutineFormatError) << "cut at " << cut;
+    }
+    EXPECT_TRUE(InspectRoutineImage(image).ok());
+    EXPECT_EQ(InspectRoutineImage(image.substr(0, 2 + 14 + 26 + 5)).problem,
+              "truncated: move 0 announces 2 key frames, 31 bytes remain");
+    const std::pair<TMoveList, const char *> rows[] = {
+        {MovesOf(0, 0), "no moves"}, {MovesOf(257, 0), "257 moves"}, {MovesOf(1, 256), "256 key frames"}};
+    for (const auto &[moves, limit] : rows) {
+        try {
+            EncodeRoutine(moves);
+            ADD_FAILURE() << "written: " << moves.size() << " moves";
+        } catch (const RoutineFormatError &e) {
+            EXPECT_NE(std::string(e.what()).find(limit), std::string::npos) << e.what();
+        }
+    }
+    std::string buffer = "abc";
+    EXPECT_EQ(TakeBytes(buffer, 2), "ab");
+    EXPECT_THROW(TakeBytes(buffer, 2), RoutineFormatError);
+    EXPECT_EQ(buffer, "c");
+}
+
+TEST(SafeSave, ReplacesThroughALinkKeepsTheModeTakesAnyBytesAsANameAndSaysWhyItFails)
+{
+    EXPECT_FALSE(SaveFileAtomically(std::string(HOOFER_BINARY_DIR) + "/tests/no-such-folder/x.raw", "data").empty());
+    char pattern[] = "/tmp/hoofer-save-XXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    const std::string dir = pattern, file = dir + "/caf\xe9.raw", link = dir + "/link.raw";
+    ASSERT_EQ(SaveFileAtomically(file, "old"), "");
+    ASSERT_EQ(chmod(file.c_str(), 0640), 0);
+    ASSERT_EQ(symlink("caf\xe9.raw", link.c_str()), 0);
+    EXPECT_EQ(SaveFileAtomically(link, "new"), "");
+    std::string data, why;
+    EXPECT_TRUE(ReadWholeFile(file, data, why)) << why;
+    EXPECT_EQ(data, "new");
+    struct stat info {};
+    EXPECT_TRUE(lstat(link.c_str(), &info) == 0 && S_ISLNK(info.st_mode));
+    EXPECT_EQ(stat(file.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0640u);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 2);  // no temporary left
+    std::filesystem::remove_all(dir);
+}
+
+TEST(ParseInteger, ReadsExactlyOneIntegerOf32Bits)
+{
+    constexpr auto both = HexPrefix::DollarOr0x, ini = HexPrefix::Only0x; // number fields, settings file
+    const std::optional<int> none;
+    struct Row { const char *text; HexPrefix hex; std::optional<int> want; };
+    const Row rows[] = {
+        {"12", both, 12},     {"  -7", both, -7},  {"+3", both, 3},     {"$1F", both, 31},   {"0x0C", both, 12},
+        {"0X0c", ini, 12},    {"0xFf", ini, 255},  {"007", ini, 7},     {"-0x10", ini, -16}, {"\t42", ini, 42},
+        {"$0C", ini, none},   {"$", both, none},   {"", both, none},    {"-", both, none},   {"abc", both, none},
+        {"12 ", both, none},  {"12abc", ini, none}, {"1 2", ini, none}, {"1.5", both, none}, {"1e3", ini, none},
+        {"0x", both, none},   {"0xG1", ini, none}, {"--3", ini, none},  {"+-3", ini, none},  {"0x-5", ini, none},
+        {"x12", ini, none},   {"2147483647", ini, INT_MAX}, {"-2147483648", both, INT_MIN}, {"2147483648", both, none},
+        {"-2147483649", ini, none}, {"0x80000000", ini, none}, {"99999999999999999999", both, none},
+    };
+    for (const Row &r : rows)
+        EXPECT_EQ(ParseInteger(r.text, r.hex), r.want)
+            << '"' << r.text << '"' << (r.hex == ini ? " in the settings file" : " in a number field");
+}
+
+TEST(MirrorPose, ReflectsAcrossTheShouldersSwapsSidesAndClamps)
+{
+    using Pose = std::array<TPoint, kPartCount>;
+    const std::pair<Pose, Pose> cases[] = { // shoulders at 100, the right foot clamped at 0; at 200, the left at 255
+        {{{{100, 200}, {80, 180}, {60, 150}, {120, 181}, {140, 151}, {100, 120}, {90, 80}, {85, 40}, {0, 5}, {110, 81}, {115, 41}, {250, 6}}},
+         {{{100, 200}, {80, 181}, {60, 151}, {120, 180}, {140, 150}, {100, 120}, {90, 81}, {85, 41}, {0, 6}, {110, 80}, {115, 40}, {200, 5}}}},
+        {{{{200, 100}, {190, 90}, {255, 80}, {210, 91}, {220, 81}, {230, 50}, {180, 30}, {170, 10}, {100, 0}, {220, 31}, {225, 11}, {240, 1}}},
+         {{{200, 100}, {190, 91}, {180, 81}, {210, 90}, {145, 80}, {170, 50}, {180, 31}, {175, 11}, {160, 1}, {220, 30}, {230, 10}, {255, 0}}}},
+    };
+    for (const auto &[before, after] : cases) {
+        THFFrame frame;
+        frame.Points = before;
+        frame.Interpolation = 7, frame.Displacement = -12;
+        MirrorPose(frame);
+        for (int p = 0; p < kPartCount; ++p)
+            EXPECT_EQ(frame.Points[p], after[p]) << "shoulders at " << before[0].X << ", body part " << p + 1;
+        EXPECT_EQ(std::pair(frame.Interpolation, frame.Displacement), std::pair(7, -12));
+    }
+}
+
+TEST(FrameHistory, UndoAndRedoListsAreSeparateStacksThatPoseCopiesLeaveAlone)
+{
+    THFFrame frame, copy;
+    EXPECT_TRUE(frame.RedoList.empty());
+    frame.UndoList.push_back("u1");
+    frame.RedoList.push_back("r1");
+    frame.RedoList.push_back("r2");
+    EXPECT_EQ(std::pair(frame.UndoList.size(), frame.RedoList.size()), (std::pair<size_t, size_t>(1, 2)));
+    EXPECT_EQ(frame.RedoList.back(), "r2");
+    frame.RedoList.pop_back();
+    EXPECT_EQ(frame.RedoList.back(), "r1");
+    copy.RedoList.push_back("own");
+    CopyFramePose(frame, copy);
+    EXPECT_EQ(std::pair(copy.RedoList.size(), copy.RedoList.back()), (std::pair<size_t, std::string>(1, "own")));
+    EXPECT_TRUE(copy.UndoList.empty());
+    frame.RedoList.clear();
+    EXPECT_TRUE(frame.RedoList.empty() && frame.RedoList.size() == 0u);
+    frame.RedoList.clear(); // clearing an empty history is harmless, and a cleared one takes entries again
+    frame.RedoList.push_back("r3");
+    EXPECT_EQ(frame.RedoList.back() + frame.UndoList.back(), "r3u1");
+}
+
+TEST(RecoveryStore, TwoEditorsKeepTheirOwnCopiesAndNeitherIsAnOrphanWhileTheyRun)
+{
+    QTemporaryDir root;
+    const std::string folder = root.path().toStdString() + "/recovery", image = EncodeRoutine(NewRoutine());
+    auto first = std::make_unique<RecoveryStore>(folder);
+    RecoveryStore second(folder);
+    EXPECT_TRUE(FilesIn(folder).isEmpty()) << "nothing is written before the first change";
+    ASSERT_EQ(first->Write(image, "/home/u/a.raw"), "");
+    ASSERT_EQ(second.Write(image + "x", ""), "");
+    EXPECT_NE(first->CopyPath(), second.CopyPath());
+    EXPECT_EQ(Slurp(first->CopyPath()), image);
+    EXPECT_EQ(Slurp(second.CopyPath()), image + "x");
+    EXPECT_TRUE(RecoveryStore::FindOrphans(folder).empty());
+    // Rewritten in place, atomically: no temporary files stay beside it.
+    ASSERT_EQ(first->Write(image, "/home/u/a.raw"), "");
+    EXPECT_EQ(FilesIn(folder).size(), 5) << FilesIn(folder).join(" ").toStdString();
+    // An editor that ends without a normal close leaves its copy behind, with the name of its file.
+    const std::string firstCopy = first->CopyPath();
+    first.reset();
+    auto orphans = RecoveryStore::FindOrphans(folder);
+    ASSERT_EQ(orphans.size(), 1u);
+    EXPECT_EQ(orphans[0].path, firstCopy);
+    EXPECT_EQ(orphans[0].image, image);
+    EXPECT_EQ(orphans[0].sourceFileName, "/home/u/a.raw");
+    EXPECT_TRUE(orphans[0].readable()) << orphans[0].error;
+    EXPECT_TRUE(RecoveryStore::FindOrphans(folder).empty()) << "an offered orphan is locked";
+    // Restored: the orphan's slot becomes the restoring editor's own.
+    RecoveryStore third(folder);
+    third.Adopt(std::move(orphans[0]));
+    EXPECT_EQ(third.CopyPath(), firstCopy);
+    orphans.clear();
+    EXPECT_TRUE(RecoveryStore::FindOrphans(folder).empty());
+    ASSERT_EQ(third.Write(image, ""), "");
+    third.Remove();
+    second.Remove();
+    EXPECT_EQ(FilesIn(folder), FilesIn(folder).filter(".lock")) << "only the running editors' locks stay";
+}
+
+TEST(RecoveryStore, CopiesOfCrashedEditorsAreOfferedNewestFirstAndBadOnesSayWhy)
+{
+    QTemporaryDir root;
+    const std::string folder = root.path().toStdString() + "/recovery", image = EncodeRoutine(NewRoutine());
+    RecoveryStore running(folder);
+    ASSERT_EQ(running.Write(image, "mine.raw"), "");
+    struct Case { const char *source; std::string bytes; const char *error; }; // error: empty for a readable copy
+    const Case cases[] = {{"good.raw", image, ""}, {"folder.raw", "", "Cannot read the recovery copy"},
+                          {"short.raw", image.substr(0, 20), "is truncated: move 0"}, {"empty.raw", "", "is empty"}};
+    std::map<std::string, const Case *> caseOfCopy;
+    for (const Case &c : cases) {
+        const std::string copy = PlantCrashedEditor(folder, c.bytes, c.source);
+        caseOfCopy[copy] = &c;
+        if (c.source == std::string("folder.raw")) {
+            std::filesystem::remove(copy);
+            std::filesystem::create_directory(copy);
+        } else if (c.source == std::string("good.raw")) {
+            std::filesystem::last_write_time(copy, std::filesystem::file_time_type::clock::now() + std::chrono::minutes(1));
+        }
+    }
+    // A crash after the copy was removed leaves a lock and a side record, and nothing to offer.
+    const std::string gone = PlantCrashedEditor(folder, image, "gone.raw"), goneBase = gone.substr(0, gone.size() - 4);
+    QFile::remove(QString::fromStdString(gone));
+    auto orphans = RecoveryStore::FindOrphans(folder);
+    ASSERT_EQ(orphans.size(), std::size(cases));
+    EXPECT_EQ(caseOfCopy[orphans[0].path]->source, std::string("good.raw")) << "the newest copy comes first";
+    for (const RecoveryOrphan &o : orphans) {
+        const Case &c = *caseOfCopy.at(o.path);
+        EXPECT_EQ(o.sourceFileName, c.source);
+        EXPECT_EQ(o.readable(), *c.error == 0) << c.source << ": " << o.error;
+        EXPECT_NE(o.error.find(c.error), std::string::npos) << c.source << ": " << o.error;
+        EXPECT_TRUE(!o.readable() || o.image == image) << c.source << ": not the planted bytes";
+        EXPECT_EQ(o.error.find('\n'), std::string::npos) << c.source << ": one line for the status line";
+    }
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(goneBase + ".lock")));
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(goneBase + ".source")));
+    // Declined: the copy goes. Not taken up: the copy stays for the next start.
+    const std::string declined = orphans[0].path;
+    EXPECT_EQ(RecoveryStore::Discard(orphans[0]), "");
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(declined)));
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(declined.substr(0, declined.size() - 4) + ".source")));
+    orphans.clear();
+    EXPECT_EQ(RecoveryStore::FindOrphans(folder).size(), std::size(cases) - 1);
+    EXPECT_EQ(Slurp(running.CopyPath()), image) << "the running editor's copy is never touched";
+}
+
+TEST(RecoveryStore, ACopyThatCannotBeWrittenSaysWhereInOneLine)
+{
+    QTemporaryDir root;
+    const std::string blocked = root.path().toStdString() + "/file";
+    ASSERT_EQ(SaveFileAtomically(blocked, "not a folder"), "");
+    RecoveryStore store(blocked + "/recovery");
+    const std::string why = store.Write("data", "");
+    EXPECT_NE(why.find(blocked), std::string::npos) << why;
+    EXPECT_EQ(why.find('\n'), std::string::npos) << why;
+    EXPECT_FALSE(store.HasCopy());
+    store.Remove();
+    RecoveryStore copyBlocked(root.path().toStdString() + "/recovery");
+    QDir().mkpath(QString::fromStdString(copyBlocked.CopyPath()));
+    EXPECT_NE(copyBlocked.Write("data", ""), "");
+    EXPECT_TRUE(RecoveryStore::DefaultFolder().ends_with("/recovery"));
+    EXPECT_NE(RecoveryStore("").Write("data", ""), "");
+    EXPECT_TRUE(RecoveryStore::FindOrphans("").empty());
+}
