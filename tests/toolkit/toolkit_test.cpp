@@ -69,25 +69,17 @@ template <class Box> struct Shown {
     QWidget window;
     Box *box = new Box(&window);
     QLineEdit *other = new QLineEdit(&window);
-    Shown()
-    {
-        auto *layout = new QVBoxLayout(&window);
-        layout->addWidget(box), layout->addWidget(other);
-    }
-    void Show()
-    {
-        ShowActive(window);
-        box->setFocus();
-    }
+    Shown() { (new QVBoxLayout(&window))->addWidget(box), window.layout()->addWidget(other); }
+    void Show() { ShowActive(window), box->setFocus(); }
     std::function<void()> Note(std::string what)
     {
         return [this, what] { runs.push_back(what + box->Text().toStdString()); };
     }
     ~Shown()  // the focus leaves as the window goes
     {
-        box->OnChange = nullptr;
         if constexpr (std::is_same_v<Box, TComboBox>)
             box->OnExit = box->OnCloseUp = nullptr;
+        box->OnChange = nullptr;
     }
 };
 
