@@ -1,5 +1,6 @@
 #include "window_fixture.h"
 
+#include "model/routine_codec.h"
 #include "toolkit/guard.h"
 #include "toolkit/menu.h"
 
@@ -9,6 +10,103 @@
 #include <sstream>
 
 namespace hoofer::test {
+
+namespace {
+/// Takes the next scripted answer, or the refusal when none is left.
+template <class T> T Next(std::deque<T> &answers, T refusal)
+{
+    if (answers.empty())
+        return refusal;
+    T answer = std::move(answers.front());
+    answers.pop_front();
+    return answer;
+}
+} // namespace
+
+struct FakePlatform::Timer : toolkit::TimerBackend {
+    FakePlatform &platform;
+    std::function<void()> onTick;
+    bool active = false;
+    int interval = 0;
+    long long deadline = 0;
+    Timer(FakePlatform &p, std::function<void()> tick) : platform(p), onTick(std::move(tick)) { p.m_timers.push_back(this); }
+    ~Timer() override { std::erase(platform.m_timers, this); }
+    void Start(int intervalMs) override { active = true, interval = intervalMs, deadline = platform.m_now + intervalMs; }
+    void Stop() override { active = false; }
+    bool Active() const override { return active; }
+};
+
+void FakePlatform::ProcessMessages()
+{
+    QCoreApplication::processEvents();
+    Advance(0);
+    if (onMessages)
+        onMessages();
+}
+
+std::unique_ptr<toolkit::TimerBackend> FakePlatform::CreateTimer(std::function<void()> onTick)
+{
+    return std::make_unique<Timer>(*this, std::move(onTick));
+}
+
+void FakePlatform::Advance(long long ms)
+{
+    m_now += ms;
+    // A tick may stop, restart or delete timers; take the due ones first.
+    std::vector<Timer *> due;
+    std::copy_if(m_timers.begin(), m_timers.end(), std::back_inserter(due),
+                 [this](Timer *t) { return t->active && t->deadline <= m_now; });
+    for (Timer *t : due)
+        if (std::find(m_timers.begin(), m_timers.end(), t) != m_timers.end() && t->active) {
+            t->deadline = m_now + std::max(1, t->interval);
+            t->onTick();
+        }
+}
+
+bool ScriptedDialogs::Confirm(const std::string &text)
+{
+    shown.push_back("confirm: " + text);
+    return Next(confirmAnswers, false);
+}
+
+void ScriptedDialogs::ShowException(const std::string &text)
+{
+    if (onException)
+        onException(text);
+    shown.push_back("exception: " + text);
+}
+
+std::optional<std::string> ScriptedDialogs::OpenFile(const toolkit::FileDialogSpec &)
+{
+    shown.push_back("open");
+    return Next(openAnswers, {});
+}
+
+std::optional<std::string> ScriptedDialogs::SaveFile(const toolkit::FileDialogSpec &)
+{
+    shown.push_back("save");
+    return Next(saveAnswers, {});
+}
+
+int ScriptedDialogs::ShowModal(toolkit::StringEntry &entry)
+{
+    shown.push_back("entry: " + entry.Prompt());
+    return Next(entryAnswers, {[](toolkit::StringEntry &) { return 2; }})(entry);
+}
+
+std::vector<std::string> ScriptedDialogs::Of(const std::string &kind) const
+{
+    std::vector<std::string> out;
+    for (const auto &line : shown)
+        if (line.starts_with(kind + ": "))
+            out.push_back(line.substr(kind.size() + 2));
+    return out;
+}
+
+void ScriptedDialogs::AnswerEntry(const std::string &text)
+{
+    entryAnswers.push_back([text](toolkit::StringEntry &entry) { return entry.SetTheText(text), 1; });
+}
 
 std::string FileBytes(const std::string &path)
 {
@@ -20,10 +118,24 @@ std::string FileBytes(const std::string &path)
 
 std::string TestData(const std::string &name) { return FileBytes(std::string(HOOFER_TEST_DATA) + "/" + name); }
 
-void WriteBytes(const std::string &path, const std::string &bytes)
+void WriteBytes(const std::string &path, const std::string &bytes) { std::ofstream(path, std::ios::binary) << bytes; }
+
+std::string RoutineBytes(int moves, int frames)
 {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << bytes;
+    TMoveList list;
+    for (int m = 0; m < moves; ++m) {
+        auto &move = *list.emplace_back(std::make_unique<THFMove>());
+        move.MoveName = "Move" + std::to_string(m);
+        for (int f = 0; f < frames; ++f) {
+            auto &frame = *move.Frames.emplace_back(std::make_unique<THFFrame>());
+            for (int p = 1; p <= kPartCount; ++p)
+                frame.Point(p) = {(40 + m * 7 + f * 3 + p * 9) & 0xFF, (30 + m + f * 11 + p * 13) & 0xFF};
+            frame.Interpolation = 1 + f % 4;
+            frame.Displacement = f % 3 - 1;
+        }
+        move.SyncFrameCount();
+    }
+    return EncodeRoutine(list);
 }
 
 void WindowTest::SetUp()
@@ -36,17 +148,12 @@ void WindowTest::SetUp()
 
 void WindowTest::TearDown()
 {
-    if (window) {
-        window->Modified = false;
-        window.reset();
-    }
+    if (window)
+        window->Modified = false, window.reset();
     QApplication::processEvents();
 }
 
-std::string WindowTest::TempPath(const std::string &name) const
-{
-    return dir.filePath(QString::fromStdString(name)).toStdString();
-}
+std::string WindowTest::TempPath(const std::string &n) const { return dir.filePath(QString::fromStdString(n)).toStdString(); }
 
 void WindowTest::LoadFile(const std::string &path)
 {
@@ -65,34 +172,7 @@ void WindowTest::LoadData(const std::string &bytes)
 void WindowTest::Click(toolkit::TMenuItem *item)
 {
     ASSERT_NE(item, nullptr);
-    // As the menu runs it: an exception ends the command in the standard box.
-    toolkit::RunGuarded([item] { item->Click(); });
-}
-
-} // namespace hoofer::test
-
-#include "model/routine_codec.h"
-
-namespace hoofer::test {
-
-std::string RoutineBytes(int moves, int frames)
-{
-    TMoveList list;
-    for (int m = 0; m < moves; ++m) {
-        auto move = std::make_unique<THFMove>();
-        move->MoveName = "Move" + std::to_string(m);
-        for (int f = 0; f < frames; ++f) {
-            auto frame = std::make_unique<THFFrame>();
-            for (int p = 1; p <= kPartCount; ++p)
-                frame->Point(p) = {(40 + m * 7 + f * 3 + p * 9) & 0xFF, (30 + m + f * 11 + p * 13) & 0xFF};
-            frame->Interpolation = 1 + f % 4;
-            frame->Displacement = f % 3 - 1;
-            move->Frames.push_back(std::move(frame));
-        }
-        move->SyncFrameCount();
-        list.push_back(std::move(move));
-    }
-    return EncodeRoutine(list);
+    toolkit::RunGuarded([item] { item->Click(); });  // as the menu runs it: an exception ends in the standard box
 }
 
 } // namespace hoofer::test

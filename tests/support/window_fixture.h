@@ -1,23 +1,73 @@
 #pragma once
 
 #include "app/hoofer_window.h"
-#include "fake_platform.h"
-#include "scripted_dialogs.h"
+#include "toolkit/dialogs.h"
+#include "toolkit/platform.h"
 
 #include <gtest/gtest.h>
 
 #include <QTemporaryDir>
 
+#include <deque>
 #include <memory>
 #include <string>
 
 namespace hoofer::test {
+
+/// The platform on virtual time: sleeps are written down and move the clock
+/// on without waiting, timers fire when the clock passes their deadline at
+/// the next message handling, and message handling runs Qt's pending events
+/// and then onMessages (to act in the middle of a playback or a transfer).
+class FakePlatform : public toolkit::Platform {
+public:
+    void ProcessMessages() override;
+    void Sleep(int ms) override { sleeps.push_back(ms), m_now += ms; }
+    std::unique_ptr<toolkit::TimerBackend> CreateTimer(std::function<void()> onTick) override;
+    /// Moves the clock on and fires the timers that fall due.
+    void Advance(long long ms);
+
+    std::vector<int> sleeps;
+    std::function<void()> onMessages;
+
+private:
+    struct Timer;
+    std::vector<Timer *> m_timers;
+    long long m_now = 0;
+};
+
+/// The dialogs as a script: every question takes the next scripted answer
+/// (or a refusal when none is left), and everything shown is written down as
+/// "confirm: …", "error: …", "exception: …", "open", "save", "entry: prompt".
+class ScriptedDialogs : public toolkit::Dialogs {
+public:
+    bool Confirm(const std::string &text) override;
+    void Error(const std::string &text) override { shown.push_back("error: " + text); }
+    void ShowException(const std::string &text) override;
+    std::optional<std::string> OpenFile(const toolkit::FileDialogSpec &) override;
+    std::optional<std::string> SaveFile(const toolkit::FileDialogSpec &) override;
+    int ShowModal(toolkit::StringEntry &entry) override;
+
+    std::vector<std::string> shown;  // every line written down, in order
+    /// Only the texts of the boxes of one kind ("error", "exception", "confirm").
+    std::vector<std::string> Of(const std::string &kind) const;
+
+    std::deque<bool> confirmAnswers;
+    std::deque<std::optional<std::string>> openAnswers, saveAnswers;
+    /// Each answers one string entry: set the text and return the result.
+    std::deque<std::function<int(toolkit::StringEntry &)>> entryAnswers;
+    std::function<void(const std::string &)> onException;  // as an exception box is shown, before it is written down
+    void AnswerEntry(const std::string &text);  // answers the entry with text and OK
+    void CancelEntry() { entryAnswers.push_back([](toolkit::StringEntry &) { return 2; }); }
+};
 
 /// Reads a file of tests/data whole.
 std::string TestData(const std::string &name);
 /// Reads any file whole ("" when it cannot be read).
 std::string FileBytes(const std::string &path);
 void WriteBytes(const std::string &path, const std::string &bytes);
+/// A routine image of `moves` moves named "Move0", "Move1"…, each with
+/// `frames` key frames whose points differ from frame to frame.
+std::string RoutineBytes(int moves, int frames);
 
 /// The real main window, shown offscreen, on virtual time, with scripted
 /// dialogs and its settings in a temporary folder.
@@ -39,13 +89,5 @@ protected:
     ScriptedDialogs dialogs;
     std::unique_ptr<TfrmHoofer> window;
 };
-
-} // namespace hoofer::test
-
-namespace hoofer::test {
-
-/// A routine image of `moves` moves named "Move0", "Move1"…, each with
-/// `frames` key frames whose points differ from frame to frame.
-std::string RoutineBytes(int moves, int frames);
 
 } // namespace hoofer::test

@@ -1,18 +1,53 @@
+// Playback: the in-between arithmetic against an exact rational model, the
+// transition poses, and a move's pass with its pauses at every speed.
+#include "view/inbetween.h"
 #include "view/playback.h"
 
 #include <gtest/gtest.h>
 
-#include <string>
-#include <vector>
+#include <cfloat>
+#include <cmath>
+#include <random>
 
 using namespace hoofer;
 
 namespace {
 
+using u128 = unsigned __int128;
+
+/// num / den * 2^exp rounded to the nearest number with a 64-bit significand
+/// (ties to the even significand), given back as significand * 2^exp.
+void RoundTo64Bits(u128 num, u128 den, int &exp, u128 &significand)
+{
+    const u128 low = u128{1} << 63;
+    for (; num < den * low; num *= 2)
+        --exp;
+    for (; num >= den * low * 2; den *= 2)
+        ++exp;
+    significand = num / den;
+    const u128 twiceRest = 2 * (num % den);
+    if (twiceRest > den || (twiceRest == den && significand % 2 == 1))
+        ++significand;
+    if (significand == low * 2)
+        significand = low, ++exp;
+}
+
+/// The exact model: difference / steps rounded, times step rounded, truncated.
+long long Model(int difference, int steps, int step)
+{
+    if (difference == 0 || step == 0)
+        return 0;
+    int exp = 0;
+    u128 quotient = 0, product = 0;
+    RoundTo64Bits(static_cast<u128>(std::llabs(difference)), static_cast<u128>(steps), exp, quotient);
+    RoundTo64Bits(quotient * static_cast<u128>(std::llabs(step)), 1, exp, product);
+    const auto whole = static_cast<long long>(exp >= 0 ? product << exp : product >> -exp);
+    return (difference < 0) != (step < 0) ? -whole : whole;
+}
+
 /// Writes a pass down as "key X" (the shoulders' X), "step x,y" (the
 /// shoulders' pixel), "msgs" and "pause N".
-class RecordingSink : public PlaybackSink {
-public:
+struct RecordingSink : PlaybackSink {
     std::vector<std::string> events;
     void KeyFrame(const THFFrame &f) override { events.push_back("key " + std::to_string(f.Point(1).X)); }
     void PlainStep(const PosePixels &p) override
@@ -23,60 +58,113 @@ public:
     void Pause(int ms) override { events.push_back("pause " + std::to_string(ms)); }
 };
 
-struct KeyFrameSpec {
-    int x, interpolation, displacement;
-};
+/// A move of key frames {x of every point, interpolation, displacement}, all points at Y 100.
+std::unique_ptr<THFMove> MoveOf(const std::vector<std::array<int, 3>> &frames)
+{
+    auto move = std::make_unique<THFMove>();
+    for (const auto &[x, interpolation, displacement] : frames) {
+        auto &f = *move->Frames.emplace_back(std::make_unique<THFFrame>());
+        f.Points.fill({x, 100});
+        f.Interpolation = interpolation, f.Displacement = displacement;
+    }
+    move->SyncFrameCount();
+    return move;
+}
 
 } // namespace
+
+TEST(InbetweenArithmetic, TheDescribedCases)
+{
+    EXPECT_EQ(InbetweenOffset(118, 14, 7), 58);  // the stored quotient truncates one lower
+    EXPECT_EQ(Model(118, 14, 7), 58);
+    for (const auto &[step, offset] : {std::pair{0, 0}, {1, -1}, {2, -3}, {3, -5}})  // toward zero
+        EXPECT_EQ(InbetweenOffset(-7, 4, step), offset) << "step " << step;
+}
+
+TEST(InbetweenArithmetic, MatchesTheExactModelOnRandomCases)
+{
+    std::mt19937 random(20261207);
+    const bool x87 = LDBL_MANT_DIG == 64;  // the model checked against the hardware too
+    for (int c = 0; c < 200000; ++c) {
+        const bool wide = c % 8 == 0;
+        const int steps = wide ? std::uniform_int_distribution<int>(1, INT32_MAX)(random)
+                               : std::uniform_int_distribution<int>(1, 256)(random);
+        const int difference = wide ? std::uniform_int_distribution<int>(INT32_MIN, INT32_MAX)(random)
+                                    : std::uniform_int_distribution<int>(-600, 600)(random);
+        const int step = std::uniform_int_distribution<int>(0, steps - 1)(random);
+        const long long expected = Model(difference, steps, step);
+        ASSERT_EQ(InbetweenOffset(difference, steps, step), expected)
+            << difference << " over " << steps << " at step " << step;
+        if (x87) {
+            const long double product = static_cast<long double>(difference) / steps * step;
+            ASSERT_EQ(static_cast<long long>(std::trunc(product)), expected) << "model, case " << c;
+        }
+    }
+}
+
+TEST(TransitionPoses, SlideByTheTargetsDisplacementOverTheTargetsStepCount)
+{
+    THFFrame previous, target;
+    previous.Point(1) = {10, 100};
+    target.Point(1) = {20, 60};
+    target.Interpolation = 4;
+    const int rows[][3] = {{10, 100, 10}, {12, 92, 15}, {14, 84, 20}, {16, 76, 25}, {18, 68, 30}};  // x, y, x shifted by 3
+    for (int i = 0; i < 5; ++i) {
+        target.Displacement = 0;
+        EXPECT_EQ(TransitionPose(previous, target, i)[0].x, rows[i][0]) << "step " << i;
+        EXPECT_EQ(TransitionPose(previous, target, i)[0].y, 276 - rows[i][1]) << "step " << i;
+        target.Displacement = 3;
+        EXPECT_EQ(TransitionPose(previous, target, i)[0].x, rows[i][2]) << "step " << i;
+    }
+    for (const auto &[interpolation, steps] : {std::pair{3, 4}, {0, 1}, {-1, 0}, {-50, 0}})
+        EXPECT_EQ((target.Interpolation = interpolation, TransitionSteps(target)), steps) << interpolation;
+}
 
 TEST(MovePass, DrawsEachTransitionAndPausesPerPicture)
 {
     const struct {
         const char *name;
-        std::vector<KeyFrameSpec> frames;
+        std::vector<std::array<int, 3>> frames;
         std::vector<std::string> events;  // every event, or only the steps when the first is one
         int pictures, durationMs;
     } rows[] = {
-        {"a single key frame shows its pose once after the key drawing",
-         {{40, 0, 0}},
-         {"key 40", "step 40,176", "msgs", "pause 70", "msgs", "pause 70"},
-         2, 140},
-        {"the target pose is approached but never drawn",
-         {{0, 1, 0}, {40, 3, 0}},
-         {"step 0,176", "step 0,176", "step 0,176", "step 10,176", "step 20,176", "step 30,176"},
-         7, 8 * 70},
-        {"displacement slides within a transition and jumps back",
-         {{50, 0, 0}, {50, 2, 10}, {50, 0, 100}},
-         {"step 50,176", "step 50,176", "step 60,176", "step 70,176", "step 50,176"},
-         -1, -1},
-        {"each transition runs from the key frame before",
-         {{0, 0, 0}, {20, 1, 0}, {40, 1, 0}},
-         {"step 0,176", "step 0,176", "step 10,176", "step 20,176", "step 30,176"},
-         -1, -1},
-        {"a negative interpolation draws no step but still pauses", {{5, -3, 0}}, {"key 5", "msgs", "pause 70"}, -1, 70},
-        {"a move without key frames draws nothing", {}, {}, 0, -1},
+        {"a single key frame shows its pose once after the key drawing", {{40, 0, 0}},
+         {"key 40", "step 40,176", "msgs", "pause 70", "msgs", "pause 70"}, 2, 140},
+        {"the target pose is approached but never drawn", {{0, 1, 0}, {40, 3, 0}},
+         {"step 0,176", "step 0,176", "step 0,176", "step 10,176", "step 20,176", "step 30,176"}, 7, 8 * 70},
+        {"displacement slides within a transition and jumps back", {{50, 0, 0}, {50, 2, 10}, {50, 0, 100}},
+         {"step 50,176", "step 50,176", "step 60,176", "step 70,176", "step 50,176"}, 6, 8 * 70},
+        {"each transition runs from the key frame before", {{0, 0, 0}, {20, 1, 0}, {40, 1, 0}},
+         {"step 0,176", "step 0,176", "step 10,176", "step 20,176", "step 30,176"}, 6, 8 * 70},
+        {"a negative interpolation draws no step but still pauses", {{5, -3, 0}}, {"key 5", "msgs", "pause 70"}, 1, 70},
+        {"a move without key frames draws nothing", {}, {}, 0, 0},
     };
     for (const auto &row : rows) {
-        THFMove move;
-        for (const KeyFrameSpec &spec : row.frames) {
-            auto f = std::make_unique<THFFrame>();
-            f->Points.fill({spec.x, 100});
-            f->Interpolation = spec.interpolation;
-            f->Displacement = spec.displacement;
-            move.Frames.push_back(std::move(f));
-        }
-        move.SyncFrameCount();
+        const auto move = MoveOf(row.frames);
         RecordingSink sink;
-        PlayMovePass(move, sink);
+        PlayMovePass(*move, sink);
         std::vector<std::string> events = sink.events;
         if (!row.events.empty() && row.events[0].starts_with("step")) {
-            EXPECT_EQ(events.front(), "key " + std::to_string(row.frames[0].x)) << row.name;
+            EXPECT_EQ(events.front(), "key " + std::to_string(row.frames[0][0])) << row.name;
             std::erase_if(events, [](const std::string &e) { return !e.starts_with("step"); });
         }
         EXPECT_EQ(events, row.events) << row.name;
-        if (row.pictures >= 0)
-            EXPECT_EQ(PassPictureCount(move), row.pictures) << row.name;
-        if (row.durationMs >= 0)
-            EXPECT_EQ(PassDurationMs(move), row.durationMs) << row.name;
+        EXPECT_EQ(PassPictureCount(*move), row.pictures) << row.name;
+        EXPECT_EQ(PassDurationMs(*move), row.durationMs) << row.name;
+    }
+}
+
+TEST(PlaybackSpeed, EveryPauseOfAPassIsMultipliedAndTheStepsStayTheSame)
+{
+    const auto move = MoveOf({{10, 0, 0}, {40, 2, 0}});
+    for (const auto &[slowdown, pause] : {std::pair{kNormalSpeed, 70}, {kHalfSpeed, 140}, {kQuarterSpeed, 280}}) {
+        RecordingSink sink;
+        PlayMovePass(*move, sink, slowdown);
+        std::erase(sink.events, "msgs");
+        const std::string p = "pause " + std::to_string(pause);  // after a step, and again after a transition
+        EXPECT_EQ(sink.events, (std::vector<std::string>{"key 10", "step 10,176", p, p, "step 10,176", p,
+                                                         "step 20,176", p, "step 30,176", p, p}))
+            << "slowdown " << slowdown;
+        EXPECT_EQ(PassDurationMs(*move, slowdown), 6 * pause) << "slowdown " << slowdown;
     }
 }

@@ -1,0 +1,365 @@
+// The platform layer under the window, through Qt's real event loop and real
+// key and mouse events.
+#include "toolkit/combo_box.h"
+#include "toolkit/dialogs.h"
+#include "toolkit/edit_box.h"
+#include "toolkit/key_router.h"
+#include "toolkit/menu.h"
+#include "toolkit/paint_box.h"
+#include "toolkit/spin_edit.h"
+
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QClipboard>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileDialog>
+#include <QFileSystemModel>
+#include <QMessageBox>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <QWindow>
+
+using namespace hoofer;
+using namespace hoofer::toolkit;
+using Runs = std::vector<std::string>;
+
+namespace {
+/// Handles events for about ms milliseconds.
+void Settle(int ms)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < ms)
+        QTest::qWait(10);
+}
+
+void ShowActive(QWidget &window)
+{
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+}
+
+/// Clicks "<End>", "<Home>", "<Bksp>", "<Del>", "<S-Right>", "<^A>", "<^V>" and types the rest.
+void Type(QWidget *target, const QString &script)
+{
+    static const std::map<QString, std::pair<Qt::Key, Qt::KeyboardModifiers>> keys = {
+        {"End", {Qt::Key_End, {}}},   {"Home", {Qt::Key_Home, {}}}, {"S-Right", {Qt::Key_Right, Qt::ShiftModifier}},
+        {"Del", {Qt::Key_Delete, {}}}, {"Bksp", {Qt::Key_Backspace, {}}}, {"Up", {Qt::Key_Up, {}}},
+        {"Down", {Qt::Key_Down, {}}}, {"^A", {Qt::Key_A, Qt::ControlModifier}}, {"^V", {Qt::Key_V, Qt::ControlModifier}}};
+    for (const QString &part : script.split('<')) {
+        const qsizetype end = part.indexOf('>');
+        if (end >= 0)
+            QTest::keyClick(target, keys.at(part.left(end)).first, keys.at(part.left(end)).second);
+        QTest::keyClicks(target, part.mid(end + 1));
+    }
+}
+
+/// A shown, active window with the box, which has the focus, and a second
+/// control to take it; Note(what) writes a handler run down with the text shown.
+template <class Box> struct Shown {
+    Runs runs;
+    QWidget window;
+    Box *box = new Box(&window);
+    QLineEdit *other = new QLineEdit(&window);
+    Shown() { (new QVBoxLayout(&window))->addWidget(box), window.layout()->addWidget(other); }
+    void Show() { ShowActive(window), box->setFocus(); }
+    std::function<void()> Note(std::string what)
+    {
+        return [this, what] { runs.push_back(what + box->Text().toStdString()); };
+    }
+    ~Shown()  // the focus leaves as the window goes
+    {
+        if constexpr (std::is_same_v<Box, TComboBox>)
+            box->OnExit = box->OnCloseUp = nullptr;
+        box->OnChange = nullptr;
+    }
+};
+
+struct SpinWindow : Shown<TSpinEdit> {
+    SpinWindow(int min, int max, int value)
+    {
+        box->SetMinValue(min), box->SetMaxValue(max), box->SetValue(value);
+        box->OnChange = Note("");
+        Show();
+    }
+    void Click(Qt::ArrowType type)
+    {
+        for (QToolButton *b : box->findChildren<QToolButton *>())
+            if (b->arrowType() == type)
+                QTest::mouseClick(b, Qt::LeftButton);
+    }
+};
+
+/// The box holds "Alpha", "Beta", "Gamma".
+struct ComboWindow : Shown<TComboBox> {
+    int objects[3] = {};
+    explicit ComboWindow(bool withSelect = true)
+    {
+        for (int i = 0; i < 3; ++i)
+            box->AddItem(QStringList{"Alpha", "Beta", "Gamma"}[i], &objects[i]);
+        box->OnChange = Note("change ");
+        box->OnSelect = withSelect ? Note("select ") : nullptr;
+        box->OnCloseUp = Note("closeup ");
+        box->OnExit = Note("exit ");
+        Show();
+    }
+    /// Picks an item from the opened list with the mouse; the leaving and
+    /// coming back of the focus that the list causes is not noted.
+    void Pick(int index)
+    {
+        box->showPopup();
+        QAbstractItemView *list = box->view();
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(list->model()->index(index, 0)).center());
+        QTest::qWait(20);  // the close-up comes after the pick
+        std::erase_if(runs, [](const std::string &run) { return run.starts_with("exit"); });
+    }
+};
+} // namespace
+
+TEST(PaintBox, ARepaintRequestRunsThePaintHandlerOnceThenRests)
+{
+    QWidget window;
+    TPaintBox box(256, 296, &window);
+    int paints = 0;
+    box.OnPaint = [&] {  // a figure's worth of drawing, as the window's paint handler does
+        ++paints;
+        box.Surface().FillRect(0, 0, 256, 296);
+        box.Surface().MoveTo(10, 10), box.Surface().LineTo(100, 200);
+        box.Surface().Ellipse(20, 20, 30, 30);
+    };
+    ShowActive(window);
+    Settle(100);
+    // Requests the program did not cause: an update, a disabled parent.
+    const std::pair<const char *, std::function<void()>> requests[] = {
+        {"update", [&] { box.update(); }}, {"parent disabled", [&] { window.setEnabled(false); }},
+        {"expose", [&] { box.Expose(); }}};
+    for (const auto &[name, request] : requests) {
+        paints = 0;
+        request();
+        Settle(300);
+        EXPECT_EQ(paints, 1) << name;
+    }
+    paints = 0;
+    box.Surface().LineTo(5, 5);  // drawing by the program is shown without running the handler
+    Settle(100);
+    EXPECT_EQ(paints, 0);
+}
+
+TEST(PaintBox, ADarkFaceColourGivesTheLightGreyBackground)
+{
+    const QPalette saved = QApplication::palette();
+    const QColor grey(212, 208, 200);
+    const std::tuple<const char *, QColor, QColor> rows[] = {
+        {"light grey", QColor(240, 240, 240), QColor(240, 240, 240)}, {"pale", QColor(200, 200, 200), QColor(200, 200, 200)},
+        {"mid grey", QColor(128, 128, 128), grey}, {"dark theme", QColor(53, 53, 53), grey}, {"dark blue", QColor(30, 30, 90), grey}};
+    for (const auto &[name, face, expected] : rows) {
+        QPalette palette = saved;
+        palette.setColor(QPalette::Window, face);
+        QApplication::setPalette(palette);
+        QWidget window;
+        TPaintBox box(256, 296, &window);
+        box.Expose();
+        EXPECT_EQ(QColor(box.Picture().pixel(128, 100)), expected) << name;
+    }
+    QApplication::setPalette(saved);
+}
+
+TEST(KeyRouter, TheWindowSeesEachKeyOnceBeforeTheFocusedControl)
+{
+    QWidget window;
+    TMainMenu menu;
+    KeyRouter router(&window, menu);
+    auto *spin = new TSpinEdit(&window);
+    spin->SetMinValue(0), spin->SetMaxValue(10), spin->SetValue(5);
+    auto *combo = new TComboBox(&window);
+    combo->setEditable(true);
+    combo->move(0, 40);
+    std::vector<int> keys;
+    int spinValueSeen = -1;
+    router.OnKeyDown = [&](int key, Qt::KeyboardModifiers) { keys.push_back(key), spinValueSeen = spin->Value(); };
+    ShowActive(window);
+    for (const auto &[name, focus] : {std::pair<const char *, QWidget *>{"spin edit", spin->Editor()}, {"move selector", combo}}) {
+        focus->setFocus();
+        ASSERT_NE(QApplication::focusWidget(), nullptr) << name;
+        for (const int key : {Qt::Key_Escape, Qt::Key_F5, Qt::Key_A, Qt::Key_Up}) {
+            keys.clear();
+            QTest::keyClick(QApplication::focusWidget(), static_cast<Qt::Key>(key));
+            EXPECT_EQ(keys, std::vector<int>{key}) << name << ", key " << key;
+        }
+    }
+    spin->Editor()->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
+    EXPECT_EQ(spinValueSeen, 6);  // before the spin edit stepped
+    EXPECT_EQ(spin->Value(), 7);
+}
+
+TEST(EditBox, MaxLengthLimitsTypingAndPastingNeverAPresetText)
+{
+    const QString thirteen = "ABCDEFGHIJKLM";
+    QGuiApplication::clipboard()->setText(QString(20, 'p'));
+    const std::tuple<const char *, QString, int, QString, QString> rows[] = {
+        {"typing stops at the limit", "", 12, "abcdefghijklm", "abcdefghijkl"},
+        {"no limit", "", 0, QString(40, 'x'), QString(40, 'x')},
+        {"a longer preset stays", thirteen, 12, "", thirteen},
+        {"delete one, type one", thirteen, 12, "<End><Bksp>z", "ABCDEFGHIJKL"},
+        {"replace one in place", thirteen, 12, "<Home><S-Right>z", thirteen},
+        {"delete two, type two", thirteen, 12, "<Home><Del><Del>yz", "yCDEFGHIJKLM"},
+        {"paste over a preset", thirteen, 12, "<^A><^V>", thirteen},
+        {"paste into a short text", "ab", 12, "<End><^V>", "ab" + QString(10, 'p')}};
+    for (const auto &[name, preset, maxLength, script, expected] : rows) {
+        TEdit edit;
+        edit.SetText(preset);
+        edit.SetMaxLength(maxLength);
+        EXPECT_EQ(edit.text(), preset) << name;
+        Type(&edit, script);
+        EXPECT_EQ(edit.text(), expected) << name;
+    }
+}
+
+TEST(Dialogs, TitlesAreExactlyTheirOwnOnScreen)
+{
+    EXPECT_EQ(QGuiApplication::applicationDisplayName(), QCoreApplication::applicationName())
+        << "a display name is appended to every title on X11";
+    QWidget owner;
+    ShowActive(owner);
+    QtDialogs dialogs(&owner);
+    SetApplicationTitle("Hoofer Editor V6");
+    const std::pair<const char *, std::function<void()>> rows[] = {
+        {"Confirm", [&] { dialogs.Confirm("Close HooferEdit and lose changes?"); }},
+        {"Error", [&] { dialogs.Error("text"); }},
+        {"Hoofer Editor V6", [&] { dialogs.ShowException("Cannot open file"); }}};
+    for (const auto &[expected, show] : rows) {
+        QString title, shown;
+        QTimer::singleShot(50, [&] {
+            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+                title = box->windowTitle();
+                shown = box->windowHandle() ? box->windowHandle()->title() : QString();
+                box->buttons().first()->click();
+            }
+        });
+        show();
+        EXPECT_EQ(title, expected);
+        EXPECT_EQ(shown, expected);
+    }
+}
+
+TEST(Dialogs, AllFilesShowsFilesWithoutAnExtensionAndSavingAsksBeforeReplacing)
+{
+    EXPECT_EQ(QtFilterFromPairs("Hoofer Routines|*.raw|(All Files)|*.*"), "Hoofer Routines (*.raw);;(All Files) (*)");
+    QFileDialog open, save;
+    open.setOption(QFileDialog::DontUseNativeDialog);
+    SetUpFileDialog(open, {"Hoofer Routines|*.raw|(All Files)|*.*", "*.raw", QDir::tempPath().toStdString(), ""}, false);
+    open.selectNameFilter(open.nameFilters().at(1));
+    auto *model = open.findChild<QFileSystemModel *>();
+    ASSERT_NE(model, nullptr);
+    EXPECT_TRUE(QDir::match(model->nameFilters(), "routine")) << model->nameFilters().join(' ').toStdString();
+    EXPECT_TRUE(QDir::match(model->nameFilters(), "dance.raw"));
+    SetUpFileDialog(save, {"Hoofer Routines|*.raw", "*.raw", QDir::tempPath().toStdString(), ""}, true);
+    EXPECT_FALSE(save.testOption(QFileDialog::DontConfirmOverwrite));
+    EXPECT_EQ(save.acceptMode(), QFileDialog::AcceptSave);
+    EXPECT_EQ(save.defaultSuffix(), "raw");
+}
+
+TEST(SpinEdit, ProgramSettingClampsExceptWhileMinEqualsMaxAndRunsTheHandlerOnAChange)
+{
+    const struct {
+        int min, max, start, set;
+        const char *shown;
+        size_t changes;
+    } rows[] = {{0, 255, 7, 300, "255", 1}, {-128, 128, 0, -200, "-128", 1}, {1, 1, 1, 9, "9", 1},
+                {1, 1, 1, -3, "-3", 1},     {0, 255, 7, 7, "7", 0},          {1, 4, 4, 5, "4", 0}};
+    for (const auto &r : rows) {
+        SpinWindow w(r.min, r.max, r.start);
+        w.box->SetValue(r.set);
+        EXPECT_EQ(w.box->Text().toStdString(), r.shown) << r.set << " into " << r.min << ".." << r.max;
+        EXPECT_EQ(w.runs.size(), r.changes) << r.set << " into " << r.min << ".." << r.max << " showing " << r.start;
+    }
+}
+
+TEST(SpinEdit, TypingAndArrowsRunTheHandlerPerChangeUnclampedUntilTheFocusLeaves)
+{
+    SpinWindow w(1, 4, 1);
+    w.box->Editor()->selectAll();
+    Type(w.box->Editor(), "9x7");  // letters are not taken
+    EXPECT_EQ(w.runs, (Runs{"9", "97"}));
+    EXPECT_EQ(w.box->Value(), 97);
+    Type(w.box->Editor(), "<Bksp><Bksp>-");
+    EXPECT_EQ(w.box->Text(), "-");
+    EXPECT_EQ(w.box->Value(), 1);  // not a number: the minimum
+
+    SpinWindow arrows(0, 2, 1);
+    Type(arrows.box->Editor(), "<Up>");
+    arrows.Click(Qt::UpArrow);  // already at the maximum: no change
+    arrows.Click(Qt::DownArrow);
+    Type(arrows.box->Editor(), "<Down><Down>");
+    EXPECT_EQ(arrows.runs, (Runs{"2", "1", "0"}));
+    SpinWindow single(1, 1, 1);  // unclamped while min = max
+    Type(single.box->Editor(), "<Down>");
+    EXPECT_EQ(single.runs, Runs{"0"});
+
+    for (const auto &[min, max, runs] : {std::tuple{1, 4, Runs{"9", "4"}}, std::tuple{1, 1, Runs{"9"}}}) {
+        SpinWindow focus(min, max, 1);
+        focus.box->Editor()->selectAll();
+        Type(focus.box->Editor(), "9");
+        focus.other->setFocus();  // clamps, and runs the handler again when that changed the text
+        EXPECT_EQ(focus.runs, runs) << min << ".." << max;
+        EXPECT_EQ(focus.box->Text().toStdString(), runs.back()) << min << ".." << max;
+    }
+}
+
+TEST(SpinEdit, SettingTheValueFromItsHandlerRunsTheHandlerNestedFirst)
+{
+    SpinWindow w(1, 4, 1);
+    w.box->OnChange = [&] {
+        const int v = w.box->Value();
+        w.runs.push_back("enter " + std::to_string(v));
+        if (v > w.box->MaxValue())
+            w.box->SetValue(v);  // shows 4, which runs this handler again before returning
+        w.runs.push_back("leave " + std::to_string(v) + " showing " + w.box->Text().toStdString());
+    };
+    w.box->Editor()->selectAll();
+    Type(w.box->Editor(), "9");
+    EXPECT_EQ(w.runs, (Runs{"enter 9", "enter 4", "leave 4 showing 4", "leave 9 showing 4"}));
+}
+
+TEST(ComboBox, ProgramIndexChangeRunsNoHandlerAndShowsTheItemsText)
+{
+    ComboWindow w;
+    for (const auto &[set, index, text] : {std::tuple{1, 1, "Beta"}, {2, 2, "Gamma"}, {-1, -1, ""}, {3, -1, ""}, {0, 0, "Alpha"}}) {
+        w.box->SetItemIndex(set);
+        EXPECT_EQ(w.box->ItemIndex(), index) << "set " << set;
+        EXPECT_EQ(w.box->Text(), text) << "set " << set;
+    }
+    EXPECT_EQ(w.box->ItemObject(2), &w.objects[2]);
+    EXPECT_EQ(w.box->ItemObject(3), nullptr);
+    EXPECT_EQ(w.runs, Runs{});
+}
+
+TEST(ComboBox, TypingRunsChangePerKeyWithNoItemSelectedAndLeavingRunsExit)
+{
+    ComboWindow w;
+    w.box->SetItemIndex(1);
+    w.box->lineEdit()->selectAll();
+    Type(w.box->lineEdit(), "Ga");
+    EXPECT_EQ(w.box->ItemIndex(), -1);
+    w.other->setFocus();
+    EXPECT_EQ(w.runs, (Runs{"change G", "change Ga", "exit Ga"}));
+}
+
+TEST(ComboBox, PickingRunsSelectOrElseChangeThenCloseUp)
+{
+    for (const bool withSelect : {true, false}) {
+        ComboWindow w(withSelect);
+        w.Pick(2);
+        EXPECT_EQ(w.box->ItemIndex(), 2) << withSelect;
+        EXPECT_EQ(w.runs, (Runs{withSelect ? "select Gamma" : "change Gamma", "closeup Gamma"})) << "select handler " << withSelect;
+    }
+}
