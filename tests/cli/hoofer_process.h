@@ -1,42 +1,101 @@
 #pragma once
+// Runs the hoofer executable and compares what it printed.
 
-#include <QByteArray>
-#include <QString>
-#include <QStringList>
+#include "server_process.h"
 
-#include <string>
-#include <vector>
+#include <gmock/gmock.h>
+
+#include <QProcess>
+
+#include <fstream>
+#include <sstream>
 
 namespace hoofer::testing {
 
-/// What a run of the hoofer executable left behind.
 struct HooferRun {
-    int exitCode = -1;
-    bool finished = false;   ///< false when it crashed or had to be stopped
-    QByteArray out;
-    QByteArray err;
-
-    std::string Out() const { return out.toStdString(); }
-    std::string Err() const { return err.toStdString(); }
+    int exitCode = -1;  ///< -1 when it crashed or had to be stopped
+    std::string out, err;
 };
 
-/// Runs the tool with the arguments and input, without any display or Qt
-/// platform in its environment, and waits at most 60 seconds.
-HooferRun RunHoofer(const QStringList &arguments, const QByteArray &input = {},
-                    const QString &program = QStringLiteral(HOOFER_EXE));
-/// The same with arguments as bytes, for file names that are not UTF-8
-/// (Qt would pass those on changed).
-HooferRun RunHooferBytes(const std::vector<std::string> &arguments, const QByteArray &input = {});
+/// Runs the tool without any display in its environment, for at most 60 s.
+/// The arguments go through bash as $'\xNN' so that names that are not
+/// UTF-8 arrive as they are (Qt would change them).
+inline HooferRun RunHoofer(const std::vector<std::string> &arguments, const std::string &input = {})
+{
+    QString script = QStringLiteral("exec \"$0\"");
+    for (const std::string &argument : arguments) {
+        script += QStringLiteral(" $'");
+        for (const char c : argument)
+            script += QString::asprintf("\\x%02x", static_cast<unsigned char>(c));
+        script += '\'';
+    }
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        environment.remove(QString::fromLatin1(name));
+    QProcess process;
+    process.setProcessEnvironment(environment);
+    process.start("/bin/bash", {"-c", script, HOOFER_EXE});
+    HooferRun run;
+    if (!process.waitForStarted(10000))
+        return run;
+    process.write(QByteArray::fromStdString(input));
+    process.closeWriteChannel();
+    if (!process.waitForFinished(60000)) {
+        process.kill();
+        process.waitForFinished(5000);
+    } else if (process.exitStatus() == QProcess::NormalExit) {
+        run.exitCode = process.exitCode();
+    }
+    run.out = process.readAllStandardOutput().toStdString();
+    run.err = process.readAllStandardError().toStdString();
+    return run;
+}
 
-/// Paths of the shared test files and the example routines.
-QString TestData(const QString &name);
-QString Example(const QString &name);
-
-QByteArray ReadBytes(const QString &path);
+inline std::string TestData(const std::string &name) { return HOOFER_TEST_DATA "/cli/" + name; }
+inline std::string Example(const std::string &name) { return HOOFER_SOURCE_DIR "/examples/" + name; }
+inline std::string Bytes(const std::string &path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
 /// The text's lines, without their line ends.
-std::vector<std::string> Lines(const std::string &text);
-void WriteBytes(const QString &path, const QByteArray &data);
-/// A file named by bytes; empty when it cannot be read.
-std::string FileBytes(const std::string &path);
+inline std::vector<std::string> Lines(const std::string &text)
+{
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
+    return lines;
+}
+
+/// One run: the exit status and both outputs, each compared whole, or
+/// "~text" for one that holds text, or "*" for one not looked at.
+struct Expected {
+    std::vector<std::string> arguments;
+    int exitCode;
+    std::string out, err, input = {};
+};
+
+inline void ExpectText(const std::string &text, const std::string &expected, const std::string &what)
+{
+    if (expected.starts_with('~')) {
+        EXPECT_THAT(text, ::testing::HasSubstr(expected.substr(1))) << what;
+    } else if (expected != "*") {
+        EXPECT_EQ(text, expected) << what;
+    }
+}
+
+inline void ExpectRuns(const std::vector<Expected> &rows)
+{
+    for (const Expected &row : rows) {
+        std::string what;
+        for (const std::string &argument : row.arguments)
+            what += argument + ' ';
+        const HooferRun run = RunHoofer(row.arguments, row.input);
+        EXPECT_EQ(run.exitCode, row.exitCode) << what << run.err;
+        ExpectText(run.out, row.out, what);
+        ExpectText(run.err, row.err, what);
+    }
+}
 
 } // namespace hoofer::testing
