@@ -114,6 +114,7 @@ TEST(CommandLine, EveryCommandsReportsAndErrors)
         bad("/moves/2/name", "\"Spin \u0100\"", "moves[2].name: \"Spin \u0100\" holds U+0100, which is not a single byte "
                                                "(names hold U+0000..U+00FF)"),
         bad("/moves", "[]", "moves: 0 moves; expected 1..256"),
+        bad("/moves/0/frames", json(json::array_t(256, 0)).dump(), "moves[0].frames: 256 key frames; expected 0..255"),
         bad("/version", "2", "version: 2 is outside 1..1"),
     });
     EXPECT_EQ(dir.Read("back\xe9.raw"), Bytes(sampler));
