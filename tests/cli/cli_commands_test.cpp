@@ -1,0 +1,390 @@
+// The hoofer executable run as a user runs it: help and usage errors, info,
+// check, export, import and render, and the transfer commands against the
+// player simulator or a scripted peer on a free loopback port.
+
+#include "scripted_peer.h"
+#include "server_process.h"
+
+#include "export/move_gif.h"
+#include "model/routine_codec.h"
+#include "settings/settings.h"
+#include "view/image_canvas.h"
+#include "view/playback.h"
+
+#include <gmock/gmock.h>
+#include <nlohmann/json.hpp>
+
+#include <QDir>
+#include <QImageReader>
+#include <QProcess>
+
+#include <chrono>
+#include <fstream>
+
+namespace hoofer::testing {
+namespace {
+
+using nlohmann::json;
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+using test::ServerProcess;
+using test::TemporaryFolder;
+
+struct HooferRun {
+    int exitCode = -1;  ///< -1 when it crashed or had to be stopped
+    std::string out, err;
+};
+
+/// Runs the tool without any display in its environment, for at most 60 s.
+/// The arguments go through bash as $'\xNN', so that names that are not UTF-8
+/// arrive as they are (Qt would change them).
+HooferRun RunHoofer(const std::vector<std::string> &arguments, const std::string &input = {})
+{
+    QString script = QStringLiteral("exec \"$0\"");
+    for (const std::string &argument : arguments) {
+        script += QStringLiteral(" $'");
+        for (const char c : argument)
+            script += QString::asprintf("\\x%02x", static_cast<unsigned char>(c));
+        script += '\'';
+    }
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        environment.remove(QString::fromLatin1(name));
+    QProcess process;
+    process.setProcessEnvironment(environment);
+    process.start("/bin/bash", {"-c", script, HOOFER_EXE});
+    process.write(QByteArray::fromStdString(input));
+    process.closeWriteChannel();
+    HooferRun run;
+    if (!process.waitForFinished(60000))
+        process.kill();
+    else if (process.exitStatus() == QProcess::NormalExit)
+        run.exitCode = process.exitCode();
+    process.waitForFinished(5000);
+    run.out = process.readAllStandardOutput().toStdString();
+    run.err = process.readAllStandardError().toStdString();
+    return run;
+}
+
+std::string TestData(const std::string &name) { return HOOFER_TEST_DATA "/cli/" + name; }
+std::string Example(const std::string &name) { return HOOFER_SOURCE_DIR "/examples/" + name; }
+std::string Bytes(const std::string &path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+/// One run: the exit status and both outputs, each compared whole, or
+/// "~text" for one that holds text, or "*" for one not looked at.
+struct Expected {
+    std::vector<std::string> arguments;
+    int exitCode;
+    std::string out, err, input = {};
+};
+
+void ExpectRuns(const std::vector<Expected> &rows)
+{
+    for (const Expected &row : rows) {
+        std::string what;
+        for (const std::string &argument : row.arguments)
+            what += argument + ' ';
+        const HooferRun run = RunHoofer(row.arguments, row.input);
+        EXPECT_EQ(run.exitCode, row.exitCode) << what << run.err;
+        for (const auto &[text, expected] : {std::pair(run.out, row.out), std::pair(run.err, row.err)}) {
+            using Text = ::testing::Matcher<std::string>;
+            if (expected == "*")
+                continue;
+            EXPECT_THAT(text, expected.starts_with('~') ? Text(::testing::HasSubstr(expected.substr(1))) : Text(expected))
+                << what;
+        }
+    }
+}
+
+TEST(CommandLine, EveryCommandHasItsHelpBothWays)
+{
+    const HooferRun top = RunHoofer({"--help"});
+    EXPECT_EQ(top.exitCode, 0);
+    EXPECT_THAT(RunHoofer({"--version"}).out, HasSubstr("hoofer 6."));
+    for (const auto &[command, option] : std::vector<std::pair<std::string, std::string>>{
+             {"info", "FILE"}, {"check", "--strict"}, {"render", "--scale"}, {"export", "--output"},
+             {"import", "--output"}, {"upload", "--slot"}, {"download", "--slot"}, {"reboot", "--host"}}) {
+        EXPECT_THAT(top.out, HasSubstr("\n  " + command + " ")) << command;
+        ExpectRuns({{{command, "--help"}, 0, "~Usage: hoofer " + command + " [OPTIONS]", ""},
+                    {{"help", command}, 0, "~" + option, ""}});
+    }
+}
+
+TEST(CommandLine, EveryCommandsReportsAndErrors)
+{
+    TemporaryFolder dir;
+    const std::string at = dir.Path() + "/", sampler = Example("sampler.raw"), newmove = Example("newmove.raw");
+    const std::string trailing = TestData("trailing.raw") + ": warning: 3 bytes after the last move (ignored when "
+                                                            "read, dropped when saved)";
+    const std::string truncated = TestData("truncated.raw") + ": error: truncated: move 0 announces 1 key frame, "
+                                                              "21 bytes remain\n";
+    const std::string marks = TestData("odd_marks.raw") + ": warning: ";
+    const std::string notCommand = "hoofer: 'dance' is not a hoofer command; see 'hoofer --help'\n";
+    json hop = json::parse(RunHoofer({"export", newmove}).out);
+    hop["moves"][0]["name"] = "Hop";  // short names padded as the editor saves them
+    dir.Write("caf\xe9.raw", Bytes(sampler));
+    dir.Write("x.raw", "old contents");
+    const json good = json::parse(RunHoofer({"export", sampler}).out);
+    const std::vector<std::string> import = {"import", "-", "-o", at + "x.raw"};
+    const auto bad = [&](const std::string &path, const std::string &value, const std::string &message) {
+        const std::string patch = std::string(R"([{"op": ")") + (value.empty() ? "remove" : "add") + R"(", "path": ")" + path
+                                  + "\"" + (value.empty() ? "" : R"(, "value": )" + value) + "}]";
+        return Expected{import, 1, "", "~-: error: " + message, good.patch(json::parse(patch)).dump(2)};
+    };
+    ExpectRuns({
+        {{}, 2, "*", "~Usage: hoofer"},
+        {{"dance"}, 2, "", notCommand},
+        {{"help", "dance"}, 2, "", notCommand},
+        {{"\x1b]0;x\x07"}, 2, "", "~hoofer: '\\x1B]0;x\\x07' is not a hoofer command"},
+        {{"info"}, 2, "", "~FILE is required"},
+        {{"import", "x.json"}, 2, "", "~--output is required"},
+        {{"check", "--colour", "x.raw"}, 2, "", "~--colour"},
+        {{"info", sampler}, 0,
+         sampler + ":\n  #  name          key frames  pictures   duration\n"
+                   "  0  Wave                   6        28    2310 ms\n"
+                   "  1  Kick                   5        19    1610 ms\n"
+                   "  2  Spin                   9        27    2450 ms\n"
+                   "  3  Bow                    5        36    2800 ms\n"
+                   "4 moves, 708 bytes, 0 bytes after the last move\n", ""},
+        {{"info", TestData("truncated.raw")}, 1, "", truncated},
+        {{"info", TestData("trailing.raw")}, 0, "~\n1 move, 45 bytes, 3 bytes after the last move\n", ""},
+        {{"info", "-"}, 0, "~-:\n  #  name          key frames  pictures   duration\n  0  NewMove  ", "", Bytes(newmove)},
+        {{"check", newmove, sampler, TestData("all_bytes.raw")}, 0,
+         newmove + ": ok\n" + sampler + ": ok\n" + TestData("all_bytes.raw") + ": ok\n", ""},
+        {{"check", TestData("header_only.raw")}, 1, "", TestData("header_only.raw")
+             + ": error: truncated: move 0 of 1 needs a 14-byte name and count, 7 bytes remain\n"},
+        {{"check", TestData("empty.raw")}, 1, "", TestData("empty.raw") + ": error: the file is empty\n"},
+        {{"check", TestData("trailing.raw"), TestData("odd_marks.raw")}, 0, "", trailing + "\n" + marks
+             + "the format byte is 101 (0x65), not 100\n" + marks
+             + "move 0 (\"NewMove\"): byte 12 of the name is 0x00, not 0x0D (CR)\n"},
+        {{"check", "--strict", TestData("trailing.raw")}, 1, "", trailing + "\n"},
+        {{"check", "--strict", "-q", sampler}, 0, "", ""},
+        {{"check", TestData("truncated.raw"), TestData("no_such_file.raw"), newmove, TestData("no_frames.raw")}, 1,
+         newmove + ": ok\n", truncated + TestData("no_such_file.raw") + ": error: cannot read: No such file or "
+             "directory\n" + TestData("no_frames.raw") + ": warning: move 0 (\"Empty\") has no key frames and cannot be played\n"},
+        {{"check", "a\x1b]0;x\x07\r.raw"}, 1, "", "a\\x1B]0;x\\x07\\x0D.raw: error: cannot read: No such file or directory\n"},
+        // Names from outside are bytes, and shown escaped.
+        {{"check", at + "caf\xe9.raw"}, 0, at + "caf\\xE9.raw: ok\n", ""},
+        {{"info", at + "caf\xe9.raw"}, 0, "~4 moves, 708 bytes", ""},
+        {{"export", at + "caf\xe9.raw", "-o", at + "out\xe9.json"}, 0, "", ""},
+        {{"import", at + "out\xe9.json", "-o", at + "back\xe9.raw"}, 0, "", ""},
+        {{"export", TestData("trailing.raw"), "-o", at + "t.json"}, 0, "", trailing + " (not kept in the export)\n"},
+        {{"import", at + "t.json", "-o", at + "t.raw"}, 0, "", ""},
+        {{"import", "-", "-o", "-"}, 0, Bytes(newmove).replace(2, 12, "Hop         "), "", hop.dump()},
+        {{"export", Example("newmove.raw")}, 0,
+         "{\n  \"format\": \"hoofer routine\",\n  \"version\": 1,\n  \"moves\": [\n    {\n      \"name\": \"NewMove     \",\n"
+         "      \"frames\": [\n        {\"interpolation\":   3, \"displacement\":   -2, \"points\": [{\"x\":  64, \"y\":  96}, "
+         "{\"x\":  48, \"y\":  84}, {\"x\":  40, \"y\":  64}, {\"x\":  80, \"y\":  84}, {\"x\":  88, \"y\":  64}, "
+         "{\"x\":  64, \"y\":  56}, {\"x\":  52, \"y\":  40}, {\"x\":  48, \"y\":  12}, {\"x\":  40, \"y\":   8}, "
+         "{\"x\":  76, \"y\":  40}, {\"x\":  80, \"y\":  12}, {\"x\":  88, \"y\":   8}]}\n      ]\n    }\n  ]\n}\n", ""},
+        {{"export", TestData("all_bytes.raw")}, 0, "~\"name\": \"\\u0018\\u0019\\u001A\\u001B\\u001C\\u001D\\u001E\\u001F !\\\"#\"", ""},
+        {{"export", TestData("all_bytes.raw")}, 0, "~\"name\": \"\u00fc\u00fd\u00fe\u00ff\\u0000\\u0001\\u0002\\u0003\\u0004", ""},
+        // Import names where a value is wrong and writes nothing.
+        {import, 1, "", "~-: error: moves[0]: unknown key \"\\x1B]0;x\\x07\\x9B\"",
+         "{\"moves\": [{\"name\": \"\", \"frames\": [], \"\\u001b]0;x\\u0007\\u009b\": 1}]}"},
+        {import, 1, "", "~-: error: version: \"\\x9B\\x85\" is not an integer", "{\"version\": \"\\u009b\\u0085\", \"moves\": []}"},
+        {import, 1, "", "~-: error: parse error at line 1, column 12: syntax error", "{\"moves\": ["},
+        bad("/moves/2/frames/0/points/4/x", "300", "moves[2].frames[0].points[4].x: 300 is outside 0..255"),
+        bad("/moves/1/frames/0/displacement", "128", "moves[1].frames[0].displacement: 128 is outside -128..127"),
+        bad("/moves/3/frames/0/interpolation", "2.5", "moves[3].frames[0].interpolation: 2.5 is not an integer"),
+        bad("/moves/0/frames/0/points/0", "", "moves[0].frames[0].points: 11 points; expected 12"),
+        bad("/moves/0/frames/0/displacement", "", "moves[0].frames[0]: \"displacement\" is missing"),
+        bad("/moves/0/frames/0/speed", "1", "moves[0].frames[0]: unknown key \"speed\""),
+        bad("/moves/2/name", "\"Thirteen char\"", "moves[2].name: \"Thirteen char\" has 13 characters; a name holds at most 12"),
+        bad("/moves/2/name", "\"Spin \u0100\"", "moves[2].name: \"Spin \u0100\" holds U+0100, which is not a single byte "
+                                               "(names hold U+0000..U+00FF)"),
+        bad("/moves", "[]", "moves: 0 moves; expected 1..256"),
+        bad("/moves/0/frames", json(json::array_t(256, 0)).dump(), "moves[0].frames: 256 key frames; expected 0..255"),
+        bad("/version", "2", "version: 2 is outside 1..1"),
+    });
+    EXPECT_EQ(dir.Read("back\xe9.raw"), Bytes(sampler));
+    EXPECT_EQ(dir.Read("t.raw"), Bytes(TestData("trailing.raw")).substr(0, 42));  // as the editor would save it
+    EXPECT_EQ(dir.Read("x.raw"), "old contents");
+}
+
+TEST(JsonForm, RawToJsonToRawIsByteIdenticalThroughFilesAndPipes)
+{
+    TemporaryFolder dir;
+    const std::string json = dir.Path() + "/r.json", again = dir.Path() + "/again.raw";
+    for (const std::string &path : {Example("newmove.raw"), Example("sampler.raw"), TestData("all_bytes.raw"),
+                                    TestData("no_frames.raw")}) {
+        ExpectRuns({{{"export", path, "-o", json}, 0, "", ""}, {{"import", json, "-o", again}, 0, "", ""},
+                    {{"import", "-", "-o", "-"}, 0, Bytes(path), "", RunHoofer({"export", "-"}, Bytes(path)).out}});
+        EXPECT_EQ(Bytes(again), Bytes(path)) << path;
+    }
+}
+
+/// The steps a pass draws, as the editor's preview shows them.
+struct StepDrawer : PlaybackSink {
+    void KeyFrame(const THFFrame &) override {}
+    void PlainStep(const PosePixels &pixels) override { DrawPlainPose(canvas, pixels); steps.push_back(canvas.image().copy()); }
+    void HandleMessages() override {}
+    void Pause(int) override {}
+    ImageCanvas canvas{kPreviewWidth, kPreviewHeight, clPreviewBackground};
+    std::vector<QImage> steps;
+};
+
+QImage Rgb(const QImage &image) { return image.convertToFormat(QImage::Format_RGB32); }
+
+TEST(RenderCommand, GifPngsAndTheEditorsExportHoldEveryPlaybackStepWithTheEditorsDelays)
+{
+    TemporaryFolder dir;
+    const std::string gif = dir.Path() + "/m.gif", exported = dir.Path() + "/e.gif";
+    const TMoveList moves = DecodeRoutine(Bytes(Example("sampler.raw")));
+    struct Row { std::string move; size_t index; int scale; bool once; };
+    for (const Row &row : {Row{"0", 0, 1, false}, Row{"Kick", 1, 3, false}, Row{"spin", 2, 1, true}, Row{"3", 3, 2, false}}) {
+        const std::string what = "move " + row.move, frames = dir.Path() + "/steps/of/" + row.move;
+        std::vector<std::string> arguments = {"render", Example("sampler.raw"), "--move", row.move, "-o", gif,
+                                              "--scale", std::to_string(row.scale), "--frames", frames};
+        if (row.once)
+            arguments.push_back("--once");
+        ExpectRuns({{arguments, 0, "", ""}});
+        const THFMove &move = *moves[row.index];
+        EXPECT_EQ(WriteMoveGif(move, exported, row.scale, !row.once), "") << what;
+        EXPECT_EQ(Bytes(exported), Bytes(gif)) << what;
+        StepDrawer drawer;
+        PlayMovePass(move, drawer);
+        const int count = static_cast<int>(drawer.steps.size());
+        ASSERT_EQ(count, PassPictureCount(move) - 1) << what;  // all but the opening key-frame drawing
+        QImageReader reader(QString::fromStdString(gif), "gif");
+        EXPECT_EQ(reader.loopCount(), row.once ? 0 : -1) << what;  // -1: Qt's "for ever"
+        EXPECT_EQ(reader.imageCount(), count) << what;
+        const QDir pngs(QString::fromStdString(frames));
+        ASSERT_EQ(pngs.entryList(QDir::Files).size(), count) << what;
+        std::vector<int> delays, editorDelays;  // 70 ms a step, 140 after the last step of a transition
+        for (const auto &frame : move.Frames)
+            for (int i = 0; i <= frame->Interpolation; ++i)
+                editorDelays.push_back(i == frame->Interpolation ? 140 : 70);
+        for (int i = 0; i < count; ++i) {
+            const QImage step = Rgb(drawer.steps[i].scaled(drawer.steps[i].size() * row.scale, Qt::IgnoreAspectRatio,
+                                                           Qt::FastTransformation));
+            EXPECT_TRUE(Rgb(reader.read()) == step) << what << ", picture " << i;
+            delays.push_back(reader.nextImageDelay());
+            EXPECT_TRUE(Rgb(QImage(pngs.filePath(QString::asprintf("%04d.png", i + 1)))) == step) << what << ", png " << i;
+        }
+        EXPECT_EQ(delays, editorDelays) << what;
+    }
+}
+
+TEST(RenderCommand, WritesByteNamesAndRefusesMovesThatCannotBeFoundOrDrawn)
+{
+    TemporaryFolder dir;
+    const std::string gif = dir.Path() + "/none.gif", sampler = Example("sampler.raw");
+    ExpectRuns({
+        {{"render", sampler, "-o", dir.Path() + "/w\xe9.gif", "--frames", dir.Path() + "/d\xe9"}, 0, "", ""},
+        {{"render", "x.raw"}, 2, "", "~-o,--output or --frames is required"},
+        {{"render", "x.raw", "-o", "x.gif", "--scale", "0"}, 2, "", "~--scale"},
+        {{"render", sampler, "--move", "Moonwalk", "-o", gif}, 1, "", sampler + ": error: no move is named \"Moonwalk\"\n"},
+        {{"render", TestData("no_frames.raw"), "--move", "Empty", "-o", gif}, 1, "",
+         TestData("no_frames.raw") + ": error: move 0 (\"Empty\") has no key frames: there is nothing to draw\n"},
+        {{"render", sampler, "-o", dir.Path() + "/no/such.gif"}, 1, "", "~/no/such.gif: cannot write: "},
+    });
+    EXPECT_TRUE(dir.Exists("w\xe9.gif") && dir.Exists("d\xe9/0001.png"));
+    EXPECT_FALSE(dir.Exists("none.gif"));
+    EXPECT_EQ(WriteMoveGif(THFMove(), gif), "the move has no key frames: there is nothing to draw");
+}
+
+const char *const kSimulator = HOOFER_SOURCE_DIR "/tools/player-sim";
+
+class TransferCommands : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_NE(player.Port(), 0) << "tools/player-sim did not start"; }
+    std::string Scratch(const char *name) const { return scratch.Path() + "/" + name; }
+    TemporaryFolder folder, scratch;
+    ServerProcess player{{kSimulator, "--root", folder.Path(), "--port", "0", "--time-limit", "60"}};
+    const std::string host = player.Address(), sampler = Bytes(Example("sampler.raw"));
+};
+
+TEST_F(TransferCommands, UploadPutsTheRoutineIntoTheSlotAndTellsEachStep)
+{
+    scratch.Write("caf\xe9.raw", sampler);
+    ExpectRuns({{{"upload", Scratch("caf\xe9.raw"), "--host", host, "--slot", "princedance"}, 0, "",
+                 "Connecting to " + host + "\nConnected\nChanging Directory\nMounting discs RW\nPutting File to empeg\n"
+                 "Mounting discs RO\nDisconnecting\nUpload complete\n"}});
+    EXPECT_EQ(folder.Read("princedance.raw"), sampler);
+    EXPECT_THAT(player.Commands(), ElementsAre("user Anonymous", std::string("pass ") + kDefaultFtpPassword, "type I",
+                                               "syst", "CWD /empeg/lib/visuals/", "SITE RW", "PORT",
+                                               "STOR princedance.raw", "SITE RO"));
+}
+
+TEST_F(TransferCommands, DownloadWritesOnlyAWholeRoutineAndRebootAsksForARestart)
+{
+    const std::vector<std::string> download = {"download", "--host", host, "--slot", "STONKDANCE", "-o", Scratch("got\xe9.raw")};
+    folder.Write("stonkdance.raw", sampler);
+    ExpectRuns({{download, 0, "", "~\nDisconnecting\nReceived 708 bytes\nDownload complete\n"}});
+    EXPECT_EQ(scratch.Read("got\xe9.raw"), sampler);
+    // A slot that holds no routine, or nothing at all, leaves the file alone.
+    folder.Write("stonkdance.raw", sampler.substr(3));
+    ExpectRuns({{download, 1, "", "~\nDisconnecting\nReceived 705 bytes\n" + host + ": error: stonkdance.raw from the player is"}});
+    EXPECT_THAT(RunHoofer(download).err, ::testing::EndsWith("; nothing written\n"));
+    folder.Write("stonkdance.raw", "");
+    ExpectRuns({{download, 1, "", "~" + host + ": error: "}, {{"reboot", "--host", host}, 0, "", "*"}});
+    EXPECT_EQ(scratch.Read("got\xe9.raw"), sampler);
+    EXPECT_TRUE(player.WaitForLine("would reboot now"));
+    EXPECT_EQ(player.Commands().back(), "SITE REBOOT");
+}
+
+TEST(TransferErrors, FailuresExitWithOneAndUsageErrorsWithTwo)
+{
+    TemporaryFolder folder;  // discs that will not remount refuse the routine
+    ServerProcess stuck{{kSimulator, "--root", folder.Path(), "--port", "0", "--time-limit", "60",
+                         "--stuck-read-only", "--user", "dancer", "--password", "s3cret"}};
+    ASSERT_NE(stuck.Port(), 0);
+    const std::string host = stuck.Address(), gone = test::AddressNobodyListensOn(), raw = Example("newmove.raw");
+    const std::string port = "a port is a number from 1 to 65535.\n";
+    ExpectRuns({
+        {{"upload", raw, "--host", host, "--slot", "breakdance"}, 1, "", "~\n" + host + ": error: 550 Read-only file "
+                                                                         "system: send SITE RW first.\n"},
+        {{"upload", raw, "--host", host, "--slot", "breakdance", "--user", "dancer", "--password", "wrong"}, 1, "",
+         "~\n" + host + ": error: 530 "},
+        {{"reboot", "--host", gone}, 1, "", gone + ": error: Socket Error # 10061 Connection refused.\n"},
+        {{"upload", raw, "--host", host, "--slot", "moonwalk"}, 2, "",
+         "~--slot: 'moonwalk' is not a slot; the slots are breakdance, princedance and stonkdance"},
+        {{"download", "--slot", "breakdance", "-o", "x.raw"}, 2, "", "~--host is required"},
+        {{"reboot"}, 2, "", "~--host is required"},
+        {{"reboot", "--host", ""}, 2, "", "~--host: The player's network name is empty."},
+        {{"reboot", "--host", "player:99999"}, 2, "", "~--host: Bad port '99999' in 'player:99999': " + port},
+        {{"reboot", "--host", "player:0"}, 2, "", "~--host: Bad port '0' in 'player:0': " + port},
+        {{"reboot", "--host", "player:ftp"}, 2, "", "~--host: Bad port 'ftp' in 'player:ftp': " + port},
+        {{"reboot", "--host", "010.0.0.1"}, 2, "", "~--host: '010.0.0.1' has numbers with leading zeros, which "
+                                                   "programs read differently; write 10.0.0.1."},
+        {{"reboot", "--host", host, "--timeout", "0"}, 2, "", "~--timeout: Value 0 not in range 1 to 3600"},
+        {{"reboot", "--host", host, "--timeout", "3601"}, 2, "", "~--timeout"},
+        {{"reboot", "--host", host, "--timeout", "soon"}, 2, "", "~--timeout"},
+    });
+    EXPECT_FALSE(folder.Exists("breakdance.raw"));
+    EXPECT_EQ(stuck.Commands().size(), 10u);  // only the two uploads reached the player
+}
+
+// What the player sends is made harmless; -v shows the dialogue as it happens
+// with the password masked; --timeout bounds every wait for the player.
+TEST(TransferErrors, RepliesAreEscapedVerboseShowsTheDialogueAndTimeoutBoundsTheWaits)
+{
+    test::ScriptedPeer denied([](test::PeerSession &s) {
+        s.Reply("220 \x1b]0;owned\x07 hi\roops");
+        s.Answer("530 \x1b[2J\x9b denied");
+        s.WaitForClose();
+    });
+    ExpectRuns({{{"reboot", "--host", denied.Address()}, 1, "", denied.Address() + ": error: 530 \\x1B[2J\\x9B denied\n"}});
+    test::ScriptedPeer peer([](test::PeerSession &s) {
+        s.Reply("220 \x1b]0;owned\x07ready\rX");
+        for (const char *reply : {"331 Password please", "230 in", "200 ok", "215 UNIX"})
+            s.Answer(reply);
+        s.ReadLine();
+        s.Send("200-rebooting\r\n");  // and never the rest of the reply
+        s.WaitForClose(5000);
+    });
+    const auto start = std::chrono::steady_clock::now();
+    ExpectRuns({{{"reboot", "--host", peer.Address(), "-v", "--timeout", "1", "--password", "s3cret"}, 1, "",
+                 "< 220 \\x1B]0;owned\\x07ready\\x0DX\n> user Anonymous\n< 331 Password please\n> pass ****\n< 230 in\n"
+                 "> type I\n< 200 ok\n> syst\n< 215 UNIX\n> SITE REBOOT\n< 200-rebooting\n" + peer.Address()
+                 + ": error: Read Timeout: no whole reply from " + peer.Address() + " within 1 s.\n"}});
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(4));
+}
+
+} // namespace
+} // namespace hoofer::testing
