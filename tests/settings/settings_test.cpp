@@ -50,7 +50,7 @@ TEST(EditorSettingsDefaults, AFirstRunWithoutAFileGivesEveryDefault)
     EXPECT_EQ(s, EditorSettings{});
 }
 
-TEST(EditorSettingsSaving, AFirstSaveWritesTheSevenKeysInOrderInTwoSections)
+TEST(EditorSettingsSaving, AFirstSaveWritesTheNineKeysInOrderInThreeSections)
 {
     QTemporaryDir dir;
     const std::string path = dir.filePath("hooferedit.ini").toStdString();
@@ -67,7 +67,11 @@ TEST(EditorSettingsSaving, AFirstSaveWritesTheSevenKeysInOrderInTwoSections)
               "[Network]\n"
               "empegNetworkName=\n"
               "empegFTPUserName=Anonymous\n"
-              "empegFTPPassword=hoofer@home\n");
+              "empegFTPPassword=hoofer@home\n"
+              "\n"
+              "[View]\n"
+              "OnionSkin=0\n"
+              "PlaybackSpeed=1\n");
 }
 
 TEST(EditorSettingsSaving, EveryValueComesBackAsItWasSaved)
@@ -80,6 +84,8 @@ TEST(EditorSettingsSaving, EveryValueComesBackAsItWasSaved)
     s.NetworkName = " 127.0.0.1:2121 ";
     s.FtpUserName = "dancer";
     s.FtpPassword = "p=w;#[x] \"q\"";
+    s.OnionSkin = true;
+    s.PlaybackSpeed = 4;
     EXPECT_EQ(FromText(SavedText("", s)), s);
 }
 
@@ -114,6 +120,28 @@ TEST(EditorSettingsBooleans, ASnapToGridOfTwoIsCheckedAndWrittenBackAsOne)
     const EditorSettings s = FromText(before);
     EXPECT_TRUE(s.SnapToGrid);
     EXPECT_THAT(SavedText(before, s), HasSubstr("SnapToGrid=1\n"));
+}
+
+TEST(EditorSettingsView, OnionSkinIsABooleanAndOnlySpeedsOneTwoAndFourAreRead)
+{
+    const struct {
+        const char *lines;
+        bool onion;
+        int speed;
+    } rows[] = {
+        {"", false, 1},
+        {"OnionSkin=2\nPlaybackSpeed=2\n", true, 2},
+        {"OnionSkin=1\nPlaybackSpeed=0x4\n", true, 4},
+        {"OnionSkin=yes\nPlaybackSpeed=3\n", false, 1},
+        {"PlaybackSpeed=0\n", false, 1},
+        {"PlaybackSpeed=-4\n", false, 1},
+        {"PlaybackSpeed=fast\n", false, 1},
+    };
+    for (const auto &row : rows) {
+        const EditorSettings s = FromText("[View]\n" + std::string(row.lines));
+        EXPECT_EQ(s.OnionSkin, row.onion) << row.lines;
+        EXPECT_EQ(s.PlaybackSpeed, row.speed) << row.lines;
+    }
 }
 
 TEST(EditorSettingsBooleans, UnreadableBooleansAreUnchecked)
@@ -155,7 +183,11 @@ TEST(EditorSettingsSaving, UnknownSectionsAndKeysSurviveASaveInTheirPlace)
               "GridSize=9\n"
               "DragWithoutShift=0\n"
               "PlayContinuously=0\n"
-              "SnapToGrid=0\n");
+              "SnapToGrid=0\n"
+              "\n"
+              "[View]\n"
+              "OnionSkin=0\n"
+              "PlaybackSpeed=1\n");
 }
 
 TEST(EditorSettingsLoading, LoadingNeverWritesTheFile)
