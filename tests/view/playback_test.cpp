@@ -74,9 +74,11 @@ TEST(MovePass, DrawsEachTransitionAndPausesPerPicture)
             std::erase_if(events, [](const std::string &e) { return !e.starts_with("step"); });
         }
         EXPECT_EQ(events, row.events) << row.name;
-        if (row.pictures >= 0)
+        if (row.pictures >= 0) {
             EXPECT_EQ(PassPictureCount(move), row.pictures) << row.name;
-        if (row.durationMs >= 0)
+        }
+        if (row.durationMs >= 0) {
             EXPECT_EQ(PassDurationMs(move), row.durationMs) << row.name;
+        }
     }
 }
