@@ -69,15 +69,20 @@ public:
         *UploadtoEmpegAsPrinceDance, *UploadtoEmpegAsStonkDance, *mnuFileDownloadFromEmpeg,
         *mnuFileDownloadFromEmpegBreakDance, *mnuFileDownloadFromEmpegPrinceDance,
         *mnuFileDownloadFromEmpegStonkDance, *mnuFileRebootEmpeg;
+    toolkit::TMenuItem *mnuFileExportMoveAsGif;
     toolkit::TMenuItem *mnuMove, *mnuMovePlay, *mnuMoveAddMove, *mnuMoveRenameMove, *mnuMoveDeleteMove;
     toolkit::TMenuItem *mnuFrame, *mnuFrameAddFrame, *mnuFrameInsertFrame, *mnuFrameDeleteFrame, *mnuFrameCopy,
         *mnuFrameCutFrame, *mnuFramePaste, *mnuFrameUndoFrame;
+    toolkit::TMenuItem *mnuFrameRedoFrame, *mnuFrameMirrorPose;
     toolkit::TMenuItem *mnuOptions, *mnuOptionsDragWithoutShift, *mnuOptionsPlayContinuously,
         *mnuOptionsSetempegNetworkName, *mnuOptionGrid, *mnuOptionGridSnapToGrid, *mnuOptionGridSetGridSize,
         *mnuOptionGridCurrentSize;
+    toolkit::TMenuItem *mnuView, *mnuViewOnionSkin, *mnuViewPlaybackSpeed, *mnuViewPlaybackSpeedNormal,
+        *mnuViewPlaybackSpeedHalf, *mnuViewPlaybackSpeedQuarter;
 
     toolkit::FileDialogSpec OpenDialog;
     toolkit::FileDialogSpec SaveDialog;
+    toolkit::FileDialogSpec ExportGifDialog;
     std::unique_ptr<toolkit::TTimer> Timer;
     std::unique_ptr<TIdFTP> IdFTP;
 
@@ -112,6 +117,7 @@ public:
     std::string SerialiseRoutine() const;
     void mnuFileLoadClick();
     void mnuFileSaveClick();
+    void mnuFileExportMoveAsGifClick();
     QString MoveItemText(int index, const std::string &name) const;
     void RebuildMoveSelector();
 
@@ -131,6 +137,10 @@ public:
     void mnuMovePlayMoveClick();
     void PlayMove(const THFMove &move);
     bool Playing() const { return m_playing; }
+    void mnuViewOnionSkinClick();
+    /// The factor of every playback pause: 1, 2 or 4, as the View menu says.
+    int PlaybackSpeed() const;
+    void SetPlaybackSpeed(int speed);
 
     // Undo history.
     void PushUndoSnapshot();
@@ -160,6 +170,8 @@ public:
     void mnuFrameCutFrameClick();
     void mnuFramePasteClick();
     void mnuFrameUndoFrameClick();
+    void mnuFrameRedoFrameClick();
+    void mnuFrameMirrorPoseClick();
 
     // Device commands.
     void UploadToEmpeg(const std::string &remoteName);

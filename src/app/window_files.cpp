@@ -1,8 +1,10 @@
 // Routines in and out of the window: reading an image into the moves and the
-// move selector, writing the moves back, and File > Load and File > Save.
+// move selector, writing the moves back, File > Load, File > Save and File >
+// Export Move as GIF.
 #include "hoofer_window.h"
 
 #include "model/routine_codec.h"
+#include "export/move_gif.h"
 #include "model/save_file.h"
 #include "toolkit/text.h"
 
@@ -89,6 +91,19 @@ void TfrmHoofer::mnuFileSaveClick()
     if (const std::string why = SaveFileAtomically(*chosen, data); !why.empty())
         throw std::runtime_error("Cannot create file " + toolkit::PathForMessage(*chosen) + "\n" + why);
     Core.MarkSaved();
+}
+
+void TfrmHoofer::mnuFileExportMoveAsGifClick()
+{
+    if (!CurrentMove)
+        return;
+    const auto chosen = m_dialogs->SaveFile(ExportGifDialog);
+    if (!chosen)
+        return;
+    ExportGifDialog.fileName = *chosen;
+    // The very file `hoofer render` writes, at scale 1.
+    if (const std::string why = WriteMoveGif(*CurrentMove, *chosen, 1); !why.empty())
+        throw std::runtime_error("Cannot create file " + toolkit::PathForMessage(*chosen) + "\n" + why);
 }
 
 } // namespace hoofer

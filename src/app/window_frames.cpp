@@ -1,5 +1,5 @@
 // The Frame menu: adding, inserting and deleting key frames, the one-frame
-// clipboard and Undo.
+// clipboard, Undo and Redo, and Mirror Pose.
 #include "hoofer_window.h"
 
 namespace hoofer {
@@ -17,7 +17,20 @@ void TfrmHoofer::PopUndoSnapshot()
 
 void TfrmHoofer::mnuFrameUndoFrameClick()
 {
-    PopUndoSnapshot();
+    if (Core.Undo())
+        RefreshView();
+}
+
+void TfrmHoofer::mnuFrameRedoFrameClick()
+{
+    if (Core.Redo())
+        RefreshView();
+}
+
+void TfrmHoofer::mnuFrameMirrorPoseClick()
+{
+    if (Core.MirrorPose())
+        RefreshView();
 }
 
 void TfrmHoofer::mnuFrameAddFrameClick()

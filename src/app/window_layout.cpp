@@ -6,6 +6,7 @@
 #include "toolkit/guard.h"
 #include "toolkit/text.h"
 
+#include <QActionGroup>
 #include <QGroupBox>
 #include <QDir>
 #include <QLabel>
@@ -104,6 +105,7 @@ void TfrmHoofer::CreateControls()
     const std::string home = toolkit::PathFromQt(QDir::homePath());
     OpenDialog = {"Hoofer Routines|*.raw|(All Files)|*.*", "*.raw", home, ""};
     SaveDialog = {"Hoofer Routines|*.raw", "*.raw", home, ""};
+    ExportGifDialog = {"Animated GIF|*.gif", "*.gif", home, ""};
 }
 
 void TfrmHoofer::CreateMenu()
@@ -112,6 +114,7 @@ void TfrmHoofer::CreateMenu()
     mnuFile = MainMenu.Add("mnuFile", "&File");
     mnuFileLoad = mnuFile->Add("mnuFileLoad", "&Load");
     mnuFileSave = mnuFile->Add("mnuFileSave", "&Save");
+    mnuFileExportMoveAsGif = mnuFile->Add("mnuFileExportMoveAsGif", "Export Move as GIF…");
     mnuFile->Add("N3", "-");
     mnuFileUploadtoEmpeg = mnuFile->Add("mnuFileUploadtoEmpeg", "Upload to empeg");
     UploadtoEmpegAsBreakdance = mnuFileUploadtoEmpeg->Add("UploadtoEmpegAsBreakdance", "As BreakDance");
@@ -140,6 +143,8 @@ void TfrmHoofer::CreateMenu()
     mnuFrameCutFrame = mnuFrame->Add("mnuFrameCutFrame", "Cut", K(Qt::CTRL | Qt::Key_X));
     mnuFramePaste = mnuFrame->Add("mnuFramePaste", "Paste", K(Qt::CTRL | Qt::Key_V));
     mnuFrameUndoFrame = mnuFrame->Add("mnuFrameUndoFrame", "Undo", K(Qt::CTRL | Qt::Key_Z));
+    mnuFrameRedoFrame = mnuFrame->Add("mnuFrameRedoFrame", "Redo", K(Qt::CTRL | Qt::Key_Y));
+    mnuFrameMirrorPose = mnuFrame->Add("mnuFrameMirrorPose", "Mirror Pose", K(Qt::CTRL | Qt::Key_M));
 
     mnuOptions = MainMenu.Add("mnuOptions", "Options");
     mnuOptionsDragWithoutShift = mnuOptions->Add("mnuOptionsDragWithoutShift", "Drag Without Shift");
@@ -155,9 +160,23 @@ void TfrmHoofer::CreateMenu()
     mnuOptionGridCurrentSize->SetEnabled(false);
     SetGridSize(kDefaultGridSize);
 
+    mnuView = MainMenu.Add("mnuView", "View");
+    mnuViewOnionSkin = mnuView->Add("mnuViewOnionSkin", "Onion Skin");
+    mnuViewOnionSkin->SetChecked(false);
+    mnuViewPlaybackSpeed = mnuView->Add("mnuViewPlaybackSpeed", "Playback Speed");
+    mnuViewPlaybackSpeedNormal = mnuViewPlaybackSpeed->Add("mnuViewPlaybackSpeedNormal", "Normal");
+    mnuViewPlaybackSpeedHalf = mnuViewPlaybackSpeed->Add("mnuViewPlaybackSpeedHalf", "Half");
+    mnuViewPlaybackSpeedQuarter = mnuViewPlaybackSpeed->Add("mnuViewPlaybackSpeedQuarter", "Quarter");
+    SetPlaybackSpeed(kNormalSpeed);
+
     mnuFileSave->SetEnabled(false);
+    mnuFileExportMoveAsGif->SetEnabled(false);
     mnuFileUploadtoEmpeg->SetEnabled(false);
     MainMenu.Realise(this, menuBar());
+    // The speeds show as radio items; the handlers still set the marks.
+    auto *speeds = new QActionGroup(this);
+    for (toolkit::TMenuItem *item : {mnuViewPlaybackSpeedNormal, mnuViewPlaybackSpeedHalf, mnuViewPlaybackSpeedQuarter})
+        speeds->addAction(item->Action());
 }
 
 void TfrmHoofer::WireEvents()
@@ -179,6 +198,7 @@ void TfrmHoofer::WireEvents()
 
     mnuFileLoad->OnClick = [this] { mnuFileLoadClick(); };
     mnuFileSave->OnClick = [this] { mnuFileSaveClick(); };
+    mnuFileExportMoveAsGif->OnClick = [this] { mnuFileExportMoveAsGifClick(); };
     UploadtoEmpegAsBreakdance->OnClick = [this] { UploadtoEmpegAsBreakdanceClick(); };
     UploadtoEmpegAsPrinceDance->OnClick = [this] { UploadtoEmpegAsPrinceDanceClick(); };
     UploadtoEmpegAsStonkDance->OnClick = [this] { UploadtoEmpegAsStonkDanceClick(); };
@@ -197,11 +217,17 @@ void TfrmHoofer::WireEvents()
     mnuFrameCutFrame->OnClick = [this] { mnuFrameCutFrameClick(); };
     mnuFramePaste->OnClick = [this] { mnuFramePasteClick(); };
     mnuFrameUndoFrame->OnClick = [this] { mnuFrameUndoFrameClick(); };
+    mnuFrameRedoFrame->OnClick = [this] { mnuFrameRedoFrameClick(); };
+    mnuFrameMirrorPose->OnClick = [this] { mnuFrameMirrorPoseClick(); };
     mnuOptionsDragWithoutShift->OnClick = [this] { mnuOptionsDragWithoutShiftClick(); };
     mnuOptionsPlayContinuously->OnClick = [this] { mnuOptionsPlayContinuouslyClick(); };
     mnuOptionsSetempegNetworkName->OnClick = [this] { mnuOptionsSetempegNetworkNameClick(); };
     mnuOptionGridSnapToGrid->OnClick = [this] { mnuOptionGridSnapToGridClick(); };
     mnuOptionGridSetGridSize->OnClick = [this] { mnuOptionGridSetGridSizeClick(); };
+    mnuViewOnionSkin->OnClick = [this] { mnuViewOnionSkinClick(); };
+    mnuViewPlaybackSpeedNormal->OnClick = [this] { SetPlaybackSpeed(kNormalSpeed); };
+    mnuViewPlaybackSpeedHalf->OnClick = [this] { SetPlaybackSpeed(kHalfSpeed); };
+    mnuViewPlaybackSpeedQuarter->OnClick = [this] { SetPlaybackSpeed(kQuarterSpeed); };
 }
 
 } // namespace hoofer

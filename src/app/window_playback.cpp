@@ -1,7 +1,9 @@
-// The preview's drawing entry, its paint handler and Move > Play Move.
+// The preview's drawing entry, its paint handler, Move > Play Move and the
+// View menu's onion skin and playback speed.
 #include "hoofer_window.h"
 
 #include "view/figure_drawing.h"
+#include "view/onion_skin.h"
 #include "view/playback.h"
 
 namespace hoofer {
@@ -24,7 +26,11 @@ private:
 
 void TfrmHoofer::DrawFrame(const THFFrame &frame)
 {
-    DrawKeyFrame(Image->Surface(), frame, cbxBodyPart->ItemIndex());
+    // Playback draws plain pictures only, at every speed.
+    if (mnuViewOnionSkin->Checked() && !m_playing && CurrentMove)
+        DrawOnionSkinKeyFrame(Image->Surface(), *CurrentMove, frame, cbxBodyPart->ItemIndex());
+    else
+        DrawKeyFrame(Image->Surface(), frame, cbxBodyPart->ItemIndex());
 }
 
 void TfrmHoofer::ImagePaint()
@@ -36,7 +42,7 @@ void TfrmHoofer::ImagePaint()
 void TfrmHoofer::PlayMove(const THFMove &move)
 {
     PreviewSink sink(*this);
-    PlayMovePass(move, sink);
+    PlayMovePass(move, sink, PlaybackSpeed());
 }
 
 void TfrmHoofer::mnuMovePlayMoveClick()
@@ -66,10 +72,39 @@ void TfrmHoofer::mnuMovePlayMoveClick()
     }
     SetEditingEnabled(true);
     m_playing = false;
+    // The drawing above was made while playing; at rest the ghosts return.
+    if (mnuViewOnionSkin->Checked() && CurrentFrame)
+        DrawFrame(*CurrentFrame);
     if (m_closeRequested) {
         m_closeRequested = false;
         close();
     }
+}
+
+void TfrmHoofer::mnuViewOnionSkinClick()
+{
+    mnuViewOnionSkin->SetChecked(!mnuViewOnionSkin->Checked());
+    if (!m_playing && CurrentMove && CurrentFrame)
+        DrawFrame(*CurrentFrame);
+}
+
+int TfrmHoofer::PlaybackSpeed() const
+{
+    if (mnuViewPlaybackSpeedQuarter->Checked())
+        return kQuarterSpeed;
+    return mnuViewPlaybackSpeedHalf->Checked() ? kHalfSpeed : kNormalSpeed;
+}
+
+void TfrmHoofer::SetPlaybackSpeed(int speed)
+{
+    if (speed != kHalfSpeed && speed != kQuarterSpeed)
+        speed = kNormalSpeed;
+    mnuViewPlaybackSpeedNormal->SetChecked(false);
+    mnuViewPlaybackSpeedHalf->SetChecked(false);
+    mnuViewPlaybackSpeedQuarter->SetChecked(false);
+    (speed == kQuarterSpeed ? mnuViewPlaybackSpeedQuarter
+                            : speed == kHalfSpeed ? mnuViewPlaybackSpeedHalf : mnuViewPlaybackSpeedNormal)
+        ->SetChecked(true);
 }
 
 } // namespace hoofer

@@ -1,4 +1,4 @@
-// Reading the settings file into the Options menu, the grid size, the
+// Reading the settings file into the Options and View menus, the grid size, the
 // network name and the FTP credentials, and writing them back at the end.
 #include "hoofer_window.h"
 
@@ -25,6 +25,8 @@ void TfrmHoofer::LoadSettings()
     mnuOptionsPlayContinuously->SetChecked(settings.PlayContinuously);
     mnuOptionGridSnapToGrid->SetChecked(settings.SnapToGrid);
     SetGridSize(settings.GridSize);
+    mnuViewOnionSkin->SetChecked(settings.OnionSkin);
+    SetPlaybackSpeed(settings.PlaybackSpeed);
     NetworkName = settings.NetworkName;
     IdFTP->Username = settings.FtpUserName;
     IdFTP->Password = settings.FtpPassword;
@@ -37,6 +39,8 @@ void TfrmHoofer::SaveSettings()
     settings.PlayContinuously = mnuOptionsPlayContinuously->Checked();
     settings.SnapToGrid = mnuOptionGridSnapToGrid->Checked();
     settings.GridSize = GridSize();
+    settings.OnionSkin = mnuViewOnionSkin->Checked();
+    settings.PlaybackSpeed = PlaybackSpeed();
     settings.NetworkName = NetworkName;
     settings.FtpUserName = IdFTP->Username;
     settings.FtpPassword = IdFTP->Password;

@@ -23,6 +23,8 @@ void TfrmHoofer::RefreshView()
         {mnuFrameCopy, can.Copy},          {mnuFrameCutFrame, can.Cut},        {mnuFramePaste, can.Paste},
         {mnuFrameDeleteFrame, can.DeleteFrame}, {mnuMovePlay, can.PlayMove},   {mnuMoveAddMove, can.AddMove},
         {mnuMoveRenameMove, can.RenameMove},    {mnuMoveDeleteMove, can.DeleteMove},
+        {mnuFrameRedoFrame, can.Redo},          {mnuFrameMirrorPose, can.MirrorPose},
+        {mnuFileExportMoveAsGif, can.ExportMove},
     };
     if (CurrentMove && CurrentFrame) {
         spinInterpolate->SetValue(CurrentFrame->Interpolation);

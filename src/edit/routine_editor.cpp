@@ -1,6 +1,7 @@
 #include "routine_editor.h"
 
 #include "edit/grid_snap.h"
+#include "model/pose_ops.h"
 #include "model/routine_codec.h"
 
 #include <algorithm>
@@ -84,6 +85,8 @@ CommandStates RoutineEditor::Commands() const
     c.DeleteFrame = CurrentMove->FrameCount > 1;
     c.Paste = !ClipboardFrame.empty();
     c.Undo = !CurrentFrame->UndoList.empty();
+    c.Redo = !CurrentFrame->RedoList.empty();
+    c.MirrorPose = c.ExportMove = true;
     return c;
 }
 
@@ -260,8 +263,11 @@ void RoutineEditor::PushUndoSnapshot()
     std::string snapshot = FrameSnapshot(*CurrentFrame);
     auto &history = CurrentFrame->UndoList;
     // Only a neighbour that is equal is dropped; older entries are not compared.
-    if (history.empty() || history.back() != snapshot)
+    if (history.empty() || history.back() != snapshot) {
         history.push_back(std::move(snapshot));
+        // A new edit branches off: what was undone cannot come back.
+        CurrentFrame->RedoList.clear();
+    }
 }
 
 bool RoutineEditor::PopUndoSnapshot()
@@ -272,6 +278,37 @@ bool RoutineEditor::PopUndoSnapshot()
     CurrentFrame->UndoList.pop_back();
     TakeFrameSnapshot(snapshot, *CurrentFrame);
     Changed(Change::Pose);
+    return true;
+}
+
+bool RoutineEditor::Undo()
+{
+    if (!CurrentMove || !CurrentFrame || CurrentFrame->UndoList.empty())
+        return false;
+    CurrentFrame->RedoList.push_back(FrameSnapshot(*CurrentFrame));
+    return PopUndoSnapshot();
+}
+
+bool RoutineEditor::Redo()
+{
+    if (!CurrentMove || !CurrentFrame || CurrentFrame->RedoList.empty())
+        return false;
+    std::string snapshot = std::move(CurrentFrame->RedoList.back());
+    CurrentFrame->RedoList.pop_back();
+    // Straight onto the history: PushUndoSnapshot would empty the redo list.
+    CurrentFrame->UndoList.push_back(FrameSnapshot(*CurrentFrame));
+    TakeFrameSnapshot(snapshot, *CurrentFrame);
+    Changed(Change::Pose);
+    return true;
+}
+
+bool RoutineEditor::MirrorPose()
+{
+    if (!CurrentMove || !CurrentFrame)
+        return false;
+    PushUndoSnapshot();
+    hoofer::MirrorPose(*CurrentFrame);
+    Changed(Change::Coordinates);
     return true;
 }
 

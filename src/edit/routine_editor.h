@@ -20,6 +20,10 @@ struct CommandStates {
     bool Cut = false;
     bool Paste = false;
     bool Undo = false;
+    bool Redo = false;
+    bool MirrorPose = false;
+    /// File > Export Move as GIF: a move with key frames to play.
+    bool ExportMove = false;
 
     bool operator==(const CommandStates &) const = default;
 };
@@ -142,6 +146,14 @@ public:
     void PushUndoSnapshot();
     /// Brings the newest kept pose back; false when there is none.
     bool PopUndoSnapshot();
+    /// Frame > Undo: PopUndoSnapshot, keeping the pose it replaces for Redo.
+    /// (Escape's cancel of a drag pops without keeping anything.)
+    bool Undo();
+    /// Brings back the pose the newest Undo replaced, keeping the current
+    /// one in the undo history; false when nothing was undone.
+    bool Redo();
+    /// Takes an undo snapshot, then mirrors the pose across the shoulders.
+    bool MirrorPose();
 
 private:
     enum class Change { Coordinates, Pose, KeyFrames, Moves, Routine };

@@ -10,6 +10,7 @@ namespace {
 
 constexpr const char *kInterface = "Interface";
 constexpr const char *kNetwork = "Network";
+constexpr const char *kView = "View";
 
 std::string FirstLine(const std::string &value)
 {
@@ -30,6 +31,10 @@ EditorSettings ReadEditorSettings(const IniFile &ini)
     s.NetworkName = ini.ReadString(kNetwork, "empegNetworkName", s.NetworkName);
     s.FtpUserName = ini.ReadString(kNetwork, "empegFTPUserName", s.FtpUserName);
     s.FtpPassword = ini.ReadString(kNetwork, "empegFTPPassword", s.FtpPassword);
+    s.OnionSkin = ini.ReadBool(kView, "OnionSkin", s.OnionSkin);
+    s.PlaybackSpeed = ini.ReadInteger(kView, "PlaybackSpeed", 1);
+    if (s.PlaybackSpeed != 2 && s.PlaybackSpeed != 4)
+        s.PlaybackSpeed = 1;
     return s;
 }
 
@@ -42,6 +47,8 @@ void WriteEditorSettings(IniFile &ini, const EditorSettings &s)
     ini.WriteString(kNetwork, "empegNetworkName", FirstLine(s.NetworkName));
     ini.WriteString(kNetwork, "empegFTPUserName", FirstLine(s.FtpUserName));
     ini.WriteString(kNetwork, "empegFTPPassword", FirstLine(s.FtpPassword));
+    ini.WriteBool(kView, "OnionSkin", s.OnionSkin);
+    ini.WriteInteger(kView, "PlaybackSpeed", s.PlaybackSpeed);
 }
 
 std::string SettingsPathForExecutable(const std::string &exePath)

@@ -22,16 +22,20 @@ struct EditorSettings {
     std::string NetworkName;
     std::string FtpUserName = "Anonymous";
     std::string FtpPassword = kDefaultFtpPassword;
+    /// View > Onion Skin.
+    bool OnionSkin = false;
+    /// View > Playback Speed as the factor of every pause: 1, 2 or 4.
+    int PlaybackSpeed = 1;
 
     bool operator==(const EditorSettings &) const = default;
 };
 
 /// The settings held in the file; missing or unreadable values give their
-/// defaults, and a grid size of 0 or less reads as the default 5 (snapping
-/// divides by it).
+/// defaults, a grid size of 0 or less reads as the default 5 (snapping
+/// divides by it) and a playback speed other than 1, 2 or 4 as 1.
 EditorSettings ReadEditorSettings(const IniFile &ini);
 
-/// Writes the seven settings into the file's "Interface" and "Network"
+/// Writes the settings into the file's "Interface", "Network" and "View"
 /// sections, leaving every other line of the file alone. A line break in a
 /// string would start a new line of the file, so strings are cut at the first
 /// one.

@@ -3,6 +3,8 @@
 #include "model/frame.h"
 #include "view/figure_drawing.h"
 
+#include <vector>
+
 namespace hoofer {
 
 /// The in-between arithmetic of playback, kept exactly as the player's
@@ -19,5 +21,9 @@ int TransitionSteps(const THFFrame &target);
 /// The pixels of step i of the transition from previous to target, the
 /// target's displacement times i added to every x.
 PosePixels TransitionPose(const THFFrame &previous, const THFFrame &target, int step);
+
+/// The pixels of every step of the transition, in order: the same as
+/// TransitionPose step by step, with each quotient worked out once.
+std::vector<PosePixels> TransitionPoses(const THFFrame &previous, const THFFrame &target);
 
 } // namespace hoofer

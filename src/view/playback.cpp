@@ -6,13 +6,7 @@ namespace hoofer {
 
 std::vector<PosePixels> TransitionStepPixels(const THFFrame &previous, const THFFrame &target)
 {
-    // At most 256 steps from a file or a spin box: a few kilobytes.
-    const int steps = TransitionSteps(target);
-    std::vector<PosePixels> poses;
-    poses.reserve(static_cast<size_t>(steps));
-    for (int i = 0; i < steps; ++i)
-        poses.push_back(TransitionPose(previous, target, i));
-    return poses;
+    return TransitionPoses(previous, target);
 }
 
 void DrawTransition(const THFFrame &previous, const THFFrame &target, PlaybackSink &sink, int slowdown)

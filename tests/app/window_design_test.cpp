@@ -97,6 +97,7 @@ TEST_F(WindowDesign, ControlsAndMenuAreAsDesigned)
         "mnuFile: &File",
         "  mnuFileLoad: &Load",
         "  mnuFileSave: &Save disabled",
+        "  mnuFileExportMoveAsGif: Export Move as GIF… disabled",
         "  N3: -",
         "  mnuFileUploadtoEmpeg: Upload to empeg disabled",
         "    UploadtoEmpegAsBreakdance: As BreakDance",
@@ -123,6 +124,8 @@ TEST_F(WindowDesign, ControlsAndMenuAreAsDesigned)
         "  mnuFrameCutFrame: Cut Ctrl+X disabled",
         "  mnuFramePaste: Paste Ctrl+V disabled",
         "  mnuFrameUndoFrame: Undo Ctrl+Z disabled",
+        "  mnuFrameRedoFrame: Redo Ctrl+Y disabled",
+        "  mnuFrameMirrorPose: Mirror Pose Ctrl+M disabled",
         "mnuOptions: Options",
         "  mnuOptionsDragWithoutShift: Drag Without Shift",
         "  mnuOptionsPlayContinuously: Play Continuously",
@@ -131,6 +134,12 @@ TEST_F(WindowDesign, ControlsAndMenuAreAsDesigned)
         "    mnuOptionGridSnapToGrid: Snap To Grid",  // checked in the design, unchecked by the settings' default
         "    mnuOptionGridSetGridSize: Set Grid Size",
         "    mnuOptionGridCurrentSize: 5 Pixels disabled",
+        "mnuView: View",
+        "  mnuViewOnionSkin: Onion Skin",
+        "  mnuViewPlaybackSpeed: Playback Speed",
+        "    mnuViewPlaybackSpeedNormal: Normal checked",
+        "    mnuViewPlaybackSpeedHalf: Half",
+        "    mnuViewPlaybackSpeedQuarter: Quarter",
     };
     std::vector<std::string> shown;
     const std::function<void(const toolkit::TMenuItem &, const std::string &)> walk =
@@ -139,7 +148,7 @@ TEST_F(WindowDesign, ControlsAndMenuAreAsDesigned)
             for (const auto &child : item.Items())
                 walk(*child, indent + "  ");
         };
-    for (toolkit::TMenuItem *top : {w.mnuFile, w.mnuMove, w.mnuFrame, w.mnuOptions})
+    for (toolkit::TMenuItem *top : {w.mnuFile, w.mnuMove, w.mnuFrame, w.mnuOptions, w.mnuView})
         walk(*top, "");
     for (size_t i = 0; i < std::max(menu.size(), shown.size()); ++i)
         EXPECT_EQ(i < shown.size() ? shown[i] : "(none)", i < menu.size() ? menu[i] : "(none)") << "menu line " << i;

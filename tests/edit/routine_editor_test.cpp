@@ -59,20 +59,24 @@ TEST(EditingCore, EnablingTableFollowsTheSelection)
         bool clipboard, history;
         CommandStates want;
     };
-    // PlayMove AddMove RenameMove DeleteMove AddFrame InsertFrame DeleteFrame Copy Cut Paste Undo
+    // PlayMove AddMove RenameMove DeleteMove AddFrame InsertFrame DeleteFrame Copy Cut Paste Undo Redo
+    // MirrorPose ExportMove
     const Row rows[] = {
         {"no routine", 0, 0, false, false, {}},
         {"move without key frames", 1, 0, true, false, {false, false, false, false, true}},
-        {"one key frame", 3, 1, false, false, {true, true, true, false, true, true, false, true, true, false, false}},
-        {"four moves, clipboard, history", 4, 2, true, true,
-         {true, true, true, true, true, true, true, true, true, true, true}},
+        {"one key frame", 3, 1, false, false,
+         {true, true, true, false, true, true, false, true, true, false, false, false, true, true}},
+        {"four moves, clipboard, histories", 4, 2, true, true,
+         {true, true, true, true, true, true, true, true, true, true, true, true, true, true}},
     };
     for (const Row &row : rows) {
         Editor e(row.moves, row.frames);
         if (row.clipboard)
             e.ClipboardFrame = std::string(kFrameRecordSize, '\0');
-        if (row.history)
+        if (row.history) {
             e.CurrentFrame->UndoList.push_back(FrameSnapshot(THFFrame{}));
+            e.CurrentFrame->RedoList.push_back(FrameSnapshot(THFFrame{}));
+        }
         EXPECT_EQ(e.Commands(), row.want) << row.name;
     }
 }
@@ -219,6 +223,7 @@ TEST(EditingCore, OnlyCoordinateChangesMarkTheRoutineModified)
         {"add frame", [](RoutineEditor &e) { e.AddFrame(); }, false},
         {"add move", [](RoutineEditor &e) { e.AddMove(); }, false},
         {"undo", [](RoutineEditor &e) { e.PushUndoSnapshot(); e.PopUndoSnapshot(); }, false},
+        {"mirror", [](RoutineEditor &e) { e.MirrorPose(); }, true},
         {"load", [](RoutineEditor &e) { e.ReplaceRoutine(e.SerialiseRoutine()); }, false},
     };
     for (const Row &row : rows) {
@@ -261,6 +266,54 @@ TEST(EditingCore, UndoKeepsEachPoseOnceAndBringsItBack)
     EXPECT_TRUE(e.PopUndoSnapshot());
     EXPECT_EQ(e.CurrentFrame->Displacement, -128);
     EXPECT_FALSE(e.PopUndoSnapshot());
+}
+
+TEST(EditingCore, RedoTakesBackWhatUndoUndidUntilANewSnapshotAndMirrorIsUndoable)
+{
+    using Script = void (*)(RoutineEditor &);
+    struct Row {
+        const char *name;
+        Script script;
+        TPoint leftHand, rightHand;
+        size_t undo, redo;
+    };
+    const Row rows[] = {
+        {"undo keeps the undone pose", [](RoutineEditor &e) { e.PushUndoSnapshot(); e.SetPartPosition(3, 20, 50); e.Undo(); },
+         {10, 50}, {200, 60}, 0, 1},
+        {"redo brings it back", [](RoutineEditor &e) { e.PushUndoSnapshot(); e.SetPartPosition(3, 20, 50); e.Undo(); e.Redo(); },
+         {20, 50}, {200, 60}, 1, 0},
+        {"undo after redo", [](RoutineEditor &e) { e.PushUndoSnapshot(); e.SetPartPosition(3, 20, 50); e.Undo(); e.Redo(); e.Undo(); },
+         {10, 50}, {200, 60}, 0, 1},
+        {"a recorded snapshot empties redo",
+         [](RoutineEditor &e) { e.PushUndoSnapshot(); e.SetPartPosition(3, 20, 50); e.Undo(); e.SetPartPosition(3, 30, 50); e.PushUndoSnapshot(); },
+         {30, 50}, {200, 60}, 1, 0},
+        {"an equal neighbour is dropped and leaves redo alone",
+         [](RoutineEditor &e) {
+             e.PushUndoSnapshot(); e.SetPartPosition(3, 20, 50); e.PushUndoSnapshot(); e.SetPartPosition(3, 30, 50);
+             e.Undo(); e.Undo(); e.Redo(); e.SetPartPosition(3, 10, 50); e.PushUndoSnapshot();
+         },
+         {10, 50}, {200, 60}, 1, 1},
+        {"escape's cancel leaves nothing to redo",
+         [](RoutineEditor &e) { e.MouseDown(64, 180); e.MouseMove(true, true, 1, 100, 180, false, 5); e.CancelDrag(); e.Redo(); },
+         {10, 50}, {200, 60}, 0, 0},
+        {"redo with nothing undone", [](RoutineEditor &e) { e.Redo(); }, {10, 50}, {200, 60}, 0, 0},
+        {"mirror swaps and reflects, clamped at 0", [](RoutineEditor &e) { e.MirrorPose(); }, {0, 60}, {118, 50}, 1, 0},
+        {"undo of a mirror", [](RoutineEditor &e) { e.MirrorPose(); e.Undo(); }, {10, 50}, {200, 60}, 0, 1},
+        {"redo of a mirror", [](RoutineEditor &e) { e.MirrorPose(); e.Undo(); e.Redo(); }, {0, 60}, {118, 50}, 1, 0},
+    };
+    for (const Row &row : rows) {
+        Editor e(1, 1);
+        e.CurrentFrame->Point(1) = {64, 96};
+        e.CurrentFrame->Point(3) = {10, 50};
+        e.CurrentFrame->Point(5) = {200, 60};
+        row.script(e);
+        EXPECT_EQ(e.CurrentFrame->Point(3), row.leftHand) << row.name;
+        EXPECT_EQ(e.CurrentFrame->Point(5), row.rightHand) << row.name;
+        EXPECT_EQ(e.CurrentFrame->UndoList.size(), row.undo) << row.name;
+        EXPECT_EQ(e.CurrentFrame->RedoList.size(), row.redo) << row.name;
+    }
+    Editor none(0, 0);
+    EXPECT_FALSE(none.Undo() || none.Redo() || none.MirrorPose());
 }
 
 TEST(Snapping, TruncatesTowardZeroThenClamps)

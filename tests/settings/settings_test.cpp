@@ -22,6 +22,8 @@ const KeyRow kKeys[] = {
     {"Network", "empegNetworkName", "", " 127.0.0.1:2121 "},
     {"Network", "empegFTPUserName", "Anonymous", "dancer"},
     {"Network", "empegFTPPassword", "hoofer@home", "p=w;#[x] \"q\""},
+    {"View", "OnionSkin", "0", "1"},
+    {"View", "PlaybackSpeed", "1", "4"},
 };
 /// The text WriteEditorSettings leaves in `before` for the settings read from `read`.
 std::string Resaved(const std::string &read, const std::string &before = "")
@@ -61,6 +63,14 @@ TEST(EditorSettings, EachValueComesBackAsSavedMovingNoOtherAndUnreadableOnesAsTh
     for (const auto &[line, written] : rows) {
         const std::string key = line.substr(0, line.find('='));
         EXPECT_EQ(IniFile::Parse(Resaved("[Interface]\n" + line)).ReadString("Interface", key, "-"), written) << line;
+    }
+    const std::pair<std::string, const char *> viewRows[] = {
+        {"OnionSkin=2", "1"},     {"OnionSkin=yes", "0"},   {"PlaybackSpeed=2", "2"},     {"PlaybackSpeed=0x4", "4"},
+        {"PlaybackSpeed=3", "1"}, {"PlaybackSpeed=0", "1"}, {"PlaybackSpeed=-4", "1"},    {"PlaybackSpeed=fast", "1"},
+    };
+    for (const auto &[line, written] : viewRows) {
+        const std::string key = line.substr(0, line.find('='));
+        EXPECT_EQ(IniFile::Parse(Resaved("[View]\n" + line)).ReadString("View", key, "-"), written) << line;
     }
 }
 
