@@ -30,15 +30,15 @@ TEST(MoveChoice, IndexFirstThenExactNameThenNameInAnyCase)
         moves.push_back(std::make_unique<THFMove>());
         moves.back()->MoveName = name;
     }
-    const std::pair<const char *, std::optional<size_t>> rows[] = {
-        {"1", 1}, {"12", {}}, {"wave", 3}, {"Wave", 0}, {"WAVE", {}}, {"Caf\xC3\xA9", 2}, {"CAF\xC3\x89", 2}};
-    std::string why;
-    for (const auto &[which, index] : rows)
+    const std::tuple<const char *, std::optional<size_t>, std::string> rows[] = {
+        {"1", 1, ""}, {"12", {}, "there is no move 12; the routine has moves 0..3"}, {"wave", 3, ""}, {"Wave", 0, ""},
+        {"WAVE", {}, "several moves are named \"WAVE\" (0, 3); give the index instead"}, {"Caf\xC3\xA9", 2, ""},
+        {"CAF\xC3\x89", 2, ""}};
+    for (const auto &[which, index, message] : rows) {
+        std::string why;
         EXPECT_EQ(FindMove(moves, which, why), index) << which;
-    FindMove(moves, "12", why);
-    EXPECT_EQ(why, "there is no move 12; the routine has moves 0..3");
-    FindMove(moves, "WAVE", why);
-    EXPECT_EQ(why, "several moves are named \"WAVE\" (0, 3); give the index instead");
+        EXPECT_EQ(why, message) << which;
+    }
 }
 
 } // namespace

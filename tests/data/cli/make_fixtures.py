@@ -35,8 +35,6 @@ write("empty.raw", b"")
 write("odd_marks.raw", routine([move(b"NewMove     ", [frame(STAND, 3, -2)], end=0x00),
                                 move(b"Second      ", [frame(STAND, 1, 0)])], first=0x65))
 write("no_frames.raw", routine([move(b"Empty       ", []), move(b"NewMove     ", [frame(STAND, 3, -2)])]))
-write("same_names.raw", routine([move(b"Twin        ", [frame(STAND, 0, 0)]),
-                                 move(b"Twin        ", [frame(STAND, 1, 0)])]))
 
 # Every byte value 0..255 in the names (12 a name, the last one wrapping
 # round), and the extremes of every field: points 0 and 255, interpolation 0
