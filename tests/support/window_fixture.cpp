@@ -76,14 +76,16 @@ void ScriptedDialogs::ShowException(const std::string &text)
     shown.push_back("exception: " + text);
 }
 
-std::optional<std::string> ScriptedDialogs::OpenFile(const toolkit::FileDialogSpec &)
+std::optional<std::string> ScriptedDialogs::OpenFile(const toolkit::FileDialogSpec &request)
 {
+    lastOpenSpec = request;
     shown.push_back("open");
     return Next(openAnswers, {});
 }
 
-std::optional<std::string> ScriptedDialogs::SaveFile(const toolkit::FileDialogSpec &)
+std::optional<std::string> ScriptedDialogs::SaveFile(const toolkit::FileDialogSpec &request)
 {
+    lastSaveSpec = request;
     shown.push_back("save");
     return Next(saveAnswers, {});
 }

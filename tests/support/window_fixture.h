@@ -51,6 +51,7 @@ public:
     /// Only the texts of the boxes of one kind ("error", "exception", "confirm").
     std::vector<std::string> Of(const std::string &kind) const;
 
+    toolkit::FileDialogSpec lastOpenSpec, lastSaveSpec;  // what the latest file dialogs were asked
     std::deque<bool> confirmAnswers;
     std::deque<std::optional<std::string>> openAnswers, saveAnswers;
     /// Each answers one string entry: set the text and return the result.

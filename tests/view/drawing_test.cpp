@@ -168,12 +168,12 @@ THFFrame Upright()
 
 /// A move of key frames {shoulders x, interpolation, displacement}: figures
 /// that lean and rise a little more the further right they stand.
-std::unique_ptr<THFMove> MoveOf(std::initializer_list<std::array<int, 3>> specs)
+std::unique_ptr<THFMove> MoveOf(std::initializer_list<std::array<int, 3>> frames)
 {
     const TPoint pts[kPartCount] = {{0, 150}, {-20, 130}, {-35, 110}, {20, 130}, {35, 110}, {0, 90},
                                     {-10, 50}, {-12, 20}, {-20, 15}, {10, 50},   {12, 20},  {20, 15}};
     auto move = std::make_unique<THFMove>();
-    for (const auto &[x, interpolation, displacement] : specs) {
+    for (const auto &[x, interpolation, displacement] : frames) {
         auto &f = *move->Frames.emplace_back(std::make_unique<THFFrame>());
         for (int p = 0; p < kPartCount; ++p)
             f.Points[p] = {x + pts[p].X + p * x / 40, pts[p].Y + x / 10};
