@@ -139,17 +139,18 @@ TEST_F(DeviceCommands, UploadOntoReadOnlyDiscsIsReportedWithThePlayersLineAndMod
     EXPECT_FALSE(folder.Exists("stonkdance.raw"));
 }
 
-TEST_F(DeviceCommands, DownloadReplacesTheRoutineWithoutAskingAndLeavesModifiedAlone)
+TEST_F(DeviceCommands, DownloadReplacesTheRoutineAfterTheQuestionAndClearsModified)
 {
     folder.Write("breakdance.raw", RoutineBytes(4, 3));
     LoadData(RoutineBytes(2, 2));
     window->Modified = true;
+    dialogs.confirmAnswers = {true};
     Click(window->mnuFileDownloadFromEmpegBreakDance);
-    EXPECT_THAT(Boxes(), ElementsAre());
+    EXPECT_THAT(Boxes(), ElementsAre("confirm: Replace the routine and lose changes?"));
     EXPECT_EQ(window->cbxMoves->Count(), 4);
     EXPECT_EQ(window->CurrentMove, window->Moves[0].get());
     EXPECT_EQ(window->SerialiseRoutine(), RoutineBytes(4, 3));
-    EXPECT_TRUE(window->Modified);
+    EXPECT_FALSE(window->Modified);
     EXPECT_EQ(Status(), "Download complete");
 }
 
@@ -228,6 +229,7 @@ TEST_F(DeviceCommands, PlayerHangingUpMidUploadIsReportedAndTheWindowStaysUsable
     EXPECT_FALSE(window->IdFTP->IsConnected());
 
     window->NetworkName = player->Address();
+    dialogs.confirmAnswers = {true};
     Click(window->mnuFileDownloadFromEmpegPrinceDance);
     EXPECT_EQ(Reported().size(), 2u); // the simulator's slot is empty: reported as such, no hang
     EXPECT_EQ(window->SerialiseRoutine(), RoutineBytes(2, 2));

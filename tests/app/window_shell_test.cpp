@@ -19,7 +19,7 @@ class WindowShell : public WindowTest {};
 
 TEST_F(WindowShell, StartsEmptyWithOnlyTheCommandsThatCanAct)
 {
-    EXPECT_EQ(window->windowTitle(), "Hoofer Editor V6");
+    EXPECT_EQ(window->windowTitle(), "Hoofer Editor V6[*]");
     // What the window system is given: no application name appended.
     ASSERT_NE(window->windowHandle(), nullptr);
     EXPECT_EQ(window->windowHandle()->title(), "Hoofer Editor V6");
