@@ -14,11 +14,12 @@
 #include <QLabel>
 #include <QLayout>
 #include <QScreen>
+#include <QTimer>
 
 namespace hoofer {
 
 TfrmHoofer::TfrmHoofer(toolkit::Platform &platform, toolkit::Dialogs *dialogs, SettingsLocation settings,
-                       QWidget *parent)
+                       QWidget *parent, std::string recoveryFolder)
     : QMainWindow(parent), m_platform(platform), m_settingsPath(std::move(settings.writePath)),
       m_settingsReadPath(std::move(settings.readPath))
 {
@@ -39,6 +40,13 @@ TfrmHoofer::TfrmHoofer(toolkit::Platform &platform, toolkit::Dialogs *dialogs, S
     Timer = std::make_unique<toolkit::TTimer>(m_platform);
     Timer->SetInterval(10000);
     Timer->OnTimer = [this] { TimerTimer(); };
+    RecoveryTimer = std::make_unique<toolkit::TTimer>(m_platform);
+    RecoveryTimer->SetInterval(kRecoveryDelayMs);
+    RecoveryTimer->OnTimer = [this] { RecoveryTimerTimer(); };
+    if (!recoveryFolder.empty())
+        m_recovery = std::make_unique<RecoveryStore>(std::move(recoveryFolder));
+    Core.OnChanged = [this] { RoutineChanged(); };
+    setAcceptDrops(true);
     IdFTP = std::make_unique<TIdFTP>();
     IdFTP->Host = kDefaultPlayerAddress;
     layout()->setSizeConstraint(QLayout::SetFixedSize);
@@ -60,8 +68,9 @@ void TfrmHoofer::FormCreate()
     Core.MarkSaved();
     UpdatingControls = false;
     NetworkName.clear();
-    setWindowTitle("Hoofer Editor V6");
-    toolkit::SetApplicationTitle(toolkit::FromQt(windowTitle()));
+    // The title gains a "*" while there are unsaved changes.
+    setWindowTitle("Hoofer Editor V6[*]");
+    toolkit::SetApplicationTitle("Hoofer Editor V6");
 }
 
 void TfrmHoofer::showEvent(QShowEvent *event)
@@ -73,6 +82,16 @@ void TfrmHoofer::showEvent(QShowEvent *event)
     if (QScreen *screen = this->screen())
         move(screen->availableGeometry().center() - rect().center());
     toolkit::RunGuarded([this] { FormShow(); });
+    // Once the window is up: the copies a crash left, then the file the
+    // command line named, each with its questions and errors over the window.
+    QTimer::singleShot(0, this, [this] {
+        toolkit::RunGuarded([this] { OfferRecoveredRoutines(); });
+        if (!m_startupFile.empty())
+            toolkit::RunGuarded([this] {
+                if (ConfirmReplace())
+                    OpenRoutineFile(m_startupFile);
+            });
+    });
 }
 
 void TfrmHoofer::FormShow()
@@ -98,8 +117,13 @@ void TfrmHoofer::closeEvent(QCloseEvent *event)
     }
     bool canClose = false;
     toolkit::RunGuarded([&] { canClose = FormCloseQuery(); });
-    if (canClose)
+    if (canClose) {
+        // A normal end: the unsaved changes were given up knowingly.
+        RecoveryTimer->SetEnabled(false);
+        if (m_recovery)
+            m_recovery->Remove();
         event->accept();
+    }
     else
         event->ignore();
 }

@@ -3,6 +3,7 @@
 #include "edit/routine_editor.h"
 #include "settings/settings.h"
 #include "model/move.h"
+#include "model/recovery_store.h"
 #include "toolkit/combo_box.h"
 #include "toolkit/dialogs.h"
 #include "toolkit/menu.h"
@@ -36,9 +37,10 @@ class TfrmHoofer : public QMainWindow {
 public:
     /// The window asks its questions through dialogs and sleeps and handles
     /// messages through platform; settings says where its settings are read
-    /// and written (one path serves for both).
+    /// and written (one path serves for both); recoveryFolder is where the
+    /// crash-recovery copies live (none kept when empty).
     TfrmHoofer(toolkit::Platform &platform, toolkit::Dialogs *dialogs, SettingsLocation settings,
-               QWidget *parent = nullptr);
+               QWidget *parent = nullptr, std::string recoveryFolder = {});
     ~TfrmHoofer() override;
 
     // Controls, by parent, in tab order.
@@ -65,6 +67,7 @@ public:
     QLabel *StatusBar = nullptr;
 
     toolkit::TMainMenu MainMenu;
+    toolkit::TMenuItem *mnuFileNewRoutine = nullptr;
     toolkit::TMenuItem *mnuFile, *mnuFileLoad, *mnuFileSave, *mnuFileUploadtoEmpeg, *UploadtoEmpegAsBreakdance,
         *UploadtoEmpegAsPrinceDance, *UploadtoEmpegAsStonkDance, *mnuFileDownloadFromEmpeg,
         *mnuFileDownloadFromEmpegBreakDance, *mnuFileDownloadFromEmpegPrinceDance,
@@ -84,6 +87,8 @@ public:
     toolkit::FileDialogSpec SaveDialog;
     toolkit::FileDialogSpec ExportGifDialog;
     std::unique_ptr<toolkit::TTimer> Timer;
+    /// Writes the recovery copy once, 30 seconds after a change.
+    std::unique_ptr<toolkit::TTimer> RecoveryTimer;
     std::unique_ptr<TIdFTP> IdFTP;
 
     // The routine and the editing state.
@@ -120,6 +125,24 @@ public:
     void mnuFileExportMoveAsGifClick();
     QString MoveItemText(int index, const std::string &name) const;
     void RebuildMoveSelector();
+
+    // The session: unsaved changes, replacing the routine, crash recovery.
+    void mnuFileNewRoutineClick();
+    /// Before the routine is replaced: true when there is nothing unsaved or
+    /// the user agrees to lose it.
+    bool ConfirmReplace();
+    /// Reads a routine file as File > Load does once a file is chosen.
+    void OpenRoutineFile(const std::string &path);
+    /// Opens a file given on the command line once the window is shown.
+    void SetStartupFile(const std::string &path) { m_startupFile = path; }
+    /// Brings the caption and the recovery copy in line with Modified.
+    void RoutineChanged();
+    void RecoveryTimerTimer();
+    /// Offers the copies left by editors that ended without closing.
+    void OfferRecoveredRoutines();
+    /// A drag is taken when it carries one local file, which a drop opens.
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
 
     // View synchronisation.
     void RefreshView();
@@ -217,6 +240,9 @@ private:
     bool m_playing = false;
     bool m_closeRequested = false;
     bool m_deviceBusy = false;
+    std::unique_ptr<RecoveryStore> m_recovery;
+    bool m_recoveryFailureShown = false;
+    std::string m_startupFile;
 };
 
 } // namespace hoofer

@@ -1,15 +1,32 @@
-// HooferEdit: start the application, show the main window, run until it closes.
+// HooferEdit: read the command line, start the application, show the main
+// window (opening the file named, if any), run until it closes.
+#include "app/command_line.h"
 #include "app/hoofer_window.h"
+#include "model/recovery_store.h"
 #include "settings/settings.h"
 #include "toolkit/text.h"
 
 #include <QApplication>
 #include <QStandardPaths>
 
+#include <algorithm>
+
 int main(int argc, char *argv[])
 {
+    // --help, --version and a usage error without options answer without a
+    // display; with options, Qt may own some of them, so the reading that
+    // counts is the one over the arguments Qt leaves once it took its own.
+    const QStringList arguments = hoofer::ArgumentsOf(argc, argv);
+    const bool hasOptions = std::any_of(arguments.begin() + 1, arguments.end(),
+                                        [](const QString &a) { return a.startsWith('-'); });
+    if (const auto early = hoofer::ParseCommandLine(arguments); early.exitNow && (early.exitCode == 0 || !hasOptions))
+        return hoofer::PrintCommandLineAnswer(early);
+
     QApplication app(argc, argv);
     QApplication::setApplicationName("HooferEdit");
+    const hoofer::CommandLineRequest request = hoofer::ParseCommandLine(QCoreApplication::arguments());
+    if (request.exitNow)
+        return hoofer::PrintCommandLineAnswer(request);
     hoofer::toolkit::SetApplicationTitle("HooferEdit");
     hoofer::toolkit::QtPlatform platform;
     // Beside the executable while its folder is writable, else the user's own file.
@@ -19,7 +36,9 @@ int main(int argc, char *argv[])
         hoofer::FolderIsWritable);
     int result = 0;
     {
-        hoofer::TfrmHoofer frmHoofer(platform, nullptr, settings);
+        hoofer::TfrmHoofer frmHoofer(platform, nullptr, settings, nullptr, hoofer::RecoveryStore::DefaultFolder());
+        if (request.file)
+            frmHoofer.SetStartupFile(*request.file);
         frmHoofer.show();
         result = app.exec();
     }

@@ -71,6 +71,8 @@ void TfrmHoofer::DownloadFromEmpeg(const std::string &remoteName)
         m_dialogs->Error(problem);
         return;
     }
+    if (!ConfirmReplace())
+        return;
     std::string received;
     {
         FlagScope busy(m_deviceBusy);

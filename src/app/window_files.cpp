@@ -47,9 +47,14 @@ std::string TfrmHoofer::SerialiseRoutine() const
 void TfrmHoofer::mnuFileLoadClick()
 {
     const auto chosen = m_dialogs->OpenFile(OpenDialog);
-    if (!chosen)
+    if (!chosen || !ConfirmReplace())
         return;
-    OpenDialog.fileName = *chosen;
+    OpenRoutineFile(*chosen);
+}
+
+void TfrmHoofer::OpenRoutineFile(const std::string &path)
+{
+    OpenDialog.fileName = path;
 
     // A load that fails or reads nothing leaves Save and Upload as they were,
     // so edits on screen can still be saved.
@@ -64,15 +69,15 @@ void TfrmHoofer::mnuFileLoadClick()
     };
 
     std::string content, why;
-    if (!ReadWholeFile(*chosen, content, why)) {
+    if (!ReadWholeFile(path, content, why)) {
         restore();
-        throw std::runtime_error("Cannot open file " + toolkit::PathForMessage(*chosen) + "\n" + why);
+        throw std::runtime_error("Cannot open file " + toolkit::PathForMessage(path) + "\n" + why);
     }
     try {
         ParseRoutine(content);
     } catch (const RoutineFormatError &e) {
         restore();
-        throw std::runtime_error(toolkit::PathForMessage(*chosen) + " is " + e.what());
+        throw std::runtime_error(toolkit::PathForMessage(path) + " is " + e.what());
     } catch (...) {
         restore();
         throw;

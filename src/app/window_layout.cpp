@@ -112,8 +112,9 @@ void TfrmHoofer::CreateMenu()
 {
     using K = QKeySequence;
     mnuFile = MainMenu.Add("mnuFile", "&File");
+    mnuFileNewRoutine = mnuFile->Add("mnuFileNewRoutine", "&New Routine", K(Qt::CTRL | Qt::SHIFT | Qt::Key_N));
     mnuFileLoad = mnuFile->Add("mnuFileLoad", "&Load");
-    mnuFileSave = mnuFile->Add("mnuFileSave", "&Save");
+    mnuFileSave = mnuFile->Add("mnuFileSave", "&Save", K(Qt::CTRL | Qt::Key_S));
     mnuFileExportMoveAsGif = mnuFile->Add("mnuFileExportMoveAsGif", "Export Move as GIF…");
     mnuFile->Add("N3", "-");
     mnuFileUploadtoEmpeg = mnuFile->Add("mnuFileUploadtoEmpeg", "Upload to empeg");
@@ -196,6 +197,7 @@ void TfrmHoofer::WireEvents()
     Image->OnMouseMove = [this](auto s, int x, int y) { ImageMouseMove(s, x, y); };
     Image->OnMouseUp = [this](auto b, auto s, int x, int y) { ImageMouseUp(b, s, x, y); };
 
+    mnuFileNewRoutine->OnClick = [this] { mnuFileNewRoutineClick(); };
     mnuFileLoad->OnClick = [this] { mnuFileLoadClick(); };
     mnuFileSave->OnClick = [this] { mnuFileSaveClick(); };
     mnuFileExportMoveAsGif->OnClick = [this] { mnuFileExportMoveAsGifClick(); };

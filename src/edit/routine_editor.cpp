@@ -15,8 +15,23 @@ RoutineEditor::~RoutineEditor()
 
 void RoutineEditor::Changed(Change what)
 {
-    if (what == Change::Coordinates)
-        Modified = true;
+    Modified = what != Change::Routine;
+    if (OnChanged)
+        OnChanged();
+}
+
+void RoutineEditor::MarkSaved()
+{
+    Modified = false;
+    if (OnChanged)
+        OnChanged();
+}
+
+void RoutineEditor::MarkModified()
+{
+    Modified = true;
+    if (OnChanged)
+        OnChanged();
 }
 
 bool RoutineEditor::ReplaceRoutine(const std::string &image)
@@ -100,7 +115,9 @@ void RoutineEditor::SetPartPosition(int part, int x, int y)
 
 void RoutineEditor::SetInterpolation(int value)
 {
-    if (!CurrentMove || !CurrentFrame)
+    // The box shows the key frame's own value again after every selection:
+    // only a different value is an edit.
+    if (!CurrentMove || !CurrentFrame || CurrentFrame->Interpolation == value)
         return;
     CurrentFrame->Interpolation = value;
     Changed(Change::Pose);
@@ -108,7 +125,7 @@ void RoutineEditor::SetInterpolation(int value)
 
 void RoutineEditor::SetDisplacement(int value)
 {
-    if (!CurrentMove || !CurrentFrame)
+    if (!CurrentMove || !CurrentFrame || CurrentFrame->Displacement == value)
         return;
     CurrentFrame->Displacement = value;
     Changed(Change::Pose);
@@ -276,8 +293,11 @@ bool RoutineEditor::PopUndoSnapshot()
         return false;
     std::string snapshot = std::move(CurrentFrame->UndoList.back());
     CurrentFrame->UndoList.pop_back();
+    // Undo of a press that moved nothing brings back the same pose: no edit.
+    const bool differs = snapshot != FrameSnapshot(*CurrentFrame);
     TakeFrameSnapshot(snapshot, *CurrentFrame);
-    Changed(Change::Pose);
+    if (differs)
+        Changed(Change::Pose);
     return true;
 }
 

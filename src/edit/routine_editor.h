@@ -2,6 +2,7 @@
 
 #include "model/move.h"
 
+#include <functional>
 #include <string>
 
 namespace hoofer {
@@ -49,8 +50,11 @@ public:
     bool Dragging = false;
     /// Mouse moves are ignored until the next release.
     bool DragBlocked = false;
-    /// Body-part coordinates changed since the last save or upload.
+    /// The routine changed since it was loaded, created, saved or uploaded.
     bool Modified = false;
+    /// Runs after every change of the routine and whenever Modified is
+    /// cleared, so the window can follow (caption, recovery copy).
+    std::function<void()> OnChanged;
 
     RoutineEditor() = default;
     RoutineEditor(const RoutineEditor &) = delete;
@@ -62,14 +66,16 @@ public:
     /// Replaces the routine with the moves of a routine image (the old moves
     /// freed, nothing selected); an image that cannot be read raises
     /// RoutineFormatError and leaves everything as it was. Returns whether
-    /// the new routine has any move.
+    /// the new routine has any move. The new routine has no unsaved changes.
     bool ReplaceRoutine(const std::string &image);
     /// The routine image of the moves (RoutineFormatError when it cannot be written).
     std::string SerialiseRoutine() const;
     /// Frees every move; nothing is selected afterwards.
     void Clear();
     /// After a save or an upload: nothing is left unsaved.
-    void MarkSaved() { Modified = false; }
+    void MarkSaved();
+    /// A routine restored from a recovery copy: its changes are unsaved.
+    void MarkModified();
 
     // The selection.
 
@@ -157,8 +163,8 @@ public:
 
 private:
     enum class Change { Coordinates, Pose, KeyFrames, Moves, Routine };
-    /// Every edit of the routine ends here. Only coordinate changes mark it
-    /// modified; the rest leave the close question alone.
+    /// Every edit of the routine ends here: it marks the routine modified,
+    /// except a replacement of the whole routine, which clears the mark.
     void Changed(Change what);
 };
 

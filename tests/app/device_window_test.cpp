@@ -86,7 +86,7 @@ TEST_F(DeviceCommands, UploadIntoEachSlotShowsEachStepClearsModifiedAndLetsNoOth
     EXPECT_EQ(dialogs.shown.size(), 1u) << testing::PrintToString(dialogs.shown);  // the open dialog only
 }
 
-TEST_F(DeviceCommands, DownloadReplacesTheRoutineWithoutAskingOrRefusesAndKeepsIt)
+TEST_F(DeviceCommands, DownloadReplacesTheRoutineAfterTheQuestionOrRefusesAndKeepsIt)
 {
     folder.Write("breakdance.raw", RoutineBytes(4, 3));
     LoadData(RoutineBytes(3, 3));
@@ -104,12 +104,14 @@ TEST_F(DeviceCommands, DownloadReplacesTheRoutineWithoutAskingOrRefusesAndKeepsI
     EXPECT_EQ(window->CurrentFrame, frame);
     EXPECT_FALSE(window->Modified);
     window->Modified = true;
+    dialogs.confirmAnswers = {true};
     Click(window->mnuFileDownloadFromEmpegBreakDance);
+    EXPECT_EQ(dialogs.Of("confirm"), std::vector<std::string>{"Replace the routine and lose changes?"});
     EXPECT_EQ(Reported().size(), 1u);
     EXPECT_EQ(window->cbxMoves->Count(), 4);
     EXPECT_EQ(window->CurrentMove, window->Moves[0].get());
     EXPECT_EQ(window->SerialiseRoutine(), RoutineBytes(4, 3));
-    EXPECT_TRUE(window->Modified);
+    EXPECT_FALSE(window->Modified);
     EXPECT_EQ(Status(), "Download complete");
     const std::string whole = RoutineBytes(2, 2);
     folder.Write("princedance.raw", whole.substr(0, whole.size() - 9));

@@ -54,7 +54,7 @@ class WindowDesign : public WindowTest {};
 TEST_F(WindowDesign, ControlsAndMenuAreAsDesigned)
 {
     TfrmHoofer &w = *window;
-    EXPECT_EQ(w.windowTitle(), "Hoofer Editor V6");
+    EXPECT_EQ(w.windowTitle(), "Hoofer Editor V6[*]");
     EXPECT_EQ(w.Client->size(), QSize(553, 327));
 
     const struct {
@@ -95,8 +95,9 @@ TEST_F(WindowDesign, ControlsAndMenuAreAsDesigned)
     // items are disabled while no move is selected.
     const std::vector<std::string> menu = {
         "mnuFile: &File",
+        "  mnuFileNewRoutine: &New Routine Ctrl+Shift+N",
         "  mnuFileLoad: &Load",
-        "  mnuFileSave: &Save disabled",
+        "  mnuFileSave: &Save Ctrl+S disabled",
         "  mnuFileExportMoveAsGif: Export Move as GIF… disabled",
         "  N3: -",
         "  mnuFileUploadtoEmpeg: Upload to empeg disabled",

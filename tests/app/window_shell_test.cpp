@@ -25,6 +25,7 @@ protected:
 
 TEST_F(WindowShell, StartsEmptyWithOnlyTheCommandsThatCanActAndItsStatusLineClearsAfterTenSeconds)
 {
+    EXPECT_EQ(window->windowTitle(), "Hoofer Editor V6[*]");
     ASSERT_NE(window->windowHandle(), nullptr);
     EXPECT_EQ(window->windowHandle()->title(), "Hoofer Editor V6");  // no application name appended
     EXPECT_EQ(QGuiApplication::applicationDisplayName(), QCoreApplication::applicationName());

@@ -208,7 +208,7 @@ TEST(EditingCore, RenameStoresTheTextAsTyped)
     EXPECT_EQ(e.Moves[2]->MoveName, " Twirl ");
 }
 
-TEST(EditingCore, OnlyCoordinateChangesMarkTheRoutineModified)
+TEST(EditingCore, EveryChangeOfTheRoutineMarksItModified)
 {
     struct Row {
         const char *name;
@@ -218,24 +218,37 @@ TEST(EditingCore, OnlyCoordinateChangesMarkTheRoutineModified)
     const Row rows[] = {
         {"X/Y box", [](RoutineEditor &e) { e.SetPartPosition(3, 7, 8); }, true},
         {"drag", [](RoutineEditor &e) { e.MouseDown(64, 180); e.MouseMove(true, true, 1, 70, 170, false, 5); }, true},
-        {"interpolation", [](RoutineEditor &e) { e.SetInterpolation(4); }, false},
-        {"displacement", [](RoutineEditor &e) { e.SetDisplacement(-4); }, false},
-        {"add frame", [](RoutineEditor &e) { e.AddFrame(); }, false},
-        {"add move", [](RoutineEditor &e) { e.AddMove(); }, false},
-        {"undo", [](RoutineEditor &e) { e.PushUndoSnapshot(); e.PopUndoSnapshot(); }, false},
+        {"interpolation", [](RoutineEditor &e) { e.SetInterpolation(e.CurrentFrame->Interpolation + 1); }, true},
+        {"displacement", [](RoutineEditor &e) { e.SetDisplacement(-4); }, true},
+        {"same interpolation", [](RoutineEditor &e) { e.SetInterpolation(e.CurrentFrame->Interpolation); }, false},
+        {"add frame", [](RoutineEditor &e) { e.AddFrame(); }, true},
+        {"insert frame", [](RoutineEditor &e) { e.InsertFrame(); }, true},
+        {"delete frame", [](RoutineEditor &e) { e.DeleteFrame(); }, true},
+        {"copy", [](RoutineEditor &e) { e.CopyFrame(); }, false},
+        {"paste", [](RoutineEditor &e) { e.CopyFrame(); e.PasteFrame(); }, true},
+        {"add move", [](RoutineEditor &e) { e.AddMove(); }, true},
+        {"rename move", [](RoutineEditor &e) { e.RenameMove("Twirl"); }, true},
+        {"delete move", [](RoutineEditor &e) { e.DeleteMove(); }, true},
+        {"select", [](RoutineEditor &e) { e.SelectMove(2); e.SelectFrame(2); }, false},
+        {"undo of an unchanged pose", [](RoutineEditor &e) { e.PushUndoSnapshot(); e.PopUndoSnapshot(); }, false},
+        {"undo of a change", [](RoutineEditor &e) { e.PushUndoSnapshot(); e.CurrentFrame->Point(2) = {1, 1}; e.PopUndoSnapshot(); }, true},
         {"mirror", [](RoutineEditor &e) { e.MirrorPose(); }, true},
         {"load", [](RoutineEditor &e) { e.ReplaceRoutine(e.SerialiseRoutine()); }, false},
     };
     for (const Row &row : rows) {
         Editor e(4, 2);
         e.CurrentFrame->Point(1) = {64, 96};
+        int notified = 0;
+        e.OnChanged = [&] { ++notified; };
         row.edit(e);
         EXPECT_EQ(e.Modified, row.modified) << row.name;
+        EXPECT_EQ(notified > 0, row.modified || std::string(row.name) == "load") << row.name;
     }
     Editor e(1, 1);
     e.SetPartPosition(1, 5, 6);
     e.ReplaceRoutine(e.SerialiseRoutine());
-    EXPECT_TRUE(e.Modified) << "a load keeps an earlier edit";
+    EXPECT_FALSE(e.Modified) << "the loaded routine has no unsaved changes";
+    e.SetPartPosition(1, 5, 7);
     e.MarkSaved();
     EXPECT_FALSE(e.Modified);
 }

@@ -1,0 +1,121 @@
+// The session around the routine: the unsaved-changes mark in the title, the
+// question before a routine is replaced, File > New Routine, files dropped
+// onto the window, and the crash-recovery copy.
+#include "hoofer_window.h"
+
+#include "model/routine_codec.h"
+#include "toolkit/guard.h"
+#include "toolkit/text.h"
+
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QUrl>
+
+namespace hoofer {
+
+namespace {
+
+/// The one local file a drag carries, or empty for anything else.
+QString DroppedFile(const QMimeData *data)
+{
+    if (!data || !data->hasUrls() || data->urls().size() != 1 || !data->urls()[0].isLocalFile())
+        return {};
+    return data->urls()[0].toLocalFile();
+}
+
+} // namespace
+
+bool TfrmHoofer::ConfirmReplace()
+{
+    return !Modified || m_dialogs->Confirm("Replace the routine and lose changes?");
+}
+
+void TfrmHoofer::mnuFileNewRoutineClick()
+{
+    if (!ConfirmReplace())
+        return;
+    ParseRoutine(EncodeRoutine(NewRoutine()));
+    // A new routine has no file: Save must not offer the last one loaded.
+    OpenDialog.fileName.clear();
+}
+
+void TfrmHoofer::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (!DroppedFile(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void TfrmHoofer::dropEvent(QDropEvent *event)
+{
+    const QString file = DroppedFile(event->mimeData());
+    if (file.isEmpty())
+        return;
+    event->acceptProposedAction();
+    toolkit::RunGuarded([&] {
+        if (ConfirmReplace())
+            OpenRoutineFile(toolkit::PathFromQt(file));
+    });
+}
+
+void TfrmHoofer::RoutineChanged()
+{
+    setWindowModified(Modified);
+    if (!Modified) {
+        // Saved, uploaded or replaced: the copy has nothing left to keep.
+        RecoveryTimer->SetEnabled(false);
+        if (m_recovery)
+            m_recovery->Remove();
+    } else if (m_recovery && !RecoveryTimer->Enabled()) {
+        RecoveryTimer->SetEnabled(true);
+    }
+}
+
+void TfrmHoofer::RecoveryTimerTimer()
+{
+    RecoveryTimer->SetEnabled(false);
+    if (!m_recovery || !Modified)
+        return;
+    std::string why;
+    try {
+        why = m_recovery->Write(SerialiseRoutine(), OpenDialog.fileName);
+    } catch (const std::exception &e) {
+        why = std::string("No recovery copy: ") + e.what();
+    }
+    // Told once, on the status line: a copy that cannot be written never
+    // stands in the way of the editing.
+    if (!why.empty() && !m_recoveryFailureShown) {
+        m_recoveryFailureShown = true;
+        ShowStatus(why);
+    }
+}
+
+void TfrmHoofer::OfferRecoveredRoutines()
+{
+    if (!m_recovery)
+        return;
+    for (RecoveryOrphan &orphan : RecoveryStore::FindOrphans(m_recovery->Folder())) {
+        if (!orphan.readable()) {
+            ShowStatus(orphan.error);
+            continue;
+        }
+        if (!m_dialogs->Confirm("Restore the routine that was not saved when HooferEdit last ended?")) {
+            if (const std::string why = RecoveryStore::Discard(orphan); !why.empty())
+                ShowStatus(why);
+            continue;
+        }
+        try {
+            ParseRoutine(orphan.image);
+        } catch (const std::exception &e) {
+            ShowStatus(e.what());
+            continue;
+        }
+        OpenDialog.fileName = orphan.sourceFileName;
+        m_recovery->Adopt(std::move(orphan));
+        Core.MarkModified();
+        // One routine at a time: the other copies wait for the next start.
+        return;
+    }
+}
+
+} // namespace hoofer
