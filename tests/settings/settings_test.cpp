@@ -91,7 +91,7 @@ TEST(EditorSettings, UnknownSectionsAndKeysSurviveASaveInTheirPlace)
     EXPECT_EQ(Resaved("[Network]\nempegFTPPassword=new\n[Interface]\nGridSize=9\n", before),
               "; by hand\n[Window]\nLeft=10\n\n[network]\nempegFTPPassword=new\nProxy=none\nempegNetworkName=\n"
               "empegFTPUserName=Anonymous\n\n[Interface]\nTheme=dark\nGridSize=9\nDragWithoutShift=0\n"
-              "PlayContinuously=0\nSnapToGrid=0\n");
+              "PlayContinuously=0\nSnapToGrid=0\n\n[View]\nOnionSkin=0\nPlaybackSpeed=1\n");
 }
 
 TEST(SettingsLocation, BesideTheProgramWhenItsFolderIsWritableElseTheUsersOwnWithTheSharedOneAsDefaults)
