@@ -177,6 +177,7 @@ TEST_F(DeviceCommands, NothingIsSentWithoutAGoodNetworkNameOrWithARoutineBeyondT
     Click(window->mnuFileSave);
     EXPECT_THAT(dialogs.Of("exception"), ElementsAre(HasSubstr("255")));
     EXPECT_EQ(FileBytes(out), "old");
+    dialogs.confirmAnswers = {true};  // replace the changed routine
     Click(window->mnuFileDownloadFromEmpegPrinceDance);  // an empty slot; the reboot goes to the host last used
     Click(window->mnuFileRebootEmpeg);
     ASSERT_TRUE(player->WaitForLine("would reboot now"));
