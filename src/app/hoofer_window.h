@@ -197,6 +197,9 @@ public:
     void mnuFrameMirrorPoseClick();
 
     // Device commands.
+    /// Whether a transfer may start: no other one under way and a network
+    /// name that can be right (otherwise the user is told why).
+    bool CanStartTransfer();
     void UploadToEmpeg(const std::string &remoteName);
     void DownloadFromEmpeg(const std::string &remoteName);
     void UploadtoEmpegAsBreakdanceClick();

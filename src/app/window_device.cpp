@@ -31,18 +31,20 @@ constexpr const char *kNoNetworkName = "Please choose your empeg's Network name 
 
 } // namespace
 
-void TfrmHoofer::UploadToEmpeg(const std::string &remoteName)
+bool TfrmHoofer::CanStartTransfer()
 {
     if (m_deviceBusy)
-        return;
-    if (NetworkName.empty()) {
-        m_dialogs->Error(kNoNetworkName);
-        return;
-    }
-    if (const std::string problem = PlayerAddressProblem(NetworkName); !problem.empty()) {
+        return false;
+    const std::string problem = NetworkName.empty() ? kNoNetworkName : PlayerAddressProblem(NetworkName);
+    if (!problem.empty())
         m_dialogs->Error(problem);
+    return problem.empty();
+}
+
+void TfrmHoofer::UploadToEmpeg(const std::string &remoteName)
+{
+    if (!CanStartTransfer())
         return;
-    }
     std::string payload;
     try {
         payload = SerialiseRoutine();
@@ -61,16 +63,8 @@ void TfrmHoofer::UploadToEmpeg(const std::string &remoteName)
 
 void TfrmHoofer::DownloadFromEmpeg(const std::string &remoteName)
 {
-    if (m_deviceBusy)
+    if (!CanStartTransfer())
         return;
-    if (NetworkName.empty()) {
-        m_dialogs->Error(kNoNetworkName);
-        return;
-    }
-    if (const std::string problem = PlayerAddressProblem(NetworkName); !problem.empty()) {
-        m_dialogs->Error(problem);
-        return;
-    }
     if (!ConfirmReplace())
         return;
     std::string received;
