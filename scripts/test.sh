@@ -5,6 +5,11 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 "$here/scripts/deps.sh"
 export QT_QPA_PLATFORM=offscreen
+# In a network namespace of its own (unshare -n) loopback starts down; the
+# tests talk only to servers of their own on 127.0.0.1.
+if command -v ip >/dev/null && ip link show lo 2>/dev/null | grep -q 'state DOWN'; then
+  ip link set lo up || echo "loopback is down and cannot be brought up: the FTP tests will fail" >&2
+fi
 jobs=$(nproc)
 # ccache, where the machine has it, makes the second build of a folder cheap.
 launcher=()
