@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <tuple>
 #include <vector>
 
 using namespace hoofer;
@@ -56,21 +57,19 @@ TEST(EditorSettings, EachValueComesBackAsSavedMovingNoOtherAndUnreadableOnesAsTh
             EXPECT_EQ(out.ReadString(k.section, k.key, "-"), &k == &row ? k.otherValue : k.defaultValue)
                 << row.key << " set, " << k.key << " read";
     }
-    const std::pair<std::string, const char *> rows[] = {
-        {"GridSize=0x0C", "12"}, {"GridSize=abc", "5"},    {"GridSize=0", "5"},          {"GridSize=-3", "5"},
-        {"GridSize=", "5"},      {"SnapToGrid=2", "1"},    {"DragWithoutShift=yes", "0"}, {"PlayContinuously=", "0"},
+    // A value as read, and how the settings write it back.
+    const std::tuple<const char *, std::string, const char *> rows[] = {
+        {"Interface", "GridSize=0x0C", "12"}, {"Interface", "GridSize=abc", "5"},   {"Interface", "GridSize=0", "5"},
+        {"Interface", "GridSize=-3", "5"},    {"Interface", "GridSize=", "5"},      {"Interface", "SnapToGrid=2", "1"},
+        {"Interface", "DragWithoutShift=yes", "0"}, {"Interface", "PlayContinuously=", "0"},
+        {"View", "OnionSkin=2", "1"},         {"View", "OnionSkin=yes", "0"},       {"View", "PlaybackSpeed=2", "2"},
+        {"View", "PlaybackSpeed=0x4", "4"},   {"View", "PlaybackSpeed=3", "1"},     {"View", "PlaybackSpeed=0", "1"},
+        {"View", "PlaybackSpeed=-4", "1"},    {"View", "PlaybackSpeed=fast", "1"},
     };
-    for (const auto &[line, written] : rows) {
+    for (const auto &[section, line, written] : rows) {
         const std::string key = line.substr(0, line.find('='));
-        EXPECT_EQ(IniFile::Parse(Resaved("[Interface]\n" + line)).ReadString("Interface", key, "-"), written) << line;
-    }
-    const std::pair<std::string, const char *> viewRows[] = {
-        {"OnionSkin=2", "1"},     {"OnionSkin=yes", "0"},   {"PlaybackSpeed=2", "2"},     {"PlaybackSpeed=0x4", "4"},
-        {"PlaybackSpeed=3", "1"}, {"PlaybackSpeed=0", "1"}, {"PlaybackSpeed=-4", "1"},    {"PlaybackSpeed=fast", "1"},
-    };
-    for (const auto &[line, written] : viewRows) {
-        const std::string key = line.substr(0, line.find('='));
-        EXPECT_EQ(IniFile::Parse(Resaved("[View]\n" + line)).ReadString("View", key, "-"), written) << line;
+        const std::string text = "[" + std::string(section) + "]\n" + line;
+        EXPECT_EQ(IniFile::Parse(Resaved(text)).ReadString(section, key, "-"), written) << line;
     }
 }
 
