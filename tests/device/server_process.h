@@ -1,8 +1,10 @@
 #pragma once
 // A server program started by a test (the player simulator), whose standard
 // output the test reads line by line. The program must print "listening on
-// ADDRESS:PORT" first. It is stopped (SIGTERM, then SIGKILL) when the object
-// goes; every wait is bounded.
+// ADDRESS:PORT" first. It is stopped when the object goes; every wait is bounded.
+
+#include <QProcess>
+#include <QTemporaryDir>
 
 #include <string>
 #include <vector>
@@ -14,8 +16,6 @@ public:
     /// Runs /usr/bin/python3 with arguments (the script first).
     explicit ServerProcess(const std::vector<std::string> &arguments);
     ~ServerProcess();
-    ServerProcess(const ServerProcess &) = delete;
-    ServerProcess &operator=(const ServerProcess &) = delete;
 
     /// 0 when the program did not say where it listens within its start-up time.
     int Port() const { return m_port; }
@@ -27,26 +27,24 @@ public:
     std::vector<std::string> Commands();
 
 private:
-    /// Reads what arrives within timeoutMs into m_lines; false on time-out or end.
+    /// Reads the whole lines that arrive within timeoutMs; false when none did.
     bool ReadSome(int timeoutMs);
 
-    int m_pid = -1, m_output = -1, m_port = 0;
-    std::string m_partial;
+    QProcess m_process;
+    int m_port = 0;
     std::vector<std::string> m_lines;
 };
 
 /// A fresh folder under the system's temporary folder, removed at the end.
 class TemporaryFolder {
 public:
-    TemporaryFolder();
-    ~TemporaryFolder();
-    const std::string &Path() const { return m_path; }
+    std::string Path() const { return m_dir.path().toStdString(); }
     std::string Read(const std::string &name) const;
     void Write(const std::string &name, const std::string &bytes) const;
     bool Exists(const std::string &name) const;
 
 private:
-    std::string m_path;
+    QTemporaryDir m_dir;
 };
 
 } // namespace hoofer::test
