@@ -105,14 +105,18 @@ TEST_F(DeviceCommands, DownloadReplacesTheRoutineAfterTheQuestionOrRefusesAndKee
     EXPECT_FALSE(window->Modified);
     window->Modified = true;
     dialogs.confirmAnswers = {true};
+    statuses.clear();
+    platform.sleeps.clear();
     Click(window->mnuFileDownloadFromEmpegBreakDance);
+    EXPECT_THAT(statuses, ElementsAre("Connecting to " + player->Address(), "Connected", "Changing Directory",
+                                      "Getting File from empeg", "Disconnecting", "Download complete"));
+    EXPECT_THAT(platform.sleeps, ElementsAre(150, 150, 150));
     EXPECT_EQ(dialogs.Of("confirm"), std::vector<std::string>{"Replace the routine and lose changes?"});
     EXPECT_EQ(Reported().size(), 1u);
     EXPECT_EQ(window->cbxMoves->Count(), 4);
     EXPECT_EQ(window->CurrentMove, window->Moves[0].get());
     EXPECT_EQ(window->SerialiseRoutine(), RoutineBytes(4, 3));
     EXPECT_FALSE(window->Modified);
-    EXPECT_EQ(Status(), "Download complete");
     const std::string whole = RoutineBytes(2, 2);
     folder.Write("princedance.raw", whole.substr(0, whole.size() - 9));
     Click(window->mnuFileDownloadFromEmpegPrinceDance);

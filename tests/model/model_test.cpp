@@ -207,28 +207,6 @@ TEST(MirrorPose, ReflectsAcrossTheShouldersSwapsSidesAndClamps)
     }
 }
 
-TEST(FrameHistory, UndoAndRedoListsAreSeparateStacksThatPoseCopiesLeaveAlone)
-{
-    THFFrame frame, copy;
-    EXPECT_TRUE(frame.RedoList.empty());
-    frame.UndoList.push_back("u1");
-    frame.RedoList.push_back("r1");
-    frame.RedoList.push_back("r2");
-    EXPECT_EQ(std::pair(frame.UndoList.size(), frame.RedoList.size()), (std::pair<size_t, size_t>(1, 2)));
-    EXPECT_EQ(frame.RedoList.back(), "r2");
-    frame.RedoList.pop_back();
-    EXPECT_EQ(frame.RedoList.back(), "r1");
-    copy.RedoList.push_back("own");
-    CopyFramePose(frame, copy);
-    EXPECT_EQ(std::pair(copy.RedoList.size(), copy.RedoList.back()), (std::pair<size_t, std::string>(1, "own")));
-    EXPECT_TRUE(copy.UndoList.empty());
-    frame.RedoList.clear();
-    EXPECT_TRUE(frame.RedoList.empty() && frame.RedoList.size() == 0u);
-    frame.RedoList.clear(); // clearing an empty history is harmless, and a cleared one takes entries again
-    frame.RedoList.push_back("r3");
-    EXPECT_EQ(frame.RedoList.back() + frame.UndoList.back(), "r3u1");
-}
-
 TEST(RecoveryStore, TwoEditorsKeepTheirOwnCopiesAndNeitherIsAnOrphanWhileTheyRun)
 {
     QTemporaryDir root;

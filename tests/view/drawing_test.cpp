@@ -237,13 +237,6 @@ TEST(ImageCanvasPixels, FiguresAreThePaintersOwn)
     }
 }
 
-TEST(PointMapping, PointSpaceSitsTwentyRowsAboveTheBottom)
-{
-    for (const auto &[point, pixel] : std::initializer_list<std::pair<TPoint, TPixel>>{
-             {{64, 96}, {64, 180}}, {{0, 0}, {0, 276}}, {{255, 255}, {255, 21}}, {{-5, 300}, {-5, -24}}})
-        EXPECT_EQ(PointToPixel(point), pixel) << point.X << "," << point.Y;
-}
-
 TEST(KeyFrameDrawing, ClearsBordersThenWalksTheSkeletonInOrder)
 {
     RecordingCanvas canvas;
@@ -280,20 +273,6 @@ TEST(KeyFrameDrawing, HighlightsOnlyTheSelectedPartAndPutsTheHeadAwayFromTheLowe
         DrawKeyFrame(canvas, *frame, -1);
         EXPECT_EQ(canvas.ops.back(), head);
     }
-}
-
-TEST(PlainDrawing, IsBlackWithoutRingsAtTheGivenPixels)
-{
-    PosePixels pixels;
-    for (int i = 0; i < kPartCount; ++i)
-        pixels[i] = {300 + i, 10 * i};  // partly outside: drawn where given
-    RecordingCanvas canvas;
-    DrawPlainPose(canvas, pixels);
-    ASSERT_EQ(canvas.ops.size(), 1u + 4u + 11u + 1u);
-    EXPECT_EQ(canvas.ops[0], "fill 0,0 256,296 background");
-    EXPECT_EQ(canvas.ops[5], "line 300,0 301,10 black");
-    EXPECT_EQ(canvas.ops.back(), "ellipse 290,-20 310,0 black");  // lower body at y 50 is lower
-    EXPECT_EQ(canvas.In("black").size(), 12u);
 }
 
 TEST(OnionSkin, GhostsArePlaybacksOwnStepsAndTheNeighboursUnderTheKeyFrame)
