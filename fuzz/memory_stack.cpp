@@ -78,7 +78,6 @@ public:
         port = 21;
         return 0;
     }
-    int SetNoDelay(TIdStackSocketHandle) override { return 0; }
     int SetSendTimeout(TIdStackSocketHandle, int) override { return 0; }
     int Select(std::vector<TIdStackSocketHandle> &readSet, int) override
     {

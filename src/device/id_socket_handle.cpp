@@ -71,8 +71,6 @@ long TIdSocketHandle::Send(const void *data, std::size_t length) const { return 
 
 long TIdSocketHandle::Recv(void *data, std::size_t length) const { return GStack().Recv(m_handle, data, length); }
 
-void TIdSocketHandle::SetNoDelay() const { GStack().CheckForSocketError(GStack().SetNoDelay(m_handle)); }
-
 void TIdSocketHandle::SetSendTimeout(int timeoutMs) const
 {
     GStack().CheckForSocketError(GStack().SetSendTimeout(m_handle, timeoutMs));

@@ -34,7 +34,6 @@ public:
     long Send(const void *data, std::size_t length) const;
     long Recv(void *data, std::size_t length) const;
 
-    void SetNoDelay() const;
     void SetSendTimeout(int timeoutMs) const;
 
     /// Shuts the sending side down (when asked) and closes; harmless when closed.

@@ -36,7 +36,6 @@ public:
     virtual int Close(TIdStackSocketHandle s) = 0;
     virtual int GetSockName(TIdStackSocketHandle s, std::string &ip, int &port) = 0;
     virtual int GetPeerName(TIdStackSocketHandle s, std::string &ip, int &port) = 0;
-    virtual int SetNoDelay(TIdStackSocketHandle s) = 0;
     /// Longest a single send may block; 0 means no limit.
     virtual int SetSendTimeout(TIdStackSocketHandle s, int timeoutMs) = 0;
 

@@ -9,7 +9,6 @@
 #include <fcntl.h>
 #include <netdb.h>
 #include <netinet/in.h>
-#include <netinet/tcp.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -206,12 +205,6 @@ public:
             return Fail();
         ReadAddress(address, ip, port);
         return 0;
-    }
-
-    int SetNoDelay(TIdStackSocketHandle s) override
-    {
-        int on = 1;
-        return ::setsockopt(s, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on) == 0 ? 0 : Fail();
     }
 
     int SetSendTimeout(TIdStackSocketHandle s, int timeoutMs) override
