@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Measures what the suite covers: builds with gcov instrumentation in
+# build/coverage, runs every test (the window and hoofer executables
+# included), then prints the line coverage of src/ and the size of tests/
+# against src/ and tools/. Installs gcovr when it is missing.
+set -euo pipefail
+here=$(cd "$(dirname "$0")/.." && pwd)
+"$here/scripts/deps.sh"
+if ! command -v gcovr >/dev/null; then
+  sudo_cmd=""
+  [ "$(id -u)" -eq 0 ] || sudo_cmd="sudo"
+  DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y -qq --no-install-recommends gcovr
+fi
+export QT_QPA_PLATFORM=offscreen
+dir=$here/build/coverage
+launcher=()
+command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+cmake -S "$here" -B "$dir" -G Ninja "${launcher[@]}" -DCMAKE_BUILD_TYPE=Debug \
+  -DCMAKE_CXX_FLAGS=--coverage -DCMAKE_EXE_LINKER_FLAGS=--coverage >/dev/null
+cmake --build "$dir" -j "$(nproc)"
+find "$dir" -name '*.gcda' -delete
+ctest --test-dir "$dir" -j "$(nproc)" --timeout 300 --output-on-failure
+gcovr -r "$here" --filter "$here/src/" --object-directory "$dir" --print-summary --txt "$dir/coverage.txt" \
+  | grep -E '^(lines|functions):'
+cd "$here"
+tests=$(git ls-files tests | xargs cat | wc -l)
+code=$(git ls-files src tools | xargs cat | wc -l)
+echo "tests: $tests lines against $code in src/ and tools/ ($((100 * tests / code)) %)"
