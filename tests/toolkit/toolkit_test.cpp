@@ -79,12 +79,6 @@ struct SpinWindow : Shown<TSpinEdit> {
         box->OnChange = Note("");
         Show();
     }
-    void Click(Qt::ArrowType type)
-    {
-        for (QToolButton *b : box->findChildren<QToolButton *>())
-            if (b->arrowType() == type)
-                QTest::mouseClick(b, Qt::LeftButton);
-    }
 };
 
 /// The box holds "Alpha", "Beta", "Gamma".
@@ -270,9 +264,12 @@ TEST(SpinEdit, TypingAndArrowsRunTheHandlerPerChangeUnclampedUntilTheFocusLeaves
         EXPECT_EQ(w.box->Text().toStdString(), runs.back()) << min << ".." << max;
     }
     SpinWindow arrows(0, 2, 1);
+    QToolButton *up = nullptr, *down = nullptr;
+    for (QToolButton *b : arrows.box->findChildren<QToolButton *>())
+        (b->arrowType() == Qt::UpArrow ? up : down) = b;
     Type(arrows.box->Editor(), "<Up>");
-    arrows.Click(Qt::UpArrow);  // already at the maximum: no change
-    arrows.Click(Qt::DownArrow);
+    QTest::mouseClick(up, Qt::LeftButton);  // already at the maximum: no change
+    QTest::mouseClick(down, Qt::LeftButton);
     Type(arrows.box->Editor(), "<Down><Down>");
     EXPECT_EQ(arrows.runs, (Runs{"2", "1", "0"}));
     SpinWindow single(1, 1, 1);  // unclamped while min = max

@@ -53,7 +53,7 @@ struct Shape {
     TColor pen;
 };
 
-/// Lines in every direction, whole rows and columns, long and stray lines.
+/// Lines in every direction, long and stray lines.
 std::vector<Shape> Shapes()
 {
     std::vector<Shape> shapes;
@@ -61,11 +61,6 @@ std::vector<Shape> Shapes()
         for (int dx = -48; dx <= 48; ++dx)
             for (int dy = -48; dy <= 48; ++dy)
                 shapes.push_back({'L', s.x, s.y, s.x + dx, s.y + dy, clBlack});
-    const int right = kPreviewWidth - 1, bottom = kPreviewHeight - 1;
-    for (const int y : {0, 20, 147, bottom - 19, bottom})
-        shapes.insert(shapes.end(), {{'L', 0, y, right, y, clSilver}, {'L', right, y, 0, y, clSilver}});
-    for (const int x : {0, 1, 128, right - 1, right})
-        shapes.insert(shapes.end(), {{'L', x, 0, x, bottom, clYellow}, {'L', x, bottom, x, 0, clYellow}});
     std::mt19937 random(9);
     std::uniform_int_distribution<int> x(-60, kPreviewWidth + 60), y(-60, kPreviewHeight + 60);
     for (int i = 0; i < 6000; ++i)
