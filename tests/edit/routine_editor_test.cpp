@@ -39,13 +39,6 @@ struct Editor : RoutineEditor {
             out.push_back(f->Point(1).X);
         return out;
     }
-    std::vector<std::string> Names() const
-    {
-        std::vector<std::string> out;
-        for (const auto &m : Moves)
-            out.push_back(m->MoveName);
-        return out;
-    }
 };
 
 /// Records the pose, then moves the left hand (part 3) to (x, 50).
@@ -176,7 +169,10 @@ TEST(EditingCore, MoveCommandsPlaceAddKeepTwoAndRenameAsTyped)
     for (const Row &row : rows) {
         Editor e(row.count, 1, row.selected);
         EXPECT_EQ(e.DeleteMove(), row.next) << "delete " << row.selected << " of " << row.count;
-        EXPECT_EQ(e.Names(), row.names) << "delete " << row.selected << " of " << row.count;
+        Names names;
+        for (const auto &m : e.Moves)
+            names.push_back(m->MoveName);
+        EXPECT_EQ(names, row.names) << "delete " << row.selected << " of " << row.count;
     }
     Editor e(3, 1, 2);
     EXPECT_EQ(e.RenameMove(" Twirl "), 2);

@@ -203,11 +203,7 @@ TEST(KeyFrameDrawing, ClearsBordersWalksTheSkeletonAndHighlightsOnlyTheSelectedP
 
 TEST(OnionSkin, GhostsArePlaybacksOwnStepsAndTheNeighboursUnderTheKeyFrame)
 {
-    const struct {
-        const char *name;
-        std::unique_ptr<THFMove> move;
-        size_t current;
-    } cases[] = {
+    const struct { const char *name; std::unique_ptr<THFMove> move; size_t current; } cases[] = {
         {"middle key frame, sliding 5 a step", MoveOf({{60, 0, 0}, {120, 7, 5}, {200, 2, 0}}), 1},
         {"key frame 1, from itself, sliding -3 a step", MoveOf({{100, 3, -3}, {150, 1, 0}}), 0},
         {"last key frame, no next", MoveOf({{30, 0, 0}, {90, 2, 0}}), 1},
