@@ -208,16 +208,14 @@ TEST(Dialogs, TitlesAreExactlyTheirOwnOnScreen)
         {"Error", [&] { dialogs.Error("text"); }},
         {"Hoofer Editor V6", [&] { dialogs.ShowException("Cannot open file"); }}};
     for (const auto &[expected, show] : rows) {
-        QString title, shown;
+        QString shown = "no message box";
         QTimer::singleShot(50, [&] {
             if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
-                title = box->windowTitle();
-                shown = box->windowHandle() ? box->windowHandle()->title() : QString();
+                shown = box->windowHandle() ? box->windowHandle()->title() : "no window";
                 box->buttons().first()->click();
             }
         });
         show();
-        EXPECT_EQ(title, expected);
         EXPECT_EQ(shown, expected);
     }
 }

@@ -158,8 +158,8 @@ TEST(ImageCanvasPixels, LinesBoxesAndEllipsesAreThePaintersOwn)
         for (int y = around.top(); y <= around.bottom(); ++y)
             for (int x = around.left(); x <= around.right(); ++x)
                 ASSERT_EQ(fast.image().pixel(x, y), painted.pixel(x, y))
-                    << "pixel " << x << "," << y << " of " << s.kind << " " << s.x1 << "," << s.y1 << " " << s.x2 << ","
-                    << s.y2;
+                    << "pixel " << x << "," << y << " of " << s.kind << " " << s.x1 << "," << s.y1 << " "
+                    << s.x2 << "," << s.y2;
         for (QImage *image : {&fast.image(), &painted})
             QPainter(image).fillRect(around, background);
     }
