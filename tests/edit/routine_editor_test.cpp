@@ -93,7 +93,7 @@ TEST(EditingCore, KeyFrameNumbersSelectOnlyKeyFramesOfTheMove)
     EXPECT_TRUE(e.CurrentMove == nullptr && e.CurrentFrame == nullptr) << "no move 5";
 }
 
-TEST(EditingCore, FrameCommandsPlaceCopiesAndChooseTheNextKeyFrame)
+TEST(EditingCore, FrameCommandsPlaceCopiesChooseTheNextKeyFrameAndRefuseWhatTheyCannotDo)
 {
     struct Row { const char *name; int frame; int (RoutineEditor::*command)(); Marks marks; int shown; };
     const Row rows[] = {
@@ -114,10 +114,6 @@ TEST(EditingCore, FrameCommandsPlaceCopiesAndChooseTheNextKeyFrame)
                   row.command == &RoutineEditor::DeleteFrame ? 0 : 1) << row.name;
         EXPECT_EQ(e.CurrentFrameNumber(), row.command == &RoutineEditor::AddFrame ? row.frame : row.shown) << row.name;
     }
-}
-
-TEST(EditingCore, FrameCommandsRefuseWhatTheyCannotDo)
-{
     Editor single(1, 1);
     EXPECT_FALSE(single.CanDeleteFrame());
     EXPECT_EQ(single.DeleteFrame(), 0);
@@ -160,12 +156,8 @@ TEST(EditingCore, MoveCommandsPlaceAddKeepTwoAndRenameAsTyped)
         EXPECT_EQ(e.Moves[at]->MoveName, "NewMove") << "a new move among " << count;
     }
     struct Row { int count, selected, next; Names names; };
-    const Row rows[] = {
-        {4, 1, 1, {"Move0", "Move2", "Move3"}},
-        {4, 3, 2, {"Move0", "Move1", "Move2"}},
-        {3, 0, 0, {"Move1", "Move2"}},
-        {2, 0, -1, {"Move0", "Move1"}},
-    };
+    const Row rows[] = {{4, 1, 1, {"Move0", "Move2", "Move3"}}, {4, 3, 2, {"Move0", "Move1", "Move2"}},
+                        {3, 0, 0, {"Move1", "Move2"}}, {2, 0, -1, {"Move0", "Move1"}}};
     for (const Row &row : rows) {
         Editor e(row.count, 1, row.selected);
         EXPECT_EQ(e.DeleteMove(), row.next) << "delete " << row.selected << " of " << row.count;
