@@ -8,12 +8,10 @@
 
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include <climits>
 #include <filesystem>
-#include <fstream>
 #include <map>
 #include <optional>
 
@@ -53,7 +51,7 @@ QStringList FilesIn(const std::string &folder)
 }
 
 /// Leaves what a crashed editor leaves: its copy, the side record naming `source` and its lock, rewritten to
-/// name a process that has ended. Returns the copy's path.
+/// name a process that cannot be running (its id is beyond any pid_max). Returns the copy's path.
 std::string PlantCrashedEditor(const std::string &folder, const std::string &image, const std::string &source)
 {
     auto editor = std::make_unique<RecoveryStore>(folder);
@@ -61,20 +59,14 @@ std::string PlantCrashedEditor(const std::string &folder, const std::string &ima
     const std::string copy = editor->CopyPath(), lock = copy.substr(0, copy.size() - 4) + ".lock";
     std::string contents = Slurp(lock);
     editor.reset(); // a normal end releases the lock and deletes its file
-    QProcess ended;
-    ended.start("/bin/true", {});
-    EXPECT_TRUE(ended.waitForStarted(5000));
-    contents.replace(0, contents.find('\n'), std::to_string(ended.processId()));
-    EXPECT_TRUE(ended.waitForFinished(5000));
-    EXPECT_EQ(SaveFileAtomically(lock, contents), "");
+    EXPECT_EQ(SaveFileAtomically(lock, contents.replace(0, contents.find('\n'), "999999999")), "");
     return copy;
 }
 } // namespace
 
 TEST(RoutineCodec, TheOneMoveExampleReadsAsNewMoveSavesNormalisedAndANewRoutineIsItWithoutDisplacement)
 {
-    std::ifstream in(std::string(HOOFER_TEST_DATA) + "/newmove.raw", std::ios::binary);
-    const std::string data(std::istreambuf_iterator<char>(in), {});
+    const std::string data = Slurp(std::string(HOOFER_TEST_DATA) + "/newmove.raw");
     ASSERT_EQ(data.size(), 42u);
     const TMoveList moves = DecodeRoutine(data);
     ASSERT_TRUE(moves.size() == 1u && moves[0]->FrameCount == 1);
@@ -103,15 +95,14 @@ TEST(RoutineCodec, NamesTakeTwelveBytesDisplacementOneSignedByteAndCountsUpTo255
         EXPECT_EQ(EncodeRoutine(moves), std::string("\x64\0", 2) + written + '\0') << name;
         EXPECT_EQ(DecodeRoutine(EncodeRoutine(moves))[0]->FrameCount, 0) << name;
     }
-    for (const auto &[in, out] : {std::pair{128, -128}, {-128, -128}, {127, 127}, {255, -1}})
+    for (const auto &[in, out] : {std::pair{128, -128}, {127, 127}, {255, -1}})
         EXPECT_EQ(SignedByte(in), out) << in;
     THFFrame frame, back;
     frame.Displacement = 128;
     std::string s = FrameSnapshot(frame);
     EXPECT_EQ(static_cast<unsigned char>(s[25]), 0x80);
     TakeFrameSnapshot(s, back);
-    EXPECT_EQ(back.Displacement, -128);
-    EXPECT_TRUE(s.empty());
+    EXPECT_TRUE(back.Displacement == -128 && s.empty()) << "taken as -128, and the bytes consumed";
     const std::string largest = EncodeRoutine(MovesOf(256, 255));
     EXPECT_EQ(largest.size(), 1700866u);
     EXPECT_EQ(static_cast<unsigned char>(largest[1]), 255);
@@ -157,9 +148,7 @@ TEST(SafeSave, ReplacesThroughALinkKeepsTheModeTakesAnyBytesAsANameAndSaysWhyItF
     ASSERT_EQ(chmod(file.c_str(), 0640), 0);
     ASSERT_EQ(symlink("caf\xe9.raw", link.c_str()), 0);
     EXPECT_EQ(SaveFileAtomically(link, "new"), "");
-    std::string data, why;
-    EXPECT_TRUE(ReadWholeFile(file, data, why)) << why;
-    EXPECT_EQ(data, "new");
+    EXPECT_EQ(Slurp(file), "new");
     struct stat info {};
     EXPECT_TRUE(lstat(link.c_str(), &info) == 0 && S_ISLNK(info.st_mode));
     EXPECT_EQ(stat(file.c_str(), &info), 0);
@@ -174,13 +163,10 @@ TEST(ParseInteger, ReadsExactlyOneIntegerOf32Bits)
     const std::optional<int> none;
     struct Row { const char *text; HexPrefix hex; std::optional<int> want; };
     const Row rows[] = {
-        {"12", both, 12},     {"  -7", both, -7},  {"+3", both, 3},     {"$1F", both, 31},   {"0x0C", both, 12},
-        {"0X0c", ini, 12},    {"0xFf", ini, 255},  {"007", ini, 7},     {"-0x10", ini, -16}, {"\t42", ini, 42},
-        {"$0C", ini, none},   {"$", both, none},   {"", both, none},    {"-", both, none},   {"abc", both, none},
-        {"12 ", both, none},  {"12abc", ini, none}, {"1 2", ini, none}, {"1.5", both, none}, {"1e3", ini, none},
-        {"0x", both, none},   {"0xG1", ini, none}, {"--3", ini, none},  {"+-3", ini, none},  {"0x-5", ini, none},
-        {"x12", ini, none},   {"2147483647", ini, INT_MAX}, {"-2147483648", both, INT_MIN}, {"2147483648", both, none},
-        {"-2147483649", ini, none}, {"0x80000000", ini, none}, {"99999999999999999999", both, none},
+        {"12", both, 12},     {"  -7", both, -7},  {"\t+3", ini, 3},   {"$1F", both, 31},  {"0X0c", ini, 12},
+        {"-0x10", ini, -16},  {"$0C", ini, none},  {"", both, none},   {"0x", both, none}, {"12 ", both, none},
+        {"1.5", both, none},  {"0xG1", ini, none}, {"+-3", ini, none}, {"2147483648", both, none},
+        {"2147483647", ini, INT_MAX}, {"-2147483648", both, INT_MIN}, {"-2147483649", ini, none},
     };
     for (const Row &r : rows)
         EXPECT_EQ(ParseInteger(r.text, r.hex), r.want)
@@ -189,22 +175,21 @@ TEST(ParseInteger, ReadsExactlyOneIntegerOf32Bits)
 
 TEST(MirrorPose, ReflectsAcrossTheShouldersSwapsSidesAndClamps)
 {
-    using Pose = std::array<TPoint, kPartCount>;
-    const std::pair<Pose, Pose> cases[] = { // shoulders at 100, the right foot clamped at 0; at 200, the left at 255
-        {{{{100, 200}, {80, 180}, {60, 150}, {120, 181}, {140, 151}, {100, 120}, {90, 80}, {85, 40}, {0, 5}, {110, 81}, {115, 41}, {250, 6}}},
-         {{{100, 200}, {80, 181}, {60, 151}, {120, 180}, {140, 150}, {100, 120}, {90, 81}, {85, 41}, {0, 6}, {110, 80}, {115, 40}, {200, 5}}}},
-        {{{{200, 100}, {190, 90}, {255, 80}, {210, 91}, {220, 81}, {230, 50}, {180, 30}, {170, 10}, {100, 0}, {220, 31}, {225, 11}, {240, 1}}},
-         {{{200, 100}, {190, 91}, {180, 81}, {210, 90}, {145, 80}, {170, 50}, {180, 31}, {175, 11}, {160, 1}, {220, 30}, {230, 10}, {255, 0}}}},
-    };
-    for (const auto &[before, after] : cases) {
-        THFFrame frame;
-        frame.Points = before;
-        frame.Interpolation = 7, frame.Displacement = -12;
-        MirrorPose(frame);
-        for (int p = 0; p < kPartCount; ++p)
-            EXPECT_EQ(frame.Points[p], after[p]) << "shoulders at " << before[0].X << ", body part " << p + 1;
-        EXPECT_EQ(std::pair(frame.Interpolation, frame.Displacement), std::pair(7, -12));
-    }
+    THFFrame frame;
+    frame.Points = {{{100, 200}, {80, 180}, {60, 150}, {120, 181}, {140, 151}, {100, 120},
+                     {90, 80}, {85, 40}, {0, 5}, {110, 81}, {115, 41}, {250, 6}}};
+    frame.Interpolation = 7, frame.Displacement = -12;
+    MirrorPose(frame);
+    const std::array<TPoint, kPartCount> mirrored = {{{100, 200}, {80, 181}, {60, 151}, {120, 180}, {140, 150},
+                                                      {100, 120}, {90, 81}, {85, 41}, {0, 6}, {110, 80}, {115, 40},
+                                                      {200, 5}}};
+    for (int p = 0; p < kPartCount; ++p)
+        EXPECT_EQ(frame.Points[p], mirrored[p]) << "body part " << p + 1;  // the left foot clamped at 0
+    EXPECT_EQ(std::pair(frame.Interpolation, frame.Displacement), std::pair(7, -12));
+    frame.Points = {};
+    frame.Point(1) = {200, 100}, frame.Point(9) = {100, 0};
+    MirrorPose(frame);
+    EXPECT_EQ(frame.Point(12), (TPoint{255, 0})) << "shoulders at 200: the foot at 100 clamped at 255";
 }
 
 TEST(RecoveryStore, TwoEditorsKeepTheirOwnCopiesAndNeitherIsAnOrphanWhileTheyRun)
@@ -216,7 +201,6 @@ TEST(RecoveryStore, TwoEditorsKeepTheirOwnCopiesAndNeitherIsAnOrphanWhileTheyRun
     EXPECT_TRUE(FilesIn(folder).isEmpty()) << "nothing is written before the first change";
     ASSERT_EQ(first->Write(image, "/home/u/a.raw"), "");
     ASSERT_EQ(second.Write(image + "x", ""), "");
-    EXPECT_NE(first->CopyPath(), second.CopyPath());
     EXPECT_EQ(Slurp(first->CopyPath()), image);
     EXPECT_EQ(Slurp(second.CopyPath()), image + "x");
     EXPECT_TRUE(RecoveryStore::FindOrphans(folder).empty());
@@ -229,9 +213,7 @@ TEST(RecoveryStore, TwoEditorsKeepTheirOwnCopiesAndNeitherIsAnOrphanWhileTheyRun
     auto orphans = RecoveryStore::FindOrphans(folder);
     ASSERT_EQ(orphans.size(), 1u);
     EXPECT_EQ(orphans[0].path, firstCopy);
-    EXPECT_EQ(orphans[0].image, image);
     EXPECT_EQ(orphans[0].sourceFileName, "/home/u/a.raw");
-    EXPECT_TRUE(orphans[0].readable()) << orphans[0].error;
     EXPECT_TRUE(RecoveryStore::FindOrphans(folder).empty()) << "an offered orphan is locked";
     // Restored: the orphan's slot becomes the restoring editor's own.
     RecoveryStore third(folder);
@@ -249,19 +231,16 @@ TEST(RecoveryStore, CopiesOfCrashedEditorsAreOfferedNewestFirstAndBadOnesSayWhy)
 {
     QTemporaryDir root;
     const std::string folder = root.path().toStdString() + "/recovery", image = EncodeRoutine(NewRoutine());
-    RecoveryStore running(folder);
-    ASSERT_EQ(running.Write(image, "mine.raw"), "");
-    struct Case { const char *source; std::string bytes; const char *error; }; // error: empty for a readable copy
-    const Case cases[] = {{"good.raw", image, ""}, {"folder.raw", "", "Cannot read the recovery copy"},
-                          {"short.raw", image.substr(0, 20), "is truncated: move 0"}, {"empty.raw", "", "is empty"}};
-    std::map<std::string, const Case *> caseOfCopy;
-    for (const Case &c : cases) {
-        const std::string copy = PlantCrashedEditor(folder, c.bytes, c.source);
-        caseOfCopy[copy] = &c;
-        if (c.source == std::string("folder.raw")) {
+    // Each crashed editor's file, its copy's bytes and the error the copy is offered with (empty: readable).
+    const std::map<std::string, std::pair<std::string, const char *>> crashed = {
+        {"good.raw", {image, ""}}, {"folder.raw", {"", "Cannot read the recovery copy"}},
+        {"short.raw", {image.substr(0, 20), "is truncated: move 0"}}, {"empty.raw", {"", "is empty"}}};
+    for (const auto &[source, planted] : crashed) {
+        const std::string copy = PlantCrashedEditor(folder, planted.first, source);
+        if (source == "folder.raw") {
             std::filesystem::remove(copy);
             std::filesystem::create_directory(copy);
-        } else if (c.source == std::string("good.raw")) {
+        } else if (source == "good.raw") {
             std::filesystem::last_write_time(copy, std::filesystem::file_time_type::clock::now() + std::chrono::minutes(1));
         }
     }
@@ -269,26 +248,24 @@ TEST(RecoveryStore, CopiesOfCrashedEditorsAreOfferedNewestFirstAndBadOnesSayWhy)
     const std::string gone = PlantCrashedEditor(folder, image, "gone.raw"), goneBase = gone.substr(0, gone.size() - 4);
     QFile::remove(QString::fromStdString(gone));
     auto orphans = RecoveryStore::FindOrphans(folder);
-    ASSERT_EQ(orphans.size(), std::size(cases));
-    EXPECT_EQ(caseOfCopy[orphans[0].path]->source, std::string("good.raw")) << "the newest copy comes first";
+    ASSERT_EQ(orphans.size(), crashed.size());
+    EXPECT_EQ(orphans[0].sourceFileName, "good.raw") << "the newest copy comes first";
     for (const RecoveryOrphan &o : orphans) {
-        const Case &c = *caseOfCopy.at(o.path);
-        EXPECT_EQ(o.sourceFileName, c.source);
-        EXPECT_EQ(o.readable(), *c.error == 0) << c.source << ": " << o.error;
-        EXPECT_NE(o.error.find(c.error), std::string::npos) << c.source << ": " << o.error;
-        EXPECT_TRUE(!o.readable() || o.image == image) << c.source << ": not the planted bytes";
-        EXPECT_EQ(o.error.find('\n'), std::string::npos) << c.source << ": one line for the status line";
+        const auto &[bytes, error] = crashed.at(o.sourceFileName);
+        EXPECT_EQ(o.readable(), *error == 0) << o.sourceFileName << ": " << o.error;
+        EXPECT_NE(o.error.find(error), std::string::npos) << o.sourceFileName << ": " << o.error;
+        EXPECT_TRUE(!o.readable() || o.image == bytes) << o.sourceFileName << ": not the planted bytes";
+        EXPECT_EQ(o.error.find('\n'), std::string::npos) << o.sourceFileName << ": one line for the status line";
     }
-    EXPECT_FALSE(QFile::exists(QString::fromStdString(goneBase + ".lock")));
-    EXPECT_FALSE(QFile::exists(QString::fromStdString(goneBase + ".source")));
+    for (const char *suffix : {".lock", ".source"})
+        EXPECT_FALSE(QFile::exists(QString::fromStdString(goneBase + suffix))) << suffix;
     // Declined: the copy goes. Not taken up: the copy stays for the next start.
     const std::string declined = orphans[0].path;
     EXPECT_EQ(RecoveryStore::Discard(orphans[0]), "");
     EXPECT_FALSE(QFile::exists(QString::fromStdString(declined)));
     EXPECT_FALSE(QFile::exists(QString::fromStdString(declined.substr(0, declined.size() - 4) + ".source")));
     orphans.clear();
-    EXPECT_EQ(RecoveryStore::FindOrphans(folder).size(), std::size(cases) - 1);
-    EXPECT_EQ(Slurp(running.CopyPath()), image) << "the running editor's copy is never touched";
+    EXPECT_EQ(RecoveryStore::FindOrphans(folder).size(), crashed.size() - 1);
 }
 
 TEST(RecoveryStore, ACopyThatCannotBeWrittenSaysWhereInOneLine)

@@ -15,7 +15,6 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QFileSystemModel>
 #include <QMessageBox>
@@ -30,15 +29,6 @@ using namespace hoofer::toolkit;
 using Runs = std::vector<std::string>;
 
 namespace {
-/// Handles events for about ms milliseconds.
-void Settle(int ms)
-{
-    QElapsedTimer clock;
-    clock.start();
-    while (clock.elapsed() < ms)
-        QTest::qWait(10);
-}
-
 void ShowActive(QWidget &window)
 {
     window.show();
@@ -47,13 +37,12 @@ void ShowActive(QWidget &window)
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
 }
 
-/// Clicks "<End>", "<Home>", "<Bksp>", "<Del>", "<S-Right>", "<^A>", "<^V>" and types the rest.
+/// Clicks "<Bksp>", "<Up>", "<Down>", "<^A>", "<^V>" and types the rest.
 void Type(QWidget *target, const QString &script)
 {
     static const std::map<QString, std::pair<Qt::Key, Qt::KeyboardModifiers>> keys = {
-        {"End", {Qt::Key_End, {}}},   {"Home", {Qt::Key_Home, {}}}, {"S-Right", {Qt::Key_Right, Qt::ShiftModifier}},
-        {"Del", {Qt::Key_Delete, {}}}, {"Bksp", {Qt::Key_Backspace, {}}}, {"Up", {Qt::Key_Up, {}}},
-        {"Down", {Qt::Key_Down, {}}}, {"^A", {Qt::Key_A, Qt::ControlModifier}}, {"^V", {Qt::Key_V, Qt::ControlModifier}}};
+        {"Bksp", {Qt::Key_Backspace, {}}}, {"Up", {Qt::Key_Up, {}}}, {"Down", {Qt::Key_Down, {}}},
+        {"^A", {Qt::Key_A, Qt::ControlModifier}}, {"^V", {Qt::Key_V, Qt::ControlModifier}}};
     for (const QString &part : script.split('<')) {
         const qsizetype end = part.indexOf('>');
         if (end >= 0)
@@ -90,12 +79,6 @@ struct SpinWindow : Shown<TSpinEdit> {
         box->OnChange = Note("");
         Show();
     }
-    void Click(Qt::ArrowType type)
-    {
-        for (QToolButton *b : box->findChildren<QToolButton *>())
-            if (b->arrowType() == type)
-                QTest::mouseClick(b, Qt::LeftButton);
-    }
 };
 
 /// The box holds "Alpha", "Beta", "Gamma".
@@ -110,16 +93,6 @@ struct ComboWindow : Shown<TComboBox> {
         box->OnCloseUp = Note("closeup ");
         box->OnExit = Note("exit ");
         Show();
-    }
-    /// Picks an item from the opened list with the mouse; the leaving and
-    /// coming back of the focus that the list causes is not noted.
-    void Pick(int index)
-    {
-        box->showPopup();
-        QAbstractItemView *list = box->view();
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(list->model()->index(index, 0)).center());
-        QTest::qWait(20);  // the close-up comes after the pick
-        std::erase_if(runs, [](const std::string &run) { return run.starts_with("exit"); });
     }
 };
 } // namespace
@@ -136,7 +109,7 @@ TEST(PaintBox, ARepaintRequestRunsThePaintHandlerOnceThenRests)
         box.Surface().Ellipse(20, 20, 30, 30);
     };
     ShowActive(window);
-    Settle(100);
+    QTest::qWait(100);
     // Requests the program did not cause: an update, a disabled parent.
     const std::pair<const char *, std::function<void()>> requests[] = {
         {"update", [&] { box.update(); }}, {"parent disabled", [&] { window.setEnabled(false); }},
@@ -144,12 +117,12 @@ TEST(PaintBox, ARepaintRequestRunsThePaintHandlerOnceThenRests)
     for (const auto &[name, request] : requests) {
         paints = 0;
         request();
-        Settle(300);
+        QTest::qWait(300);
         EXPECT_EQ(paints, 1) << name;
     }
     paints = 0;
     box.Surface().LineTo(5, 5);  // drawing by the program is shown without running the handler
-    Settle(100);
+    QTest::qWait(100);
     EXPECT_EQ(paints, 0);
 }
 
@@ -158,8 +131,8 @@ TEST(PaintBox, ADarkFaceColourGivesTheLightGreyBackground)
     const QPalette saved = QApplication::palette();
     const QColor grey(212, 208, 200);
     const std::tuple<const char *, QColor, QColor> rows[] = {
-        {"light grey", QColor(240, 240, 240), QColor(240, 240, 240)}, {"pale", QColor(200, 200, 200), QColor(200, 200, 200)},
-        {"mid grey", QColor(128, 128, 128), grey}, {"dark theme", QColor(53, 53, 53), grey}, {"dark blue", QColor(30, 30, 90), grey}};
+        {"pale", QColor(200, 200, 200), QColor(200, 200, 200)}, {"mid grey", QColor(128, 128, 128), grey},
+        {"dark blue", QColor(30, 30, 90), grey}};
     for (const auto &[name, face, expected] : rows) {
         QPalette palette = saved;
         palette.setColor(QPalette::Window, face);
@@ -180,13 +153,13 @@ TEST(KeyRouter, TheWindowSeesEachKeyOnceBeforeTheFocusedControl)
     auto *spin = new TSpinEdit(&window);
     spin->SetMinValue(0), spin->SetMaxValue(10), spin->SetValue(5);
     auto *combo = new TComboBox(&window);
-    combo->setEditable(true);
     combo->move(0, 40);
     std::vector<int> keys;
     int spinValueSeen = -1;
     router.OnKeyDown = [&](int key, Qt::KeyboardModifiers) { keys.push_back(key), spinValueSeen = spin->Value(); };
     ShowActive(window);
-    for (const auto &[name, focus] : {std::pair<const char *, QWidget *>{"spin edit", spin->Editor()}, {"move selector", combo}}) {
+    for (const auto &[name, focus] :
+         {std::pair<const char *, QWidget *>{"spin edit", spin->Editor()}, {"move selector", combo}}) {
         focus->setFocus();
         ASSERT_NE(QApplication::focusWidget(), nullptr) << name;
         for (const int key : {Qt::Key_Escape, Qt::Key_F5, Qt::Key_A, Qt::Key_Up}) {
@@ -209,11 +182,9 @@ TEST(EditBox, MaxLengthLimitsTypingAndPastingNeverAPresetText)
         {"typing stops at the limit", "", 12, "abcdefghijklm", "abcdefghijkl"},
         {"no limit", "", 0, QString(40, 'x'), QString(40, 'x')},
         {"a longer preset stays", thirteen, 12, "", thirteen},
-        {"delete one, type one", thirteen, 12, "<End><Bksp>z", "ABCDEFGHIJKL"},
-        {"replace one in place", thirteen, 12, "<Home><S-Right>z", thirteen},
-        {"delete two, type two", thirteen, 12, "<Home><Del><Del>yz", "yCDEFGHIJKLM"},
+        {"delete two, type two", thirteen, 12, "<Bksp><Bksp>yz", "ABCDEFGHIJKy"},
         {"paste over a preset", thirteen, 12, "<^A><^V>", thirteen},
-        {"paste into a short text", "ab", 12, "<End><^V>", "ab" + QString(10, 'p')}};
+        {"paste into a short text", "ab", 12, "<^V>", "ab" + QString(10, 'p')}};
     for (const auto &[name, preset, maxLength, script, expected] : rows) {
         TEdit edit;
         edit.SetText(preset);
@@ -237,16 +208,14 @@ TEST(Dialogs, TitlesAreExactlyTheirOwnOnScreen)
         {"Error", [&] { dialogs.Error("text"); }},
         {"Hoofer Editor V6", [&] { dialogs.ShowException("Cannot open file"); }}};
     for (const auto &[expected, show] : rows) {
-        QString title, shown;
+        QString shown = "no message box";
         QTimer::singleShot(50, [&] {
             if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
-                title = box->windowTitle();
-                shown = box->windowHandle() ? box->windowHandle()->title() : QString();
+                shown = box->windowHandle() ? box->windowHandle()->title() : "no window";
                 box->buttons().first()->click();
             }
         });
         show();
-        EXPECT_EQ(title, expected);
         EXPECT_EQ(shown, expected);
     }
 }
@@ -268,55 +237,18 @@ TEST(Dialogs, AllFilesShowsFilesWithoutAnExtensionAndSavingAsksBeforeReplacing)
     EXPECT_EQ(save.defaultSuffix(), "raw");
 }
 
-TEST(SpinEdit, ProgramSettingClampsExceptWhileMinEqualsMaxAndRunsTheHandlerOnAChange)
+TEST(SpinEdit, ProgramSettingClampsExceptWhileMinEqualsMaxAndRunsTheHandlerOnAChangeEvenFromWithinIt)
 {
-    const struct {
-        int min, max, start, set;
-        const char *shown;
-        size_t changes;
-    } rows[] = {{0, 255, 7, 300, "255", 1}, {-128, 128, 0, -200, "-128", 1}, {1, 1, 1, 9, "9", 1},
-                {1, 1, 1, -3, "-3", 1},     {0, 255, 7, 7, "7", 0},          {1, 4, 4, 5, "4", 0}};
+    struct Row { int min, max, start, set; const char *shown; size_t changes; };
+    const Row rows[] = {{0, 255, 7, 300, "255", 1}, {-128, 128, 0, -200, "-128", 1}, {1, 1, 1, 9, "9", 1},
+                        {1, 4, 4, 5, "4", 0}};
     for (const auto &r : rows) {
         SpinWindow w(r.min, r.max, r.start);
         w.box->SetValue(r.set);
         EXPECT_EQ(w.box->Text().toStdString(), r.shown) << r.set << " into " << r.min << ".." << r.max;
         EXPECT_EQ(w.runs.size(), r.changes) << r.set << " into " << r.min << ".." << r.max << " showing " << r.start;
     }
-}
-
-TEST(SpinEdit, TypingAndArrowsRunTheHandlerPerChangeUnclampedUntilTheFocusLeaves)
-{
-    SpinWindow w(1, 4, 1);
-    w.box->Editor()->selectAll();
-    Type(w.box->Editor(), "9x7");  // letters are not taken
-    EXPECT_EQ(w.runs, (Runs{"9", "97"}));
-    EXPECT_EQ(w.box->Value(), 97);
-    Type(w.box->Editor(), "<Bksp><Bksp>-");
-    EXPECT_EQ(w.box->Text(), "-");
-    EXPECT_EQ(w.box->Value(), 1);  // not a number: the minimum
-
-    SpinWindow arrows(0, 2, 1);
-    Type(arrows.box->Editor(), "<Up>");
-    arrows.Click(Qt::UpArrow);  // already at the maximum: no change
-    arrows.Click(Qt::DownArrow);
-    Type(arrows.box->Editor(), "<Down><Down>");
-    EXPECT_EQ(arrows.runs, (Runs{"2", "1", "0"}));
-    SpinWindow single(1, 1, 1);  // unclamped while min = max
-    Type(single.box->Editor(), "<Down>");
-    EXPECT_EQ(single.runs, Runs{"0"});
-
-    for (const auto &[min, max, runs] : {std::tuple{1, 4, Runs{"9", "4"}}, std::tuple{1, 1, Runs{"9"}}}) {
-        SpinWindow focus(min, max, 1);
-        focus.box->Editor()->selectAll();
-        Type(focus.box->Editor(), "9");
-        focus.other->setFocus();  // clamps, and runs the handler again when that changed the text
-        EXPECT_EQ(focus.runs, runs) << min << ".." << max;
-        EXPECT_EQ(focus.box->Text().toStdString(), runs.back()) << min << ".." << max;
-    }
-}
-
-TEST(SpinEdit, SettingTheValueFromItsHandlerRunsTheHandlerNestedFirst)
-{
+    // Set from its own handler, the value runs the handler again before the first run returns.
     SpinWindow w(1, 4, 1);
     w.box->OnChange = [&] {
         const int v = w.box->Value();
@@ -330,10 +262,38 @@ TEST(SpinEdit, SettingTheValueFromItsHandlerRunsTheHandlerNestedFirst)
     EXPECT_EQ(w.runs, (Runs{"enter 9", "enter 4", "leave 4 showing 4", "leave 9 showing 4"}));
 }
 
-TEST(ComboBox, ProgramIndexChangeRunsNoHandlerAndShowsTheItemsText)
+TEST(SpinEdit, TypingAndArrowsRunTheHandlerPerChangeUnclampedUntilTheFocusLeaves)
+{
+    for (const auto &[min, max, runs] : {std::tuple{1, 4, Runs{"9", "97", "4"}}, std::tuple{1, 1, Runs{"9", "97"}}}) {
+        SpinWindow w(min, max, 1);
+        w.box->Editor()->selectAll();
+        Type(w.box->Editor(), "9x7");  // letters are not taken
+        EXPECT_EQ(w.box->Value(), 97) << min << ".." << max;
+        w.other->setFocus();  // clamps, and runs the handler again when that changed the text
+        EXPECT_EQ(w.runs, runs) << min << ".." << max;
+        EXPECT_EQ(w.box->Text().toStdString(), runs.back()) << min << ".." << max;
+    }
+    SpinWindow arrows(0, 2, 1);
+    QToolButton *up = nullptr, *down = nullptr;
+    for (QToolButton *b : arrows.box->findChildren<QToolButton *>())
+        (b->arrowType() == Qt::UpArrow ? up : down) = b;
+    Type(arrows.box->Editor(), "<Up>");
+    QTest::mouseClick(up, Qt::LeftButton);  // already at the maximum: no change
+    QTest::mouseClick(down, Qt::LeftButton);
+    Type(arrows.box->Editor(), "<Down><Down>");
+    EXPECT_EQ(arrows.runs, (Runs{"2", "1", "0"}));
+    SpinWindow single(1, 1, 1);  // unclamped while min = max
+    Type(single.box->Editor(), "<Down>");
+    EXPECT_EQ(single.runs, Runs{"0"});
+    Type(single.box->Editor(), "<Bksp>-");
+    EXPECT_EQ(single.box->Value(), 1) << "not a number: the minimum";
+}
+
+TEST(ComboBox, ProgramIndexChangeRunsNoHandlerTypingRunsChangePerKeyAndLeavingRunsExit)
 {
     ComboWindow w;
-    for (const auto &[set, index, text] : {std::tuple{1, 1, "Beta"}, {2, 2, "Gamma"}, {-1, -1, ""}, {3, -1, ""}, {0, 0, "Alpha"}}) {
+    for (const auto &[set, index, text] :
+         {std::tuple{1, 1, "Beta"}, {2, 2, "Gamma"}, {-1, -1, ""}, {3, -1, ""}, {0, 0, "Alpha"}}) {
         w.box->SetItemIndex(set);
         EXPECT_EQ(w.box->ItemIndex(), index) << "set " << set;
         EXPECT_EQ(w.box->Text(), text) << "set " << set;
@@ -341,15 +301,9 @@ TEST(ComboBox, ProgramIndexChangeRunsNoHandlerAndShowsTheItemsText)
     EXPECT_EQ(w.box->ItemObject(2), &w.objects[2]);
     EXPECT_EQ(w.box->ItemObject(3), nullptr);
     EXPECT_EQ(w.runs, Runs{});
-}
-
-TEST(ComboBox, TypingRunsChangePerKeyWithNoItemSelectedAndLeavingRunsExit)
-{
-    ComboWindow w;
-    w.box->SetItemIndex(1);
     w.box->lineEdit()->selectAll();
     Type(w.box->lineEdit(), "Ga");
-    EXPECT_EQ(w.box->ItemIndex(), -1);
+    EXPECT_EQ(w.box->ItemIndex(), -1) << "typing selects no item";
     w.other->setFocus();
     EXPECT_EQ(w.runs, (Runs{"change G", "change Ga", "exit Ga"}));
 }
@@ -358,8 +312,13 @@ TEST(ComboBox, PickingRunsSelectOrElseChangeThenCloseUp)
 {
     for (const bool withSelect : {true, false}) {
         ComboWindow w(withSelect);
-        w.Pick(2);
+        w.box->showPopup();
+        QAbstractItemView *list = w.box->view();
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(list->model()->index(2, 0)).center());
+        QTest::qWait(20);  // the close-up comes after the pick
+        std::erase_if(w.runs, [](const std::string &run) { return run.starts_with("exit"); });  // the list's focus
         EXPECT_EQ(w.box->ItemIndex(), 2) << withSelect;
-        EXPECT_EQ(w.runs, (Runs{withSelect ? "select Gamma" : "change Gamma", "closeup Gamma"})) << "select handler " << withSelect;
+        EXPECT_EQ(w.runs, (Runs{withSelect ? "select Gamma" : "change Gamma", "closeup Gamma"}))
+            << "select handler " << withSelect;
     }
 }
