@@ -8,11 +8,27 @@
 #include <QGroupBox>
 #include <QTest>
 
+#include <algorithm>
 #include <numeric>
 #include <stdexcept>
 
 using namespace hoofer;
 using namespace hoofer::test;
+
+namespace {
+
+/// Whether the picture holds a pixel in one of the ghosts' tints.
+bool ShowsGhosts(const QImage &picture)
+{
+    const QRgb tints[] = {qRgb(200, 210, 240), qRgb(120, 150, 220), qRgb(230, 150, 150)};
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x)
+            if (std::find(std::begin(tints), std::end(tints), picture.pixel(x, y) | 0xFF000000) != std::end(tints))
+                return true;
+    return false;
+}
+
+} // namespace
 
 /// Plays a move of three key frames, interpolations 1, 2 and 3: a pass is (2 + 3 + 4) steps and 3 transitions of 70 ms.
 class Playback : public WindowTest {
@@ -30,7 +46,7 @@ protected:
     }
 };
 
-TEST_F(Playback, F9PlaysOnePassWithEditingLockedAndEndsOnKeyFrameOneDrawnAgain)
+TEST_F(Playback, F9PlaysOnePassAtTheChosenSpeedWithEditingLockedAndEndsOnKeyFrameOneDrawnAgain)
 {
     window->spinFrameNumber->SetValue(3);
     std::vector<QImage> pictures;
@@ -48,12 +64,16 @@ TEST_F(Playback, F9PlaysOnePassWithEditingLockedAndEndsOnKeyFrameOneDrawnAgain)
         pictures.push_back(window->Image->Picture());
     };
     QTest::keyClick(window.get(), Qt::Key_F9);
-    EXPECT_EQ(Paused(), 12 * 70);
-    EXPECT_EQ(pictures.size(), 12u);
+    EXPECT_EQ(platform.sleeps, std::vector<int>(12, 70));
     EXPECT_NE(window->Image->Picture(), pictures.back()) << "the first key frame is drawn with its rings again";
     EXPECT_EQ(window->spinFrameNumber->Value(), 1);
     EXPECT_EQ(window->CurrentFrame, window->CurrentMove->Frames[0].get());
     EXPECT_TRUE(Unlocked());
+    Click(window->mnuViewPlaybackSpeedQuarter);  // every pause scaled (tests/view); one speed checked at a time
+    EXPECT_FALSE(window->mnuViewPlaybackSpeedNormal->Checked());
+    platform.sleeps.clear();
+    Click(window->mnuMovePlay);
+    EXPECT_EQ(platform.sleeps, std::vector<int>(12, 4 * 70));
 }
 
 TEST_F(Playback, ContinuousPlayStopsAfterThePassInWhichItIsUnchecked)
@@ -93,4 +113,25 @@ TEST_F(Playback, AFailedPassUnlocksEditingBeforeItIsReportedAndCloseWaitsForTheP
     dialogs.confirmAnswers = {true};
     Click(window->mnuMovePlay);
     EXPECT_FALSE(window->isVisible());
+}
+
+TEST_F(Playback, OnionSkinRedrawsAtOnceOnlyAtRestAndOffIsTheDrawingOfBefore)
+{
+    window->spinFrameNumber->SetValue(2);  // ghosts on both sides
+    const QImage plain = window->Image->Picture();
+    Click(window->mnuViewOnionSkin);
+    EXPECT_TRUE(window->mnuViewOnionSkin->Checked());
+    EXPECT_TRUE(ShowsGhosts(window->Image->Picture()));
+
+    bool ghostsWhilePlaying = false;
+    platform.onMessages = [&] { ghostsWhilePlaying |= ShowsGhosts(window->Image->Picture()); };
+    Click(window->mnuMovePlay);
+    platform.onMessages = nullptr;
+    EXPECT_FALSE(ghostsWhilePlaying) << "playback draws plain steps";
+    EXPECT_TRUE(ShowsGhosts(window->Image->Picture())) << "at rest after playback";
+
+    window->spinFrameNumber->SetValue(2);
+    Click(window->mnuViewOnionSkin);
+    EXPECT_FALSE(window->mnuViewOnionSkin->Checked());
+    EXPECT_EQ(window->Image->Picture(), plain);
 }

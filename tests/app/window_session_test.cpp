@@ -20,12 +20,7 @@ using namespace hoofer::test;
 namespace {
 
 class Session : public WindowTest {
-public:
-    // The table rows below act through these.
-    using WindowTest::Click;
-    using WindowTest::dialogs;
-    using WindowTest::window;
-
+protected:
     void SetUp() override
     {
         WindowTest::SetUp();
@@ -33,15 +28,7 @@ public:
     }
     /// A new window over the same folders; the old one ends without a
     /// close, as a crash would, leaving its recovery copy behind.
-    void Restart(const std::string &startupFile = "")
-    {
-        window.reset();
-        window = std::make_unique<TfrmHoofer>(platform, &dialogs, TempPath("hooferedit.ini"), nullptr,
-                                              Folder());
-        window->SetStartupFile(startupFile);
-        window->show();
-        QApplication::processEvents();
-    }
+    void Restart(const std::string &startupFile = "") { Reopen(TempPath("hooferedit.ini"), Folder(), startupFile); }
     std::string Folder() const { return TempPath("recovery"); }
     QStringList Copies() const { return QDir(QString::fromStdString(Folder())).entryList({"*.raw"}); }
     std::string Title() const { return window->windowHandle()->title().toStdString(); }
@@ -59,51 +46,44 @@ public:
     }
 };
 
+// Plain commands mark the routine through the core (tests/edit); these are the
+// changes the window itself decides on: a question, a spin edit, a selection.
 TEST_F(Session, EveryChangeMarksTheRoutineModifiedAndTheTitle)
 {
-    struct Row {
+    const struct {
         const char *name;
-        std::function<void(Session &, TfrmHoofer &)> act;
+        std::function<void()> act;
         bool modified;
-    };
-    const Row rows[] = {
-        {"X box", [](Session &, TfrmHoofer &w) { w.spinPartX->SetValue(w.spinPartX->Value() + 1); }, true},
-        {"interpolation", [](Session &, TfrmHoofer &w) { w.spinInterpolate->SetValue(9); }, true},
-        {"displacement", [](Session &, TfrmHoofer &w) { w.spinDisplacement->SetValue(9); }, true},
-        {"add frame", [](Session &s, TfrmHoofer &w) { s.Click(w.mnuFrameAddFrame); }, true},
-        {"insert frame", [](Session &s, TfrmHoofer &w) { s.Click(w.mnuFrameInsertFrame); }, true},
-        {"delete frame", [](Session &s, TfrmHoofer &w) { s.dialogs.confirmAnswers = {true}; s.Click(w.mnuFrameDeleteFrame); }, true},
-        {"cut answered Yes", [](Session &s, TfrmHoofer &w) { s.dialogs.confirmAnswers = {true}; s.Click(w.mnuFrameCutFrame); }, true},
-        {"cut answered No", [](Session &s, TfrmHoofer &w) { s.dialogs.confirmAnswers = {false}; s.Click(w.mnuFrameCutFrame); }, false},
-        {"paste answered Yes", [](Session &s, TfrmHoofer &w) {
-             s.Click(w.mnuFrameCopy);
-             w.spinFrameNumber->SetValue(2);
-             s.dialogs.confirmAnswers = {true};
-             s.Click(w.mnuFramePaste);
+    } rows[] = {
+        {"X box", [&] { window->spinPartX->SetValue(window->spinPartX->Value() + 1); }, true},
+        {"interpolation", [&] { window->spinInterpolate->SetValue(9); }, true},
+        {"displacement", [&] { window->spinDisplacement->SetValue(9); }, true},
+        {"cut answered Yes", [&] { dialogs.confirmAnswers = {true}; Click(window->mnuFrameCutFrame); }, true},
+        {"cut answered No", [&] { dialogs.confirmAnswers = {false}; Click(window->mnuFrameCutFrame); }, false},
+        {"paste answered Yes", [&] {
+             Click(window->mnuFrameCopy);
+             window->spinFrameNumber->SetValue(2);
+             dialogs.confirmAnswers = {true};
+             Click(window->mnuFramePaste);
          }, true},
-        {"paste answered No", [](Session &s, TfrmHoofer &w) { s.Click(w.mnuFrameCopy); s.dialogs.confirmAnswers = {false}; s.Click(w.mnuFramePaste); }, false},
-        {"undo of a change", [](Session &s, TfrmHoofer &w) {
-             w.cbxBodyPart->SetItemIndex(2);
-             w.cbxBodyPartChange();
-             w.spinPartX->SetValue(w.spinPartX->Value() + 1);
-             w.Core.MarkSaved();
-             s.Click(w.mnuFrameUndoFrame);
-         }, true},
-        {"add move", [](Session &s, TfrmHoofer &w) { s.Click(w.mnuMoveAddMove); }, true},
-        {"rename answered", [](Session &s, TfrmHoofer &w) { s.dialogs.AnswerEntry("Twirl"); s.Click(w.mnuMoveRenameMove); }, true},
-        {"rename cancelled", [](Session &s, TfrmHoofer &w) { s.dialogs.CancelEntry(); s.Click(w.mnuMoveRenameMove); }, false},
-        {"delete move", [](Session &s, TfrmHoofer &w) { s.Click(w.mnuMoveDeleteMove); }, true},
-        {"selection and options", [](Session &s, TfrmHoofer &w) {
-             w.cbxMoves->SetItemIndex(2);
-             w.cbxMovesSelect();
-             w.spinFrameNumber->SetValue(3);
-             s.Click(w.mnuOptionsDragWithoutShift);
+        {"paste answered No", [&] {
+             Click(window->mnuFrameCopy);
+             dialogs.confirmAnswers = {false};
+             Click(window->mnuFramePaste);
+         }, false},
+        {"rename answered", [&] { dialogs.entryAnswers = {"Twirl"}; Click(window->mnuMoveRenameMove); }, true},
+        {"rename cancelled", [&] { Click(window->mnuMoveRenameMove); }, false},
+        {"selection and options", [&] {
+             window->cbxMoves->SetItemIndex(2);
+             window->cbxMovesSelect();
+             window->spinFrameNumber->SetValue(3);
+             Click(window->mnuOptionsDragWithoutShift);
          }, false},
     };
-    for (const Row &row : rows) {
+    for (const auto &row : rows) {
         LoadData(RoutineBytes(4, 3));
         ASSERT_FALSE(window->Modified) << row.name;
-        row.act(*this, *window);
+        row.act();
         EXPECT_EQ(window->Modified, row.modified) << row.name;
         EXPECT_EQ(Title(), row.modified ? "Hoofer Editor V6*" : "Hoofer Editor V6") << row.name;
         window->Core.MarkSaved();
@@ -118,24 +98,23 @@ TEST_F(Session, ReplacingCommandsAskOnlyWhileModifiedAndNoChangesNothing)
     const std::string other = TempPath("other.raw");
     WriteBytes(other, RoutineBytes(2, 1));
     window->NetworkName = "127.0.0.1";
-    struct Row {
+    const struct {
         const char *name;
-        std::function<void(Session &)> act;
-        bool askedWhenUnmodified; // false: not tried unmodified (it would connect)
+        std::function<void()> act;
+        bool askedWhenUnmodified;  // false: not tried unmodified (it would connect)
+    } rows[] = {
+        {"load", [&] { dialogs.openAnswers.push_back(other); Click(window->mnuFileLoad); }, true},
+        {"new routine", [&] { Click(window->mnuFileNewRoutine); }, true},
+        {"dropped file", [&] { Drop({QUrl::fromLocalFile(QString::fromStdString(other))}); }, true},
+        {"download", [&] { Click(window->mnuFileDownloadFromEmpegBreakDance); }, false},
     };
-    const Row rows[] = {
-        {"load", [&](Session &s) { s.dialogs.openAnswers.push_back(other); s.Click(s.window->mnuFileLoad); }, true},
-        {"new routine", [](Session &s) { s.Click(s.window->mnuFileNewRoutine); }, true},
-        {"dropped file", [&](Session &s) { s.Drop({QUrl::fromLocalFile(QString::fromStdString(other))}); }, true},
-        {"download", [](Session &s) { s.Click(s.window->mnuFileDownloadFromEmpegBreakDance); }, false},
-    };
-    for (const Row &row : rows) {
+    for (const auto &row : rows) {
         LoadData(RoutineBytes(4, 3));
         window->spinPartX->SetValue(200);
         const std::string before = window->SerialiseRoutine();
         dialogs.shown.clear();
         dialogs.confirmAnswers = {false};
-        row.act(*this);
+        row.act();
         EXPECT_EQ(dialogs.Of("confirm"), std::vector<std::string>{"Replace the routine and lose changes?"}) << row.name;
         EXPECT_EQ(window->SerialiseRoutine(), before) << row.name;
         EXPECT_TRUE(window->Modified) << row.name;
@@ -144,28 +123,11 @@ TEST_F(Session, ReplacingCommandsAskOnlyWhileModifiedAndNoChangesNothing)
             continue;
         window->Core.MarkSaved();
         dialogs.shown.clear();
-        row.act(*this);
+        row.act();
         EXPECT_TRUE(dialogs.Of("confirm").empty()) << row.name;
         EXPECT_NE(window->SerialiseRoutine(), before) << row.name << " replaces the routine";
         EXPECT_FALSE(window->Modified) << row.name;
     }
-}
-
-TEST_F(Session, NewRoutineIsSelectedLikeALoadAndSavesAsTheStandingMove)
-{
-    LoadData(RoutineBytes(4, 3));
-    Click(window->mnuFileNewRoutine);
-    EXPECT_EQ(window->cbxMoves->Count(), 1);
-    EXPECT_EQ(window->cbxMoves->Text(), "0> NewMove");
-    EXPECT_EQ(window->spinFrameNumber->Value(), 1);
-    EXPECT_EQ(window->cbxBodyPart->Text(), "Shoulders");
-    EXPECT_TRUE(window->mnuFileUploadtoEmpeg->Enabled());
-    Save(TempPath("new.raw"));
-    EXPECT_EQ(dialogs.lastSaveSpec.fileName, "") << "a new routine has no file to offer";
-    std::string expected = TestData("newmove.raw");
-    expected.back() = '\0';
-    EXPECT_EQ(FileBytes(TempPath("new.raw")), expected);
-    EXPECT_EQ(expected.size(), 42u);
 }
 
 TEST_F(Session, CommandLineAndDroppedFilesLoadAsLoadDoes)
