@@ -1,10 +1,5 @@
 #include "window_fixture.h"
 
-#include "toolkit/combo_box.h"
-#include "toolkit/menu.h"
-#include "toolkit/paint_box.h"
-#include "toolkit/spin_edit.h"
-
 #include <QGroupBox>
 #include <QTest>
 

@@ -1,23 +1,19 @@
-// Unsaved changes, the question before a routine is replaced, New Routine,
+// The window's shell and session: its title and status line, closing, the
+// settings file, unsaved changes, the question before a routine is replaced,
 // opening from the command line and by dropping, and crash recovery.
 #include "window_fixture.h"
 
-#include "toolkit/combo_box.h"
-#include "toolkit/menu.h"
-#include "toolkit/spin_edit.h"
-
-#include <QApplication>
 #include <QDir>
 #include <QDropEvent>
-#include <QLabel>
+#include <QFile>
 #include <QMimeData>
 #include <QUrl>
 #include <QWindow>
 
+#include <unistd.h>
+
 using namespace hoofer;
 using namespace hoofer::test;
-
-namespace {
 
 class Session : public WindowTest {
 protected:
@@ -142,16 +138,12 @@ TEST_F(Session, CommandLineAndDroppedFilesLoadAsLoadDoes)
     ASSERT_EQ(dialogs.Of("exception").size(), 1u);
     EXPECT_NE(dialogs.Of("exception")[0].find("bad.raw is "), std::string::npos);
     EXPECT_EQ(window->cbxMoves->Count(), 0);
-
-    Drop({QUrl::fromLocalFile(QString::fromStdString(good))});
-    EXPECT_EQ(window->SerialiseRoutine(), RoutineBytes(3, 2));
-    Click(window->mnuFileNewRoutine);
-    const std::string routine = window->SerialiseRoutine();
+    // A dropped file loads as Load does (see ReplacingCommands…); only one local file is taken.
     for (const QList<QUrl> &refused : {QList<QUrl>{QUrl::fromLocalFile(QString::fromStdString(good)),
-                                                   QUrl::fromLocalFile(QString::fromStdString(bad))},
+                                                   QUrl::fromLocalFile(QString::fromStdString(good))},
                                        QList<QUrl>{QUrl("http://127.0.0.1/x.raw")}, QList<QUrl>{}})
         Drop(refused);
-    EXPECT_EQ(window->SerialiseRoutine(), routine) << "only one local file is taken";
+    EXPECT_EQ(window->cbxMoves->Count(), 0);
     EXPECT_EQ(dialogs.shown.size(), 1u) << "refused without a message";
 }
 
@@ -200,7 +192,6 @@ TEST_F(Session, UnreadableOrphanIsReportedAndLeftAndAFailedWriteIsToldOnce)
     EXPECT_EQ(Copies().size(), 1);
 
     LoadData(RoutineBytes(2, 1));
-    QFile::remove(QString::fromStdString(Folder() + "/stray.raw"));
     QDir(QString::fromStdString(Folder())).removeRecursively();
     WriteBytes(Folder(), "a file where the folder should be");
     window->StatusBar->clear();
@@ -213,4 +204,84 @@ TEST_F(Session, UnreadableOrphanIsReportedAndLeftAndAFailedWriteIsToldOnce)
     EXPECT_TRUE(dialogs.Of("error").empty() && dialogs.Of("exception").empty());
 }
 
-} // namespace
+class WindowShell : public WindowTest {};
+
+TEST_F(WindowShell, TitleHasNoApplicationNameTheStatusLineClearsAfterTenSecondsAndErrorsApologise)
+{
+    ASSERT_NE(window->windowHandle(), nullptr);
+    EXPECT_EQ(window->windowHandle()->title(), "Hoofer Editor V6");  // no application name appended
+    EXPECT_EQ(toolkit::ApplicationTitle(), "Hoofer Editor V6");  // the exception box's title
+    window->ShowStatus("Hello");
+    platform.Advance(6000);
+    window->ShowStatus("Again");
+    platform.Advance(6000);
+    EXPECT_EQ(window->StatusBar->text(), "Again");
+    platform.Advance(4001);
+    EXPECT_EQ(window->StatusBar->text(), "");
+    window->ReportError("550 No such file");
+    EXPECT_EQ(dialogs.Of("error"), std::vector<std::string>{"I am very sorry to report that the following error has "
+                                                            "occured...\r\n\"550 No such file\"\r\nI hope this "
+                                                            "doesn't ruin your day."});
+}
+
+TEST_F(WindowShell, ClosingAsksOnlyAfterAnEdit)
+{
+    LoadData(TestData("newmove.raw"));
+    window->close();
+    EXPECT_FALSE(window->isVisible());
+    window->show();
+    window->spinPartX->SetValue(window->spinPartX->Value() + 1);
+    dialogs.confirmAnswers = {false, true};
+    window->close();
+    EXPECT_TRUE(window->isVisible());
+    window->close();
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(dialogs.Of("confirm"), (std::vector<std::string>{"Close HooferEdit and lose changes?",
+                                                               "Close HooferEdit and lose changes?"}));
+}
+
+TEST_F(WindowShell, SettingsAreReadAtShowAndWrittenBackWhenTheWindowGoes)
+{
+    // Shared defaults beside a read-only program; the user's own file goes into a folder not made yet.
+    const std::string beside = TempPath("hooferedit.ini"), own = TempPath("config/HooferEdit/hooferedit.ini");
+    const std::string shared = "[Interface]\r\nSnapToGrid=2\r\nGridSize=0x0C\r\n[View]\r\nPlaybackSpeed=2\r\n";
+    window.reset();
+    WriteBytes(beside, shared);
+    Reopen(SettingsLocation(beside, own));
+    EXPECT_TRUE(window->mnuOptionGridSnapToGrid->Checked());
+    EXPECT_FALSE(window->mnuOptionsDragWithoutShift->Checked());
+    EXPECT_EQ(window->mnuOptionGridCurrentSize->Caption(), "12 Pixels");
+    EXPECT_TRUE(window->mnuViewPlaybackSpeedHalf->Checked());
+    window->NetworkName = "127.0.0.1:2121";
+    window->mnuOptionsPlayContinuously->SetChecked(true);
+    Click(window->mnuViewOnionSkin);
+    Click(window->mnuViewPlaybackSpeedQuarter);
+    window.reset();
+    EXPECT_EQ(FileBytes(beside), shared);
+    const std::string ini = FileBytes(own);
+    for (const char *line : {"SnapToGrid=1\n", "GridSize=12\n", "empegFTPUserName=Anonymous", "PlayContinuously=1",
+                             "empegNetworkName=127.0.0.1:2121", "[View]\nOnionSkin=1\nPlaybackSpeed=4\n"})
+        EXPECT_NE(ini.find(line), std::string::npos) << line << " in " << ini;
+    WriteBytes(own, ini + "[Mine]\nkeep=me\n");
+    Reopen(own);
+    EXPECT_EQ(window->NetworkName, "127.0.0.1:2121");
+    EXPECT_TRUE(window->mnuOptionsPlayContinuously->Checked() && window->mnuViewOnionSkin->Checked());
+    EXPECT_EQ(window->PlaybackSpeed(), 4);
+    window.reset();
+    EXPECT_NE(FileBytes(own).find("[Mine]\nkeep=me\n"), std::string::npos) << "the rest of the file is kept";
+}
+
+TEST_F(WindowShell, SettingsFileThatCannotBeReadIsNotReplacedAtExit)
+{
+    if (geteuid() == 0)
+        GTEST_SKIP() << "root reads files without read permission";
+    const std::string path = TempPath("hooferedit.ini");
+    window.reset();
+    WriteBytes(path, "[Mine]\nkeep=me\n");
+    QFile::setPermissions(QString::fromStdString(path), QFile::WriteOwner);
+    Reopen(path);
+    window->NetworkName = "127.0.0.1:2121";
+    window.reset();
+    QFile::setPermissions(QString::fromStdString(path), QFile::ReadOwner | QFile::WriteOwner);
+    EXPECT_EQ(FileBytes(path), "[Mine]\nkeep=me\n");
+}

@@ -2,7 +2,6 @@
 
 #include "model/routine_codec.h"
 #include "toolkit/guard.h"
-#include "toolkit/menu.h"
 
 #include <QApplication>
 

@@ -1,11 +1,17 @@
 #pragma once
 
+// The window's controls come along: every window test reads or drives them.
 #include "app/hoofer_window.h"
+#include "toolkit/combo_box.h"
 #include "toolkit/dialogs.h"
+#include "toolkit/menu.h"
+#include "toolkit/paint_box.h"
 #include "toolkit/platform.h"
+#include "toolkit/spin_edit.h"
 
 #include <gtest/gtest.h>
 
+#include <QLabel>
 #include <QTemporaryDir>
 
 #include <deque>
