@@ -41,46 +41,34 @@ protected:
     }
 };
 
-TEST_F(Playback, F9PlaysOnePassAtTheChosenSpeedWithEditingLockedAndEndsOnKeyFrameOneDrawnAgain)
+TEST_F(Playback, F9PlaysWithEditingLockedAndContinuousPlayStopsAfterThePassInWhichItIsUnchecked)
 {
     window->spinFrameNumber->SetValue(3);
-    std::vector<QImage> pictures;
+    window->mnuOptionsPlayContinuously->SetChecked(true);
+    Click(window->mnuViewPlaybackSpeedQuarter);  // every pause scaled (tests/view); one speed checked at a time
+    EXPECT_FALSE(window->mnuViewPlaybackSpeedNormal->Checked());
+    QImage last;
     platform.onMessages = [&] {
-        if (pictures.empty()) {
+        if (last.isNull()) {
             EXPECT_TRUE(window->Playing());
             EXPECT_FALSE(window->grpMoveAndFrame->isEnabled() || window->grpBodyParts->isEnabled() ||
                          window->grpResult->isEnabled() || window->mnuFrameAddFrame->EffectivelyEnabled() ||
                          window->mnuMovePlay->EffectivelyEnabled());
-            EXPECT_TRUE(window->mnuOptionsPlayContinuously->EffectivelyEnabled());
             QTest::keyClick(window.get(), Qt::Key_F9);  // F9 and Ctrl+N do nothing meanwhile
             QTest::keyClick(window.get(), Qt::Key_N, Qt::ControlModifier);
             EXPECT_EQ(window->CurrentMove->Frames.size(), 3u);
         }
-        pictures.push_back(window->Image->Picture());
+        last = window->Image->Picture();
+        if (Paused() >= 4 * (2 * 12 * 70 + 70))  // in the middle of the third pass
+            window->mnuOptionsPlayContinuously->Click();
     };
     QTest::keyClick(window.get(), Qt::Key_F9);
-    EXPECT_EQ(platform.sleeps, std::vector<int>(12, 70));
-    EXPECT_NE(window->Image->Picture(), pictures.back()) << "the first key frame is drawn with its rings again";
+    EXPECT_FALSE(window->mnuOptionsPlayContinuously->Checked());
+    EXPECT_EQ(platform.sleeps, std::vector<int>(3 * 12, 4 * 70));
+    EXPECT_NE(window->Image->Picture(), last) << "the first key frame is drawn with its rings again";
     EXPECT_EQ(window->spinFrameNumber->Value(), 1);
     EXPECT_EQ(window->CurrentFrame, window->CurrentMove->Frames[0].get());
     EXPECT_TRUE(Unlocked());
-    Click(window->mnuViewPlaybackSpeedQuarter);  // every pause scaled (tests/view); one speed checked at a time
-    EXPECT_FALSE(window->mnuViewPlaybackSpeedNormal->Checked());
-    platform.sleeps.clear();
-    Click(window->mnuMovePlay);
-    EXPECT_EQ(platform.sleeps, std::vector<int>(12, 4 * 70));
-}
-
-TEST_F(Playback, ContinuousPlayStopsAfterThePassInWhichItIsUnchecked)
-{
-    window->mnuOptionsPlayContinuously->SetChecked(true);
-    platform.onMessages = [&] {
-        if (Paused() >= 2 * 12 * 70 + 70)  // in the middle of the third pass
-            window->mnuOptionsPlayContinuously->Click();
-    };
-    Click(window->mnuMovePlay);
-    EXPECT_FALSE(window->mnuOptionsPlayContinuously->Checked());
-    EXPECT_EQ(Paused(), 3 * 12 * 70);
 }
 
 TEST_F(Playback, AFailedPassUnlocksEditingBeforeItIsReportedAndCloseWaitsForThePassToEnd)

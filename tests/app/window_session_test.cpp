@@ -46,6 +46,15 @@ protected:
 // changes the window itself decides on: a question, a spin edit, a selection.
 TEST_F(Session, EveryChangeMarksTheRoutineModifiedAndTheTitle)
 {
+    // The answer to the command's question, with the first key frame copied and the second one current.
+    const auto answered = [&](toolkit::TMenuItem *item, bool yes) {
+        return [=, this] {
+            Click(window->mnuFrameCopy);
+            window->spinFrameNumber->SetValue(2);
+            dialogs.confirmAnswers = {yes};
+            Click(item);
+        };
+    };
     const struct {
         const char *name;
         std::function<void()> act;
@@ -54,19 +63,10 @@ TEST_F(Session, EveryChangeMarksTheRoutineModifiedAndTheTitle)
         {"X box", [&] { window->spinPartX->SetValue(window->spinPartX->Value() + 1); }, true},
         {"interpolation", [&] { window->spinInterpolate->SetValue(9); }, true},
         {"displacement", [&] { window->spinDisplacement->SetValue(9); }, true},
-        {"cut answered Yes", [&] { dialogs.confirmAnswers = {true}; Click(window->mnuFrameCutFrame); }, true},
-        {"cut answered No", [&] { dialogs.confirmAnswers = {false}; Click(window->mnuFrameCutFrame); }, false},
-        {"paste answered Yes", [&] {
-             Click(window->mnuFrameCopy);
-             window->spinFrameNumber->SetValue(2);
-             dialogs.confirmAnswers = {true};
-             Click(window->mnuFramePaste);
-         }, true},
-        {"paste answered No", [&] {
-             Click(window->mnuFrameCopy);
-             dialogs.confirmAnswers = {false};
-             Click(window->mnuFramePaste);
-         }, false},
+        {"cut answered Yes", answered(window->mnuFrameCutFrame, true), true},
+        {"cut answered No", answered(window->mnuFrameCutFrame, false), false},
+        {"paste answered Yes", answered(window->mnuFramePaste, true), true},
+        {"paste answered No", answered(window->mnuFramePaste, false), false},
         {"rename answered", [&] { dialogs.entryAnswers = {"Twirl"}; Click(window->mnuMoveRenameMove); }, true},
         {"rename cancelled", [&] { Click(window->mnuMoveRenameMove); }, false},
         {"selection and options", [&] {
