@@ -147,8 +147,7 @@ TEST_F(WindowEditing, PartBoxesShowAndEditTheSelectedBodyPartAndAnotherMoveKeeps
 {
     const TPoint hand = window->CurrentFrame->Point(3);
     Select(window->cbxBodyPart, 2);
-    EXPECT_EQ(window->spinPartX->Value(), hand.X);
-    EXPECT_EQ(window->spinPartY->Value(), hand.Y);
+    EXPECT_EQ((TPoint{window->spinPartX->Value(), window->spinPartY->Value()}), hand);
     EXPECT_FALSE(window->Modified);
     EXPECT_TRUE(window->mnuFrameUndoFrame->Enabled()) << "choosing a part keeps the pose for Undo";
     Select(window->cbxBodyPart, 0);
@@ -191,7 +190,6 @@ TEST_F(WindowEditing, RedoAndMirrorAreWiredToTheirShortcutsAndEnabledByTheCore)
 
     QTest::keyClick(window.get(), Qt::Key_M, Qt::ControlModifier);
     EXPECT_EQ(frame.Points, mirrored.Points);
-    EXPECT_TRUE(window->Modified);
     QTest::keyClick(window.get(), Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(frame.Points, original);
     EXPECT_TRUE(window->mnuFrameRedoFrame->Enabled());
