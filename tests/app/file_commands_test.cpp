@@ -1,8 +1,6 @@
 #include "window_fixture.h"
 
-#include "toolkit/combo_box.h"
-#include "toolkit/menu.h"
-#include "toolkit/spin_edit.h"
+#include "export/move_gif.h"
 
 #include <QFile>
 
@@ -11,74 +9,77 @@ using namespace hoofer::test;
 
 class RoutineFiles : public WindowTest {};
 
-TEST_F(RoutineFiles, LoadListsTheMovesAndSaveWritesThemBackByteForByteUnderByteNames)
+TEST_F(RoutineFiles, LoadShowsTheRoutineSaveWritesItUnderByteNamesOrSaysWhyAndANewRoutineOffersNoFile)
 {
-    LoadData(RoutineBytes(3, 2));
-    EXPECT_EQ(window->cbxMoves->Count(), 3);
+    const std::string folder = dir.path().toStdString() + "/";
+    WriteBytes(folder + "caf\xe9.raw", RoutineBytes(3, 2));  // not UTF-8
+    LoadFile(folder + "caf\xe9.raw");
     EXPECT_EQ(window->cbxMoves->ItemText(2), "2> Move2");
-    EXPECT_EQ(window->cbxMoves->ItemIndex(), 0);
     EXPECT_EQ(window->CurrentFrame, window->Moves[0]->Frames[0].get());
-    EXPECT_EQ(window->spinFrameNumber->Value(), 1);
-    EXPECT_EQ(window->cbxBodyPart->ItemIndex(), 0);
+    EXPECT_EQ(window->cbxBodyPart->Text(), "Shoulders");
     EXPECT_TRUE(window->mnuFileSave->Enabled() && window->mnuFileUploadtoEmpeg->Enabled());
-    EXPECT_FALSE(window->Modified);
+    Click(window->mnuFileLoad);  // no answer scripted: cancelled
+    Click(window->mnuFileSave);  // cancelled too
+    EXPECT_EQ(window->cbxMoves->Count(), 3);
+    dialogs.saveAnswers = {folder + "missing/out.raw", folder + "out\xe9.raw"};
+    Click(window->mnuFileSave);
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(folder + "missing/out.raw")));
+    Click(window->mnuFileSave);
+    EXPECT_EQ(dialogs.lastSaveSpec.fileName, folder + "caf\xe9.raw") << "Save offers the file loaded";
+    EXPECT_EQ(FileBytes(folder + "out\xe9.raw"), RoutineBytes(3, 2));
+    ASSERT_EQ(dialogs.Of("exception").size(), 1u);
+    EXPECT_TRUE(dialogs.Of("exception")[0].starts_with("Cannot create file " + folder + "missing/out.raw\n"));
 
-    const std::string folder = TempPath("a").substr(0, TempPath("a").size() - 1);
-    for (const std::string &original : {TestData("newmove.raw"), RoutineBytes(256, 3)}) {
-        WriteBytes(folder + "caf\xe9.raw", original);  // not UTF-8
-        LoadFile(folder + "caf\xe9.raw");
-        dialogs.saveAnswers.push_back(folder + "out\xe9.raw");
-        Click(window->mnuFileSave);
-        EXPECT_EQ(FileBytes(folder + "out\xe9.raw"), original);
-    }
-    EXPECT_EQ(window->cbxMoves->Count(), 256);
-    EXPECT_TRUE(dialogs.Of("exception").empty());
-    LoadFile(folder + "gone\xc3\xa9.raw");  // UTF-8: the message text is Latin-1
-    EXPECT_TRUE(dialogs.Of("exception").at(0).starts_with("Cannot open file " + folder + "gone\xe9.raw\n"));
+    Click(window->mnuFileNewRoutine);
+    EXPECT_EQ(window->cbxMoves->Text(), "0> NewMove");
+    dialogs.saveAnswers = {TempPath("new.raw")};
+    Click(window->mnuFileSave);
+    EXPECT_EQ(dialogs.lastSaveSpec.fileName, "") << "a new routine has no file to offer";
+    std::string standing = TestData("newmove.raw");
+    standing.back() = '\0';  // the example without its displacement
+    EXPECT_EQ(FileBytes(TempPath("new.raw")), standing);
 }
 
 TEST_F(RoutineFiles, LoadThatFailsOrReadsNothingKeepsTheRoutineTheSelectionAndSave)
 {
-    const std::string whole = RoutineBytes(4, 2);
-    const struct {
-        const char *name, *reported;
-        std::string bytes;
-    } rows[] = {{"truncated", "truncated", whole.substr(0, whole.size() - 5)},
-                {"missing", "Cannot open file", ""},
-                {"empty", nullptr, ""}};
-    for (const auto &row : rows) {
+    const std::string whole = RoutineBytes(4, 2), truncated = TempPath("truncated.raw"), empty = TempPath("empty.raw");
+    const std::string folder = dir.path().toStdString() + "/";
+    WriteBytes(truncated, whole.substr(0, whole.size() - 5));
+    WriteBytes(empty, "");
+    // The file, and how the box's text starts ("": no box). The missing file's name is UTF-8, its message Latin-1.
+    const std::pair<std::string, std::string> rows[] = {{truncated, truncated + " is truncated"},
+        {folder + "gone\xc3\xa9.raw", "Cannot open file " + folder + "gone\xe9.raw\n"}, {empty, ""}};
+    for (const auto &[path, reported] : rows) {
         LoadData(RoutineBytes(2, 3));
         window->cbxMoves->SetItemIndex(1);
         window->cbxMovesSelect();
         THFMove *before = window->CurrentMove;
         dialogs.shown.clear();
-        if (row.reported && row.bytes.empty())
-            LoadFile(TempPath("no-such.raw"));
-        else
-            LoadData(row.bytes);
-        if (row.reported) {
-            ASSERT_EQ(dialogs.Of("exception").size(), 1u) << row.name;
-            EXPECT_NE(dialogs.Of("exception")[0].find(row.reported), std::string::npos) << dialogs.Of("exception")[0];
-        } else {
-            EXPECT_EQ(dialogs.shown, std::vector<std::string>{"open"}) << row.name;
-        }
-        EXPECT_EQ(window->CurrentMove, before) << row.name;
-        EXPECT_EQ(window->SerialiseRoutine(), RoutineBytes(2, 3)) << row.name;
-        EXPECT_TRUE(window->mnuFileSave->Enabled() && window->mnuFileUploadtoEmpeg->Enabled()) << row.name;
+        LoadFile(path);
+        const std::vector<std::string> boxes = dialogs.Of("exception");
+        EXPECT_EQ(dialogs.shown.size(), 1 + boxes.size()) << "the open dialog and at most one box: " << path;
+        EXPECT_EQ(boxes.empty() ? "" : boxes[0].substr(0, reported.size()), reported) << path;
+        EXPECT_EQ(window->CurrentMove, before) << path;
+        EXPECT_EQ(window->SerialiseRoutine(), RoutineBytes(2, 3)) << path;
+        EXPECT_TRUE(window->mnuFileSave->Enabled() && window->mnuFileUploadtoEmpeg->Enabled()) << path;
     }
 }
 
-TEST_F(RoutineFiles, CancelledDialogsDoNothingAndAnUnwritableFolderIsReported)
+TEST_F(RoutineFiles, ExportWritesTheFileOfTheExportCodeAndReportsAFailureLikeASave)
 {
-    LoadData(RoutineBytes(1, 1));
-    Click(window->mnuFileLoad);  // no answer scripted: cancelled
-    EXPECT_EQ(window->cbxMoves->Count(), 1);
-    Click(window->mnuFileSave);
-    EXPECT_EQ(dialogs.Of("exception").size(), 0u);
-    const std::string out = TempPath("missing-folder/out.raw");
-    dialogs.saveAnswers.push_back(out);
-    Click(window->mnuFileSave);
+    const std::string gif = TempPath("move.gif"), reference = TempPath("reference.gif");
+    LoadData(RoutineBytes(2, 3));
+    EXPECT_TRUE(window->mnuFileExportMoveAsGif->Enabled());
+    dialogs.saveAnswers.push_back(gif);
+    Click(window->mnuFileExportMoveAsGif);
+    EXPECT_EQ(dialogs.lastSaveSpec.filter, "Animated GIF|*.gif");
+    ASSERT_EQ(WriteMoveGif(*window->CurrentMove, reference, 1), "");
+    EXPECT_FALSE(FileBytes(gif).empty());
+    EXPECT_EQ(FileBytes(gif), FileBytes(reference));
+
+    dialogs.saveAnswers.push_back(TempPath("missing/move.gif"));
+    Click(window->mnuFileExportMoveAsGif);
     ASSERT_EQ(dialogs.Of("exception").size(), 1u);
-    EXPECT_TRUE(dialogs.Of("exception")[0].starts_with("Cannot create file")) << dialogs.Of("exception")[0];
-    EXPECT_FALSE(QFile::exists(QString::fromStdString(out)));
+    EXPECT_EQ(dialogs.Of("exception")[0].rfind("Cannot create file " + TempPath("missing/move.gif") + "\n", 0), 0u)
+        << dialogs.Of("exception")[0];
 }

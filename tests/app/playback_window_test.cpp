@@ -1,18 +1,28 @@
 #include "window_fixture.h"
 
-#include "toolkit/combo_box.h"
-#include "toolkit/menu.h"
-#include "toolkit/paint_box.h"
-#include "toolkit/spin_edit.h"
-
 #include <QGroupBox>
 #include <QTest>
 
-#include <numeric>
+#include <algorithm>
 #include <stdexcept>
 
 using namespace hoofer;
 using namespace hoofer::test;
+
+namespace {
+
+/// Whether the picture holds a pixel in one of the ghosts' tints.
+bool ShowsGhosts(const QImage &picture)
+{
+    const QRgb tints[] = {qRgb(200, 210, 240), qRgb(120, 150, 220), qRgb(230, 150, 150)};
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x)
+            if (std::find(std::begin(tints), std::end(tints), picture.pixel(x, y) | 0xFF000000) != std::end(tints))
+                return true;
+    return false;
+}
+
+} // namespace
 
 /// Plays a move of three key frames, interpolations 1, 2 and 3: a pass is (2 + 3 + 4) steps and 3 transitions of 70 ms.
 class Playback : public WindowTest {
@@ -22,7 +32,6 @@ protected:
         WindowTest::SetUp();
         LoadData(RoutineBytes(2, 3));
     }
-    long long Paused() const { return std::accumulate(platform.sleeps.begin(), platform.sleeps.end(), 0LL); }
     bool Unlocked() const
     {
         return !window->Playing() && window->grpMoveAndFrame->isEnabled() && window->grpBodyParts->isEnabled() &&
@@ -30,42 +39,36 @@ protected:
     }
 };
 
-TEST_F(Playback, F9PlaysOnePassWithEditingLockedAndEndsOnKeyFrameOneDrawnAgain)
+TEST_F(Playback, F9PlaysWithEditingLockedAndContinuousPlayStopsAfterThePassInWhichItIsUnchecked)
 {
     window->spinFrameNumber->SetValue(3);
-    std::vector<QImage> pictures;
+    window->mnuOptionsPlayContinuously->SetChecked(true);
+    Click(window->mnuViewPlaybackSpeedQuarter);  // every pause scaled (tests/view); one speed checked at a time
+    EXPECT_FALSE(window->mnuViewPlaybackSpeedNormal->Checked());
+    QImage last;
     platform.onMessages = [&] {
-        if (pictures.empty()) {
+        if (last.isNull()) {
             EXPECT_TRUE(window->Playing());
             EXPECT_FALSE(window->grpMoveAndFrame->isEnabled() || window->grpBodyParts->isEnabled() ||
                          window->grpResult->isEnabled() || window->mnuFrameAddFrame->EffectivelyEnabled() ||
                          window->mnuMovePlay->EffectivelyEnabled());
-            EXPECT_TRUE(window->mnuOptionsPlayContinuously->EffectivelyEnabled());
             QTest::keyClick(window.get(), Qt::Key_F9);  // F9 and Ctrl+N do nothing meanwhile
             QTest::keyClick(window.get(), Qt::Key_N, Qt::ControlModifier);
             EXPECT_EQ(window->CurrentMove->Frames.size(), 3u);
         }
-        pictures.push_back(window->Image->Picture());
+        last = window->Image->Picture();
+        if (platform.sleeps.size() > 2 * 12 && window->mnuOptionsPlayContinuously->Checked())  // in the third pass
+            window->mnuOptionsPlayContinuously->Click();
+        if (platform.sleeps.size() > 4 * 12)
+            throw std::runtime_error("still playing after the fourth pass");
     };
     QTest::keyClick(window.get(), Qt::Key_F9);
-    EXPECT_EQ(Paused(), 12 * 70);
-    EXPECT_EQ(pictures.size(), 12u);
-    EXPECT_NE(window->Image->Picture(), pictures.back()) << "the first key frame is drawn with its rings again";
+    EXPECT_FALSE(window->mnuOptionsPlayContinuously->Checked());
+    EXPECT_EQ(platform.sleeps, std::vector<int>(3 * 12, 4 * 70));
+    EXPECT_NE(window->Image->Picture(), last) << "the first key frame is drawn with its rings again";
     EXPECT_EQ(window->spinFrameNumber->Value(), 1);
     EXPECT_EQ(window->CurrentFrame, window->CurrentMove->Frames[0].get());
     EXPECT_TRUE(Unlocked());
-}
-
-TEST_F(Playback, ContinuousPlayStopsAfterThePassInWhichItIsUnchecked)
-{
-    window->mnuOptionsPlayContinuously->SetChecked(true);
-    platform.onMessages = [&] {
-        if (Paused() >= 2 * 12 * 70 + 70)  // in the middle of the third pass
-            window->mnuOptionsPlayContinuously->Click();
-    };
-    Click(window->mnuMovePlay);
-    EXPECT_FALSE(window->mnuOptionsPlayContinuously->Checked());
-    EXPECT_EQ(Paused(), 3 * 12 * 70);
 }
 
 TEST_F(Playback, AFailedPassUnlocksEditingBeforeItIsReportedAndCloseWaitsForThePassToEnd)
@@ -85,7 +88,7 @@ TEST_F(Playback, AFailedPassUnlocksEditingBeforeItIsReportedAndCloseWaitsForTheP
     EXPECT_TRUE(unlockedWhenShown);
     platform.sleeps.clear();
     QTest::keyClick(window.get(), Qt::Key_F9);
-    EXPECT_EQ(Paused(), 12 * 70);
+    EXPECT_EQ(platform.sleeps, std::vector<int>(12, 70));
     EXPECT_TRUE(window->isVisible()) << "the close asked for in the failed pass is not carried on";
     QTest::keyClick(window.get(), Qt::Key_N, Qt::ControlModifier);
     EXPECT_EQ(window->CurrentMove->Frames.size(), 4u);
@@ -93,4 +96,25 @@ TEST_F(Playback, AFailedPassUnlocksEditingBeforeItIsReportedAndCloseWaitsForTheP
     dialogs.confirmAnswers = {true};
     Click(window->mnuMovePlay);
     EXPECT_FALSE(window->isVisible());
+}
+
+TEST_F(Playback, OnionSkinRedrawsAtOnceOnlyAtRestAndOffIsTheDrawingOfBefore)
+{
+    window->spinFrameNumber->SetValue(2);  // ghosts on both sides
+    const QImage plain = window->Image->Picture();
+    Click(window->mnuViewOnionSkin);
+    EXPECT_TRUE(window->mnuViewOnionSkin->Checked());
+    EXPECT_TRUE(ShowsGhosts(window->Image->Picture()));
+
+    bool ghostsWhilePlaying = false;
+    platform.onMessages = [&] { ghostsWhilePlaying |= ShowsGhosts(window->Image->Picture()); };
+    Click(window->mnuMovePlay);
+    platform.onMessages = nullptr;
+    EXPECT_FALSE(ghostsWhilePlaying) << "playback draws plain steps";
+    EXPECT_TRUE(ShowsGhosts(window->Image->Picture())) << "at rest after playback";
+
+    window->spinFrameNumber->SetValue(2);
+    Click(window->mnuViewOnionSkin);
+    EXPECT_FALSE(window->mnuViewOnionSkin->Checked());
+    EXPECT_EQ(window->Image->Picture(), plain);
 }

@@ -3,13 +3,7 @@
 // window first shows (no settings file).
 #include "window_fixture.h"
 
-#include "toolkit/combo_box.h"
-#include "toolkit/menu.h"
-#include "toolkit/paint_box.h"
-#include "toolkit/spin_edit.h"
-
 #include <QGroupBox>
-#include <QLabel>
 
 #include <functional>
 

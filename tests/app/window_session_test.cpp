@@ -1,31 +1,22 @@
-// Unsaved changes, the question before a routine is replaced, New Routine,
+// The window's shell and session: its title and status line, closing, the
+// settings file, unsaved changes, the question before a routine is replaced,
 // opening from the command line and by dropping, and crash recovery.
 #include "window_fixture.h"
 
-#include "toolkit/combo_box.h"
-#include "toolkit/menu.h"
-#include "toolkit/spin_edit.h"
-
-#include <QApplication>
 #include <QDir>
 #include <QDropEvent>
-#include <QLabel>
+#include <QFile>
 #include <QMimeData>
 #include <QUrl>
 #include <QWindow>
 
+#include <unistd.h>
+
 using namespace hoofer;
 using namespace hoofer::test;
 
-namespace {
-
 class Session : public WindowTest {
-public:
-    // The table rows below act through these.
-    using WindowTest::Click;
-    using WindowTest::dialogs;
-    using WindowTest::window;
-
+protected:
     void SetUp() override
     {
         WindowTest::SetUp();
@@ -33,15 +24,7 @@ public:
     }
     /// A new window over the same folders; the old one ends without a
     /// close, as a crash would, leaving its recovery copy behind.
-    void Restart(const std::string &startupFile = "")
-    {
-        window.reset();
-        window = std::make_unique<TfrmHoofer>(platform, &dialogs, TempPath("hooferedit.ini"), nullptr,
-                                              Folder());
-        window->SetStartupFile(startupFile);
-        window->show();
-        QApplication::processEvents();
-    }
+    void Restart(const std::string &startupFile = "") { Reopen(TempPath("hooferedit.ini"), Folder(), startupFile); }
     std::string Folder() const { return TempPath("recovery"); }
     QStringList Copies() const { return QDir(QString::fromStdString(Folder())).entryList({"*.raw"}); }
     std::string Title() const { return window->windowHandle()->title().toStdString(); }
@@ -59,51 +42,44 @@ public:
     }
 };
 
+// Plain commands mark the routine through the core (tests/edit); these are the
+// changes the window itself decides on: a question, a spin edit, a selection.
 TEST_F(Session, EveryChangeMarksTheRoutineModifiedAndTheTitle)
 {
-    struct Row {
-        const char *name;
-        std::function<void(Session &, TfrmHoofer &)> act;
-        bool modified;
+    // The answer to the command's question, with the first key frame copied and the second one current.
+    const auto answered = [&](toolkit::TMenuItem *item, bool yes) {
+        return [=, this] {
+            Click(window->mnuFrameCopy);
+            window->spinFrameNumber->SetValue(2);
+            dialogs.confirmAnswers = {yes};
+            Click(item);
+        };
     };
-    const Row rows[] = {
-        {"X box", [](Session &, TfrmHoofer &w) { w.spinPartX->SetValue(w.spinPartX->Value() + 1); }, true},
-        {"interpolation", [](Session &, TfrmHoofer &w) { w.spinInterpolate->SetValue(9); }, true},
-        {"displacement", [](Session &, TfrmHoofer &w) { w.spinDisplacement->SetValue(9); }, true},
-        {"add frame", [](Session &s, TfrmHoofer &w) { s.Click(w.mnuFrameAddFrame); }, true},
-        {"insert frame", [](Session &s, TfrmHoofer &w) { s.Click(w.mnuFrameInsertFrame); }, true},
-        {"delete frame", [](Session &s, TfrmHoofer &w) { s.dialogs.confirmAnswers = {true}; s.Click(w.mnuFrameDeleteFrame); }, true},
-        {"cut answered Yes", [](Session &s, TfrmHoofer &w) { s.dialogs.confirmAnswers = {true}; s.Click(w.mnuFrameCutFrame); }, true},
-        {"cut answered No", [](Session &s, TfrmHoofer &w) { s.dialogs.confirmAnswers = {false}; s.Click(w.mnuFrameCutFrame); }, false},
-        {"paste answered Yes", [](Session &s, TfrmHoofer &w) {
-             s.Click(w.mnuFrameCopy);
-             w.spinFrameNumber->SetValue(2);
-             s.dialogs.confirmAnswers = {true};
-             s.Click(w.mnuFramePaste);
-         }, true},
-        {"paste answered No", [](Session &s, TfrmHoofer &w) { s.Click(w.mnuFrameCopy); s.dialogs.confirmAnswers = {false}; s.Click(w.mnuFramePaste); }, false},
-        {"undo of a change", [](Session &s, TfrmHoofer &w) {
-             w.cbxBodyPart->SetItemIndex(2);
-             w.cbxBodyPartChange();
-             w.spinPartX->SetValue(w.spinPartX->Value() + 1);
-             w.Core.MarkSaved();
-             s.Click(w.mnuFrameUndoFrame);
-         }, true},
-        {"add move", [](Session &s, TfrmHoofer &w) { s.Click(w.mnuMoveAddMove); }, true},
-        {"rename answered", [](Session &s, TfrmHoofer &w) { s.dialogs.AnswerEntry("Twirl"); s.Click(w.mnuMoveRenameMove); }, true},
-        {"rename cancelled", [](Session &s, TfrmHoofer &w) { s.dialogs.CancelEntry(); s.Click(w.mnuMoveRenameMove); }, false},
-        {"delete move", [](Session &s, TfrmHoofer &w) { s.Click(w.mnuMoveDeleteMove); }, true},
-        {"selection and options", [](Session &s, TfrmHoofer &w) {
-             w.cbxMoves->SetItemIndex(2);
-             w.cbxMovesSelect();
-             w.spinFrameNumber->SetValue(3);
-             s.Click(w.mnuOptionsDragWithoutShift);
+    const struct {
+        const char *name;
+        std::function<void()> act;
+        bool modified;
+    } rows[] = {
+        {"X box", [&] { window->spinPartX->SetValue(window->spinPartX->Value() + 1); }, true},
+        {"interpolation", [&] { window->spinInterpolate->SetValue(9); }, true},
+        {"displacement", [&] { window->spinDisplacement->SetValue(9); }, true},
+        {"cut answered Yes", answered(window->mnuFrameCutFrame, true), true},
+        {"cut answered No", answered(window->mnuFrameCutFrame, false), false},
+        {"paste answered Yes", answered(window->mnuFramePaste, true), true},
+        {"paste answered No", answered(window->mnuFramePaste, false), false},
+        {"rename answered", [&] { dialogs.entryAnswers = {"Twirl"}; Click(window->mnuMoveRenameMove); }, true},
+        {"rename cancelled", [&] { Click(window->mnuMoveRenameMove); }, false},
+        {"selection and options", [&] {
+             window->cbxMoves->SetItemIndex(2);
+             window->cbxMovesSelect();
+             window->spinFrameNumber->SetValue(3);
+             Click(window->mnuOptionsDragWithoutShift);
          }, false},
     };
-    for (const Row &row : rows) {
+    for (const auto &row : rows) {
         LoadData(RoutineBytes(4, 3));
         ASSERT_FALSE(window->Modified) << row.name;
-        row.act(*this, *window);
+        row.act();
         EXPECT_EQ(window->Modified, row.modified) << row.name;
         EXPECT_EQ(Title(), row.modified ? "Hoofer Editor V6*" : "Hoofer Editor V6") << row.name;
         window->Core.MarkSaved();
@@ -118,24 +94,23 @@ TEST_F(Session, ReplacingCommandsAskOnlyWhileModifiedAndNoChangesNothing)
     const std::string other = TempPath("other.raw");
     WriteBytes(other, RoutineBytes(2, 1));
     window->NetworkName = "127.0.0.1";
-    struct Row {
+    const struct {
         const char *name;
-        std::function<void(Session &)> act;
-        bool askedWhenUnmodified; // false: not tried unmodified (it would connect)
+        std::function<void()> act;
+        bool askedWhenUnmodified;  // false: not tried unmodified (it would connect)
+    } rows[] = {
+        {"load", [&] { dialogs.openAnswers.push_back(other); Click(window->mnuFileLoad); }, true},
+        {"new routine", [&] { Click(window->mnuFileNewRoutine); }, true},
+        {"dropped file", [&] { Drop({QUrl::fromLocalFile(QString::fromStdString(other))}); }, true},
+        {"download", [&] { Click(window->mnuFileDownloadFromEmpegBreakDance); }, false},
     };
-    const Row rows[] = {
-        {"load", [&](Session &s) { s.dialogs.openAnswers.push_back(other); s.Click(s.window->mnuFileLoad); }, true},
-        {"new routine", [](Session &s) { s.Click(s.window->mnuFileNewRoutine); }, true},
-        {"dropped file", [&](Session &s) { s.Drop({QUrl::fromLocalFile(QString::fromStdString(other))}); }, true},
-        {"download", [](Session &s) { s.Click(s.window->mnuFileDownloadFromEmpegBreakDance); }, false},
-    };
-    for (const Row &row : rows) {
+    for (const auto &row : rows) {
         LoadData(RoutineBytes(4, 3));
         window->spinPartX->SetValue(200);
         const std::string before = window->SerialiseRoutine();
         dialogs.shown.clear();
         dialogs.confirmAnswers = {false};
-        row.act(*this);
+        row.act();
         EXPECT_EQ(dialogs.Of("confirm"), std::vector<std::string>{"Replace the routine and lose changes?"}) << row.name;
         EXPECT_EQ(window->SerialiseRoutine(), before) << row.name;
         EXPECT_TRUE(window->Modified) << row.name;
@@ -144,28 +119,11 @@ TEST_F(Session, ReplacingCommandsAskOnlyWhileModifiedAndNoChangesNothing)
             continue;
         window->Core.MarkSaved();
         dialogs.shown.clear();
-        row.act(*this);
+        row.act();
         EXPECT_TRUE(dialogs.Of("confirm").empty()) << row.name;
         EXPECT_NE(window->SerialiseRoutine(), before) << row.name << " replaces the routine";
         EXPECT_FALSE(window->Modified) << row.name;
     }
-}
-
-TEST_F(Session, NewRoutineIsSelectedLikeALoadAndSavesAsTheStandingMove)
-{
-    LoadData(RoutineBytes(4, 3));
-    Click(window->mnuFileNewRoutine);
-    EXPECT_EQ(window->cbxMoves->Count(), 1);
-    EXPECT_EQ(window->cbxMoves->Text(), "0> NewMove");
-    EXPECT_EQ(window->spinFrameNumber->Value(), 1);
-    EXPECT_EQ(window->cbxBodyPart->Text(), "Shoulders");
-    EXPECT_TRUE(window->mnuFileUploadtoEmpeg->Enabled());
-    Save(TempPath("new.raw"));
-    EXPECT_EQ(dialogs.lastSaveSpec.fileName, "") << "a new routine has no file to offer";
-    std::string expected = TestData("newmove.raw");
-    expected.back() = '\0';
-    EXPECT_EQ(FileBytes(TempPath("new.raw")), expected);
-    EXPECT_EQ(expected.size(), 42u);
 }
 
 TEST_F(Session, CommandLineAndDroppedFilesLoadAsLoadDoes)
@@ -180,16 +138,12 @@ TEST_F(Session, CommandLineAndDroppedFilesLoadAsLoadDoes)
     ASSERT_EQ(dialogs.Of("exception").size(), 1u);
     EXPECT_NE(dialogs.Of("exception")[0].find("bad.raw is "), std::string::npos);
     EXPECT_EQ(window->cbxMoves->Count(), 0);
-
-    Drop({QUrl::fromLocalFile(QString::fromStdString(good))});
-    EXPECT_EQ(window->SerialiseRoutine(), RoutineBytes(3, 2));
-    Click(window->mnuFileNewRoutine);
-    const std::string routine = window->SerialiseRoutine();
+    // A dropped file loads as Load does (see ReplacingCommands…); only one local file is taken.
     for (const QList<QUrl> &refused : {QList<QUrl>{QUrl::fromLocalFile(QString::fromStdString(good)),
-                                                   QUrl::fromLocalFile(QString::fromStdString(bad))},
+                                                   QUrl::fromLocalFile(QString::fromStdString(good))},
                                        QList<QUrl>{QUrl("http://127.0.0.1/x.raw")}, QList<QUrl>{}})
         Drop(refused);
-    EXPECT_EQ(window->SerialiseRoutine(), routine) << "only one local file is taken";
+    EXPECT_EQ(window->cbxMoves->Count(), 0);
     EXPECT_EQ(dialogs.shown.size(), 1u) << "refused without a message";
 }
 
@@ -238,7 +192,6 @@ TEST_F(Session, UnreadableOrphanIsReportedAndLeftAndAFailedWriteIsToldOnce)
     EXPECT_EQ(Copies().size(), 1);
 
     LoadData(RoutineBytes(2, 1));
-    QFile::remove(QString::fromStdString(Folder() + "/stray.raw"));
     QDir(QString::fromStdString(Folder())).removeRecursively();
     WriteBytes(Folder(), "a file where the folder should be");
     window->StatusBar->clear();
@@ -251,4 +204,84 @@ TEST_F(Session, UnreadableOrphanIsReportedAndLeftAndAFailedWriteIsToldOnce)
     EXPECT_TRUE(dialogs.Of("error").empty() && dialogs.Of("exception").empty());
 }
 
-} // namespace
+class WindowShell : public WindowTest {};
+
+TEST_F(WindowShell, TitleHasNoApplicationNameTheStatusLineClearsAfterTenSecondsAndErrorsApologise)
+{
+    ASSERT_NE(window->windowHandle(), nullptr);
+    EXPECT_EQ(window->windowHandle()->title(), "Hoofer Editor V6");  // no application name appended
+    EXPECT_EQ(toolkit::ApplicationTitle(), "Hoofer Editor V6");  // the exception box's title
+    window->ShowStatus("Hello");
+    platform.Advance(6000);
+    window->ShowStatus("Again");
+    platform.Advance(6000);
+    EXPECT_EQ(window->StatusBar->text(), "Again");
+    platform.Advance(4001);
+    EXPECT_EQ(window->StatusBar->text(), "");
+    window->ReportError("550 No such file");
+    EXPECT_EQ(dialogs.Of("error"), std::vector<std::string>{"I am very sorry to report that the following error has "
+                                                            "occured...\r\n\"550 No such file\"\r\nI hope this "
+                                                            "doesn't ruin your day."});
+}
+
+TEST_F(WindowShell, ClosingAsksOnlyAfterAnEdit)
+{
+    LoadData(TestData("newmove.raw"));
+    window->close();
+    EXPECT_FALSE(window->isVisible());
+    window->show();
+    window->spinPartX->SetValue(window->spinPartX->Value() + 1);
+    dialogs.confirmAnswers = {false, true};
+    window->close();
+    EXPECT_TRUE(window->isVisible());
+    window->close();
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(dialogs.Of("confirm"), (std::vector<std::string>{"Close HooferEdit and lose changes?",
+                                                               "Close HooferEdit and lose changes?"}));
+}
+
+TEST_F(WindowShell, SettingsAreReadAtShowAndWrittenBackWhenTheWindowGoes)
+{
+    // Shared defaults beside a read-only program; the user's own file goes into a folder not made yet.
+    const std::string beside = TempPath("hooferedit.ini"), own = TempPath("config/HooferEdit/hooferedit.ini");
+    const std::string shared = "[Interface]\r\nSnapToGrid=2\r\nGridSize=0x0C\r\n[View]\r\nPlaybackSpeed=2\r\n";
+    window.reset();
+    WriteBytes(beside, shared);
+    Reopen(SettingsLocation(beside, own));
+    EXPECT_TRUE(window->mnuOptionGridSnapToGrid->Checked());
+    EXPECT_FALSE(window->mnuOptionsDragWithoutShift->Checked());
+    EXPECT_EQ(window->mnuOptionGridCurrentSize->Caption(), "12 Pixels");
+    EXPECT_TRUE(window->mnuViewPlaybackSpeedHalf->Checked());
+    window->NetworkName = "127.0.0.1:2121";
+    window->mnuOptionsPlayContinuously->SetChecked(true);
+    Click(window->mnuViewOnionSkin);
+    Click(window->mnuViewPlaybackSpeedQuarter);
+    window.reset();
+    EXPECT_EQ(FileBytes(beside), shared);
+    const std::string ini = FileBytes(own);
+    for (const char *line : {"SnapToGrid=1\n", "GridSize=12\n", "empegFTPUserName=Anonymous", "PlayContinuously=1",
+                             "empegNetworkName=127.0.0.1:2121", "[View]\nOnionSkin=1\nPlaybackSpeed=4\n"})
+        EXPECT_NE(ini.find(line), std::string::npos) << line << " in " << ini;
+    WriteBytes(own, ini + "[Mine]\nkeep=me\n");
+    Reopen(own);
+    EXPECT_EQ(window->NetworkName, "127.0.0.1:2121");
+    EXPECT_TRUE(window->mnuOptionsPlayContinuously->Checked() && window->mnuViewOnionSkin->Checked());
+    EXPECT_EQ(window->PlaybackSpeed(), 4);
+    window.reset();
+    EXPECT_NE(FileBytes(own).find("[Mine]\nkeep=me\n"), std::string::npos) << "the rest of the file is kept";
+}
+
+TEST_F(WindowShell, SettingsFileThatCannotBeReadIsNotReplacedAtExit)
+{
+    if (geteuid() == 0)
+        GTEST_SKIP() << "root reads files without read permission";
+    const std::string path = TempPath("hooferedit.ini");
+    window.reset();
+    WriteBytes(path, "[Mine]\nkeep=me\n");
+    QFile::setPermissions(QString::fromStdString(path), QFile::WriteOwner);
+    Reopen(path);
+    window->NetworkName = "127.0.0.1:2121";
+    window.reset();
+    QFile::setPermissions(QString::fromStdString(path), QFile::ReadOwner | QFile::WriteOwner);
+    EXPECT_EQ(FileBytes(path), "[Mine]\nkeep=me\n");
+}

@@ -2,7 +2,6 @@
 
 #include "model/routine_codec.h"
 #include "toolkit/guard.h"
-#include "toolkit/menu.h"
 
 #include <QApplication>
 
@@ -76,9 +75,8 @@ void ScriptedDialogs::ShowException(const std::string &text)
     shown.push_back("exception: " + text);
 }
 
-std::optional<std::string> ScriptedDialogs::OpenFile(const toolkit::FileDialogSpec &request)
+std::optional<std::string> ScriptedDialogs::OpenFile(const toolkit::FileDialogSpec &)
 {
-    lastOpenSpec = request;
     shown.push_back("open");
     return Next(openAnswers, {});
 }
@@ -93,7 +91,10 @@ std::optional<std::string> ScriptedDialogs::SaveFile(const toolkit::FileDialogSp
 int ScriptedDialogs::ShowModal(toolkit::StringEntry &entry)
 {
     shown.push_back("entry: " + entry.Prompt());
-    return Next(entryAnswers, {[](toolkit::StringEntry &) { return 2; }})(entry);
+    const std::optional<std::string> text = Next(entryAnswers, {});
+    if (text)
+        entry.SetTheText(*text);
+    return text ? toolkit::kModalResultOk : toolkit::kModalResultCancel;
 }
 
 std::vector<std::string> ScriptedDialogs::Of(const std::string &kind) const
@@ -103,11 +104,6 @@ std::vector<std::string> ScriptedDialogs::Of(const std::string &kind) const
         if (line.starts_with(kind + ": "))
             out.push_back(line.substr(kind.size() + 2));
     return out;
-}
-
-void ScriptedDialogs::AnswerEntry(const std::string &text)
-{
-    entryAnswers.push_back([text](toolkit::StringEntry &entry) { return entry.SetTheText(text), 1; });
 }
 
 std::string FileBytes(const std::string &path)
@@ -143,7 +139,14 @@ std::string RoutineBytes(int moves, int frames)
 void WindowTest::SetUp()
 {
     ASSERT_TRUE(dir.isValid());
-    window = std::make_unique<TfrmHoofer>(platform, &dialogs, TempPath("hooferedit.ini"));
+    Reopen(TempPath("hooferedit.ini"));
+}
+
+void WindowTest::Reopen(SettingsLocation settings, const std::string &recoveryFolder, const std::string &startupFile)
+{
+    window.reset();
+    window = std::make_unique<TfrmHoofer>(platform, &dialogs, settings, nullptr, recoveryFolder);
+    window->SetStartupFile(startupFile);
     window->show();
     QApplication::processEvents();
 }

@@ -1,11 +1,17 @@
 #pragma once
 
+// The window's controls come along: every window test reads or drives them.
 #include "app/hoofer_window.h"
+#include "toolkit/combo_box.h"
 #include "toolkit/dialogs.h"
+#include "toolkit/menu.h"
+#include "toolkit/paint_box.h"
 #include "toolkit/platform.h"
+#include "toolkit/spin_edit.h"
 
 #include <gtest/gtest.h>
 
+#include <QLabel>
 #include <QTemporaryDir>
 
 #include <deque>
@@ -51,14 +57,11 @@ public:
     /// Only the texts of the boxes of one kind ("error", "exception", "confirm").
     std::vector<std::string> Of(const std::string &kind) const;
 
-    toolkit::FileDialogSpec lastOpenSpec, lastSaveSpec;  // what the latest file dialogs were asked
+    toolkit::FileDialogSpec lastSaveSpec;  // what the latest save dialog was asked
     std::deque<bool> confirmAnswers;
-    std::deque<std::optional<std::string>> openAnswers, saveAnswers;
-    /// Each answers one string entry: set the text and return the result.
-    std::deque<std::function<int(toolkit::StringEntry &)>> entryAnswers;
+    /// A string entry's answer is typed into it and confirmed with OK.
+    std::deque<std::optional<std::string>> openAnswers, saveAnswers, entryAnswers;
     std::function<void(const std::string &)> onException;  // as an exception box is shown, before it is written down
-    void AnswerEntry(const std::string &text);  // answers the entry with text and OK
-    void CancelEntry() { entryAnswers.push_back([](toolkit::StringEntry &) { return 2; }); }
 };
 
 /// Reads a file of tests/data whole.
@@ -77,6 +80,8 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
+    /// Replaces the window with a new one; the old one ends without a close, as a crash would.
+    void Reopen(SettingsLocation settings, const std::string &recoveryFolder = "", const std::string &startupFile = "");
     /// Loads a routine through File > Load, as a user would.
     void LoadData(const std::string &bytes);
     void LoadFile(const std::string &path);
