@@ -1,6 +1,6 @@
 #pragma once
 // What the device tests share: a client with short time limits aimed at a
-// scripted peer, and the failure a call must end in.
+// scripted peer, and the clock and host texts of the failures it meets.
 #include "device/id_ftp.h"
 #include "scripted_peer.h"
 
@@ -9,19 +9,6 @@
 #include <chrono>
 
 namespace hoofer::test {
-
-/// The message of the E that action raises; a test failure when it raises nothing.
-template <class E, class Action>
-std::string MessageOf(Action &&action)
-{
-    try {
-        action();
-    } catch (const E &e) {
-        return e.what();
-    }
-    ADD_FAILURE() << "no exception";
-    return {};
-}
 
 /// Milliseconds since start.
 inline long long MsSince(std::chrono::steady_clock::time_point start)

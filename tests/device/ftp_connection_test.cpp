@@ -11,9 +11,9 @@
 namespace hoofer {
 namespace {
 
-using test::MessageOf;
 using test::PeerSession;
 using test::ScriptedPeer;
+using ::testing::ThrowsMessage;
 
 /// Host names as this test's resolver knows them: "player" is 127.0.0.1,
 /// nothing else exists. Every name asked for is recorded.
@@ -35,30 +35,9 @@ private:
     TIdStack::Resolver m_previous;
 };
 
-TEST_F(FtpConnectionTest, NamesAreLookedUpButLocalhostAndDottedAddressesAreNot)
-{
-    for (std::string name : {"player", "LocalHost", "127.0.0.1"}) {
-        ScriptedPeer peer([](PeerSession &s) {
-            s.Login();
-            s.WaitForClose();
-        });
-        ftp.Host = name + ":" + std::to_string(peer.Port());
-        ftp.Connect();
-        EXPECT_EQ(ftp.IOHandler()->Binding().PeerIP(), "127.0.0.1") << name;
-        ftp.Disconnect();
-    }
-    ftp.Host = "no-such-player"; // the resolver's failure is the connection's
-    EXPECT_EQ(MessageOf<EIdSocketError>([this] { ftp.Connect(); }), "Socket Error # 11001\r\n");
-    EXPECT_FALSE(ftp.IsConnected());
-    EXPECT_EQ(asked, (std::vector<std::string>{"player", "no-such-player"}));
-    for (const char *ip : {"127.0.0.1", "255.255.255.0"})
-        EXPECT_TRUE(TIdStack::IsIP(ip)) << ip;
-    for (const char *text : {"256.0.0.1", "1.2.3", "1.2.3.4.5", "1..3.4", " 1.2.3.4"})
-        EXPECT_FALSE(TIdStack::IsIP(text)) << text;
-}
-
-// The host text is checked before any network use; what is wrong is said.
-TEST_F(FtpConnectionTest, HostTextsAreSplitOrRefusedBeforeAnyLookup)
+// The host text is checked before any network use, and what is wrong is said;
+// then names are looked up, but localhost and dotted addresses are not.
+TEST_F(FtpConnectionTest, HostTextsAreCheckedFirstThenOnlyNamesAreLookedUp)
 {
     const struct {
         const char *text;
@@ -84,12 +63,30 @@ TEST_F(FtpConnectionTest, HostTextsAreSplitOrRefusedBeforeAnyLookup)
             result = host + "|" + std::to_string(port);
         } catch (const EIdBadAddress &e) {
             result = e.what();
-            EXPECT_EQ(MessageOf<EIdBadAddress>([this] { ftp.Connect(); }), result) << row.text;
+            EXPECT_THAT([this] { ftp.Connect(); }, ThrowsMessage<EIdBadAddress>(result)) << row.text;
         }
         EXPECT_EQ(result, row.result) << "'" << row.text << "'";
         EXPECT_EQ(PlayerAddressProblem(row.text), result.find('|') == std::string::npos ? result : "") << row.text;
     }
     EXPECT_TRUE(asked.empty());
+    for (std::string name : {"player", "LocalHost", "127.0.0.1"}) {
+        ScriptedPeer peer([](PeerSession &s) {
+            s.Login();
+            s.WaitForClose();
+        });
+        ftp.Host = name + ":" + std::to_string(peer.Port());
+        ftp.Connect();
+        EXPECT_EQ(ftp.IOHandler()->Binding().PeerIP(), "127.0.0.1") << name;
+        ftp.Disconnect();
+    }
+    ftp.Host = "no-such-player"; // the resolver's failure is the connection's
+    EXPECT_THAT([this] { ftp.Connect(); }, ThrowsMessage<EIdSocketError>("Socket Error # 11001\r\n"));
+    EXPECT_FALSE(ftp.IsConnected());
+    EXPECT_EQ(asked, (std::vector<std::string>{"player", "no-such-player"}));
+    for (const char *ip : {"127.0.0.1", "255.255.255.0"})
+        EXPECT_TRUE(TIdStack::IsIP(ip)) << ip;
+    for (const char *text : {"256.0.0.1", "1.2.3", "1.2.3.4.5", "1..3.4", " 1.2.3.4"})
+        EXPECT_FALSE(TIdStack::IsIP(text)) << text;
 }
 
 TEST_F(FtpConnectionTest, ConnectThatNeverCompletesRunsOutOfTime)
@@ -105,8 +102,8 @@ TEST_F(FtpConnectionTest, ConnectThatNeverCompletesRunsOutOfTime)
     ftp.Host = listener.Address();
     ftp.ConnectTimeout = 300;
     const auto start = std::chrono::steady_clock::now();
-    EXPECT_EQ(MessageOf<EIdConnectTimeout>([this] { ftp.Connect(); }),
-              "Connect timed out: no connection to " + listener.Address() + " within 0.3 s.");
+    EXPECT_THAT([this] { ftp.Connect(); }, ThrowsMessage<EIdConnectTimeout>("Connect timed out: no connection to " +
+                                                                             listener.Address() + " within 0.3 s."));
     EXPECT_LT(test::MsSince(start), 2000);
     EXPECT_FALSE(ftp.IsConnected());
     for (int fd : fillers)
@@ -119,9 +116,9 @@ TEST_F(FtpConnectionTest, BindingAnAddressInUseAndCommandsWithoutAConnectionAreR
     first.BoundIP = second.BoundIP = "127.0.0.1";
     first.BeginListen();
     second.BoundPort = first.BoundPort;
-    EXPECT_EQ(MessageOf<EIdCouldNotBindSocket>([&] { second.BeginListen(); }),
-              "Could not bind socket. Address and port are already in use.");
-    EXPECT_EQ(MessageOf<EIdClosedSocket>([this] { ftp.SiteCommand("RW"); }), "Disconnected.");
+    EXPECT_THAT([&] { second.BeginListen(); },
+                ThrowsMessage<EIdCouldNotBindSocket>("Could not bind socket. Address and port are already in use."));
+    EXPECT_THAT([this] { ftp.SiteCommand("RW"); }, ThrowsMessage<EIdClosedSocket>("Disconnected."));
     EXPECT_FALSE(ftp.IsConnected());
     ftp.Disconnect(); // harmless when closed
     EXPECT_FALSE(ftp.ClosedGracefully());
