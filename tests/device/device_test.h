@@ -1,6 +1,6 @@
 #pragma once
 // What the device tests share: a client with short time limits aimed at a
-// scripted peer, and the clock and host texts of the failures it meets.
+// scripted peer, and a clock for how long a failure takes.
 #include "device/id_ftp.h"
 #include "scripted_peer.h"
 
@@ -14,13 +14,6 @@ namespace hoofer::test {
 inline long long MsSince(std::chrono::steady_clock::time_point start)
 {
     return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count();
-}
-
-/// text with "HOST" replaced by host.
-inline std::string Named(std::string text, const std::string &host)
-{
-    const std::size_t at = text.find("HOST");
-    return at == std::string::npos ? text : text.replace(at, 4, host);
 }
 
 class FtpTest : public ::testing::Test {

@@ -19,20 +19,16 @@ using ::testing::ThrowsMessage;
 /// nothing else exists. Every name asked for is recorded.
 class FtpConnectionTest : public test::FtpTest {
 protected:
-    FtpConnectionTest()
-    {
-        m_previous = TIdStack::SetResolver([this](const std::string &host) {
-            asked.push_back(host);
-            if (host == "player")
-                return std::string("127.0.0.1");
-            throw EIdSocketError(11001);
-        });
-    }
     ~FtpConnectionTest() override { TIdStack::SetResolver(m_previous); }
     std::vector<std::string> asked;
 
 private:
-    TIdStack::Resolver m_previous;
+    TIdStack::Resolver m_previous = TIdStack::SetResolver([this](const std::string &host) {
+        asked.push_back(host);
+        if (host == "player")
+            return std::string("127.0.0.1");
+        throw EIdSocketError(11001);
+    });
 };
 
 // The host text is checked before any network use, and what is wrong is said;
