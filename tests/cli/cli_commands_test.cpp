@@ -226,7 +226,6 @@ TEST(RenderCommand, GifAndPngsHoldEveryPlaybackStepWithTheEditorsDelaysOrNothing
     ExpectRuns({
         {{"render", sampler, "-o", dir.Path() + "/w\xe9.gif", "--frames", dir.Path() + "/d\xe9"}, 0, "", ""},
         {{"render", "x.raw"}, 2, "", "~-o,--output or --frames is required"},
-        {{"render", "x.raw", "-o", "x.gif", "--scale", "0"}, 2, "", "~--scale"},
         {{"render", sampler, "--move", "Moonwalk", "-o", none}, 1, "", sampler + ": error: no move is named \"Moonwalk\"\n"},
         {{"render", TestData("no_frames.raw"), "--move", "Empty", "-o", none}, 1, "",
          TestData("no_frames.raw") + ": error: move 0 (\"Empty\") has no key frames: there is nothing to draw\n"},
@@ -266,14 +265,23 @@ TEST(TransferCommands, UploadDownloadAndRebootReachThePlayer)
     EXPECT_EQ(player.Commands().back(), "SITE REBOOT");
 }
 
-TEST(TransferErrors, FailuresExitWithOneAndUsageErrorsWithTwo)
+// Failures exit with 1 and usage errors with 2. What the player sends is made
+// harmless; -v shows the dialogue as it happens with the password masked;
+// --timeout bounds every wait for the player.
+TEST(TransferErrors, FailuresExitWithOneUsageErrorsWithTwoAndRepliesAreShownHarmless)
 {
     TemporaryFolder folder;  // discs that will not remount refuse the routine
     ServerProcess stuck{{HOOFER_SOURCE_DIR "/tools/player-sim", "--root", folder.Path(), "--port", "0", "--time-limit", "60",
                          "--stuck-read-only", "--user", "dancer", "--password", "s3cret"}};
     ASSERT_NE(stuck.Port(), 0);
+    test::ScriptedPeer denied([](test::PeerSession &s) {
+        s.Reply("220 \x1b]0;owned\x07 hi\roops");
+        s.Answer("530 \x1b[2J\x9b denied");
+        s.WaitForClose();
+    });
     const std::string host = stuck.Address(), gone = test::AddressNobodyListensOn(), raw = Example("newmove.raw");
     ExpectRuns({
+        {{"reboot", "--host", denied.Address()}, 1, "", denied.Address() + ": error: 530 \\x1B[2J\\x9B denied\n"},
         {{"upload", raw, "--host", host, "--slot", "breakdance"}, 1, "", "~\n" + host + ": error: 550 Read-only file "
                                                                          "system: send SITE RW first.\n"},
         {{"upload", raw, "--host", host, "--slot", "breakdance", "--user", "dancer", "--password", "wrong"}, 1, "",
@@ -281,24 +289,10 @@ TEST(TransferErrors, FailuresExitWithOneAndUsageErrorsWithTwo)
         {{"reboot", "--host", gone}, 1, "", gone + ": error: Socket Error # 10061 Connection refused.\n"},
         {{"upload", raw, "--host", host, "--slot", "moonwalk"}, 2, "",
          "~--slot: 'moonwalk' is not a slot; the slots are breakdance, princedance and stonkdance"},
-        {{"download", "--slot", "breakdance", "-o", "x.raw"}, 2, "", "~--host is required"},
         {{"reboot", "--host", ""}, 2, "", "~--host: The player's network name is empty."},
-        {{"reboot", "--host", host, "--timeout", "0"}, 2, "", "~--timeout: Value 0 not in range 1 to 3600"},
     });
     EXPECT_FALSE(folder.Exists("breakdance.raw"));
     EXPECT_EQ(stuck.Commands().size(), 10u);  // only the two uploads reached the player
-}
-
-// What the player sends is made harmless; -v shows the dialogue as it happens
-// with the password masked; --timeout bounds every wait for the player.
-TEST(TransferErrors, RepliesAreEscapedVerboseShowsTheDialogueAndTimeoutBoundsTheWaits)
-{
-    test::ScriptedPeer denied([](test::PeerSession &s) {
-        s.Reply("220 \x1b]0;owned\x07 hi\roops");
-        s.Answer("530 \x1b[2J\x9b denied");
-        s.WaitForClose();
-    });
-    ExpectRuns({{{"reboot", "--host", denied.Address()}, 1, "", denied.Address() + ": error: 530 \\x1B[2J\\x9B denied\n"}});
     test::ScriptedPeer peer([](test::PeerSession &s) {
         s.Reply("220 \x1b]0;owned\x07ready\rX");
         for (const char *reply : {"331 Password please", "230 in", "200 ok", "215 UNIX"})

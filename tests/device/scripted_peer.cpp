@@ -73,10 +73,8 @@ std::string PeerSession::ReadLine(int waitMs)
 {
     std::size_t end;
     while ((end = m_buffer.find('\n')) == std::string::npos)
-        if (m_control < 0 || !ReadMore(m_control, m_buffer, waitMs)) {
-            m_closed = true;
+        if (m_control < 0 || !ReadMore(m_control, m_buffer, waitMs))
             throw PeerError("the client closed the control connection");
-        }
     std::string line = m_buffer.substr(0, end);
     m_buffer.erase(0, end + 1);
     if (line.ends_with('\r'))
@@ -91,14 +89,13 @@ std::string PeerSession::ReadLine(int waitMs)
     return line;
 }
 
-bool PeerSession::WaitForClose(int timeoutMs)
+void PeerSession::WaitForClose(int timeoutMs)
 {
     try {
         while (true)
             ReadLine(timeoutMs);
     } catch (const PeerError &) {
     }
-    return m_closed;
 }
 
 void PeerSession::Send(const std::string &raw) { SendAll(m_control, raw); }
@@ -139,11 +136,7 @@ std::string PeerSession::DataReceiveAll()
 
 void PeerSession::CloseData() { CloseFd(m_data); }
 
-void PeerSession::CloseControl()
-{
-    CloseFd(m_control);
-    m_closed = true;
-}
+void PeerSession::CloseControl() { CloseFd(m_control); }
 
 PeerSession::~PeerSession()
 {

@@ -35,8 +35,8 @@ public:
     /// The next line from the client (CR LF removed), recorded for Lines().
     /// Raises PeerError when the client closes or nothing comes within waitMs.
     std::string ReadLine(int waitMs = 3000);
-    /// Reads lines until the client closes; false if it stays open past timeoutMs.
-    bool WaitForClose(int timeoutMs = 3000);
+    /// Reads lines until the client closes, for at most timeoutMs.
+    void WaitForClose(int timeoutMs = 3000);
     void Send(const std::string &raw);
     void Reply(const std::string &line) { Send(line + "\r\n"); }
     /// Reads one command and answers it.
@@ -64,7 +64,6 @@ private:
 
     int m_control, m_data = -1;
     std::vector<std::string> &m_lines;
-    bool m_closed = false;
     std::string m_buffer;
     sockaddr_in m_portAddress{};
 };
