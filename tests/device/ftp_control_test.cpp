@@ -13,9 +13,9 @@ namespace {
 using test::PeerError;
 using test::PeerSession;
 using test::ScriptedPeer;
-using ::testing::ThrowsMessage;
 using ::testing::ElementsAre;
 using ::testing::StartsWith;
+using ::testing::ThrowsMessage;
 using namespace std::string_literals;
 
 void Pause(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
