@@ -1,6 +1,6 @@
 #pragma once
 // What the device tests share: a client with short time limits aimed at a
-// scripted peer, and the failure a call must end in.
+// scripted peer, and a clock for how long a failure takes.
 #include "device/id_ftp.h"
 #include "scripted_peer.h"
 
@@ -10,30 +10,10 @@
 
 namespace hoofer::test {
 
-/// The message of the E that action raises; a test failure when it raises nothing.
-template <class E, class Action>
-std::string MessageOf(Action &&action)
-{
-    try {
-        action();
-    } catch (const E &e) {
-        return e.what();
-    }
-    ADD_FAILURE() << "no exception";
-    return {};
-}
-
 /// Milliseconds since start.
 inline long long MsSince(std::chrono::steady_clock::time_point start)
 {
     return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count();
-}
-
-/// text with "HOST" replaced by host.
-inline std::string Named(std::string text, const std::string &host)
-{
-    const std::size_t at = text.find("HOST");
-    return at == std::string::npos ? text : text.replace(at, 4, host);
 }
 
 class FtpTest : public ::testing::Test {

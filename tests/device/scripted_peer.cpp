@@ -1,7 +1,6 @@
 #include "scripted_peer.h"
 
 #include <arpa/inet.h>
-#include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <poll.h>
 #include <sys/socket.h>
@@ -58,36 +57,45 @@ void CloseFd(int &fd)
 }
 } // namespace
 
-std::string PeerSession::ReadLine()
+LoopbackSocket::LoopbackSocket(int backlog)
+    : fd(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0)), address(AddressOf("127.0.0.1", 0))
+{
+    socklen_t length = sizeof address;
+    if (::bind(fd, reinterpret_cast<sockaddr *>(&address), sizeof address) != 0 ||
+        (backlog >= 0 && ::listen(fd, backlog) != 0) ||
+        ::getsockname(fd, reinterpret_cast<sockaddr *>(&address), &length) != 0)
+        throw PeerError("cannot listen on 127.0.0.1");
+}
+
+LoopbackSocket::~LoopbackSocket() { ::close(fd); }
+
+std::string PeerSession::ReadLine(int waitMs)
 {
     std::size_t end;
     while ((end = m_buffer.find('\n')) == std::string::npos)
-        if (m_control < 0 || !ReadMore(m_control, m_buffer, m_waitMs)) {
-            m_closed = true;
+        if (m_control < 0 || !ReadMore(m_control, m_buffer, waitMs))
             throw PeerError("the client closed the control connection");
-        }
-    const std::string line = m_buffer.substr(0, end > 0 && m_buffer[end - 1] == '\r' ? end - 1 : end);
+    std::string line = m_buffer.substr(0, end);
     m_buffer.erase(0, end + 1);
-    m_record(line);
+    if (line.ends_with('\r'))
+        line.pop_back();
+    m_lines.push_back(line);
     int h[4], p[2];
     if (std::sscanf(line.c_str(), "PORT %d,%d,%d,%d,%d,%d", &h[0], &h[1], &h[2], &h[3], &p[0], &p[1]) == 6) {
-        m_portHost = std::to_string(h[0]) + "." + std::to_string(h[1]) + "." + std::to_string(h[2]) + "." +
-                     std::to_string(h[3]);
-        m_portNumber = p[0] * 256 + p[1];
+        char ip[16];
+        std::snprintf(ip, sizeof ip, "%d.%d.%d.%d", h[0], h[1], h[2], h[3]);
+        m_portAddress = AddressOf(ip, p[0] * 256 + p[1]);
     }
     return line;
 }
 
-bool PeerSession::WaitForClose(int timeoutMs)
+void PeerSession::WaitForClose(int timeoutMs)
 {
-    m_waitMs = timeoutMs;
     try {
         while (true)
-            ReadLine();
+            ReadLine(timeoutMs);
     } catch (const PeerError &) {
     }
-    m_waitMs = kWaitMs;
-    return m_closed;
 }
 
 void PeerSession::Send(const std::string &raw) { SendAll(m_control, raw); }
@@ -99,20 +107,20 @@ void PeerSession::Login()
         Answer(reply);
 }
 
-void PeerSession::OpenData()
+void PeerSession::OpenData(const std::string &fromIP)
 {
     Answer("200 PORT command successful");
     Answer("150 Opening data connection");
-    ConnectBack();
+    ConnectBack(fromIP);
 }
 
 void PeerSession::ConnectBack(const std::string &fromIP)
 {
     CloseData();
     m_data = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    const sockaddr_in local = AddressOf(fromIP, 0), target = AddressOf(m_portHost, m_portNumber);
+    const sockaddr_in local = AddressOf(fromIP, 0);
     if (::bind(m_data, reinterpret_cast<const sockaddr *>(&local), sizeof local) != 0 ||
-        ::connect(m_data, reinterpret_cast<const sockaddr *>(&target), sizeof target) != 0)
+        ::connect(m_data, reinterpret_cast<const sockaddr *>(&m_portAddress), sizeof m_portAddress) != 0)
         throw PeerError("cannot connect back from " + fromIP + " to the PORT address");
 }
 
@@ -128,57 +136,32 @@ std::string PeerSession::DataReceiveAll()
 
 void PeerSession::CloseData() { CloseFd(m_data); }
 
-void PeerSession::CloseControl()
+void PeerSession::CloseControl() { CloseFd(m_control); }
+
+PeerSession::~PeerSession()
 {
-    CloseFd(m_control);
-    m_closed = true;
+    CloseData();
+    CloseControl();
 }
 
 ScriptedPeer::ScriptedPeer(Script script)
+    : m_thread([this, script = std::move(script)] {
+          try {
+              pollfd p{m_listener.fd, POLLIN, 0};
+              const int control =
+                  ::poll(&p, 1, kWaitMs) > 0 ? ::accept4(m_listener.fd, nullptr, nullptr, SOCK_CLOEXEC) : -1;
+              if (control < 0)
+                  throw PeerError("the client never connected");
+              // Replies go out at once: two in a row must not wait for an ACK.
+              const int on = 1;
+              ::setsockopt(control, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
+              PeerSession session(control, m_lines);
+              script(session);
+          } catch (const std::exception &e) {
+              m_failure = e.what();
+          }
+      })
 {
-    m_listener = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in a = AddressOf("127.0.0.1", 0);
-    socklen_t length = sizeof a;
-    if (::bind(m_listener, reinterpret_cast<sockaddr *>(&a), sizeof a) != 0 || ::listen(m_listener, 4) != 0 ||
-        ::getsockname(m_listener, reinterpret_cast<sockaddr *>(&a), &length) != 0)
-        throw PeerError("cannot listen on 127.0.0.1");
-    m_port = ntohs(a.sin_port);
-    m_thread = std::thread([this, script = std::move(script)] {
-        try {
-            pollfd p{m_listener, POLLIN, 0};
-            const int control = ::poll(&p, 1, kWaitMs) > 0 ? ::accept4(m_listener, nullptr, nullptr, SOCK_CLOEXEC) : -1;
-            if (control < 0)
-                throw PeerError("the client never connected");
-            // Replies go out at once: two in a row must not wait for an ACK.
-            const int on = 1;
-            ::setsockopt(control, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
-            PeerSession session(
-                [this](const std::string &line) {
-                    std::lock_guard<std::mutex> lock(m_lock);
-                    m_lines.push_back(line);
-                },
-                control);
-            struct Closer {
-                PeerSession &s;
-                ~Closer()
-                {
-                    s.CloseData();
-                    s.CloseControl();
-                }
-            } closer{session};
-            script(session);
-        } catch (const std::exception &e) {
-            std::lock_guard<std::mutex> lock(m_lock);
-            m_failure = e.what();
-        }
-    });
-}
-
-ScriptedPeer::~ScriptedPeer()
-{
-    if (m_thread.joinable())
-        m_thread.join();
-    ::close(m_listener);
 }
 
 std::vector<std::string> ScriptedPeer::Lines()
@@ -194,16 +177,6 @@ std::string ScriptedPeer::Failure()
     return m_failure;
 }
 
-std::string AddressNobodyListensOn()
-{
-    // Taken from a peer that has come and gone; one knock ends its wait for
-    // a client at once.
-    ScriptedPeer gone([](PeerSession &) {});
-    const int knock = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    const sockaddr_in a = AddressOf("127.0.0.1", gone.Port());
-    (void)::connect(knock, reinterpret_cast<const sockaddr *>(&a), sizeof a);
-    ::close(knock);
-    return gone.Address();
-}
+std::string AddressNobodyListensOn() { return LoopbackSocket(-1).Address(); }
 
 } // namespace hoofer::test

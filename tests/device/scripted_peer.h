@@ -3,8 +3,9 @@
 // the system picks), takes one control connection and runs a script on its
 // own thread. Every wait is bounded, so a script never hangs a test.
 
+#include <netinet/in.h>
+
 #include <functional>
-#include <mutex>
 #include <stdexcept>
 #include <string>
 #include <thread>
@@ -17,14 +18,25 @@ struct PeerError : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
+/// A socket bound on 127.0.0.1 to a port the system picks, listening when
+/// backlog >= 0, closed when it goes.
+struct LoopbackSocket {
+    explicit LoopbackSocket(int backlog);
+    ~LoopbackSocket();
+    LoopbackSocket(const LoopbackSocket &) = delete;
+    std::string Address() const { return "127.0.0.1:" + std::to_string(ntohs(address.sin_port)); }
+    int fd;
+    sockaddr_in address{};
+};
+
 /// The script's side of the conversation.
 class PeerSession {
 public:
     /// The next line from the client (CR LF removed), recorded for Lines().
-    /// Raises PeerError when the client closes or nothing comes in time.
-    std::string ReadLine();
-    /// Reads lines until the client closes; false if it stays open past timeoutMs.
-    bool WaitForClose(int timeoutMs = 3000);
+    /// Raises PeerError when the client closes or nothing comes within waitMs.
+    std::string ReadLine(int waitMs = 3000);
+    /// Reads lines until the client closes, for at most timeoutMs.
+    void WaitForClose(int timeoutMs = 3000);
     void Send(const std::string &raw);
     void Reply(const std::string &line) { Send(line + "\r\n"); }
     /// Reads one command and answers it.
@@ -35,8 +47,8 @@ public:
     }
     /// Greeting 220, then 331, 230, 200 and 215 to user, pass, type and syst.
     void Login();
-    /// 200 to PORT, 150 to the transfer command, then the connect-back.
-    void OpenData();
+    /// 200 to PORT, 150 to the transfer command, then the connect-back from fromIP.
+    void OpenData(const std::string &fromIP = "127.0.0.1");
     /// Connects from fromIP to the address of the latest PORT line.
     void ConnectBack(const std::string &fromIP = "127.0.0.1");
     void DataSend(const std::string &bytes);
@@ -47,39 +59,34 @@ public:
 
 private:
     friend class ScriptedPeer;
-    PeerSession(std::function<void(const std::string &)> record, int control)
-        : m_record(std::move(record)), m_control(control)
-    {
-    }
+    PeerSession(int control, std::vector<std::string> &lines) : m_control(control), m_lines(lines) {}
+    ~PeerSession();
 
-    std::function<void(const std::string &)> m_record;
-    int m_control, m_data = -1, m_waitMs = 3000, m_portNumber = 0;
-    bool m_closed = false;
-    std::string m_buffer, m_portHost;
+    int m_control, m_data = -1;
+    std::vector<std::string> &m_lines;
+    std::string m_buffer;
+    sockaddr_in m_portAddress{};
 };
 
 class ScriptedPeer {
 public:
     using Script = std::function<void(PeerSession &)>;
     explicit ScriptedPeer(Script script);
-    ~ScriptedPeer();
-    ScriptedPeer(const ScriptedPeer &) = delete;
-    ScriptedPeer &operator=(const ScriptedPeer &) = delete;
+    ~ScriptedPeer() { Lines(); }
 
-    int Port() const { return m_port; }
+    int Port() const { return ntohs(m_listener.address.sin_port); }
     /// "127.0.0.1:port", a Host for the client.
-    std::string Address() const { return "127.0.0.1:" + std::to_string(m_port); }
+    std::string Address() const { return m_listener.Address(); }
     /// Waits for the script to end (it does within its time limits), then
     /// gives the lines the client sent / what went wrong ("" when nothing).
     std::vector<std::string> Lines();
     std::string Failure();
 
 private:
-    int m_listener = -1, m_port = 0;
-    std::thread m_thread;
-    std::mutex m_lock;
-    std::vector<std::string> m_lines;
+    LoopbackSocket m_listener{4};
+    std::vector<std::string> m_lines; // written by the script's thread only until it ends
     std::string m_failure;
+    std::thread m_thread; // last: it starts once the rest is in place
 };
 
 /// "127.0.0.1:port" of a port that was just free and has nobody listening.

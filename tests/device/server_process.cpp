@@ -24,11 +24,8 @@ ServerProcess::ServerProcess(const std::vector<std::string> &arguments)
 
 ServerProcess::~ServerProcess()
 {
-    m_process.terminate();
-    if (!m_process.waitForFinished(3000)) {
-        m_process.kill();
-        m_process.waitForFinished(3000);
-    }
+    m_process.kill();
+    m_process.waitForFinished(3000);
 }
 
 bool ServerProcess::ReadSome(int timeoutMs)
