@@ -65,8 +65,6 @@ TEST_F(Session, EveryChangeMarksTheRoutineModifiedAndTheTitle)
         {"displacement", [&] { window->spinDisplacement->SetValue(9); }, true},
         {"cut answered Yes", answered(window->mnuFrameCutFrame, true), true},
         {"cut answered No", answered(window->mnuFrameCutFrame, false), false},
-        {"paste answered Yes", answered(window->mnuFramePaste, true), true},
-        {"paste answered No", answered(window->mnuFramePaste, false), false},
         {"rename answered", [&] { dialogs.entryAnswers = {"Twirl"}; Click(window->mnuMoveRenameMove); }, true},
         {"rename cancelled", [&] { Click(window->mnuMoveRenameMove); }, false},
         {"selection and options", [&] {

@@ -54,10 +54,8 @@ completes() { # expected, then the words on the command line (the last is being 
 }
 completes "upload" hoofer up
 completes "info check render export import upload download reboot" hoofer ""
-completes "--help --version" hoofer --
 completes "princedance" hoofer download --slot p
 completes "--strict" hoofer check --s
-completes "share" hoofer render sh
 
 if [ "$failures" -gt 0 ]; then exit 1; fi
 if [ ${#skipped[@]} -gt 0 ]; then echo "skipped, missing: ${skipped[*]}"; exit 77; fi

@@ -2,9 +2,6 @@
 // key and mouse events.
 #include "toolkit/combo_box.h"
 #include "toolkit/dialogs.h"
-#include "toolkit/edit_box.h"
-#include "toolkit/key_router.h"
-#include "toolkit/menu.h"
 #include "toolkit/paint_box.h"
 #include "toolkit/spin_edit.h"
 
@@ -13,7 +10,6 @@
 #include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QApplication>
-#include <QClipboard>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileSystemModel>
@@ -37,12 +33,11 @@ void ShowActive(QWidget &window)
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
 }
 
-/// Clicks "<Bksp>", "<Up>", "<Down>", "<^A>", "<^V>" and types the rest.
+/// Clicks "<Bksp>", "<Up>", "<Down>" and types the rest.
 void Type(QWidget *target, const QString &script)
 {
     static const std::map<QString, std::pair<Qt::Key, Qt::KeyboardModifiers>> keys = {
-        {"Bksp", {Qt::Key_Backspace, {}}}, {"Up", {Qt::Key_Up, {}}}, {"Down", {Qt::Key_Down, {}}},
-        {"^A", {Qt::Key_A, Qt::ControlModifier}}, {"^V", {Qt::Key_V, Qt::ControlModifier}}};
+        {"Bksp", {Qt::Key_Backspace, {}}}, {"Up", {Qt::Key_Up, {}}}, {"Down", {Qt::Key_Down, {}}}};
     for (const QString &part : script.split('<')) {
         const qsizetype end = part.indexOf('>');
         if (end >= 0)
@@ -143,56 +138,6 @@ TEST(PaintBox, ADarkFaceColourGivesTheLightGreyBackground)
         EXPECT_EQ(QColor(box.Picture().pixel(128, 100)), expected) << name;
     }
     QApplication::setPalette(saved);
-}
-
-TEST(KeyRouter, TheWindowSeesEachKeyOnceBeforeTheFocusedControl)
-{
-    QWidget window;
-    TMainMenu menu;
-    KeyRouter router(&window, menu);
-    auto *spin = new TSpinEdit(&window);
-    spin->SetMinValue(0), spin->SetMaxValue(10), spin->SetValue(5);
-    auto *combo = new TComboBox(&window);
-    combo->move(0, 40);
-    std::vector<int> keys;
-    int spinValueSeen = -1;
-    router.OnKeyDown = [&](int key, Qt::KeyboardModifiers) { keys.push_back(key), spinValueSeen = spin->Value(); };
-    ShowActive(window);
-    for (const auto &[name, focus] :
-         {std::pair<const char *, QWidget *>{"spin edit", spin->Editor()}, {"move selector", combo}}) {
-        focus->setFocus();
-        ASSERT_NE(QApplication::focusWidget(), nullptr) << name;
-        for (const int key : {Qt::Key_Escape, Qt::Key_F5, Qt::Key_A, Qt::Key_Up}) {
-            keys.clear();
-            QTest::keyClick(QApplication::focusWidget(), static_cast<Qt::Key>(key));
-            EXPECT_EQ(keys, std::vector<int>{key}) << name << ", key " << key;
-        }
-    }
-    spin->Editor()->setFocus();
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
-    EXPECT_EQ(spinValueSeen, 6);  // before the spin edit stepped
-    EXPECT_EQ(spin->Value(), 7);
-}
-
-TEST(EditBox, MaxLengthLimitsTypingAndPastingNeverAPresetText)
-{
-    const QString thirteen = "ABCDEFGHIJKLM";
-    QGuiApplication::clipboard()->setText(QString(20, 'p'));
-    const std::tuple<const char *, QString, int, QString, QString> rows[] = {
-        {"typing stops at the limit", "", 12, "abcdefghijklm", "abcdefghijkl"},
-        {"no limit", "", 0, QString(40, 'x'), QString(40, 'x')},
-        {"a longer preset stays", thirteen, 12, "", thirteen},
-        {"delete two, type two", thirteen, 12, "<Bksp><Bksp>yz", "ABCDEFGHIJKy"},
-        {"paste over a preset", thirteen, 12, "<^A><^V>", thirteen},
-        {"paste into a short text", "ab", 12, "<^V>", "ab" + QString(10, 'p')}};
-    for (const auto &[name, preset, maxLength, script, expected] : rows) {
-        TEdit edit;
-        edit.SetText(preset);
-        edit.SetMaxLength(maxLength);
-        EXPECT_EQ(edit.text(), preset) << name;
-        Type(&edit, script);
-        EXPECT_EQ(edit.text(), expected) << name;
-    }
 }
 
 TEST(Dialogs, TitlesAreExactlyTheirOwnOnScreen)

@@ -1,17 +1,12 @@
-// The figure drawings as operations on a recording canvas, the onion skin
-// made of playback's own steps, and the raster canvas pixel for pixel against
-// Qt's painter (one painter per shape).
+// The figure drawings as operations on a recording canvas, and the onion skin
+// made of playback's own steps.
 #include "view/figure_drawing.h"
-#include "view/image_canvas.h"
 #include "view/onion_skin.h"
 #include "view/playback.h"
 
 #include <gtest/gtest.h>
 
-#include <QPainter>
-
 #include <map>
-#include <random>
 
 using namespace hoofer;
 
@@ -44,42 +39,6 @@ private:
                       + "," + std::to_string(d) + " " + (name == names.end() ? std::to_string(m_pen) : name->second));
     }
 };
-
-/// A line from (x1, y1) to (x2, y2) ('L'), or a box ('B') or an ellipse ('E')
-/// with those corners (right and bottom outside).
-struct Shape {
-    char kind;
-    int x1, y1, x2, y2;
-    TColor pen;
-};
-
-/// Lines in every direction, long and stray lines.
-std::vector<Shape> Shapes()
-{
-    std::vector<Shape> shapes;
-    for (const TPixel s : {TPixel{0, 0}, TPixel{128, 148}, TPixel{255, 295}, TPixel{37, 211}, TPixel{250, 3}})
-        for (int dx = -48; dx <= 48; ++dx)
-            for (int dy = -48; dy <= 48; ++dy)
-                shapes.push_back({'L', s.x, s.y, s.x + dx, s.y + dy, clBlack});
-    std::mt19937 random(9);
-    std::uniform_int_distribution<int> x(-60, kPreviewWidth + 60), y(-60, kPreviewHeight + 60);
-    for (int i = 0; i < 6000; ++i)
-        shapes.push_back({'L', x(random), y(random), x(random), y(random), i % 2 ? clYellow : clSilver});
-    // Boxes and ellipses of every small size, rings and heads at every place.
-    for (int w = 1; w <= 40; ++w)
-        for (int h = 1; h <= 40; ++h)
-            for (const TPixel at : {TPixel{0, 0}, TPixel{100, 120}, TPixel{kPreviewWidth - w, kPreviewHeight - h},
-                                    TPixel{-3, 50}, TPixel{240, 290}})
-                for (const char kind : {'B', 'E'})
-                    shapes.push_back({kind, at.x, at.y, at.x + w, at.y + h,
-                                      kind == 'B' && (w + h) % 2 == 0 ? clPreviewBackground : clBlack});
-    shapes.push_back({'B', 0, 0, kPreviewWidth, kPreviewHeight, clYellow});
-    for (const int size : {4, 20})
-        for (int top = -size; top <= kPreviewHeight; ++top)
-            for (int left = -size; left <= kPreviewWidth; ++left)
-                shapes.push_back({'E', left, top, left + size, top + size, clYellow});
-    return shapes;
-}
 
 /// An upright figure: shoulders at (64, 96), lower body below them.
 THFFrame Upright()
@@ -125,45 +84,6 @@ void AddPlainOps(std::vector<std::string> &out, const PosePixels &pose, TColor t
 
 } // namespace
 
-
-TEST(ImageCanvasPixels, LinesBoxesAndEllipsesAreThePaintersOwn)
-{
-    const QColor background = ToQColor(clPreviewBackground);
-    ImageCanvas fast(kPreviewWidth, kPreviewHeight, clPreviewBackground);
-    QImage painted(kPreviewWidth, kPreviewHeight, QImage::Format_RGB32);  // the reference: one painter per shape
-    painted.fill(background);
-    for (const Shape &s : Shapes()) {
-        fast.SetPenColor(s.pen);
-        QPainter painter(&painted);
-        painter.setPen(QPen(ToQColor(s.pen), 0));
-        painter.setBrush(background);
-        const QRect box(QPoint(s.x1, s.y1), QPoint(s.x2 - 1, s.y2 - 1));
-        if (s.kind == 'L') {
-            fast.MoveTo(s.x1, s.y1), fast.LineTo(s.x2, s.y2);
-            painter.drawLine(s.x1, s.y1, s.x2, s.y2);
-        } else if (s.kind == 'B') {
-            fast.FillRect(s.x1, s.y1, s.x2, s.y2);
-            painter.fillRect(box, background);
-            painter.setPen(ToQColor(s.pen));
-            painter.drawRect(box.adjusted(0, 0, -1, -1));
-        } else {
-            fast.Ellipse(s.x1, s.y1, s.x2, s.y2);
-            painter.drawEllipse(box.adjusted(0, 0, -1, -1));
-        }
-        painter.end();
-        // Compared around the shape, then cleared again.
-        const QRect around = QRect(QPoint(std::min(s.x1, s.x2), std::min(s.y1, s.y2)),
-                                   QPoint(std::max(s.x1, s.x2), std::max(s.y1, s.y2))).adjusted(-3, -3, 3, 3)
-                             & painted.rect();
-        for (int y = around.top(); y <= around.bottom(); ++y)
-            for (int x = around.left(); x <= around.right(); ++x)
-                ASSERT_EQ(fast.image().pixel(x, y), painted.pixel(x, y))
-                    << "pixel " << x << "," << y << " of " << s.kind << " " << s.x1 << "," << s.y1 << " "
-                    << s.x2 << "," << s.y2;
-        for (QImage *image : {&fast.image(), &painted})
-            QPainter(image).fillRect(around, background);
-    }
-}
 
 TEST(KeyFrameDrawing, ClearsBordersWalksTheSkeletonAndHighlightsOnlyTheSelectedPart)
 {
