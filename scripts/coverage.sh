@@ -20,9 +20,10 @@ cmake -S "$here" -B "$dir" -G Ninja "${launcher[@]}" -DCMAKE_BUILD_TYPE=Debug \
 cmake --build "$dir" -j "$(nproc)"
 find "$dir" -name '*.gcda' -delete
 ctest --test-dir "$dir" -j "$(nproc)" --timeout 300 --output-on-failure
-gcovr -r "$here" --filter "$here/src/" --object-directory "$dir" --print-summary --txt "$dir/coverage.txt" \
+gcovr -r "$here" --filter "$here/src/" --object-directory "$dir" --exclude-directories "$dir/CMakeFiles" \
+  --print-summary --txt "$dir/coverage.txt" \
   | grep -E '^(lines|functions):'
 cd "$here"
 tests=$(git ls-files tests | xargs cat | wc -l)
 code=$(git ls-files src tools | xargs cat | wc -l)
-echo "tests: $tests lines against $code in src/ and tools/ ($((100 * tests / code)) %)"
+awk -v t="$tests" -v c="$code" 'BEGIN { printf "tests: %d lines against %d in src/ and tools/ (%.1f %%)\n", t, c, 100 * t / c }'
