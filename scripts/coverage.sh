@@ -5,12 +5,7 @@
 # against src/ and tools/. Installs gcovr when it is missing.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
-"$here/scripts/deps.sh"
-if ! command -v gcovr >/dev/null; then
-  sudo_cmd=""
-  [ "$(id -u)" -eq 0 ] || sudo_cmd="sudo"
-  DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y -qq --no-install-recommends gcovr
-fi
+"$here/scripts/deps.sh" gcovr
 export QT_QPA_PLATFORM=offscreen
 dir=$here/build/coverage
 launcher=()

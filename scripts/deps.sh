@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build, the tests and the tools need, but only
-# those that are missing, so a second run costs nothing.
+# Installs the Debian packages the build, the tests and the tools need, and any
+# named as arguments (deps.sh gcovr), but only those that are missing, so a
+# second run costs nothing.
 set -euo pipefail
 
 packages=(
@@ -11,6 +12,7 @@ packages=(
   python3 python3-pyftpdlib curl
   librsvg2-bin desktop-file-utils appstream man-db groff-base dpkg-dev
 )
+packages+=("$@")
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -18,14 +18,7 @@ seconds=${1:-60}
 targets=("$@")
 [ ${#targets[@]} -gt 0 ] || targets=(routine ftp_reply settings json)
 
-"$here/scripts/deps.sh"
-if ! command -v clang++ >/dev/null 2>&1; then
-  echo "Installing clang"
-  sudo_cmd=""
-  [ "$(id -u)" -eq 0 ] || sudo_cmd="sudo"
-  $sudo_cmd apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y -qq --no-install-recommends clang libclang-rt-dev
-fi
+"$here/scripts/deps.sh" clang libclang-rt-dev
 
 build="$here/build/fuzz-clang"
 # -fsized-deallocation: on by default in GCC, off in clang before 16.
