@@ -12,6 +12,7 @@
 //                              surface
 //   DragStep                   one mouse move of a drag in the shown window
 //   DragStepRepainted          the same with the window's repaint after it
+//   StripDragStep              DragStep with the key frame strip shown
 //   Pacing                     a real playback of a move of 100 steps, its
 //                              pauses in the counter pauses_ms
 // The window runs on the offscreen platform unless QT_QPA_PLATFORM says
@@ -249,10 +250,15 @@ void SendMouse(QWidget *target, QEvent::Type type, QPoint where, Qt::MouseButton
 /// still happens before the next move, off the clock. Timed by hand around
 /// the work: pausing the benchmark's own timers reads the process's CPU
 /// clock, which costs more than a microsecond a step here.
-void DragStep(benchmark::State &state, bool repaint)
+void DragStep(benchmark::State &state, bool repaint, bool strip)
 {
     ShownWindow shown(RoutineFile(kLargestMoves));
     TfrmHoofer &w = *shown.window;
+    // The first move has 255 key frames, every one in the strip.
+    if (strip) {
+        w.SetKeyFrameStripShown(true);
+        QApplication::processEvents();
+    }
     const TPixel hand = PointToPixel(w.CurrentFrame->Point(5));
     SendMouse(w.Image, QEvent::MouseButtonPress, {hand.x, hand.y}, Qt::LeftButton, Qt::LeftButton);
     if (w.cbxBodyPart->ItemIndex() != 4 || w.DragBlocked)
@@ -274,8 +280,12 @@ void DragStep(benchmark::State &state, bool repaint)
     if (shown.dialogs.messages)
         state.SkipWithError("the window reported an error");
 }
-BENCHMARK_CAPTURE(DragStep, handler, false)->Name("DragStep")->UseManualTime()->Unit(benchmark::kMicrosecond);
-BENCHMARK_CAPTURE(DragStep, repainted, true)
+BENCHMARK_CAPTURE(DragStep, handler, false, false)->Name("DragStep")->UseManualTime()->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(DragStep, strip, false, true)
+    ->Name("StripDragStep")
+    ->UseManualTime()
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(DragStep, repainted, true, false)
     ->Name("DragStepRepainted")
     ->UseManualTime()
     ->Unit(benchmark::kMicrosecond);

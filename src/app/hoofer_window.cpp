@@ -2,11 +2,13 @@
 // destruction, the status line, the error report and the editing lock.
 #include "hoofer_window.h"
 
+#include "app/key_frame_thumbnails.h"
 #include "app/string_entry_dialog.h"
 #include "device/id_ftp.h"
 #include "toolkit/guard.h"
 #include "toolkit/key_router.h"
 #include "toolkit/text.h"
+#include "toolkit/thumbnail_strip.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -177,6 +179,7 @@ void TfrmHoofer::SetEditingEnabled(bool enabled)
     mnuMove->SetEnabled(enabled);
     mnuFrame->SetEnabled(enabled);
     mnuFile->SetEnabled(enabled);
+    stripKeyFrames->setEnabled(enabled);
 }
 
 } // namespace hoofer

@@ -19,13 +19,16 @@
 
 class QGroupBox;
 class QLabel;
+class QMenu;
 
 namespace hoofer {
 
 class TIdFTP;
+class KeyFrameThumbnails;
 
 namespace toolkit {
 class KeyRouter;
+class TThumbnailStrip;
 }
 
 /// The editor's main window: every control and menu item, and the handlers of
@@ -65,6 +68,10 @@ public:
     toolkit::TPaintBox *Image = nullptr;
     QGroupBox *grpStatus = nullptr;
     QLabel *StatusBar = nullptr;
+    /// View > Key Frame Strip: under the controls while the option is on.
+    toolkit::TThumbnailStrip *stripKeyFrames = nullptr;
+    /// The Frame menu's commands, opened on a thumbnail.
+    QMenu *KeyFrameStripMenu = nullptr;
 
     toolkit::TMainMenu MainMenu;
     toolkit::TMenuItem *mnuFileNewRoutine = nullptr;
@@ -82,6 +89,7 @@ public:
         *mnuOptionGridCurrentSize;
     toolkit::TMenuItem *mnuView, *mnuViewOnionSkin, *mnuViewPlaybackSpeed, *mnuViewPlaybackSpeedNormal,
         *mnuViewPlaybackSpeedHalf, *mnuViewPlaybackSpeedQuarter;
+    toolkit::TMenuItem *mnuViewKeyFrameStrip;
 
     toolkit::FileDialogSpec OpenDialog;
     toolkit::FileDialogSpec SaveDialog;
@@ -165,6 +173,19 @@ public:
     int PlaybackSpeed() const;
     void SetPlaybackSpeed(int speed);
 
+    // The key frame strip.
+    void mnuViewKeyFrameStripClick();
+    /// Shows or puts away the strip, the window growing or shrinking by its height.
+    void SetKeyFrameStripShown(bool shown);
+    /// Brings the strip in line with the current move and key frame.
+    void RefreshKeyFrameStrip();
+    /// During playback: frames the key frame being played towards.
+    void KeyFrameStripTowards(int number);
+    void stripKeyFramesSelect(int index);
+    void stripKeyFramesMove(int from, int to);
+    void stripKeyFramesContextMenu(int index, QPoint global);
+    long long KeyFrameThumbnailsDrawn() const;
+
     // Undo history.
     void PushUndoSnapshot();
     void PopUndoSnapshot();
@@ -229,6 +250,8 @@ private:
     std::optional<std::string> AskString(const std::string &text, int maxLength, const std::string &title);
 
     void CreateControls();
+    void CreateKeyFrameStrip();
+    void CreateKeyFrameStripMenu();
     void CreateMenu();
     void WireEvents();
 
@@ -246,6 +269,8 @@ private:
     std::unique_ptr<RecoveryStore> m_recovery;
     bool m_recoveryFailureShown = false;
     std::string m_startupFile;
+    bool m_stripShown = false;
+    std::unique_ptr<KeyFrameThumbnails> m_thumbnails;
 };
 
 } // namespace hoofer

@@ -95,6 +95,8 @@ void TfrmHoofer::CreateControls()
     StatusBar->setGeometry(6, 13, 247, 19);
     StatusBar->setFrameStyle(QFrame::Panel | QFrame::Sunken);
 
+    CreateKeyFrameStrip();
+
     QWidget::setTabOrder(cbxMoves, spinFrameNumber);
     QWidget::setTabOrder(spinFrameNumber, spinInterpolate);
     QWidget::setTabOrder(spinInterpolate, spinDisplacement);
@@ -164,6 +166,8 @@ void TfrmHoofer::CreateMenu()
     mnuView = MainMenu.Add("mnuView", "View");
     mnuViewOnionSkin = mnuView->Add("mnuViewOnionSkin", "Onion Skin");
     mnuViewOnionSkin->SetChecked(false);
+    mnuViewKeyFrameStrip = mnuView->Add("mnuViewKeyFrameStrip", "Key Frame Strip");
+    mnuViewKeyFrameStrip->SetChecked(false);
     mnuViewPlaybackSpeed = mnuView->Add("mnuViewPlaybackSpeed", "Playback Speed");
     mnuViewPlaybackSpeedNormal = mnuViewPlaybackSpeed->Add("mnuViewPlaybackSpeedNormal", "Normal");
     mnuViewPlaybackSpeedHalf = mnuViewPlaybackSpeed->Add("mnuViewPlaybackSpeedHalf", "Half");
@@ -178,6 +182,7 @@ void TfrmHoofer::CreateMenu()
     auto *speeds = new QActionGroup(this);
     for (toolkit::TMenuItem *item : {mnuViewPlaybackSpeedNormal, mnuViewPlaybackSpeedHalf, mnuViewPlaybackSpeedQuarter})
         speeds->addAction(item->Action());
+    CreateKeyFrameStripMenu();
 }
 
 void TfrmHoofer::WireEvents()
@@ -227,6 +232,7 @@ void TfrmHoofer::WireEvents()
     mnuOptionGridSnapToGrid->OnClick = [this] { mnuOptionGridSnapToGridClick(); };
     mnuOptionGridSetGridSize->OnClick = [this] { mnuOptionGridSetGridSizeClick(); };
     mnuViewOnionSkin->OnClick = [this] { mnuViewOnionSkinClick(); };
+    mnuViewKeyFrameStrip->OnClick = [this] { mnuViewKeyFrameStripClick(); };
     mnuViewPlaybackSpeedNormal->OnClick = [this] { SetPlaybackSpeed(kNormalSpeed); };
     mnuViewPlaybackSpeedHalf->OnClick = [this] { SetPlaybackSpeed(kHalfSpeed); };
     mnuViewPlaybackSpeedQuarter->OnClick = [this] { SetPlaybackSpeed(kQuarterSpeed); };

@@ -15,6 +15,7 @@ class PreviewSink : public PlaybackSink {
 public:
     explicit PreviewSink(TfrmHoofer &window) : m_window(window) {}
     void KeyFrame(const THFFrame &frame) override { m_window.DrawFrame(frame); }
+    void Towards(int number) override { m_window.KeyFrameStripTowards(number); }
     void PlainStep(const PosePixels &pixels) override { DrawPlainPose(m_window.Image->Surface(), pixels); }
     void HandleMessages() override { m_window.Platform().ProcessMessages(); }
     void Pause(int ms) override { m_window.Platform().Sleep(ms); }
@@ -62,6 +63,7 @@ void TfrmHoofer::mnuMovePlayMoveClick()
         Core.SelectFrame(1);
         if (CurrentFrame)
             DrawFrame(*CurrentFrame);
+        RefreshKeyFrameStrip();
     } catch (...) {
         SetEditingEnabled(true);
         m_playing = false;

@@ -69,6 +69,7 @@ void TfrmHoofer::RoutineChanged()
     } else if (m_recovery && !RecoveryTimer->Enabled()) {
         RecoveryTimer->SetEnabled(true);
     }
+    RefreshKeyFrameStrip();
 }
 
 void TfrmHoofer::RecoveryTimerTimer()

@@ -26,6 +26,7 @@ void TfrmHoofer::LoadSettings()
     mnuOptionGridSnapToGrid->SetChecked(settings.SnapToGrid);
     SetGridSize(settings.GridSize);
     mnuViewOnionSkin->SetChecked(settings.OnionSkin);
+    SetKeyFrameStripShown(settings.KeyFrameStrip);
     SetPlaybackSpeed(settings.PlaybackSpeed);
     NetworkName = settings.NetworkName;
     IdFTP->Username = settings.FtpUserName;
@@ -40,6 +41,7 @@ void TfrmHoofer::SaveSettings()
     settings.SnapToGrid = mnuOptionGridSnapToGrid->Checked();
     settings.GridSize = GridSize();
     settings.OnionSkin = mnuViewOnionSkin->Checked();
+    settings.KeyFrameStrip = mnuViewKeyFrameStrip->Checked();
     settings.PlaybackSpeed = PlaybackSpeed();
     settings.NetworkName = NetworkName;
     settings.FtpUserName = IdFTP->Username;

@@ -45,6 +45,7 @@ void TfrmHoofer::RefreshView()
         for (const auto &[item, enabled] : items)
             item->SetEnabled(enabled);
     }
+    RefreshKeyFrameStrip();
 }
 
 void TfrmHoofer::cbxMovesSelect()

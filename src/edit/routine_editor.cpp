@@ -273,6 +273,23 @@ void RoutineEditor::PasteFrame()
     Changed(Change::Pose);
 }
 
+int RoutineEditor::MoveFrame(int from, int to)
+{
+    if (!FrameAt(from) || !FrameAt(to) || from == to)
+        return 0;
+    auto &frames = CurrentMove->Frames;
+    const auto first = frames.begin() + (from - 1);
+    const auto last = frames.begin() + (to - 1);
+    // The frame objects move, so each keeps its undo and redo history.
+    if (from < to)
+        std::rotate(first, first + 1, last + 1);
+    else
+        std::rotate(last, first, first + 1);
+    CurrentFrame = FrameAt(to);
+    Changed(Change::KeyFrames);
+    return to;
+}
+
 void RoutineEditor::PushUndoSnapshot()
 {
     if (!CurrentMove || !CurrentFrame)

@@ -145,6 +145,11 @@ public:
     bool CanPaste() const;
     /// Replaces the current key frame's pose with the clipboard's.
     void PasteFrame();
+    /// Moves key frame `from` (1-based) of the current move to place `to`,
+    /// the key frames between shifting by one; it keeps its history and
+    /// becomes current. Returns `to`, or 0 when either number is outside the
+    /// move or both are the same place.
+    int MoveFrame(int from, int to);
 
     // The current key frame's undo history.
 

@@ -35,6 +35,7 @@ EditorSettings ReadEditorSettings(const IniFile &ini)
     s.PlaybackSpeed = ini.ReadInteger(kView, "PlaybackSpeed", 1);
     if (s.PlaybackSpeed != 2 && s.PlaybackSpeed != 4)
         s.PlaybackSpeed = 1;
+    s.KeyFrameStrip = ini.ReadBool(kView, "KeyFrameStrip", s.KeyFrameStrip);
     return s;
 }
 
@@ -49,6 +50,7 @@ void WriteEditorSettings(IniFile &ini, const EditorSettings &s)
     ini.WriteString(kNetwork, "empegFTPPassword", FirstLine(s.FtpPassword));
     ini.WriteBool(kView, "OnionSkin", s.OnionSkin);
     ini.WriteInteger(kView, "PlaybackSpeed", s.PlaybackSpeed);
+    ini.WriteBool(kView, "KeyFrameStrip", s.KeyFrameStrip);
 }
 
 std::string SettingsPathForExecutable(const std::string &exePath)

@@ -26,6 +26,8 @@ struct EditorSettings {
     bool OnionSkin = false;
     /// View > Playback Speed as the factor of every pause: 1, 2 or 4.
     int PlaybackSpeed = 1;
+    /// View > Key Frame Strip.
+    bool KeyFrameStrip = false;
 
     bool operator==(const EditorSettings &) const = default;
 };

@@ -25,7 +25,9 @@ void PlayMovePass(const THFMove &move, PlaybackSink &sink, int slowdown)
     const THFFrame *previous = move.Frames.front().get();
     sink.KeyFrame(*previous);
     // The first transition runs from key frame 1 to itself.
+    int number = 0;
     for (const auto &frame : move.Frames) {
+        sink.Towards(++number);
         DrawTransition(*previous, *frame, sink, slowdown);
         previous = frame.get();
         sink.HandleMessages();

@@ -25,6 +25,8 @@ public:
     virtual ~PlaybackSink() = default;
     /// The key-frame drawing (rings and highlight) that opens a pass.
     virtual void KeyFrame(const THFFrame &frame) = 0;
+    /// The transition into key frame `number` (1-based) begins.
+    virtual void Towards(int /*number*/) {}
     /// One plain step of a transition.
     virtual void PlainStep(const PosePixels &pixels) = 0;
     /// Handle the window's pending messages.
@@ -44,8 +46,8 @@ void DrawTransition(const THFFrame &previous, const THFFrame &target, PlaybackSi
 
 /// One pass through a move: the key-frame drawing of key frame 1, then the
 /// transition into every key frame in turn (the first one from key frame 1 to
-/// itself), each followed by message handling and another pause; every pause
-/// is 70 ms times slowdown. A move without key frames draws nothing.
+/// itself, each announced with Towards), each followed by message handling
+/// and another pause; every pause is 70 ms times slowdown. A move without key frames draws nothing.
 void PlayMovePass(const THFMove &move, PlaybackSink &sink, int slowdown = kNormalSpeed);
 
 /// Pictures in one pass: 1 + the sum of (interpolation + 1) over the key

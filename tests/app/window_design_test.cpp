@@ -131,6 +131,7 @@ TEST_F(WindowDesign, ControlsAndMenuAreAsDesigned)
         "    mnuOptionGridCurrentSize: 5 Pixels disabled",
         "mnuView: View",
         "  mnuViewOnionSkin: Onion Skin",
+        "  mnuViewKeyFrameStrip: Key Frame Strip",
         "  mnuViewPlaybackSpeed: Playback Speed",
         "    mnuViewPlaybackSpeedNormal: Normal checked",
         "    mnuViewPlaybackSpeedHalf: Half",

@@ -126,6 +126,35 @@ TEST(EditingCore, FrameCommandsPlaceCopiesChooseTheNextKeyFrameAndRefuseWhatThey
     EXPECT_EQ(none.RenameMove("x"), -1);
 }
 
+TEST(EditingCore, MovingAKeyFrameTakesItsHistoryAlongKeepsItCurrentAndIsAChange)
+{
+    struct Row { int from, to; Marks marks; };
+    const Row rows[] = {
+        {1, 4, {2, 3, 4, 1}}, {1, 2, {2, 1, 3, 4}}, {2, 3, {1, 3, 2, 4}}, {3, 1, {3, 1, 2, 4}},
+        {4, 1, {4, 1, 2, 3}}, {4, 2, {1, 4, 2, 3}}, {2, 4, {1, 3, 4, 2}},
+        // Nothing to do: the same place, or a number outside the move.
+        {1, 1, {1, 2, 3, 4}}, {4, 4, {1, 2, 3, 4}}, {0, 2, {1, 2, 3, 4}}, {2, 5, {1, 2, 3, 4}},
+    };
+    for (const Row &row : rows) {
+        Editor e(2, 4, 0, 3);
+        for (const auto &f : e.CurrentMove->Frames)
+            f->UndoList.push_back(std::to_string(f->Point(1).X));
+        int told = 0;
+        e.OnChanged = [&] { ++told; };
+        const bool moves = row.marks != Marks{1, 2, 3, 4};
+        EXPECT_EQ(e.MoveFrame(row.from, row.to), moves ? row.to : 0) << row.from << " to " << row.to;
+        EXPECT_EQ(e.Marks(), row.marks) << row.from << " to " << row.to;
+        for (const auto &f : e.CurrentMove->Frames)
+            EXPECT_EQ(f->UndoList.back(), std::to_string(f->Point(1).X));
+        EXPECT_EQ(e.CurrentFrameNumber(), moves ? row.to : 3);
+        EXPECT_EQ(e.CurrentMove->FrameCount, 4);
+        EXPECT_EQ(e.Modified, moves);
+        EXPECT_EQ(told, moves ? 1 : 0);
+    }
+    Editor none(0, 0);
+    EXPECT_EQ(none.MoveFrame(1, 1), 0);
+}
+
 TEST(EditingCore, ClipboardCarriesAPoseAcrossMovesInOneByteOfDisplacement)
 {
     Editor e(2, 3, 0, 3);

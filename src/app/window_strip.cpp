@@ -1,0 +1,109 @@
+// View > Key Frame Strip: the row of key-frame thumbnails under the window,
+// following the current move, selecting, reordering and offering the Frame
+// menu's commands for a key frame.
+#include "hoofer_window.h"
+
+#include "app/key_frame_thumbnails.h"
+#include "toolkit/thumbnail_strip.h"
+#include "view/thumbnail.h"
+
+#include <QLayout>
+#include <QMenu>
+
+namespace hoofer {
+
+namespace {
+/// The strip spans the window under the group boxes, as they are inset.
+constexpr int kStripLeft = 8;
+constexpr int kStripOverlap = 3;
+} // namespace
+
+void TfrmHoofer::CreateKeyFrameStrip()
+{
+    stripKeyFrames = new toolkit::TThumbnailStrip(QSize(kThumbnailWidth, kThumbnailHeight), Client);
+    stripKeyFrames->resize(Client->width() - 2 * kStripLeft, stripKeyFrames->sizeHint().height());
+    stripKeyFrames->hide();
+    stripKeyFrames->OnSelect = [this](int index) { stripKeyFramesSelect(index); };
+    stripKeyFrames->OnMove = [this](int from, int to) { stripKeyFramesMove(from, to); };
+    stripKeyFrames->OnContextMenu = [this](int index, QPoint global) { stripKeyFramesContextMenu(index, global); };
+    m_thumbnails = std::make_unique<KeyFrameThumbnails>(*stripKeyFrames);
+}
+
+void TfrmHoofer::CreateKeyFrameStripMenu()
+{
+    // The Frame menu's own actions: enabled, shortcut and handler as there.
+    KeyFrameStripMenu = new QMenu(this);
+    for (const auto &item : mnuFrame->Items()) {
+        if (item->IsSeparator())
+            KeyFrameStripMenu->addSeparator();
+        else
+            KeyFrameStripMenu->addAction(item->Action());
+    }
+}
+
+void TfrmHoofer::mnuViewKeyFrameStripClick()
+{
+    SetKeyFrameStripShown(!mnuViewKeyFrameStrip->Checked());
+}
+
+void TfrmHoofer::SetKeyFrameStripShown(bool shown)
+{
+    mnuViewKeyFrameStrip->SetChecked(shown);
+    if (shown == m_stripShown)
+        return;
+    m_stripShown = shown;
+    // The window grows by the strip's height, and shrinks back to what it was.
+    const int height = stripKeyFrames->height();
+    if (shown) {
+        stripKeyFrames->move(kStripLeft, Client->height() - kStripOverlap);
+        Client->setFixedHeight(Client->height() + height);
+        stripKeyFrames->show();
+        RefreshKeyFrameStrip();
+    } else {
+        stripKeyFrames->hide();
+        Client->setFixedHeight(Client->height() - height);
+        // Nothing is kept or drawn while the strip is away.
+        m_thumbnails->Clear();
+    }
+    layout()->activate();
+}
+
+void TfrmHoofer::RefreshKeyFrameStrip()
+{
+    if (m_stripShown)
+        m_thumbnails->Show(CurrentMove, Core.CurrentFrameNumber(), Image->Surface().BrushColor());
+}
+
+void TfrmHoofer::KeyFrameStripTowards(int number)
+{
+    if (m_stripShown)
+        stripKeyFrames->SetCurrent(number - 1);
+}
+
+void TfrmHoofer::stripKeyFramesSelect(int index)
+{
+    // As though the number were typed into Current Key Frame.
+    spinFrameNumber->SetValue(index + 1);
+}
+
+void TfrmHoofer::stripKeyFramesMove(int from, int to)
+{
+    const int number = Core.MoveFrame(from + 1, to + 1);
+    if (number == 0)
+        return;
+    spinFrameNumber->SetValue(number);
+    RefreshView();
+}
+
+void TfrmHoofer::stripKeyFramesContextMenu(int index, QPoint global)
+{
+    stripKeyFramesSelect(index);
+    KeyFrameStripMenu->popup(global);
+}
+
+long long TfrmHoofer::KeyFrameThumbnailsDrawn() const
+{
+    return m_thumbnails->DrawnCount();
+}
+
+} // namespace hoofer

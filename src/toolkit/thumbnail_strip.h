@@ -1,0 +1,78 @@
+#pragma once
+
+#include <QAbstractScrollArea>
+#include <QImage>
+#include <QString>
+
+#include <functional>
+#include <vector>
+
+namespace hoofer::toolkit {
+
+/// A row of pictures with a caption under each, scrolled sideways pixel by
+/// pixel: one item is framed as the current one and kept in view. A press
+/// on an item selects it, dragging it drops it onto another place, and a
+/// right-click asks for a menu. Only the items in view are painted, so a row
+/// of hundreds scrolls as smoothly as a row of three.
+class TThumbnailStrip : public QAbstractScrollArea {
+public:
+    /// The pictures are drawn at pictureSize; each item is that wide plus
+    /// a margin on both sides.
+    explicit TThumbnailStrip(QSize pictureSize, QWidget *parent = nullptr);
+
+    int Count() const { return static_cast<int>(m_items.size()); }
+    /// Makes count items (the new ones empty) and forgets where a drag was.
+    void SetCount(int count);
+    void SetPicture(int index, const QImage &picture);
+    void SetCaption(int index, const QString &caption);
+    const QImage &Picture(int index) const { return m_items.at(index).picture; }
+    const QString &Caption(int index) const { return m_items.at(index).caption; }
+    /// Frames item index (-1 none) and scrolls so that it is in view.
+    void SetCurrent(int index);
+    int Current() const { return m_current; }
+
+    /// Where item index lies in the viewport now.
+    QRect ItemRect(int index) const;
+    /// The item under a point of the viewport, or -1.
+    int ItemAt(QPoint where) const;
+
+    /// A press of the left button on an item.
+    std::function<void(int index)> OnSelect;
+    /// An item dragged from one place onto another.
+    std::function<void(int from, int to)> OnMove;
+    /// A right-click on an item, at a point of the screen.
+    std::function<void(int index, QPoint global)> OnContextMenu;
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override { return sizeHint(); }
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
+    void wheelEvent(QWheelEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    struct Item {
+        QImage picture;
+        QString caption;
+    };
+    int ItemWidth() const { return m_pictureSize.width() + 2 * kMargin; }
+    int ViewportHeight() const;
+    /// The place a drag would drop onto at a point of the viewport.
+    int DropPlaceAt(QPoint where) const;
+    void UpdateScrollRange();
+
+    static constexpr int kMargin = 4;
+    QSize m_pictureSize;
+    std::vector<Item> m_items;
+    int m_current = -1;
+    int m_pressed = -1;    // the item a left press is on, until the release
+    QPoint m_pressPoint;
+    int m_dropPlace = -1;  // where the drag under way would drop, or -1
+};
+
+} // namespace hoofer::toolkit

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "model/frame.h"
+#include "view/canvas.h"
+
+#include <QImage>
+
+namespace hoofer {
+
+/// A key frame's thumbnail is the preview surface at a quarter of its size.
+inline constexpr int kThumbnailWidth = 64;
+inline constexpr int kThumbnailHeight = 74;
+
+/// The key frame's pose as playback shows it (border, black bones and head,
+/// no rings, no highlight), scaled down smoothly to the thumbnail's size.
+///
+/// The figure is drawn at half size and then halved once more with
+/// smoothing: a one-pixel line keeps half its darkness instead of the
+/// quarter a single smoothing of the whole surface leaves, and the drawing
+/// costs a quarter of the preview's.
+QImage DrawThumbnail(const THFFrame &frame, TColor background);
+
+} // namespace hoofer
