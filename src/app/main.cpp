@@ -29,11 +29,13 @@ int main(int argc, char *argv[])
         return hoofer::PrintCommandLineAnswer(request);
     hoofer::toolkit::SetApplicationTitle("HooferEdit");
     hoofer::toolkit::QtPlatform platform;
-    // Beside the executable while its folder is writable, else the user's own file.
+    // Beside the executable while it is not installed and its folder is
+    // writable, else the user's own file.
+    const std::string executable = hoofer::toolkit::PathFromQt(QCoreApplication::applicationFilePath());
     const hoofer::SettingsLocation settings = hoofer::ChooseSettingsLocation(
-        hoofer::SettingsPathForExecutable(hoofer::toolkit::PathFromQt(QCoreApplication::applicationFilePath())),
+        hoofer::SettingsPathForExecutable(executable),
         hoofer::toolkit::PathFromQt(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation)),
-        hoofer::FolderIsWritable);
+        hoofer::FolderIsWritable, hoofer::ProgramIsInstalled(executable));
     int result = 0;
     {
         hoofer::TfrmHoofer frmHoofer(platform, nullptr, settings, nullptr, hoofer::RecoveryStore::DefaultFolder());

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "frame_pool.h"
+
 #include <array>
 #include <cstdint>
 #include <memory>
@@ -57,13 +59,19 @@ public:
     int32_t Displacement = 0;
     TFrameHistory UndoList;
     /// The poses undone, newest last; a recorded undo snapshot empties it.
-    /// With the second pointer a frame is 120 bytes, still one 128-byte
-    /// allocation, so the largest routine costs nothing more.
+    /// With the second pointer a frame is 120 bytes, the size of a place in
+    /// the frame pool.
     TFrameHistory RedoList;
 
     TPoint &Point(int part) { return Points.at(part - 1); }
     const TPoint &Point(int part) const { return Points.at(part - 1); }
+
+    /// Key frames are made in the frame pool, not one by one on the heap.
+    static void *operator new(std::size_t size) { return FramePool::Take(size); }
+    static void operator delete(void *place) noexcept { FramePool::Give(place); }
 };
+static_assert(sizeof(THFFrame) <= FramePool::kPlaceSize && alignof(THFFrame) <= FramePool::kPlaceAlignment,
+              "a key frame fits a place of the frame pool");
 
 /// Copies the pose (points, interpolation, displacement) but not the histories.
 void CopyFramePose(const THFFrame &source, THFFrame &destination);

@@ -106,10 +106,17 @@ bool ReadWholeFile(const std::string &path, std::string &data, std::string &why)
         why = Why(errno);
         return false;
     }
-    std::string bytes;
-    char buffer[65536];
+    // Read straight into a string of the file's size, one byte more so that
+    // the end is seen without growing it; a file that grows meanwhile (or a
+    // pipe, which has no size) is read on in larger steps.
+    struct stat info {};
+    const size_t capacity = (::fstat(fd, &info) == 0 && info.st_size > 0) ? static_cast<size_t>(info.st_size) + 1 : 65536;
+    std::string bytes(capacity, '\0');
+    size_t used = 0;
     for (;;) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (used == bytes.size())
+            bytes.resize(bytes.size() * 2);
+        const ssize_t n = ::read(fd, bytes.data() + used, bytes.size() - used);
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0) {
@@ -119,9 +126,10 @@ bool ReadWholeFile(const std::string &path, std::string &data, std::string &why)
         }
         if (n == 0)
             break;
-        bytes.append(buffer, static_cast<size_t>(n));
+        used += static_cast<size_t>(n);
     }
     ::close(fd);
+    bytes.resize(used);
     data = std::move(bytes);
     return true;
 }

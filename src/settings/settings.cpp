@@ -63,12 +63,25 @@ std::string SettingsPathForExecutable(const std::string &exePath)
     return path.string();
 }
 
+bool ProgramIsInstalled(const std::string &exePath)
+{
+    namespace fs = std::filesystem;
+    const fs::path folder = fs::path(exePath).parent_path();
+    if (folder.filename() != "bin")
+        return false;
+    std::error_code ec;
+    return fs::is_regular_file(folder.parent_path() / "share/applications/org.hooferedit.HooferEdit.desktop", ec);
+}
+
 SettingsLocation ChooseSettingsLocation(const std::string &exeIniPath, const std::string &userConfigFolder,
-                                        const std::function<bool(const std::string &folder)> &folderIsWritable)
+                                        const std::function<bool(const std::string &folder)> &folderIsWritable,
+                                        bool installed)
 {
     namespace fs = std::filesystem;
     const fs::path beside(exeIniPath);
-    if (folderIsWritable(beside.parent_path().string()))
+    // An installed program's folder belongs to the install (no package owns
+    // a file written there), however writable it is.
+    if (!installed && folderIsWritable(beside.parent_path().string()))
         return SettingsLocation(exeIniPath);
     const std::string own = (fs::path(userConfigFolder) / beside.filename()).string();
     std::error_code ec;

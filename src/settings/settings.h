@@ -61,14 +61,21 @@ struct SettingsLocation {
     bool operator==(const SettingsLocation &) const = default;
 };
 
+/// Whether the program at exePath is installed: it lies in a folder "bin"
+/// whose prefix holds the menu entry the install lays,
+/// share/applications/org.hooferedit.HooferEdit.desktop.
+bool ProgramIsInstalled(const std::string &exePath);
+
 /// Chooses the settings file of the program whose own file would be exeIniPath
-/// (see SettingsPathForExecutable). While the executable's folder is writable
-/// that file is used for both. Otherwise (installed under /usr/bin, say) the
+/// (see SettingsPathForExecutable). While the program is not installed and
+/// the executable's folder is writable that file is used for both. Otherwise
+/// (installed under /usr/bin or ~/.local/bin, say) the
 /// user's file of the same name in userConfigFolder is written, and read when
 /// it exists; until it does, the file beside the executable is read when there
 /// is one, so an administrator can give everyone defaults.
 SettingsLocation ChooseSettingsLocation(const std::string &exeIniPath, const std::string &userConfigFolder,
-                                        const std::function<bool(const std::string &folder)> &folderIsWritable);
+                                        const std::function<bool(const std::string &folder)> &folderIsWritable,
+                                        bool installed = false);
 
 /// Whether this process may create files in folder (access(2), W_OK and X_OK).
 bool FolderIsWritable(const std::string &folder);

@@ -67,12 +67,14 @@ TEST(SettingsLocation, BesideTheProgramWhenItsFolderIsWritableElseTheUsersOwnWit
     const std::string userFolder = dir.filePath("user").toStdString(), own = userFolder + "/hooferedit.ini";
     for (const std::string &folder : {bin, userFolder})
         QDir().mkpath(QString::fromStdString(folder));
-    struct Row { const char *name; bool writable, besideExists, ownExists; SettingsLocation expected; };
+    struct Row { const char *name; bool writable, besideExists, ownExists; SettingsLocation expected; bool installed = false; };
     const Row rows[] = {
         {"writable folder, user file too", true, true, true, {beside, beside}},
         {"read-only, nothing yet", false, false, false, {own, own}},
         {"read-only, shared defaults", false, true, false, {beside, own}},
         {"read-only, user file wins", false, true, true, {own, own}},
+        {"installed, writable, shared defaults", true, true, false, {beside, own}, true},
+        {"installed, writable, user file wins", true, true, true, {own, own}, true},
     };
     for (const Row &row : rows) {
         for (const auto &[path, exists] : {std::pair{beside, row.besideExists}, {own, row.ownExists}})
@@ -80,10 +82,18 @@ TEST(SettingsLocation, BesideTheProgramWhenItsFolderIsWritableElseTheUsersOwnWit
                    : (void)QFile::remove(QString::fromStdString(path));
         std::string asked;
         const SettingsLocation got =
-            ChooseSettingsLocation(beside, userFolder, [&](const std::string &folder) { return asked = folder, row.writable; });
-        EXPECT_EQ(asked, bin) << row.name;
+            ChooseSettingsLocation(beside, userFolder, [&](const std::string &folder) { return asked = folder, row.writable; },
+                                   row.installed);
+        EXPECT_EQ(asked, row.installed ? "" : bin) << row.name;
         EXPECT_TRUE(got == row.expected) << row.name << ": read " << got.readPath << ", write " << got.writePath;
     }
+    // Installed: in a "bin" whose prefix holds the menu entry.
+    const std::string exe = bin + "/hooferedit";
+    EXPECT_FALSE(ProgramIsInstalled(exe));
+    QDir().mkpath(dir.filePath("share/applications"));
+    QFile(dir.filePath("share/applications/org.hooferedit.HooferEdit.desktop")).open(QIODevice::WriteOnly);
+    EXPECT_TRUE(ProgramIsInstalled(exe));
+    EXPECT_FALSE(ProgramIsInstalled(dir.filePath("share/hooferedit").toStdString())) << "not in a bin folder";
     EXPECT_TRUE(FolderIsWritable(bin));
     EXPECT_FALSE(FolderIsWritable(bin + "/missing"));
 }
