@@ -27,6 +27,8 @@ void TfrmHoofer::LoadSettings()
     SetGridSize(settings.GridSize);
     mnuViewOnionSkin->SetChecked(settings.OnionSkin);
     SetPlaybackSpeed(settings.PlaybackSpeed);
+    mnuOptionsKeepBoneLengths->SetChecked(settings.KeepBoneLengths);
+    Core.KeepBoneLengths = settings.KeepBoneLengths;
     NetworkName = settings.NetworkName;
     IdFTP->Username = settings.FtpUserName;
     IdFTP->Password = settings.FtpPassword;
@@ -41,6 +43,7 @@ void TfrmHoofer::SaveSettings()
     settings.GridSize = GridSize();
     settings.OnionSkin = mnuViewOnionSkin->Checked();
     settings.PlaybackSpeed = PlaybackSpeed();
+    settings.KeepBoneLengths = mnuOptionsKeepBoneLengths->Checked();
     settings.NetworkName = NetworkName;
     settings.FtpUserName = IdFTP->Username;
     settings.FtpPassword = IdFTP->Password;

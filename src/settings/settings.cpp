@@ -11,6 +11,7 @@ namespace {
 constexpr const char *kInterface = "Interface";
 constexpr const char *kNetwork = "Network";
 constexpr const char *kView = "View";
+constexpr const char *kEditing = "Editing";
 
 std::string FirstLine(const std::string &value)
 {
@@ -35,6 +36,7 @@ EditorSettings ReadEditorSettings(const IniFile &ini)
     s.PlaybackSpeed = ini.ReadInteger(kView, "PlaybackSpeed", 1);
     if (s.PlaybackSpeed != 2 && s.PlaybackSpeed != 4)
         s.PlaybackSpeed = 1;
+    s.KeepBoneLengths = ini.ReadBool(kEditing, "KeepBoneLengths", s.KeepBoneLengths);
     return s;
 }
 
@@ -49,6 +51,7 @@ void WriteEditorSettings(IniFile &ini, const EditorSettings &s)
     ini.WriteString(kNetwork, "empegFTPPassword", FirstLine(s.FtpPassword));
     ini.WriteBool(kView, "OnionSkin", s.OnionSkin);
     ini.WriteInteger(kView, "PlaybackSpeed", s.PlaybackSpeed);
+    ini.WriteBool(kEditing, "KeepBoneLengths", s.KeepBoneLengths);
 }
 
 std::string SettingsPathForExecutable(const std::string &exePath)

@@ -26,6 +26,8 @@ struct EditorSettings {
     bool OnionSkin = false;
     /// View > Playback Speed as the factor of every pause: 1, 2 or 4.
     int PlaybackSpeed = 1;
+    /// Options > Keep Bone Lengths.
+    bool KeepBoneLengths = false;
 
     bool operator==(const EditorSettings &) const = default;
 };
