@@ -39,6 +39,7 @@ TfrmHoofer::TfrmHoofer(toolkit::Platform &platform, toolkit::Dialogs *dialogs, S
     WireEvents();
     m_keys = new toolkit::KeyRouter(this, MainMenu);
     m_keys->OnKeyDown = [this](int key, Qt::KeyboardModifiers shift) { FormKeyDown(key, shift); };
+    m_keys->OnKeyClaim = [this](int key, Qt::KeyboardModifiers shift) { return NudgeKey(key, shift); };
     Timer = std::make_unique<toolkit::TTimer>(m_platform);
     Timer->SetInterval(10000);
     Timer->OnTimer = [this] { TimerTimer(); };

@@ -87,6 +87,7 @@ public:
     toolkit::TMenuItem *mnuOptions, *mnuOptionsDragWithoutShift, *mnuOptionsPlayContinuously,
         *mnuOptionsSetempegNetworkName, *mnuOptionGrid, *mnuOptionGridSnapToGrid, *mnuOptionGridSetGridSize,
         *mnuOptionGridCurrentSize;
+    toolkit::TMenuItem *mnuOptionsKeepBoneLengths = nullptr;
     toolkit::TMenuItem *mnuView, *mnuViewOnionSkin, *mnuViewPlaybackSpeed, *mnuViewPlaybackSpeedNormal,
         *mnuViewPlaybackSpeedHalf, *mnuViewPlaybackSpeedQuarter;
     toolkit::TMenuItem *mnuViewKeyFrameStrip;
@@ -199,6 +200,10 @@ public:
     void mnuOptionsPlayContinuouslyClick();
     void mnuOptionGridSnapToGridClick();
     void mnuOptionGridSetGridSizeClick();
+    void mnuOptionsKeepBoneLengthsClick();
+    /// Ctrl+arrow nudges the selected part, Ctrl+Shift+arrow the figure;
+    /// returns whether the key was one, which the focused control never gets.
+    bool NudgeKey(int key, Qt::KeyboardModifiers shift);
 
     // Move commands.
     void mnuMoveAddMoveClick();

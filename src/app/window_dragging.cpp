@@ -41,6 +41,38 @@ void TfrmHoofer::mnuOptionsDragWithoutShiftClick()
     mnuOptionsDragWithoutShift->SetChecked(!mnuOptionsDragWithoutShift->Checked());
 }
 
+void TfrmHoofer::mnuOptionsKeepBoneLengthsClick()
+{
+    mnuOptionsKeepBoneLengths->SetChecked(!mnuOptionsKeepBoneLengths->Checked());
+    Core.KeepBoneLengths = mnuOptionsKeepBoneLengths->Checked();
+}
+
+bool TfrmHoofer::NudgeKey(int key, Qt::KeyboardModifiers shift)
+{
+    if (!(shift & Qt::ControlModifier) || (shift & (Qt::AltModifier | Qt::MetaModifier)))
+        return false;
+    int dx = 0, dy = 0;
+    switch (key) {
+    case Qt::Key_Left: dx = -1; break;
+    case Qt::Key_Right: dx = 1; break;
+    case Qt::Key_Up: dy = 1; break;
+    case Qt::Key_Down: dy = -1; break;
+    default: return false;
+    }
+    if (m_playing || !CurrentMove || !CurrentFrame)
+        return true;
+    bool moved;
+    if (shift & Qt::ShiftModifier) {
+        const int step = mnuOptionGridSnapToGrid->Checked() ? GridSize() : 1;
+        moved = Core.NudgeFigure(dx * step, dy * step);
+    } else {
+        moved = Core.NudgePart(cbxBodyPart->ItemIndex() + 1, dx, dy);
+    }
+    if (moved)
+        RefreshView();
+    return true;
+}
+
 void TfrmHoofer::mnuOptionsPlayContinuouslyClick()
 {
     mnuOptionsPlayContinuously->SetChecked(!mnuOptionsPlayContinuously->Checked());

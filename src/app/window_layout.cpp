@@ -154,6 +154,8 @@ void TfrmHoofer::CreateMenu()
     mnuOptionsDragWithoutShift->SetChecked(false);
     mnuOptionsPlayContinuously = mnuOptions->Add("mnuOptionsPlayContinuously", "Play Continuously");
     mnuOptionsPlayContinuously->SetChecked(false);
+    mnuOptionsKeepBoneLengths = mnuOptions->Add("mnuOptionsKeepBoneLengths", "Keep Bone Lengths");
+    mnuOptionsKeepBoneLengths->SetChecked(false);
     mnuOptionsSetempegNetworkName = mnuOptions->Add("mnuOptionsSetempegNetworkName", "Set empeg Network Name");
     mnuOptionGrid = mnuOptions->Add("mnuOptionGrid", "Grid");
     mnuOptionGridSnapToGrid = mnuOptionGrid->Add("mnuOptionGridSnapToGrid", "Snap To Grid");
@@ -229,6 +231,7 @@ void TfrmHoofer::WireEvents()
     mnuOptionsDragWithoutShift->OnClick = [this] { mnuOptionsDragWithoutShiftClick(); };
     mnuOptionsPlayContinuously->OnClick = [this] { mnuOptionsPlayContinuouslyClick(); };
     mnuOptionsSetempegNetworkName->OnClick = [this] { mnuOptionsSetempegNetworkNameClick(); };
+    mnuOptionsKeepBoneLengths->OnClick = [this] { mnuOptionsKeepBoneLengthsClick(); };
     mnuOptionGridSnapToGrid->OnClick = [this] { mnuOptionGridSnapToGridClick(); };
     mnuOptionGridSetGridSize->OnClick = [this] { mnuOptionGridSetGridSizeClick(); };
     mnuViewOnionSkin->OnClick = [this] { mnuViewOnionSkinClick(); };

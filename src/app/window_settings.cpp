@@ -28,6 +28,8 @@ void TfrmHoofer::LoadSettings()
     mnuViewOnionSkin->SetChecked(settings.OnionSkin);
     SetKeyFrameStripShown(settings.KeyFrameStrip);
     SetPlaybackSpeed(settings.PlaybackSpeed);
+    mnuOptionsKeepBoneLengths->SetChecked(settings.KeepBoneLengths);
+    Core.KeepBoneLengths = settings.KeepBoneLengths;
     NetworkName = settings.NetworkName;
     IdFTP->Username = settings.FtpUserName;
     IdFTP->Password = settings.FtpPassword;
@@ -43,6 +45,7 @@ void TfrmHoofer::SaveSettings()
     settings.OnionSkin = mnuViewOnionSkin->Checked();
     settings.KeyFrameStrip = mnuViewKeyFrameStrip->Checked();
     settings.PlaybackSpeed = PlaybackSpeed();
+    settings.KeepBoneLengths = mnuOptionsKeepBoneLengths->Checked();
     settings.NetworkName = NetworkName;
     settings.FtpUserName = IdFTP->Username;
     settings.FtpPassword = IdFTP->Password;

@@ -15,6 +15,7 @@ RoutineEditor::~RoutineEditor()
 
 void RoutineEditor::Changed(Change what)
 {
+    ++m_edits;
     Modified = what != Change::Routine;
     if (OnChanged)
         OnChanged();
@@ -58,6 +59,7 @@ void RoutineEditor::Clear()
     CurrentMove = nullptr;
     CurrentFrame = nullptr;
     Dragging = DragBlocked = false;
+    m_nudgeFrame = nullptr;
     FreeListItems(Moves);
     Moves.clear();
 }
@@ -138,6 +140,7 @@ int RoutineEditor::MouseDown(int x, int y)
     if (CurrentMove && CurrentFrame) {
         PushUndoSnapshot();
         hit = HitBodyPart(*CurrentFrame, x, y);
+        m_pressedPose = CurrentFrame->Points;
     }
     if (hit == 0)
         DragBlocked = true;
@@ -151,7 +154,10 @@ bool RoutineEditor::MouseMove(bool left, bool shiftOrOption, int part, int x, in
     if (!CurrentMove || !CurrentFrame || part < 1 || part > kPartCount)
         return false;
     Dragging = true;
-    CurrentFrame->Point(part) = {SnapCoordinate(x, snap, grid), SnapCoordinate(PointerToPointY(y), snap, grid)};
+    if (KeepBoneLengths)
+        CurrentFrame->Points = Skeleton::Drag(m_pressedPose, part, x, PointerToPointY(y), snap, grid);
+    else
+        CurrentFrame->Point(part) = {SnapCoordinate(x, snap, grid), SnapCoordinate(PointerToPointY(y), snap, grid)};
     Changed(Change::Coordinates);
     return true;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "edit/skeleton.h"
 #include "model/move.h"
 
 #include <functional>
@@ -52,6 +53,9 @@ public:
     bool DragBlocked = false;
     /// The routine changed since it was loaded, created, saved or uploaded.
     bool Modified = false;
+    /// Options > Keep Bone Lengths: a drag turns a limb about its parent, or
+    /// moves the whole figure by its Shoulders, instead of placing one point.
+    bool KeepBoneLengths = false;
     /// Runs after every change of the routine and whenever Modified is
     /// cleared, so the window can follow (caption, recovery copy).
     std::function<void()> OnChanged;
@@ -115,6 +119,17 @@ public:
     /// back. Returns whether there was one to cancel.
     bool CancelDrag();
 
+    // Nudges from the keyboard. A run of nudges on one key frame with no
+    // other edit between them is one undo step. Each returns whether the
+    // pose changed.
+
+    /// Moves body part `part` by (dx, dy) points, held within 0..255; with
+    /// KeepBoneLengths and a part other than the Shoulders, turns its limb
+    /// by 2 degrees instead, anticlockwise for dx < 0 or dy > 0.
+    bool NudgePart(int part, int dx, int dy);
+    /// Moves the whole figure by (dx, dy) points, stopping at the edge.
+    bool NudgeFigure(int dx, int dy);
+
     // Move commands; each returns the index of the move to select, or -1
     // when it did nothing.
 
@@ -171,6 +186,25 @@ private:
     /// Every edit of the routine ends here: it marks the routine modified,
     /// except a replacement of the whole routine, which clears the mark.
     void Changed(Change what);
+    /// Starts a nudge: takes the undo snapshot unless the nudge continues
+    /// the run of the previous one. Returns whether it continues it.
+    bool BeginNudge();
+    /// Puts a nudged pose into the current key frame and ends the nudge.
+    bool EndNudge(const PosePoints &pose);
+
+    /// The pose at the press, which a drag with bone lengths kept starts from.
+    PosePoints m_pressedPose{};
+    /// Counts the edits, so a nudge knows whether another came between.
+    unsigned m_edits = 0;
+    // The run of nudges under way: its key frame, the edit count and the
+    // length of the undo history after its latest nudge, and for a run of
+    // turns of one part, the pose it started from and the angle so far.
+    const THFFrame *m_nudgeFrame = nullptr;
+    unsigned m_nudgeEdits = 0;
+    size_t m_nudgeHistory = 0;
+    int m_turnPart = 0;
+    PosePoints m_turnStart{};
+    double m_turnDegrees = 0;
 };
 
 } // namespace hoofer

@@ -11,6 +11,7 @@ namespace {
 constexpr const char *kInterface = "Interface";
 constexpr const char *kNetwork = "Network";
 constexpr const char *kView = "View";
+constexpr const char *kEditing = "Editing";
 
 std::string FirstLine(const std::string &value)
 {
@@ -36,6 +37,7 @@ EditorSettings ReadEditorSettings(const IniFile &ini)
     if (s.PlaybackSpeed != 2 && s.PlaybackSpeed != 4)
         s.PlaybackSpeed = 1;
     s.KeyFrameStrip = ini.ReadBool(kView, "KeyFrameStrip", s.KeyFrameStrip);
+    s.KeepBoneLengths = ini.ReadBool(kEditing, "KeepBoneLengths", s.KeepBoneLengths);
     return s;
 }
 
@@ -51,6 +53,7 @@ void WriteEditorSettings(IniFile &ini, const EditorSettings &s)
     ini.WriteBool(kView, "OnionSkin", s.OnionSkin);
     ini.WriteInteger(kView, "PlaybackSpeed", s.PlaybackSpeed);
     ini.WriteBool(kView, "KeyFrameStrip", s.KeyFrameStrip);
+    ini.WriteBool(kEditing, "KeepBoneLengths", s.KeepBoneLengths);
 }
 
 std::string SettingsPathForExecutable(const std::string &exePath)

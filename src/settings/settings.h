@@ -28,6 +28,8 @@ struct EditorSettings {
     int PlaybackSpeed = 1;
     /// View > Key Frame Strip.
     bool KeyFrameStrip = false;
+    /// Options > Keep Bone Lengths.
+    bool KeepBoneLengths = false;
 
     bool operator==(const EditorSettings &) const = default;
 };

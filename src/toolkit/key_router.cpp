@@ -46,13 +46,16 @@ bool KeyRouter::eventFilter(QObject *watched, QEvent *event)
     const bool passedOn = event == m_delivering && m_deliveredTo
                           && (widget == m_deliveredTo || widget->isAncestorOf(m_deliveredTo)
                               || m_deliveredTo->isAncestorOf(widget));
+    bool claimed = false;
     if (!passedOn) {
         m_delivering = event;
         m_deliveredTo = widget;
         if (OnKeyDown)
             RunGuarded([&] { OnKeyDown(key->key(), key->modifiers()); });
+        if (OnKeyClaim)
+            RunGuarded([&] { claimed = OnKeyClaim(key->key(), key->modifiers()); });
     }
-    return menuKey;
+    return menuKey || claimed;
 }
 
 } // namespace hoofer::toolkit

@@ -21,6 +21,8 @@ public:
     ~KeyRouter() override;
 
     std::function<void(int key, Qt::KeyboardModifiers)> OnKeyDown;
+    /// Asked after OnKeyDown: a key it claims never reaches the focused control.
+    std::function<bool(int key, Qt::KeyboardModifiers)> OnKeyClaim;
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

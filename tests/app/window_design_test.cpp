@@ -124,6 +124,7 @@ TEST_F(WindowDesign, ControlsAndMenuAreAsDesigned)
         "mnuOptions: Options",
         "  mnuOptionsDragWithoutShift: Drag Without Shift",
         "  mnuOptionsPlayContinuously: Play Continuously",
+        "  mnuOptionsKeepBoneLengths: Keep Bone Lengths",
         "  mnuOptionsSetempegNetworkName: Set empeg Network Name",
         "  mnuOptionGrid: Grid",
         "    mnuOptionGridSnapToGrid: Snap To Grid",  // checked in the design, unchecked by the settings' default

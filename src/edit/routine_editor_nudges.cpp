@@ -1,0 +1,71 @@
+// The editing core's nudges from the keyboard: one body part or the whole
+// figure a point at a time, or a limb turned a little with bone lengths kept.
+#include "routine_editor.h"
+
+#include <algorithm>
+
+namespace hoofer {
+
+namespace {
+constexpr double kNudgeDegrees = 2.0;
+}
+
+bool RoutineEditor::BeginNudge()
+{
+    const bool continues = m_nudgeFrame == CurrentFrame && m_nudgeEdits == m_edits
+                           && m_nudgeHistory == CurrentFrame->UndoList.size();
+    if (!continues) {
+        PushUndoSnapshot();
+        m_nudgeFrame = CurrentFrame;
+        m_turnPart = 0;
+    }
+    return continues;
+}
+
+bool RoutineEditor::EndNudge(const PosePoints &pose)
+{
+    const bool moved = pose != CurrentFrame->Points;
+    if (moved) {
+        CurrentFrame->Points = pose;
+        Changed(Change::Coordinates);
+    }
+    m_nudgeEdits = m_edits;
+    m_nudgeHistory = CurrentFrame->UndoList.size();
+    return moved;
+}
+
+bool RoutineEditor::NudgePart(int part, int dx, int dy)
+{
+    if (!CurrentMove || !CurrentFrame || part < 1 || part > kPartCount)
+        return false;
+    const bool continues = BeginNudge();
+    PosePoints pose = CurrentFrame->Points;
+    if (KeepBoneLengths && part != 1) {
+        // A run of turns of one part is computed from the pose it started
+        // from: turning a short bone 2 degrees at a time from the rounded
+        // pose of the previous turn could stay put for ever.
+        if (!continues || m_turnPart != part) {
+            m_turnPart = part;
+            m_turnStart = pose;
+            m_turnDegrees = 0;
+        }
+        m_turnDegrees += dx < 0 || dy > 0 ? kNudgeDegrees : -kNudgeDegrees;
+        pose = Skeleton::TurnLimb(m_turnStart, part, m_turnDegrees);
+    } else {
+        m_turnPart = 0;
+        TPoint &p = pose[part - 1];
+        p = {std::clamp(p.X + dx, 0, kMaxCoordinate), std::clamp(p.Y + dy, 0, kMaxCoordinate)};
+    }
+    return EndNudge(pose);
+}
+
+bool RoutineEditor::NudgeFigure(int dx, int dy)
+{
+    if (!CurrentMove || !CurrentFrame)
+        return false;
+    BeginNudge();
+    m_turnPart = 0;
+    return EndNudge(Skeleton::ShiftFigure(CurrentFrame->Points, dx, dy));
+}
+
+} // namespace hoofer
