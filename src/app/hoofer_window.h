@@ -81,6 +81,8 @@ public:
         *mnuFileDownloadFromEmpegStonkDance, *mnuFileRebootEmpeg;
     toolkit::TMenuItem *mnuFileExportMoveAsGif;
     toolkit::TMenuItem *mnuMove, *mnuMovePlay, *mnuMoveAddMove, *mnuMoveRenameMove, *mnuMoveDeleteMove;
+    toolkit::TMenuItem *mnuMoveDuplicateMove, *mnuMoveMoveUp, *mnuMoveMoveDown;
+    toolkit::TMenuItem *mnuFileImportMoves;
     toolkit::TMenuItem *mnuFrame, *mnuFrameAddFrame, *mnuFrameInsertFrame, *mnuFrameDeleteFrame, *mnuFrameCopy,
         *mnuFrameCutFrame, *mnuFramePaste, *mnuFrameUndoFrame;
     toolkit::TMenuItem *mnuFrameRedoFrame, *mnuFrameMirrorPose;
@@ -95,6 +97,7 @@ public:
     toolkit::FileDialogSpec OpenDialog;
     toolkit::FileDialogSpec SaveDialog;
     toolkit::FileDialogSpec ExportGifDialog;
+    toolkit::FileDialogSpec ImportDialog;
     std::unique_ptr<toolkit::TTimer> Timer;
     /// Writes the recovery copy once, 30 seconds after a change.
     std::unique_ptr<toolkit::TTimer> RecoveryTimer;
@@ -209,6 +212,13 @@ public:
     void mnuMoveAddMoveClick();
     void mnuMoveRenameMoveClick();
     void mnuMoveDeleteMoveClick();
+    void mnuMoveDuplicateMoveClick();
+    /// Move Up (by -1) and Move Down (by 1); the key frame shown stays.
+    void ShiftCurrentMove(int by);
+    /// File > Import Moves: moves of another routine file, chosen in a list.
+    void mnuFileImportMovesClick();
+    /// The current move's playing time, as a tooltip on the move selector.
+    void ShowPlayingTime();
 
     // Frame commands.
     void mnuFrameAddFrameClick();

@@ -108,6 +108,7 @@ void TfrmHoofer::CreateControls()
     OpenDialog = {"Hoofer Routines|*.raw|(All Files)|*.*", "*.raw", home, ""};
     SaveDialog = {"Hoofer Routines|*.raw", "*.raw", home, ""};
     ExportGifDialog = {"Animated GIF|*.gif", "*.gif", home, ""};
+    ImportDialog = {"Hoofer Routines|*.raw|(All Files)|*.*", "*.raw", home, ""};
 }
 
 void TfrmHoofer::CreateMenu()
@@ -116,6 +117,7 @@ void TfrmHoofer::CreateMenu()
     mnuFile = MainMenu.Add("mnuFile", "&File");
     mnuFileNewRoutine = mnuFile->Add("mnuFileNewRoutine", "&New Routine", K(Qt::CTRL | Qt::SHIFT | Qt::Key_N));
     mnuFileLoad = mnuFile->Add("mnuFileLoad", "&Load");
+    mnuFileImportMoves = mnuFile->Add("mnuFileImportMoves", "Import Moves…");
     mnuFileSave = mnuFile->Add("mnuFileSave", "&Save", K(Qt::CTRL | Qt::Key_S));
     mnuFileExportMoveAsGif = mnuFile->Add("mnuFileExportMoveAsGif", "Export Move as GIF…");
     mnuFile->Add("N3", "-");
@@ -134,6 +136,9 @@ void TfrmHoofer::CreateMenu()
     mnuMove->Add("N1", "-");
     mnuMoveAddMove = mnuMove->Add("mnuMoveAddMove", "Add Move", K(Qt::CTRL | Qt::ALT | Qt::Key_N));
     mnuMoveRenameMove = mnuMove->Add("mnuMoveRenameMove", "Rename Move", K(Qt::CTRL | Qt::Key_R));
+    mnuMoveDuplicateMove = mnuMove->Add("mnuMoveDuplicateMove", "Duplicate Move", K(Qt::CTRL | Qt::Key_D));
+    mnuMoveMoveUp = mnuMove->Add("mnuMoveMoveUp", "Move Up", K(Qt::CTRL | Qt::ALT | Qt::Key_Up));
+    mnuMoveMoveDown = mnuMove->Add("mnuMoveMoveDown", "Move Down", K(Qt::CTRL | Qt::ALT | Qt::Key_Down));
     mnuMove->Add("N4", "-");
     mnuMoveDeleteMove = mnuMove->Add("mnuMoveDeleteMove", "Delete Move", K(Qt::CTRL | Qt::Key_Delete));
 
@@ -219,6 +224,10 @@ void TfrmHoofer::WireEvents()
     mnuMoveAddMove->OnClick = [this] { mnuMoveAddMoveClick(); };
     mnuMoveRenameMove->OnClick = [this] { mnuMoveRenameMoveClick(); };
     mnuMoveDeleteMove->OnClick = [this] { mnuMoveDeleteMoveClick(); };
+    mnuMoveDuplicateMove->OnClick = [this] { mnuMoveDuplicateMoveClick(); };
+    mnuMoveMoveUp->OnClick = [this] { ShiftCurrentMove(-1); };
+    mnuMoveMoveDown->OnClick = [this] { ShiftCurrentMove(1); };
+    mnuFileImportMoves->OnClick = [this] { mnuFileImportMovesClick(); };
     mnuFrameAddFrame->OnClick = [this] { mnuFrameAddFrameClick(); };
     mnuFrameInsertFrame->OnClick = [this] { mnuFrameInsertFrameClick(); };
     mnuFrameDeleteFrame->OnClick = [this] { mnuFrameDeleteFrameClick(); };

@@ -1,5 +1,8 @@
-// Move > Add Move, Rename Move and Delete Move.
+// Move > Add Move, Rename Move, Delete Move, Duplicate Move, Move Up and
+// Move Down, and the playing time shown on the move selector.
 #include "hoofer_window.h"
+
+#include "toolkit/text.h"
 
 namespace hoofer {
 
@@ -36,6 +39,32 @@ void TfrmHoofer::mnuMoveDeleteMoveClick()
     const int next = Core.DeleteMove();
     if (next >= 0)
         ShowSelectedMove(next);
+}
+
+void TfrmHoofer::mnuMoveDuplicateMoveClick()
+{
+    const int copy = Core.DuplicateMove();
+    if (copy >= 0)
+        ShowSelectedMove(copy);
+}
+
+void TfrmHoofer::ShiftCurrentMove(int by)
+{
+    const int number = spinFrameNumber->Value();
+    const int to = Core.ShiftMove(by);
+    if (to < 0)
+        return;
+    ShowSelectedMove(to);
+    spinFrameNumber->SetValue(number);
+    spinFrameNumberChange();
+}
+
+void TfrmHoofer::ShowPlayingTime()
+{
+    // A tooltip rather than a label: the window keeps its design.
+    const QString text = CurrentMove ? "Playing time: " + toolkit::ToQt(PlayingTimeText(*CurrentMove)) : QString();
+    if (cbxMoves->toolTip() != text)
+        cbxMoves->setToolTip(text);
 }
 
 } // namespace hoofer

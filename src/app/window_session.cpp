@@ -61,6 +61,7 @@ void TfrmHoofer::dropEvent(QDropEvent *event)
 void TfrmHoofer::RoutineChanged()
 {
     setWindowModified(Modified);
+    ShowPlayingTime();
     if (!Modified) {
         // Saved, uploaded or replaced: the copy has nothing left to keep.
         RecoveryTimer->SetEnabled(false);

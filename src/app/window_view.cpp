@@ -17,6 +17,7 @@ void TfrmHoofer::ShowPartPosition(int part)
 
 void TfrmHoofer::RefreshView()
 {
+    ShowPlayingTime();
     const CommandStates can = Core.Commands();
     const std::pair<toolkit::TMenuItem *, bool> items[] = {
         {mnuFrameUndoFrame, can.Undo},     {mnuFrameAddFrame, can.AddFrame},   {mnuFrameInsertFrame, can.InsertFrame},
@@ -25,6 +26,8 @@ void TfrmHoofer::RefreshView()
         {mnuMoveRenameMove, can.RenameMove},    {mnuMoveDeleteMove, can.DeleteMove},
         {mnuFrameRedoFrame, can.Redo},          {mnuFrameMirrorPose, can.MirrorPose},
         {mnuFileExportMoveAsGif, can.ExportMove},
+        {mnuMoveDuplicateMove, can.DuplicateMove}, {mnuMoveMoveUp, can.MoveUp},
+        {mnuMoveMoveDown, can.MoveDown},
     };
     if (CurrentMove && CurrentFrame) {
         spinInterpolate->SetValue(CurrentFrame->Interpolation);

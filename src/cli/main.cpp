@@ -1,6 +1,7 @@
 // hoofer: the editor's routines from the command line.
 
 #include "command_set.h"
+#include "merge_command.h"
 #include "render_command.h"
 #include "routine_commands.h"
 #include "terminal_text.h"
@@ -13,7 +14,7 @@
 
 int main(int argc, char **argv)
 {
-    CLI::App app{"hoofer: inspect, check, render, convert and transfer empeg dance routines (.raw)",
+    CLI::App app{"hoofer: inspect, check, render, convert, merge and transfer empeg dance routines (.raw)",
                  "hoofer"};
     app.set_version_flag("--version", std::string("hoofer ") + HOOFER_VERSION);
     app.require_subcommand(1);
@@ -24,6 +25,7 @@ int main(int argc, char **argv)
     hoofer::CommandSet commands;
     hoofer::AddRoutineCommands(app, commands);
     hoofer::AddRenderCommand(app, commands);
+    hoofer::AddMergeCommand(app, commands);
     hoofer::AddTransferCommands(app, commands);
 
     if (argc <= 1) {

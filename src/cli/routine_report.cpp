@@ -96,13 +96,13 @@ std::string DisplayName(const std::string &moveName)
 
 std::string DescribeRoutine(const TMoveList &moves, size_t fileSize, size_t trailingBytes)
 {
-    std::string out = "  #  name          key frames  pictures   duration\n";
+    std::string out = "  #  name          key frames  pictures  playing time\n";
     for (size_t i = 0; i < moves.size(); ++i) {
         const THFMove &move = *moves[i];
         out += PadLeft(std::to_string(i), 3) + "  " + PadRight(DisplayName(move.MoveName), 12)
                + "  " + PadLeft(std::to_string(move.Frames.size()), 10) + "  "
                + PadLeft(std::to_string(PassPictureCount(move)), 8) + "  "
-               + PadLeft(std::to_string(PassDurationMs(move)), 6) + " ms\n";
+               + PadLeft(PlayingTimeText(move), 12) + "\n";
     }
     out += Plural(moves.size(), "move", "moves") + ", " + Plural(fileSize, "byte", "bytes") + ", "
            + Plural(trailingBytes, "byte", "bytes") + " after the last move\n";

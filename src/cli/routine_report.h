@@ -32,7 +32,7 @@ std::vector<Diagnostic> CheckRoutineImage(const std::string &data);
 std::string DisplayName(const std::string &moveName);
 
 /// The table "hoofer info" prints: a heading, one line per move (index,
-/// name, key frames, pictures in one pass and the pass's duration as the
+/// name, key frames, pictures in one pass and its playing time as the
 /// editor plays it), then the size of the image and the bytes after its last
 /// move.
 std::string DescribeRoutine(const TMoveList &moves, size_t fileSize, size_t trailingBytes);

@@ -104,6 +104,10 @@ CommandStates RoutineEditor::Commands() const
     c.Undo = !CurrentFrame->UndoList.empty();
     c.Redo = !CurrentFrame->RedoList.empty();
     c.MirrorPose = c.ExportMove = true;
+    const int index = CurrentMoveIndex();
+    c.DuplicateMove = MoveRoom() > 0;
+    c.MoveUp = index > 0;
+    c.MoveDown = index + 1 < static_cast<int>(Moves.size());
     return c;
 }
 

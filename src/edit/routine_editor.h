@@ -26,6 +26,11 @@ struct CommandStates {
     bool MirrorPose = false;
     /// File > Export Move as GIF: a move with key frames to play.
     bool ExportMove = false;
+    /// Move > Duplicate Move: a current move, and room for one more.
+    bool DuplicateMove = false;
+    /// Move > Move Up and Move Down: a neighbour on that side.
+    bool MoveUp = false;
+    bool MoveDown = false;
 
     bool operator==(const CommandStates &) const = default;
 };
@@ -139,6 +144,17 @@ public:
     int RenameMove(const std::string &name);
     /// Deletes the current move while more than two are left.
     int DeleteMove();
+    /// Puts a copy of the current move (name, key frames and poses; no
+    /// undo history) right after it while the routine has room.
+    int DuplicateMove();
+    /// Swaps the current move with the one before (by -1) or after (by 1).
+    int ShiftMove(int by);
+    /// How many more moves the routine file can hold.
+    int MoveRoom() const;
+    /// Appends the moves at the end of the routine, in order, unless they
+    /// would pass the file's limit (then -1 and nothing changes). Gives the
+    /// index of the first of them.
+    int AppendMoves(TMoveList incoming);
 
     // Frame commands; each returns the number of the key frame to show, or
     // 0 when it did nothing.

@@ -12,7 +12,10 @@ namespace {
 /// Records what a pass would show in the preview instead of showing it.
 class PictureRecorder : public PlaybackSink {
 public:
-    PictureRecorder() : m_canvas(kPreviewWidth, kPreviewHeight, clPreviewBackground) {}
+    explicit PictureRecorder(int pictures) : m_canvas(kPreviewWidth, kPreviewHeight, clPreviewBackground)
+    {
+        m_pictures.reserve(static_cast<size_t>(pictures));
+    }
 
     void KeyFrame(const THFFrame &) override { m_keyFrameOnScreen = true; }
     void PlainStep(const PosePixels &pixels) override
@@ -48,7 +51,7 @@ int ToHundredths(int ms)
 
 std::vector<StepPicture> RecordMovePass(const THFMove &move)
 {
-    PictureRecorder recorder;
+    PictureRecorder recorder(PassPictureCount(move));
     PlayMovePass(move, recorder);
     return recorder.Take();
 }

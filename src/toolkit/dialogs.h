@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 class QFileDialog;
 class QWidget;
@@ -34,6 +35,21 @@ public:
     virtual int Execute() = 0;
 };
 
+/// A modal list of check boxes (File > Import Moves) as the dialog service
+/// sees it; the window layer's dialog implements it.
+class ItemChoice {
+public:
+    virtual ~ItemChoice() = default;
+    virtual int ItemCount() const = 0;
+    virtual void SetChecked(int index, bool checked) = 0;
+    /// The indexes of the checked items, in list order.
+    virtual std::vector<int> Checked() const = 0;
+    /// Whether the accepting button can be pressed now.
+    virtual bool CanAccept() const = 0;
+    /// Runs the dialog for real; kModalResultOk means accepted.
+    virtual int Execute() = 0;
+};
+
 /// Every question and message the window puts to the user goes through here:
 /// real Qt dialogs in the program, a scripted stand-in in the tests, so that
 /// no test waits for a person.
@@ -50,6 +66,8 @@ public:
     virtual std::optional<std::string> SaveFile(const FileDialogSpec &request) = 0;
     /// Shows the string entry modally and returns its result (1 = accepted).
     virtual int ShowModal(StringEntry &entry) = 0;
+    /// Shows the check-box list modally and returns its result (1 = accepted).
+    virtual int ShowChoice(ItemChoice &choice) { return choice.Execute(); }
 };
 
 /// The application's title, on the standard exception box. The toolkit keeps

@@ -37,9 +37,7 @@ void PlayMovePass(const THFMove &move, PlaybackSink &sink, int slowdown)
 
 int PassPictureCount(const THFMove &move)
 {
-    if (move.Frames.empty())
-        return 0;
-    int pictures = 1;
+    int pictures = 0;
     for (const auto &frame : move.Frames)
         pictures += TransitionSteps(*frame);
     return pictures;
@@ -51,6 +49,13 @@ long long PassDurationMs(const THFMove &move, int slowdown)
     for (const auto &frame : move.Frames)
         ms += static_cast<long long>(TransitionSteps(*frame) + 1) * kStepPauseMs * slowdown;
     return ms;
+}
+
+std::string PlayingTimeText(const THFMove &move)
+{
+    const long long hundredths = (PassDurationMs(move) + 5) / 10;
+    const long long cents = hundredths % 100;
+    return std::to_string(hundredths / 100) + (cents < 10 ? ".0" : ".") + std::to_string(cents) + " s";
 }
 
 } // namespace hoofer

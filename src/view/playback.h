@@ -3,6 +3,7 @@
 #include "model/move.h"
 #include "view/figure_drawing.h"
 
+#include <string>
 #include <vector>
 
 namespace hoofer {
@@ -50,11 +51,17 @@ void DrawTransition(const THFFrame &previous, const THFFrame &target, PlaybackSi
 /// and another pause; every pause is 70 ms times slowdown. A move without key frames draws nothing.
 void PlayMovePass(const THFMove &move, PlaybackSink &sink, int slowdown = kNormalSpeed);
 
-/// Pictures in one pass: 1 + the sum of (interpolation + 1) over the key
-/// frames, steps of negative interpolations counted as none.
+/// Pictures one pass leaves on screen: the sum of (interpolation + 1) over
+/// the key frames, steps of negative interpolations counted as none. The
+/// key-frame drawing that opens the pass is not among them: the first step
+/// replaces it before the window shows anything, and no pause is its own.
+/// `hoofer info` prints this count and `hoofer render` writes that many.
 int PassPictureCount(const THFMove &move);
 /// Milliseconds of pauses in one pass: 70 a step plus 70 a transition, times
-/// slowdown.
+/// slowdown. At normal speed, the move's playing time.
 long long PassDurationMs(const THFMove &move, int slowdown = kNormalSpeed);
+/// The move's playing time at normal speed in seconds with two decimals,
+/// "2.31 s": what `hoofer info` prints and the window shows for the move.
+std::string PlayingTimeText(const THFMove &move);
 
 } // namespace hoofer

@@ -131,10 +131,10 @@ TEST(CommandLine, EveryCommandsHelpReportsAndErrors)
         {{"\x1b]0;x\x07"}, 2, "", "~hoofer: '\\x1B]0;x\\x07' is not a hoofer command"},
         {{"info"}, 2, "", "~FILE is required"},
         {{"info", sampler}, 0,
-         "~  3  Bow                    5        36    2800 ms\n4 moves, 708 bytes, 0 bytes after the last move\n", ""},
+         "~  3  Bow                    5        35        2.80 s\n4 moves, 708 bytes, 0 bytes after the last move\n", ""},
         {{"info", TestData("truncated.raw")}, 1, "", truncated},
         {{"info", TestData("trailing.raw")}, 0, "~\n1 move, 45 bytes, 3 bytes after the last move\n", ""},
-        {{"info", "-"}, 0, "~-:\n  #  name          key frames  pictures   duration\n  0  NewMove  ", "", Bytes(newmove)},
+        {{"info", "-"}, 0, "~-:\n  #  name          key frames  pictures  playing time\n  0  NewMove  ", "", Bytes(newmove)},
         {{"check", TestData("empty.raw")}, 1, "", TestData("empty.raw") + ": error: the file is empty\n"},
         {{"check", TestData("trailing.raw"), TestData("odd_marks.raw")}, 0, "", trailing + "\n" + marks
              + "the format byte is 101 (0x65), not 100\n" + marks
@@ -208,7 +208,7 @@ TEST(RenderCommand, GifAndPngsHoldEveryPlaybackStepWithTheEditorsDelaysOrNothing
         StepDrawer drawer;
         PlayMovePass(move, drawer);
         const int count = static_cast<int>(drawer.steps.size());
-        ASSERT_EQ(count, PassPictureCount(move) - 1) << what;  // all but the opening key-frame drawing
+        ASSERT_EQ(count, PassPictureCount(move)) << what;  // the count hoofer info prints
         QImageReader reader(QString::fromStdString(gif), "gif");
         EXPECT_EQ(reader.loopCount(), row.once ? 0 : -1) << what;  // -1: Qt's "for ever"
         EXPECT_EQ(reader.imageCount(), count) << what;

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <tuple>
 
 using namespace hoofer;
 
@@ -57,14 +58,14 @@ TEST(EditingCore, EnablingTableFollowsTheSelection)
 {
     struct Row { const char *name; int moves, frames; bool clipboard, history; CommandStates want; };
     // PlayMove AddMove RenameMove DeleteMove AddFrame InsertFrame DeleteFrame Copy Cut Paste Undo Redo
-    // MirrorPose ExportMove
+    // MirrorPose ExportMove DuplicateMove MoveUp MoveDown
     const Row rows[] = {
         {"no routine", 0, 0, false, false, {}},
         {"move without key frames", 1, 0, true, false, {false, false, false, false, true}},
         {"one key frame", 3, 1, false, false,
-         {true, true, true, false, true, true, false, true, true, false, false, false, true, true}},
+         {true, true, true, false, true, true, false, true, true, false, false, false, true, true, true, false, true}},
         {"four moves, clipboard, histories", 4, 2, true, true,
-         {true, true, true, true, true, true, true, true, true, true, true, true, true, true}},
+         {true, true, true, true, true, true, true, true, true, true, true, true, true, true, true, false, true}},
     };
     for (const Row &row : rows) {
         Editor e(row.moves, row.frames);
@@ -76,6 +77,8 @@ TEST(EditingCore, EnablingTableFollowsTheSelection)
         }
         EXPECT_EQ(e.Commands(), row.want) << row.name;
     }
+    const CommandStates full = Editor(kMaxMoves, 1, kMaxMoves - 1).Commands();
+    EXPECT_EQ(std::tuple(full.DuplicateMove, full.MoveUp, full.MoveDown), std::tuple(false, true, false));
 }
 
 TEST(EditingCore, KeyFrameNumbersSelectOnlyKeyFramesOfTheMove)
@@ -200,6 +203,64 @@ TEST(EditingCore, MoveCommandsPlaceAddKeepTwoAndRenameAsTyped)
     EXPECT_EQ(e.Moves[2]->MoveName, " Twirl ");
 }
 
+TEST(EditingCore, DuplicateAndShiftArrangeMovesWithinTheLimitAndStopAtTheEnds)
+{
+    const auto dup = [](RoutineEditor &e) { return e.DuplicateMove(); };
+    const auto up = [](RoutineEditor &e) { return e.ShiftMove(-1); };
+    const auto down = [](RoutineEditor &e) { return e.ShiftMove(1); };
+    const Names same = {"Move0", "Move1", "Move2"};
+    const struct { const char *name; int selected; int (*op)(RoutineEditor &); int result; Names names; } rows[] = {
+        {"duplicate the first", 0, dup, 1, {"Move0", "Move0", "Move1", "Move2"}},
+        {"duplicate the last", 2, dup, 3, {"Move0", "Move1", "Move2", "Move2"}},
+        {"up from the top", 0, up, -1, same},
+        {"up from the last", 2, up, 1, {"Move0", "Move2", "Move1"}},
+        {"down from the bottom", 2, down, -1, same},
+        {"down from the top", 0, down, 1, {"Move1", "Move0", "Move2"}},
+    };
+    for (const auto &row : rows) {
+        Editor e(3, 2, row.selected);
+        EXPECT_EQ(row.op(e), row.result) << row.name;
+        Names names;
+        for (const auto &m : e.Moves)
+            names.push_back(m->MoveName);
+        EXPECT_EQ(names, row.names) << row.name;
+    }
+    // The copy has the poses but none of the histories, and is a move of its own.
+    Editor e(2, 3, 1);
+    e.CurrentFrame->UndoList.push_back(FrameSnapshot(THFFrame{}));
+    ASSERT_EQ(e.DuplicateMove(), 2);
+    e.SelectMove(2);
+    EXPECT_EQ(e.Marks(), (Marks{11, 12, 13}));
+    EXPECT_TRUE(e.CurrentFrame->UndoList.empty());
+    EXPECT_NE(e.Moves[2]->Frames[0].get(), e.Moves[1]->Frames[0].get());
+    EXPECT_EQ(e.Moves[1]->Frames[0]->UndoList.size(), 1u);
+    Editor full(kMaxMoves, 1, 4);
+    EXPECT_EQ(full.DuplicateMove(), -1);
+    EXPECT_EQ(full.Moves.size(), static_cast<size_t>(kMaxMoves));
+}
+
+TEST(EditingCore, ImportedMovesAreAppendedInOrderOnlyWhileTheyFit)
+{
+    const auto incoming = [](int count) {
+        Editor from(count, 1);
+        for (int i = 0; i < count; ++i)
+            from.Moves[i]->MoveName = "In" + std::to_string(i);
+        return std::move(from.Moves);
+    };
+    const struct { int before, imported, result; size_t after; } rows[] = {
+        {3, 2, 3, 5}, {254, 2, 254, 256}, {254, 3, -1, 254}, {kMaxMoves, 1, -1, 256}, {3, 0, -1, 3}};
+    for (const auto &row : rows) {
+        Editor e(row.before, 1);
+        EXPECT_EQ(e.MoveRoom(), kMaxMoves - row.before);
+        EXPECT_EQ(e.AppendMoves(incoming(row.imported)), row.result) << row.before << " + " << row.imported;
+        ASSERT_EQ(e.Moves.size(), row.after) << row.before << " + " << row.imported;
+        if (row.result >= 0) {
+            EXPECT_EQ(e.Moves[row.result]->MoveName, "In0");
+            EXPECT_EQ(e.Moves.back()->MoveName, "In" + std::to_string(row.imported - 1));
+        }
+    }
+}
+
 TEST(EditingCore, EveryChangeOfTheRoutineMarksItModified)
 {
     enum Outcome { Quiet, Told, Modified };  // Told: OnChanged ran, Modified: and the routine has unsaved changes
@@ -218,6 +279,10 @@ TEST(EditingCore, EveryChangeOfTheRoutineMarksItModified)
         {"add move", [](RoutineEditor &e) { e.AddMove(); }, Modified},
         {"rename move", [](RoutineEditor &e) { e.RenameMove("Twirl"); }, Modified},
         {"delete move", [](RoutineEditor &e) { e.DeleteMove(); }, Modified},
+        {"duplicate move", [](RoutineEditor &e) { e.DuplicateMove(); }, Modified},
+        {"move down", [](RoutineEditor &e) { e.ShiftMove(1); }, Modified},
+        {"move up from the top", [](RoutineEditor &e) { e.ShiftMove(-1); }, Quiet},
+        {"import nothing", [](RoutineEditor &e) { e.AppendMoves({}); }, Quiet},
         {"select", [](RoutineEditor &e) { e.SelectMove(2); e.SelectFrame(2); }, Quiet},
         {"undo of an unchanged pose", [](RoutineEditor &e) { e.PushUndoSnapshot(); e.PopUndoSnapshot(); }, Quiet},
         {"undo of a change",
