@@ -14,17 +14,6 @@ using namespace hoofer::test;
 
 namespace {
 
-/// Runs a short program to its end (10 s at most) and gives its output.
-QString Run(const QString &program, const QStringList &arguments, const QProcessEnvironment &environment)
-{
-    QProcess process;
-    process.setProcessEnvironment(environment);
-    process.start(program, arguments);
-    if (!process.waitForFinished(10000))
-        process.kill(), process.waitForFinished();
-    return QString::fromLocal8Bit(process.readAllStandardOutput()).trimmed();
-}
-
 class SessionEnd : public ::testing::Test {
 protected:
     void SetUp() override
@@ -55,7 +44,23 @@ protected:
                 process->kill(), process->waitForFinished(10000);
     }
     QString Path(const QString &name) const { return dir.filePath(name); }
+    /// Runs xdotool on the test's display to its end (10 s at most) and gives its output.
+    QString Xdotool(const QStringList &arguments)
+    {
+        QProcess process;
+        process.setProcessEnvironment(environment);
+        process.start("xdotool", arguments);
+        if (!process.waitForFinished(10000))
+            process.kill(), process.waitForFinished();
+        return QString::fromLocal8Bit(process.readAllStandardOutput()).trimmed();
+    }
     QStringList Copies() const { return QDir(Path("data/HooferEdit/recovery")).entryList({"*.raw"}); }
+    void Start(const QStringList &arguments)
+    {
+        editor.setProcessChannelMode(QProcess::MergedChannels);
+        editor.start(Path("bin/hooferedit"), arguments);
+        ASSERT_TRUE(editor.waitForStarted(10000)) << editor.errorString().toStdString();
+    }
     /// The first window whose title holds `title`, waited for 20 s at most.
     QString WindowNamed(const QString &title)
     {
@@ -63,7 +68,7 @@ protected:
         clock.start();
         QString id;
         while (id.isEmpty() && clock.elapsed() < 20000 && editor.state() == QProcess::Running) {
-            id = Run("xdotool", {"search", "--name", title}, environment).section('\n', 0, 0);
+            id = Xdotool({"search", "--name", title}).section('\n', 0, 0);
             if (id.isEmpty())
                 QThread::msleep(100);
         }
@@ -87,18 +92,18 @@ TEST_F(SessionEnd, SignalKeepsTheUnsavedChangesAndEndsTheEditorEvenInAQuestion)
 {
     const std::string original = RoutineBytes(2, 2);
     WriteBytes(Path("routine.raw").toStdString(), original);
-    editor.start(Path("bin/hooferedit"), {Path("routine.raw")});
+    Start({Path("routine.raw")});
     const QString window = WindowNamed("Hoofer Editor V6");
-    ASSERT_FALSE(window.isEmpty()) << "no editor window";
+    ASSERT_FALSE(window.isEmpty()) << "no editor window: " << editor.readAll().toStdString();
     // Ctrl+Right nudges the Shoulders once the routine is in; typed until the title says so.
     QElapsedTimer clock;
     clock.start();
-    while (!Run("xdotool", {"getwindowname", window}, environment).endsWith('*') && clock.elapsed() < 20000) {
-        Run("xdotool", {"windowfocus", "--sync", window}, environment);
-        Run("xdotool", {"key", "ctrl+Right"}, environment);
+    while (!Xdotool({"getwindowname", window}).endsWith('*') && clock.elapsed() < 20000) {
+        Xdotool({"windowfocus", "--sync", window});
+        Xdotool({"key", "ctrl+Right"});
         QThread::msleep(200);
     }
-    ASSERT_TRUE(Run("xdotool", {"getwindowname", window}, environment).endsWith('*')) << "no unsaved change";
+    ASSERT_TRUE(Xdotool({"getwindowname", window}).endsWith('*')) << "no unsaved change";
     EXPECT_TRUE(Copies().isEmpty()) << "long before the copy's 30 seconds";
     ASSERT_TRUE(EndsBy(SIGTERM));
     EXPECT_EQ(editor.exitStatus(), QProcess::CrashExit) << "ended by the signal";
@@ -110,7 +115,7 @@ TEST_F(SessionEnd, SignalKeepsTheUnsavedChangesAndEndsTheEditorEvenInAQuestion)
     EXPECT_TRUE(QFile::exists(Path("bin/hooferedit.ini"))) << "settings written";
 
     // Next start: the question about that copy, ended by a closed terminal, keeps the copy.
-    editor.start(Path("bin/hooferedit"), {});
+    Start({});
     ASSERT_FALSE(WindowNamed("Confirm").isEmpty()) << "no question about the copy";
     ASSERT_TRUE(EndsBy(SIGHUP));
     EXPECT_EQ(FileBytes(copy.toStdString()), kept);
