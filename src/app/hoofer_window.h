@@ -152,6 +152,10 @@ public:
     void RecoveryTimerTimer();
     /// Offers the copies left by editors that ended without closing.
     void OfferRecoveredRoutines();
+    /// The session is ending by a signal: writes the recovery copy at once
+    /// while there are unsaved changes, keeping it for the next start to
+    /// offer, and the settings; the caller then ends the process.
+    void KeepSessionForSignal();
     /// A drag is taken when it carries one local file, which a drop opens.
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dropEvent(QDropEvent *event) override;

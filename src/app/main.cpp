@@ -1,9 +1,11 @@
 // HooferEdit: read the command line, start the application, show the main
-// window (opening the file named, if any), run until it closes.
+// window (opening the file named, if any), run until it closes or the session
+// ends by a signal.
 #include "app/command_line.h"
 #include "app/hoofer_window.h"
 #include "model/recovery_store.h"
 #include "settings/settings.h"
+#include "toolkit/signal_notifier.h"
 #include "toolkit/text.h"
 
 #include <QApplication>
@@ -37,12 +39,23 @@ int main(int argc, char *argv[])
         hoofer::toolkit::PathFromQt(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation)),
         hoofer::FolderIsWritable, hoofer::ProgramIsInstalled(executable));
     int result = 0;
+    // A logout, a closed terminal or Ctrl+C: the unsaved changes and the
+    // settings are written, then the process ends without a question, from
+    // whatever question, playback or transfer it was in (a normal close from
+    // there would delete the recovery copy, or wait for the user).
+    hoofer::toolkit::SignalNotifier endOfSession({SIGTERM, SIGHUP, SIGINT});
     {
         hoofer::TfrmHoofer frmHoofer(platform, nullptr, settings, nullptr, hoofer::RecoveryStore::DefaultFolder());
+        endOfSession.OnSignal = [&frmHoofer](int signalNumber) {
+            frmHoofer.KeepSessionForSignal();
+            hoofer::toolkit::SignalNotifier::EndBySignal(signalNumber);
+        };
         if (request.file)
             frmHoofer.SetStartupFile(*request.file);
         frmHoofer.show();
         result = app.exec();
+        // Past the loop a signal waits in the pipe: the normal end goes on.
+        endOfSession.OnSignal = nullptr;
     }
     return result;
 }

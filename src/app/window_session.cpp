@@ -1,6 +1,7 @@
 // The session around the routine: the unsaved-changes mark in the title, the
 // question before a routine is replaced, File > New Routine, files dropped
-// onto the window, and the crash-recovery copy.
+// onto the window, the crash-recovery copy, and the end of the session by a
+// signal.
 #include "hoofer_window.h"
 
 #include "model/routine_codec.h"
@@ -11,6 +12,8 @@
 #include <QDropEvent>
 #include <QMimeData>
 #include <QUrl>
+
+#include <cstdio>
 
 namespace hoofer {
 
@@ -90,6 +93,26 @@ void TfrmHoofer::RecoveryTimerTimer()
         m_recoveryFailureShown = true;
         ShowStatus(why);
     }
+}
+
+void TfrmHoofer::KeepSessionForSignal()
+{
+    // Nothing here may handle messages: the process ends right after, from
+    // whatever loop or question it was in.
+    RecoveryTimer->SetEnabled(false);
+    if (Modified) {
+        std::string why = "No recovery copy: none is kept";
+        if (m_recovery) {
+            try {
+                why = m_recovery->Write(SerialiseRoutine(), OpenDialog.fileName);
+            } catch (const std::exception &e) {
+                why = std::string("No recovery copy: ") + e.what();
+            }
+        }
+        if (!why.empty())
+            std::fprintf(stderr, "HooferEdit: %s\n", why.c_str());
+    }
+    SaveSettings();
 }
 
 void TfrmHoofer::OfferRecoveredRoutines()

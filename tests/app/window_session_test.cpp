@@ -182,6 +182,30 @@ TEST_F(Session, RecoveryCopyFollowsTheChangesAndIsOfferedAfterACrash)
     EXPECT_TRUE(Copies().isEmpty());
 }
 
+// The signal itself, and the end of the process, in session_end_test.cpp.
+TEST_F(Session, EndBySignalWritesTheCopyAtOnceAndTheSettingsAndKeepsTheCopy)
+{
+    LoadData(RoutineBytes(2, 1));
+    window->KeepSessionForSignal();
+    EXPECT_TRUE(Copies().isEmpty()) << "nothing unsaved";
+    EXPECT_FALSE(FileBytes(TempPath("hooferedit.ini")).empty());
+    window->spinPartX->SetValue(77);
+    window->NetworkName = "127.0.0.1:2121";
+    window->KeepSessionForSignal();
+    ASSERT_EQ(Copies().size(), 1) << "at once, not 30 seconds later";
+    EXPECT_NE(FileBytes(TempPath("hooferedit.ini")).find("127.0.0.1:2121"), std::string::npos);
+    const std::string kept = window->SerialiseRoutine();
+    dialogs.confirmAnswers = {true};
+    Restart();
+    EXPECT_EQ(window->SerialiseRoutine(), kept);
+    Reopen(TempPath("hooferedit.ini"));  // no recovery folder: told on stderr, the settings still written
+    LoadData(RoutineBytes(2, 1));
+    window->spinPartX->SetValue(78);
+    QFile::remove(QString::fromStdString(TempPath("hooferedit.ini")));
+    window->KeepSessionForSignal();
+    EXPECT_FALSE(FileBytes(TempPath("hooferedit.ini")).empty());
+}
+
 TEST_F(Session, UnreadableOrphanIsReportedAndLeftAndAFailedWriteIsToldOnce)
 {
     QDir().mkpath(QString::fromStdString(Folder()));

@@ -1,0 +1,70 @@
+// Real signals raised in this process reach the event loop through the
+// notifier, and the handlers before it come back when it goes.
+#include "toolkit/signal_notifier.h"
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+using hoofer::toolkit::SignalNotifier;
+
+namespace {
+int g_earlierHandlerRuns = 0;
+void EarlierHandler(int) { ++g_earlierHandlerRuns; }
+
+/// Runs the event loop until `count` signals were seen or 5 seconds passed.
+void WaitFor(const std::vector<int> &seen, size_t count)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (seen.size() < count && clock.elapsed() < 5000)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+}
+} // namespace
+
+TEST(SignalNotifier, RaisedSignalsArriveInTheLoopAndTheEarlierHandlersComeBack)
+{
+    std::signal(SIGTERM, EarlierHandler);
+    std::signal(SIGHUP, SIG_IGN);  // as nohup leaves it
+    std::vector<int> seen;
+    {
+        SignalNotifier notifier({SIGTERM, SIGHUP, SIGINT});
+        notifier.OnSignal = [&](int number) { seen.push_back(number); };
+        std::raise(SIGINT);
+        ::kill(::getpid(), SIGTERM);
+        std::raise(SIGHUP);
+        EXPECT_TRUE(seen.empty()) << "nothing is called from the handler itself";
+        WaitFor(seen, 2);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(seen, (std::vector<int>{SIGINT, SIGTERM})) << "an ignored signal stays ignored";
+        EXPECT_EQ(g_earlierHandlerRuns, 0);
+    }
+    std::raise(SIGTERM);
+    EXPECT_EQ(g_earlierHandlerRuns, 1);
+    struct sigaction now = {};
+    ::sigaction(SIGHUP, nullptr, &now);
+    EXPECT_EQ(now.sa_handler, SIG_IGN);
+    ::sigaction(SIGINT, nullptr, &now);
+    EXPECT_EQ(now.sa_handler, SIG_DFL);
+    std::signal(SIGTERM, SIG_DFL);
+    std::signal(SIGHUP, SIG_DFL);
+}
+
+TEST(SignalNotifier, EndingBySignalIsSeenAsThatSignalByTheParent)
+{
+    for (const int number : {SIGTERM, SIGHUP, SIGINT}) {
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            std::signal(number, SIG_IGN);  // even past a handler the program had
+            SignalNotifier::EndBySignal(number);
+        }
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == number) << number;
+    }
+}
