@@ -13,6 +13,11 @@
 //   DragStep                   one mouse move of a drag in the shown window
 //   DragStepRepainted          the same with the window's repaint after it
 //   StripDragStep              DragStep with the key frame strip shown
+//   DragRotate                 one mouse move of a drag of the Left Knee with
+//                              Keep Bone Lengths on: the leg turns about the
+//                              Lower Body
+//   ZoomDraw, ZoomFill         the key-frame drawing shown at 3x / one fill
+//                              of a surface of that size
 //   Pacing                     a real playback of a move of 100 steps, its
 //                              pauses in the counter pauses_ms
 // The window runs on the offscreen platform unless QT_QPA_PLATFORM says
@@ -34,6 +39,7 @@
 
 #include <QApplication>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QTemporaryDir>
 
 #include <chrono>
@@ -289,6 +295,71 @@ BENCHMARK_CAPTURE(DragStep, repainted, true, false)
     ->Name("DragStepRepainted")
     ->UseManualTime()
     ->Unit(benchmark::kMicrosecond);
+
+void DragRotate(benchmark::State &state)
+{
+    ShownWindow shown(RoutineFile(kLargestMoves));
+    TfrmHoofer &w = *shown.window;
+    w.mnuOptionsKeepBoneLengths->Click();
+    const TPixel knee = PointToPixel(w.CurrentFrame->Point(7));
+    SendMouse(w.Image, QEvent::MouseButtonPress, {knee.x, knee.y}, Qt::LeftButton, Qt::LeftButton);
+    if (w.cbxBodyPart->ItemIndex() != 6 || w.DragBlocked || !w.Core.KeepBoneLengths)
+        state.SkipWithError("the press did not pick the Left Knee with Keep Bone Lengths on");
+    const TPoint before = w.CurrentFrame->Point(7);
+    int step = 0;
+    for (auto _ : state) {
+        // Back and forth across the knee: every move turns the leg.
+        const QPoint where(knee.x + ((++step & 1) ? 6 : -6), knee.y);
+        const auto start = std::chrono::steady_clock::now();
+        SendMouse(w.Image, QEvent::MouseMove, where, Qt::NoButton, Qt::LeftButton);
+        const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
+        state.SetIterationTime(took.count());
+        QApplication::processEvents();
+    }
+    if (w.CurrentFrame->Point(7) == before)
+        state.SkipWithError("the leg did not turn");
+    SendMouse(w.Image, QEvent::MouseButtonRelease, {knee.x, knee.y}, Qt::LeftButton, Qt::NoButton);
+    // The next window reads the settings this one writes.
+    w.mnuOptionsKeepBoneLengths->Click();
+    if (shown.dialogs.messages)
+        state.SkipWithError("the window reported an error");
+}
+BENCHMARK(DragRotate)->UseManualTime()->Unit(benchmark::kMicrosecond);
+
+constexpr int kBenchZoom = 3;
+
+/// What the preview's paint puts on screen at 3x: the picture scaled onto a
+/// surface of the backing store's format.
+QImage ZoomedSurface()
+{
+    return QImage(kPreviewWidth * kBenchZoom, kPreviewHeight * kBenchZoom, QImage::Format_ARGB32_Premultiplied);
+}
+
+void ZoomDraw(benchmark::State &state)
+{
+    ImageCanvas canvas(kPreviewWidth, kPreviewHeight, clPreviewBackground);
+    QImage surface = ZoomedSurface();
+    const THFFrame &frame = SomeFrame();
+    for (auto _ : state) {
+        DrawKeyFrame(canvas, frame, 4);
+        QPainter painter(&surface);
+        toolkit::PaintZoomed(painter, canvas.image(), kBenchZoom);
+        painter.end();
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(ZoomDraw)->Unit(benchmark::kMicrosecond);
+
+void ZoomFill(benchmark::State &state)
+{
+    QImage surface = ZoomedSurface();
+    const QColor background = ToQColor(clPreviewBackground);
+    for (auto _ : state) {
+        surface.fill(background);
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(ZoomFill)->Unit(benchmark::kMicrosecond);
 
 void Pacing(benchmark::State &state)
 {

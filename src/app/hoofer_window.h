@@ -93,6 +93,8 @@ public:
     toolkit::TMenuItem *mnuView, *mnuViewOnionSkin, *mnuViewPlaybackSpeed, *mnuViewPlaybackSpeedNormal,
         *mnuViewPlaybackSpeedHalf, *mnuViewPlaybackSpeedQuarter;
     toolkit::TMenuItem *mnuViewKeyFrameStrip;
+    toolkit::TMenuItem *mnuViewZoom = nullptr, *mnuViewZoom1 = nullptr, *mnuViewZoom2 = nullptr,
+                       *mnuViewZoom3 = nullptr;
 
     toolkit::FileDialogSpec OpenDialog;
     toolkit::FileDialogSpec SaveDialog;
@@ -193,6 +195,13 @@ public:
     void stripKeyFramesMove(int from, int to);
     void stripKeyFramesContextMenu(int index, QPoint global);
     long long KeyFrameThumbnailsDrawn() const;
+
+    // The preview's zoom.
+    /// 1, 2 or 3, as View > Zoom says.
+    int Zoom() const;
+    /// Scales the preview, the window growing or shrinking to fit; anything
+    /// but 2 or 3 is 1.
+    void SetZoom(int zoom);
 
     // Undo history.
     void PushUndoSnapshot();

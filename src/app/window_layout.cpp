@@ -180,6 +180,11 @@ void TfrmHoofer::CreateMenu()
     mnuViewPlaybackSpeedHalf = mnuViewPlaybackSpeed->Add("mnuViewPlaybackSpeedHalf", "Half");
     mnuViewPlaybackSpeedQuarter = mnuViewPlaybackSpeed->Add("mnuViewPlaybackSpeedQuarter", "Quarter");
     SetPlaybackSpeed(kNormalSpeed);
+    mnuViewZoom = mnuView->Add("mnuViewZoom", "Zoom");
+    mnuViewZoom1 = mnuViewZoom->Add("mnuViewZoom1", "1×", K(Qt::CTRL | Qt::Key_1));
+    mnuViewZoom2 = mnuViewZoom->Add("mnuViewZoom2", "2×", K(Qt::CTRL | Qt::Key_2));
+    mnuViewZoom3 = mnuViewZoom->Add("mnuViewZoom3", "3×", K(Qt::CTRL | Qt::Key_3));
+    mnuViewZoom1->SetChecked(true);
 
     mnuFileSave->SetEnabled(false);
     mnuFileExportMoveAsGif->SetEnabled(false);
@@ -189,6 +194,9 @@ void TfrmHoofer::CreateMenu()
     auto *speeds = new QActionGroup(this);
     for (toolkit::TMenuItem *item : {mnuViewPlaybackSpeedNormal, mnuViewPlaybackSpeedHalf, mnuViewPlaybackSpeedQuarter})
         speeds->addAction(item->Action());
+    auto *zooms = new QActionGroup(this);
+    for (toolkit::TMenuItem *item : {mnuViewZoom1, mnuViewZoom2, mnuViewZoom3})
+        zooms->addAction(item->Action());
     CreateKeyFrameStripMenu();
 }
 
@@ -248,6 +256,9 @@ void TfrmHoofer::WireEvents()
     mnuViewPlaybackSpeedNormal->OnClick = [this] { SetPlaybackSpeed(kNormalSpeed); };
     mnuViewPlaybackSpeedHalf->OnClick = [this] { SetPlaybackSpeed(kHalfSpeed); };
     mnuViewPlaybackSpeedQuarter->OnClick = [this] { SetPlaybackSpeed(kQuarterSpeed); };
+    mnuViewZoom1->OnClick = [this] { SetZoom(1); };
+    mnuViewZoom2->OnClick = [this] { SetZoom(2); };
+    mnuViewZoom3->OnClick = [this] { SetZoom(3); };
 }
 
 } // namespace hoofer

@@ -27,6 +27,7 @@ void TfrmHoofer::LoadSettings()
     SetGridSize(settings.GridSize);
     mnuViewOnionSkin->SetChecked(settings.OnionSkin);
     SetKeyFrameStripShown(settings.KeyFrameStrip);
+    SetZoom(settings.Zoom);
     SetPlaybackSpeed(settings.PlaybackSpeed);
     mnuOptionsKeepBoneLengths->SetChecked(settings.KeepBoneLengths);
     Core.KeepBoneLengths = settings.KeepBoneLengths;
@@ -46,6 +47,7 @@ void TfrmHoofer::SaveSettings()
     settings.KeyFrameStrip = mnuViewKeyFrameStrip->Checked();
     settings.PlaybackSpeed = PlaybackSpeed();
     settings.KeepBoneLengths = mnuOptionsKeepBoneLengths->Checked();
+    settings.Zoom = Zoom();
     settings.NetworkName = NetworkName;
     settings.FtpUserName = IdFTP->Username;
     settings.FtpPassword = IdFTP->Password;

@@ -37,6 +37,9 @@ EditorSettings ReadEditorSettings(const IniFile &ini)
     if (s.PlaybackSpeed != 2 && s.PlaybackSpeed != 4)
         s.PlaybackSpeed = 1;
     s.KeyFrameStrip = ini.ReadBool(kView, "KeyFrameStrip", s.KeyFrameStrip);
+    s.Zoom = ini.ReadInteger(kView, "Zoom", 1);
+    if (s.Zoom < 1 || s.Zoom > 3)
+        s.Zoom = 1;
     s.KeepBoneLengths = ini.ReadBool(kEditing, "KeepBoneLengths", s.KeepBoneLengths);
     return s;
 }
@@ -53,6 +56,7 @@ void WriteEditorSettings(IniFile &ini, const EditorSettings &s)
     ini.WriteBool(kView, "OnionSkin", s.OnionSkin);
     ini.WriteInteger(kView, "PlaybackSpeed", s.PlaybackSpeed);
     ini.WriteBool(kView, "KeyFrameStrip", s.KeyFrameStrip);
+    ini.WriteInteger(kView, "Zoom", s.Zoom);
     ini.WriteBool(kEditing, "KeepBoneLengths", s.KeepBoneLengths);
 }
 

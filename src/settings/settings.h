@@ -30,13 +30,16 @@ struct EditorSettings {
     bool KeyFrameStrip = false;
     /// Options > Keep Bone Lengths.
     bool KeepBoneLengths = false;
+    /// View > Zoom: the preview's scale, 1, 2 or 3.
+    int Zoom = 1;
 
     bool operator==(const EditorSettings &) const = default;
 };
 
 /// The settings held in the file; missing or unreadable values give their
 /// defaults, a grid size of 0 or less reads as the default 5 (snapping
-/// divides by it) and a playback speed other than 1, 2 or 4 as 1.
+/// divides by it), a playback speed other than 1, 2 or 4 as 1 and a zoom
+/// other than 1, 2 or 3 as 1.
 EditorSettings ReadEditorSettings(const IniFile &ini);
 
 /// Writes the settings into the file's "Interface", "Network" and "View"

@@ -80,6 +80,13 @@ void TPaintBox::Expose()
     update();
 }
 
+void TPaintBox::SetZoom(int zoom)
+{
+    m_zoom = zoom;
+    setFixedSize(m_image->Width() * zoom, m_image->Height() * zoom);
+    update();
+}
+
 void TPaintBox::paintEvent(QPaintEvent *)
 {
     if (!m_drawnByProgram) {
@@ -91,7 +98,18 @@ void TPaintBox::paintEvent(QPaintEvent *)
     }
     m_drawnByProgram = false;
     QPainter painter(this);
-    painter.drawImage(0, 0, m_image->image());
+    PaintZoomed(painter, m_image->image(), m_zoom);
+}
+
+void PaintZoomed(QPainter &painter, const QImage &picture, int zoom)
+{
+    if (zoom == 1) {
+        painter.drawImage(0, 0, picture);
+        return;
+    }
+    // Without smooth transformation a scaled image is drawn nearest neighbour.
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    painter.drawImage(QRect(0, 0, picture.width() * zoom, picture.height() * zoom), picture);
 }
 
 TColor PreviewBackground(const QColor &face)
@@ -120,11 +138,18 @@ TMouseButton ButtonOf(Qt::MouseButton b)
 {
     return b == Qt::RightButton ? TMouseButton::Right : b == Qt::MiddleButton ? TMouseButton::Middle : TMouseButton::Left;
 }
-QPoint Where(const QMouseEvent *e)
+int FloorDiv(int a, int b)
 {
-    return e->position().toPoint();
+    return a / b - (a % b < 0 ? 1 : 0);
 }
 } // namespace
+
+QPoint TPaintBox::Where(const QMouseEvent *e) const
+{
+    // The surface's pixel under the pointer, also left of or above the box.
+    const QPoint p = e->position().toPoint();
+    return {FloorDiv(p.x(), m_zoom), FloorDiv(p.y(), m_zoom)};
+}
 
 void TPaintBox::mousePressEvent(QMouseEvent *e)
 {

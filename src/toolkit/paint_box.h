@@ -10,6 +10,8 @@ namespace hoofer {
 class ImageCanvas;
 }
 
+class QPainter;
+
 namespace hoofer::toolkit {
 
 /// Which keys and mouse buttons were down with a mouse event.
@@ -29,10 +31,16 @@ enum class TMouseButton { Left, Right, Middle };
 /// repaint from the window system (an expose) erases the surface to the
 /// background colour and runs OnPaint. While a button is held the surface
 /// keeps getting the mouse, so positions can be negative or beyond its edges.
+/// At a zoom of z every pixel of the surface shows as a z by z block and the
+/// mouse positions are those of the surface's pixels under the pointer.
 class TPaintBox : public QWidget {
 public:
     TPaintBox(int width, int height, QWidget *parent = nullptr);
     ~TPaintBox() override;
+
+    /// The box grows to z times the surface; the surface keeps its size.
+    void SetZoom(int zoom);
+    int Zoom() const { return m_zoom; }
 
     Canvas &Surface();
     const QImage &Picture() const;
@@ -52,10 +60,16 @@ protected:
 
 private:
     class ShownCanvas;
+    QPoint Where(const QMouseEvent *event) const;
     std::unique_ptr<ImageCanvas> m_image;
     std::unique_ptr<ShownCanvas> m_canvas;
     bool m_drawnByProgram = false;
+    int m_zoom = 1;
 };
+
+/// Draws picture at the painter's origin with every pixel a zoom by zoom
+/// block, as the paint box shows its surface.
+void PaintZoomed(QPainter &painter, const QImage &picture, int zoom);
 
 /// The preview's background: the window's face colour, or light grey
 /// (212, 208, 200) where the face is dark (relative luminance below 0.5),

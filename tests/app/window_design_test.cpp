@@ -141,6 +141,10 @@ TEST_F(WindowDesign, ControlsAndMenuAreAsDesigned)
         "    mnuViewPlaybackSpeedNormal: Normal checked",
         "    mnuViewPlaybackSpeedHalf: Half",
         "    mnuViewPlaybackSpeedQuarter: Quarter",
+        "  mnuViewZoom: Zoom",
+        "    mnuViewZoom1: 1× Ctrl+1 checked",
+        "    mnuViewZoom2: 2× Ctrl+2",
+        "    mnuViewZoom3: 3× Ctrl+3",
     };
     std::vector<std::string> shown;
     const std::function<void(const toolkit::TMenuItem &, const std::string &)> walk =

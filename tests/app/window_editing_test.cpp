@@ -198,3 +198,55 @@ TEST_F(WindowEditing, RedoAndMirrorAreWiredToTheirShortcutsAndEnabledByTheCore)
     EXPECT_FALSE(window->mnuFrameRedoFrame->Enabled());
     EXPECT_EQ(window->spinPartX->Value(), mirrored.Point(1).X) << "the view follows";
 }
+
+TEST_F(WindowEditing, ZoomScalesThePreviewAndTheWindowAndARealDragLandsWhereTheHalvedDragLands)
+{
+    LoadData(TestData("newmove.raw"));
+    window->mnuOptionsDragWithoutShift->SetChecked(true);
+    const QSize size = window->size();
+    const QImage plain = window->Image->grab().toImage();
+    EXPECT_EQ(plain.convertToFormat(QImage::Format_RGB32), window->Image->Picture().convertToFormat(QImage::Format_RGB32))
+        << "at 1x the preview is the drawing itself";
+    const auto drag = [&](int zoom) {
+        QTest::mousePress(window->Image, Qt::LeftButton, {}, QPoint(66, 182) * zoom);
+        QTest::mouseMove(window->Image, QPoint(63, 200) * zoom);
+        QTest::mouseRelease(window->Image, Qt::LeftButton, {}, QPoint(63, 200) * zoom);
+        return window->CurrentFrame->Point(1);
+    };
+    const TPoint atOne = drag(1);
+    Click(window->mnuFrameUndoFrame);
+    window->mnuViewZoom2->Click();
+    EXPECT_TRUE(window->mnuViewZoom2->Checked() && !window->mnuViewZoom1->Checked());
+    EXPECT_EQ(window->size(), size + QSize(256, 296));
+    EXPECT_EQ(window->Image->grab().toImage().convertToFormat(QImage::Format_RGB32),
+              window->Image->Picture().scaled(512, 592).convertToFormat(QImage::Format_RGB32));
+    EXPECT_EQ(drag(2), atOne);
+    window->mnuViewZoom1->Click();
+    EXPECT_EQ(window->size(), size);
+}
+
+TEST_F(WindowEditing, CtrlArrowsNudgeThePoseNotTheFocusedBoxAndKeepBoneLengthsTurnsTheLimb)
+{
+    Select(window->cbxBodyPart, 1);  // Left Elbow
+    const TPoint elbow = window->CurrentFrame->Point(2), shoulders = window->CurrentFrame->Point(1);
+    const int interpolation = window->spinInterpolate->Value();
+    window->spinInterpolate->Editor()->setFocus();
+    QTest::keyClick(window->spinInterpolate->Editor(), Qt::Key_Up, Qt::ControlModifier);
+    EXPECT_EQ(window->CurrentFrame->Point(2), (TPoint{elbow.X, elbow.Y + 1}));
+    EXPECT_EQ(window->spinInterpolate->Value(), interpolation);
+    EXPECT_EQ(window->spinPartY->Value(), elbow.Y + 1);
+    window->spinPartX->Editor()->setFocus();
+    QTest::keyClick(window->spinPartX->Editor(), Qt::Key_Left, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(window->CurrentFrame->Point(1).X, shoulders.X - 1) << "the whole figure";
+    Click(window->mnuFrameUndoFrame);
+    EXPECT_EQ(window->CurrentFrame->Point(2), elbow) << "one undo step for the run";
+    Click(window->mnuOptionsKeepBoneLengths);
+    EXPECT_TRUE(window->mnuOptionsKeepBoneLengths->Checked() && window->Core.KeepBoneLengths);
+    for (int i = 0; i < 15; ++i)  // 2 degrees each: a short bone needs a few to move a point
+        QTest::keyClick(window->spinPartX->Editor(), Qt::Key_Left, Qt::ControlModifier);
+    const TPoint turned = window->CurrentFrame->Point(2);
+    EXPECT_NE(turned, elbow);
+    EXPECT_EQ(window->CurrentFrame->Point(1), shoulders) << "turned about the Shoulders";
+    Click(window->mnuOptionsKeepBoneLengths);
+    EXPECT_FALSE(window->Core.KeepBoneLengths);
+}

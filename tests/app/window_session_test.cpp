@@ -268,7 +268,7 @@ TEST_F(WindowShell, SettingsAreReadAtShowAndWrittenBackWhenTheWindowGoes)
 {
     // Shared defaults beside a read-only program; the user's own file goes into a folder not made yet.
     const std::string beside = TempPath("hooferedit.ini"), own = TempPath("config/HooferEdit/hooferedit.ini");
-    const std::string shared = "[Interface]\r\nSnapToGrid=2\r\nGridSize=0x0C\r\n[View]\r\nPlaybackSpeed=2\r\n";
+    const std::string shared = "[Interface]\r\nSnapToGrid=2\r\nGridSize=0x0C\r\n[View]\r\nPlaybackSpeed=2\r\nZoom=3\r\n[Editing]\r\nKeepBoneLengths=1\r\n";
     window.reset();
     WriteBytes(beside, shared);
     Reopen(SettingsLocation(beside, own));
@@ -276,6 +276,10 @@ TEST_F(WindowShell, SettingsAreReadAtShowAndWrittenBackWhenTheWindowGoes)
     EXPECT_FALSE(window->mnuOptionsDragWithoutShift->Checked());
     EXPECT_EQ(window->mnuOptionGridCurrentSize->Caption(), "12 Pixels");
     EXPECT_TRUE(window->mnuViewPlaybackSpeedHalf->Checked());
+    EXPECT_TRUE(window->mnuViewZoom3->Checked() && window->Image->width() == 768);
+    EXPECT_TRUE(window->mnuOptionsKeepBoneLengths->Checked() && window->Core.KeepBoneLengths);
+    Click(window->mnuViewZoom2);
+    Click(window->mnuOptionsKeepBoneLengths);
     window->NetworkName = "127.0.0.1:2121";
     window->mnuOptionsPlayContinuously->SetChecked(true);
     Click(window->mnuViewOnionSkin);
@@ -284,7 +288,8 @@ TEST_F(WindowShell, SettingsAreReadAtShowAndWrittenBackWhenTheWindowGoes)
     EXPECT_EQ(FileBytes(beside), shared);
     const std::string ini = FileBytes(own);
     for (const char *line : {"SnapToGrid=1\n", "GridSize=12\n", "empegFTPUserName=Anonymous", "PlayContinuously=1",
-                             "empegNetworkName=127.0.0.1:2121", "[View]\nOnionSkin=1\nPlaybackSpeed=4\n"})
+                             "empegNetworkName=127.0.0.1:2121", "[View]\nOnionSkin=1\nPlaybackSpeed=4\n",
+                             "Zoom=2\n", "KeepBoneLengths=0\n"})
         EXPECT_NE(ini.find(line), std::string::npos) << line << " in " << ini;
     WriteBytes(own, ini + "[Mine]\nkeep=me\n");
     Reopen(own);

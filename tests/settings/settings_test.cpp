@@ -25,7 +25,7 @@ TEST(EditorSettings, AFirstSaveWritesEveryKeyInOrderAndEachValueComesBackAsSaved
     const std::string defaults =
         "[Interface]\nDragWithoutShift=0\nPlayContinuously=0\nSnapToGrid=0\nGridSize=5\n\n"
         "[Network]\nempegNetworkName=\nempegFTPUserName=Anonymous\nempegFTPPassword=hoofer@home\n\n"
-        "[View]\nOnionSkin=0\nPlaybackSpeed=1\nKeyFrameStrip=0\n\n[Editing]\nKeepBoneLengths=0\n";
+        "[View]\nOnionSkin=0\nPlaybackSpeed=1\nKeyFrameStrip=0\nZoom=1\n\n[Editing]\nKeepBoneLengths=0\n";
     EXPECT_EQ(Resaved(""), defaults);
     // A value as read and as written back (as read when no fourth is given), in its own line and moving no other:
     // a value of every key, and one row for each kind of value that gives the default.
@@ -34,10 +34,11 @@ TEST(EditorSettings, AFirstSaveWritesEveryKeyInOrderAndEachValueComesBackAsSaved
         {"Interface", "GridSize", "17"},        {"Network", "empegNetworkName", " 127.0.0.1:2121 "},
         {"Network", "empegFTPUserName", "dancer"}, {"Network", "empegFTPPassword", "p=w;#[x] \"q\""},
         {"View", "OnionSkin", "1"}, {"View", "PlaybackSpeed", "4"}, {"View", "PlaybackSpeed", "2"}, {"View", "KeyFrameStrip", "1"},
-        {"Editing", "KeepBoneLengths", "1"},
+        {"Editing", "KeepBoneLengths", "1"}, {"View", "Zoom", "3"},
         {"Interface", "GridSize", " 0x1F ", "31"}, {"Interface", "GridSize", "abc", "5"},
         {"Interface", "GridSize", "0", "5"},       {"Interface", "SnapToGrid", "2", "1"},
         {"View", "OnionSkin", "yes", "0"},         {"View", "PlaybackSpeed", "3", "1"},
+        {"View", "Zoom", "4", "1"},                {"View", "Zoom", "0", "1"},
     };
     for (const auto &[section, key, read, written] : rows) {
         std::string expected = defaults;

@@ -1,0 +1,38 @@
+// View > Zoom: the preview at twice or three times the player's size, every
+// pixel of the drawing a block, the window growing to fit.
+#include "hoofer_window.h"
+
+#include "toolkit/thumbnail_strip.h"
+
+#include <QGroupBox>
+#include <QLayout>
+
+namespace hoofer {
+
+int TfrmHoofer::Zoom() const
+{
+    return Image->Zoom();
+}
+
+void TfrmHoofer::SetZoom(int zoom)
+{
+    if (zoom != 2 && zoom != 3)
+        zoom = 1;
+    mnuViewZoom1->SetChecked(zoom == 1);
+    mnuViewZoom2->SetChecked(zoom == 2);
+    mnuViewZoom3->SetChecked(zoom == 3);
+    const int steps = zoom - Image->Zoom();
+    if (steps == 0)
+        return;
+    // The Result box and the window grow by what the preview grows; the
+    // strip, when shown, stays under everything and spans the window.
+    const QSize growth(steps * Image->Picture().width(), steps * Image->Picture().height());
+    Image->SetZoom(zoom);
+    grpResult->setFixedSize(grpResult->size() + growth);
+    Client->setFixedSize(Client->size() + growth);
+    stripKeyFrames->move(stripKeyFrames->pos() + QPoint(0, growth.height()));
+    stripKeyFrames->resize(stripKeyFrames->width() + growth.width(), stripKeyFrames->height());
+    layout()->activate();
+}
+
+} // namespace hoofer
