@@ -10,6 +10,7 @@
 #include <QGroupBox>
 #include <QDir>
 #include <QLabel>
+#include <QMenu>
 
 namespace hoofer {
 
@@ -114,7 +115,13 @@ void TfrmHoofer::CreateMenu()
     mnuFile = MainMenu.Add("mnuFile", "&File");
     mnuFileNewRoutine = mnuFile->Add("mnuFileNewRoutine", "&New Routine", K(Qt::CTRL | Qt::SHIFT | Qt::Key_N));
     mnuFileLoad = mnuFile->Add("mnuFileLoad", "&Load");
+    mnuFileOpenRecent = mnuFile->Add("mnuFileOpenRecent", "Open Recent");
+    for (int slot = 0; slot < kRecentFileCount; ++slot)
+        mnuFileOpenRecentItems[slot] = mnuFileOpenRecent->Add("mnuFileOpenRecent" + QString::number(slot + 1), "");
+    mnuFileOpenRecentSeparator = mnuFileOpenRecent->Add("N5", "-");
+    mnuFileOpenRecentClear = mnuFileOpenRecent->Add("mnuFileOpenRecentClear", "Clear List");
     mnuFileSave = mnuFile->Add("mnuFileSave", "&Save", K(Qt::CTRL | Qt::Key_S));
+    mnuFileSaveAs = mnuFile->Add("mnuFileSaveAs", "Save As…", K(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
     mnuFileExportMoveAsGif = mnuFile->Add("mnuFileExportMoveAsGif", "Export Move as GIF…");
     mnuFile->Add("N3", "-");
     mnuFileUploadtoEmpeg = mnuFile->Add("mnuFileUploadtoEmpeg", "Upload to empeg");
@@ -171,6 +178,7 @@ void TfrmHoofer::CreateMenu()
     SetPlaybackSpeed(kNormalSpeed);
 
     mnuFileSave->SetEnabled(false);
+    mnuFileSaveAs->SetEnabled(false);
     mnuFileExportMoveAsGif->SetEnabled(false);
     mnuFileUploadtoEmpeg->SetEnabled(false);
     MainMenu.Realise(this, menuBar());
@@ -178,6 +186,9 @@ void TfrmHoofer::CreateMenu()
     auto *speeds = new QActionGroup(this);
     for (toolkit::TMenuItem *item : {mnuViewPlaybackSpeedNormal, mnuViewPlaybackSpeedHalf, mnuViewPlaybackSpeedQuarter})
         speeds->addAction(item->Action());
+    // Files come and go while the editor runs: looked at again on every opening.
+    QObject::connect(mnuFileOpenRecent->Menu(), &QMenu::aboutToShow, this, [this] { UpdateRecentMenu(); });
+    UpdateRecentMenu();
 }
 
 void TfrmHoofer::WireEvents()
@@ -200,6 +211,10 @@ void TfrmHoofer::WireEvents()
     mnuFileNewRoutine->OnClick = [this] { mnuFileNewRoutineClick(); };
     mnuFileLoad->OnClick = [this] { mnuFileLoadClick(); };
     mnuFileSave->OnClick = [this] { mnuFileSaveClick(); };
+    mnuFileSaveAs->OnClick = [this] { mnuFileSaveAsClick(); };
+    for (int slot = 0; slot < kRecentFileCount; ++slot)
+        mnuFileOpenRecentItems[slot]->OnClick = [this, slot] { mnuFileOpenRecentClick(slot); };
+    mnuFileOpenRecentClear->OnClick = [this] { mnuFileOpenRecentClearClick(); };
     mnuFileExportMoveAsGif->OnClick = [this] { mnuFileExportMoveAsGifClick(); };
     UploadtoEmpegAsBreakdance->OnClick = [this] { UploadtoEmpegAsBreakdanceClick(); };
     UploadtoEmpegAsPrinceDance->OnClick = [this] { UploadtoEmpegAsPrinceDanceClick(); };
@@ -227,9 +242,12 @@ void TfrmHoofer::WireEvents()
     mnuOptionGridSnapToGrid->OnClick = [this] { mnuOptionGridSnapToGridClick(); };
     mnuOptionGridSetGridSize->OnClick = [this] { mnuOptionGridSetGridSizeClick(); };
     mnuViewOnionSkin->OnClick = [this] { mnuViewOnionSkinClick(); };
-    mnuViewPlaybackSpeedNormal->OnClick = [this] { SetPlaybackSpeed(kNormalSpeed); };
-    mnuViewPlaybackSpeedHalf->OnClick = [this] { SetPlaybackSpeed(kHalfSpeed); };
-    mnuViewPlaybackSpeedQuarter->OnClick = [this] { SetPlaybackSpeed(kQuarterSpeed); };
+    for (const auto &[item, speed] : {std::pair{mnuViewPlaybackSpeedNormal, kNormalSpeed},
+                                      {mnuViewPlaybackSpeedHalf, kHalfSpeed}, {mnuViewPlaybackSpeedQuarter, kQuarterSpeed}})
+        item->OnClick = [this, speed] {
+            SetPlaybackSpeed(speed);
+            SettingsChanged();
+        };
 }
 
 } // namespace hoofer

@@ -15,6 +15,8 @@ void DrawTransition(const THFFrame &previous, const THFFrame &target, PlaybackSi
         sink.PlainStep(pose);
         sink.HandleMessages();
         sink.Pause(kStepPauseMs * slowdown);
+        if (sink.StopRequested())
+            return;
     }
 }
 
@@ -27,9 +29,13 @@ void PlayMovePass(const THFMove &move, PlaybackSink &sink, int slowdown)
     // The first transition runs from key frame 1 to itself.
     for (const auto &frame : move.Frames) {
         DrawTransition(*previous, *frame, sink, slowdown);
+        if (sink.StopRequested())
+            return;
         previous = frame.get();
         sink.HandleMessages();
         sink.Pause(kStepPauseMs * slowdown);
+        if (sink.StopRequested())
+            return;
     }
 }
 
