@@ -1,5 +1,7 @@
 #include "edit/document_file.h"
 
+#include "model/move.h"
+
 #include <filesystem>
 
 namespace hoofer {
@@ -32,11 +34,11 @@ std::string DocumentFile::Caption(const std::string &appTitle, bool modified) co
 
 std::string GifNameForMove(const std::string &moveName)
 {
-    const size_t begin = moveName.find_first_not_of(' ');
-    if (begin == std::string::npos)
+    const std::string trimmed = TrimName(moveName);
+    if (trimmed.empty())
         return "move.gif";
     std::string name;
-    for (const char c : moveName.substr(begin, moveName.find_last_not_of(' ') + 1 - begin)) {
+    for (const char c : trimmed) {
         const auto byte = static_cast<unsigned char>(c);
         if (byte < 0x20 || byte == 0x7F || byte == '/') {
             name += '_';

@@ -34,7 +34,7 @@ private:
 };
 
 /// The file name File > Export Move as GIF proposes for a move: its name
-/// without blanks at either end, its bytes read as Latin-1 (as the window shows
+/// trimmed as the move selector shows it, its bytes read as Latin-1 (as the window shows
 /// them) and written in UTF-8, '/' and control characters as '_', then
 /// ".gif"; "move.gif" for a blank name.
 std::string GifNameForMove(const std::string &moveName);
