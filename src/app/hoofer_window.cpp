@@ -71,8 +71,10 @@ void TfrmHoofer::FormCreate()
     Core.MarkSaved();
     UpdatingControls = false;
     NetworkName.clear();
-    // The title gains a "*" while there are unsaved changes.
-    setWindowTitle("Hoofer Editor V6[*]");
+    // The title names the routine's file and gains a "*" while there are
+    // unsaved changes.
+    Document.Detach();
+    UpdateCaption();
     toolkit::SetApplicationTitle("Hoofer Editor V6");
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "edit/document_file.h"
 #include "edit/routine_editor.h"
+#include "settings/recent_files.h"
 #include "settings/settings.h"
 #include "model/move.h"
 #include "model/recovery_store.h"
@@ -13,6 +15,7 @@
 #include "view/playback.h"
 
 #include <QMainWindow>
+#include <array>
 #include <memory>
 #include <optional>
 #include <string>
@@ -80,6 +83,8 @@ public:
         *mnuFileDownloadFromEmpegBreakDance, *mnuFileDownloadFromEmpegPrinceDance,
         *mnuFileDownloadFromEmpegStonkDance, *mnuFileRebootEmpeg;
     toolkit::TMenuItem *mnuFileExportMoveAsGif;
+    toolkit::TMenuItem *mnuFileSaveAs, *mnuFileOpenRecent, *mnuFileOpenRecentSeparator, *mnuFileOpenRecentClear;
+    std::array<toolkit::TMenuItem *, kRecentFileCount> mnuFileOpenRecentItems{};
     toolkit::TMenuItem *mnuMove, *mnuMovePlay, *mnuMoveAddMove, *mnuMoveRenameMove, *mnuMoveDeleteMove;
     toolkit::TMenuItem *mnuMoveDuplicateMove, *mnuMoveMoveUp, *mnuMoveMoveDown;
     toolkit::TMenuItem *mnuFileImportMoves;
@@ -116,6 +121,10 @@ public:
     bool &DragBlocked = Core.DragBlocked;
     bool &Modified = Core.Modified;
     std::string NetworkName;
+    /// The routine's own file, which Save writes to.
+    DocumentFile Document;
+    /// File > Open Recent and the folder the file dialogs start in.
+    RecentFiles Recent;
 
     // Shell.
     void FormCreate();
@@ -130,12 +139,26 @@ public:
     void SaveSettings();
     int GridSize() const;
     void SetGridSize(int size);
+    /// An option or a setting changed: the settings file is written at once
+    /// (once it has been read), so a crash loses none of them.
+    void SettingsChanged();
 
     // Routine files.
     void ParseRoutine(const std::string &data);
     std::string SerialiseRoutine() const;
     void mnuFileLoadClick();
     void mnuFileSaveClick();
+    void mnuFileSaveAsClick();
+    /// Writes the routine to path, which becomes its own file.
+    void SaveRoutineTo(const std::string &path);
+    void mnuFileOpenRecentClick(int slot);
+    void mnuFileOpenRecentClearClick();
+    /// Brings Open Recent in line with the list; missing files are disabled.
+    void UpdateRecentMenu();
+    /// The folder the file dialogs start in.
+    std::string DialogFolder() const;
+    /// The caption as the routine's file and Modified say.
+    void UpdateCaption();
     void mnuFileExportMoveAsGifClick();
     QString MoveItemText(int index, const std::string &name) const;
     void RebuildMoveSelector();
@@ -178,6 +201,8 @@ public:
     void mnuMovePlayMoveClick();
     void PlayMove(const THFMove &move);
     bool Playing() const { return m_playing; }
+    /// Escape or F9 while a move plays: it ends after the step under way.
+    bool StopRequested() const { return m_stopRequested; }
     void mnuViewOnionSkinClick();
     /// The factor of every playback pause: 1, 2 or 4, as the View menu says.
     int PlaybackSpeed() const;
@@ -292,6 +317,8 @@ private:
     bool m_shown = false;
     bool m_destroyed = false;
     bool m_playing = false;
+    bool m_stopRequested = false;
+    bool m_settingsLoaded = false;
     bool m_closeRequested = false;
     bool m_deviceBusy = false;
     std::unique_ptr<RecoveryStore> m_recovery;

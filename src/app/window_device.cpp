@@ -75,6 +75,11 @@ void TfrmHoofer::DownloadFromEmpeg(const std::string &remoteName)
     }
     try {
         ParseRoutine(received);
+        // A download belongs to no file: Save must ask where.
+        if (!received.empty()) {
+            Document.Detach();
+            UpdateCaption();
+        }
     } catch (const RoutineFormatError &e) {
         ReportError(remoteName + " from the player is " + e.what());
     } catch (const std::exception &e) {
@@ -100,8 +105,10 @@ void TfrmHoofer::mnuFileRebootEmpegClick()
 
 void TfrmHoofer::mnuOptionsSetempegNetworkNameClick()
 {
-    if (const auto name = AskString(NetworkName, 0, "Your empeg's Network Name"))
+    if (const auto name = AskString(NetworkName, 0, "Your empeg's Network Name")) {
         NetworkName = *name;
+        SettingsChanged();
+    }
 }
 
 } // namespace hoofer

@@ -1,4 +1,5 @@
-// Posing with the mouse, Escape to cancel a drag, and the Options switches.
+// Posing with the mouse, Escape to cancel a drag (or, with F9, to stop a
+// playback), and the Options switches.
 #include "hoofer_window.h"
 
 #include "edit/grid_snap.h"
@@ -30,6 +31,10 @@ void TfrmHoofer::ImageMouseUp(toolkit::TMouseButton, toolkit::TShiftState, int, 
 
 void TfrmHoofer::FormKeyDown(int key, Qt::KeyboardModifiers)
 {
+    if (m_playing && (key == Qt::Key_Escape || key == Qt::Key_F9)) {
+        m_stopRequested = true;
+        return;
+    }
     if (key != Qt::Key_Escape || !Core.CancelDrag())
         return;
     RefreshView();
@@ -39,12 +44,14 @@ void TfrmHoofer::FormKeyDown(int key, Qt::KeyboardModifiers)
 void TfrmHoofer::mnuOptionsDragWithoutShiftClick()
 {
     mnuOptionsDragWithoutShift->SetChecked(!mnuOptionsDragWithoutShift->Checked());
+    SettingsChanged();
 }
 
 void TfrmHoofer::mnuOptionsKeepBoneLengthsClick()
 {
     mnuOptionsKeepBoneLengths->SetChecked(!mnuOptionsKeepBoneLengths->Checked());
     Core.KeepBoneLengths = mnuOptionsKeepBoneLengths->Checked();
+    SettingsChanged();
 }
 
 bool TfrmHoofer::NudgeKey(int key, Qt::KeyboardModifiers shift)
@@ -76,11 +83,13 @@ bool TfrmHoofer::NudgeKey(int key, Qt::KeyboardModifiers shift)
 void TfrmHoofer::mnuOptionsPlayContinuouslyClick()
 {
     mnuOptionsPlayContinuously->SetChecked(!mnuOptionsPlayContinuously->Checked());
+    SettingsChanged();
 }
 
 void TfrmHoofer::mnuOptionGridSnapToGridClick()
 {
     mnuOptionGridSnapToGrid->SetChecked(!mnuOptionGridSnapToGrid->Checked());
+    SettingsChanged();
 }
 
 int TfrmHoofer::GridSize() const
@@ -102,8 +111,10 @@ void TfrmHoofer::mnuOptionGridSetGridSizeClick()
     const int size = ParseInteger(*text).value_or(kDefaultGridSize);
     // A size below 1 cannot divide the snap; it is refused and the grid
     // stays as it was.
-    if (size >= 1)
+    if (size >= 1) {
         SetGridSize(size);
+        SettingsChanged();
+    }
 }
 
 } // namespace hoofer

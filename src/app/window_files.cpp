@@ -1,8 +1,9 @@
 // Routines in and out of the window: reading an image into the moves and the
-// move selector, writing the moves back, File > Load, File > Save and File >
-// Export Move as GIF.
+// move selector, writing the moves back, File > Load, File > Save, File >
+// Save As and File > Export Move as GIF.
 #include "hoofer_window.h"
 
+#include "edit/document_file.h"
 #include "model/routine_codec.h"
 #include "export/move_gif.h"
 #include "model/save_file.h"
@@ -36,6 +37,7 @@ void TfrmHoofer::ParseRoutine(const std::string &data)
     cbxBodyPart->SetItemIndex(0);
     ShowSelectedMove(0);
     mnuFileSave->SetEnabled(true);
+    mnuFileSaveAs->SetEnabled(true);
     mnuFileUploadtoEmpeg->SetEnabled(true);
 }
 
@@ -46,6 +48,7 @@ std::string TfrmHoofer::SerialiseRoutine() const
 
 void TfrmHoofer::mnuFileLoadClick()
 {
+    OpenDialog.initialFolder = DialogFolder();
     const auto chosen = m_dialogs->OpenFile(OpenDialog);
     if (!chosen || !ConfirmReplace())
         return;
@@ -54,17 +57,17 @@ void TfrmHoofer::mnuFileLoadClick()
 
 void TfrmHoofer::OpenRoutineFile(const std::string &path)
 {
-    OpenDialog.fileName = path;
-
     // A load that fails or reads nothing leaves Save and Upload as they were,
     // so edits on screen can still be saved.
     const bool saveWas = mnuFileSave->Enabled();
     const bool uploadWas = mnuFileUploadtoEmpeg->Enabled();
     mnuFileSave->SetEnabled(false);
+    mnuFileSaveAs->SetEnabled(false);
     mnuFileUploadtoEmpeg->SetEnabled(false);
     DragBlocked = true;
     auto restore = [&] {
         mnuFileSave->SetEnabled(saveWas);
+        mnuFileSaveAs->SetEnabled(saveWas);
         mnuFileUploadtoEmpeg->SetEnabled(uploadWas);
     };
 
@@ -82,33 +85,60 @@ void TfrmHoofer::OpenRoutineFile(const std::string &path)
         restore();
         throw;
     }
-    if (content.empty())
+    if (content.empty()) {
         restore();
+        return;
+    }
+    Document.SetOwnFile(path);
+    Recent.Add(path);
+    UpdateCaption();
+    UpdateRecentMenu();
+    SettingsChanged();
 }
 
 void TfrmHoofer::mnuFileSaveClick()
 {
-    SaveDialog.fileName = OpenDialog.fileName;
-    const auto chosen = m_dialogs->SaveFile(SaveDialog);
-    if (!chosen)
-        return;
+    if (Document.HasOwnFile())
+        SaveRoutineTo(Document.OwnFile());
+    else
+        mnuFileSaveAsClick();
+}
+
+void TfrmHoofer::mnuFileSaveAsClick()
+{
+    SaveDialog.initialFolder = DialogFolder();
+    SaveDialog.fileName = Document.Source();
+    if (const auto chosen = m_dialogs->SaveFile(SaveDialog))
+        SaveRoutineTo(*chosen);
+}
+
+void TfrmHoofer::SaveRoutineTo(const std::string &path)
+{
     const std::string data = SerialiseRoutine();
-    if (const std::string why = SaveFileAtomically(*chosen, data); !why.empty())
-        throw std::runtime_error("Cannot create file " + toolkit::PathForMessage(*chosen) + "\n" + why);
+    if (const std::string why = SaveFileAtomically(path, data); !why.empty())
+        throw std::runtime_error("Cannot create file " + toolkit::PathForMessage(path) + "\n" + why);
+    Document.SetOwnFile(path);
     Core.MarkSaved();
+    Recent.Add(path);
+    UpdateCaption();
+    UpdateRecentMenu();
+    SettingsChanged();
 }
 
 void TfrmHoofer::mnuFileExportMoveAsGifClick()
 {
     if (!CurrentMove)
         return;
+    ExportGifDialog.initialFolder = DialogFolder();
+    ExportGifDialog.fileName = GifNameForMove(CurrentMove->MoveName);
     const auto chosen = m_dialogs->SaveFile(ExportGifDialog);
     if (!chosen)
         return;
-    ExportGifDialog.fileName = *chosen;
     // The very file `hoofer render` writes, at scale 1.
     if (const std::string why = WriteMoveGif(*CurrentMove, *chosen, 1); !why.empty())
         throw std::runtime_error("Cannot create file " + toolkit::PathForMessage(*chosen) + "\n" + why);
+    Recent.NoteFolderOf(*chosen);
+    SettingsChanged();
 }
 
 } // namespace hoofer

@@ -10,6 +10,7 @@
 #include <QGroupBox>
 #include <QDir>
 #include <QLabel>
+#include <QMenu>
 
 namespace hoofer {
 
@@ -118,7 +119,13 @@ void TfrmHoofer::CreateMenu()
     mnuFileNewRoutine = mnuFile->Add("mnuFileNewRoutine", "&New Routine", K(Qt::CTRL | Qt::SHIFT | Qt::Key_N));
     mnuFileLoad = mnuFile->Add("mnuFileLoad", "&Load");
     mnuFileImportMoves = mnuFile->Add("mnuFileImportMoves", "Import Moves…");
+    mnuFileOpenRecent = mnuFile->Add("mnuFileOpenRecent", "Open Recent");
+    for (int slot = 0; slot < kRecentFileCount; ++slot)
+        mnuFileOpenRecentItems[slot] = mnuFileOpenRecent->Add("mnuFileOpenRecent" + QString::number(slot + 1), "");
+    mnuFileOpenRecentSeparator = mnuFileOpenRecent->Add("N5", "-");
+    mnuFileOpenRecentClear = mnuFileOpenRecent->Add("mnuFileOpenRecentClear", "Clear List");
     mnuFileSave = mnuFile->Add("mnuFileSave", "&Save", K(Qt::CTRL | Qt::Key_S));
+    mnuFileSaveAs = mnuFile->Add("mnuFileSaveAs", "Save As…", K(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
     mnuFileExportMoveAsGif = mnuFile->Add("mnuFileExportMoveAsGif", "Export Move as GIF…");
     mnuFile->Add("N3", "-");
     mnuFileUploadtoEmpeg = mnuFile->Add("mnuFileUploadtoEmpeg", "Upload to empeg");
@@ -187,6 +194,7 @@ void TfrmHoofer::CreateMenu()
     mnuViewZoom1->SetChecked(true);
 
     mnuFileSave->SetEnabled(false);
+    mnuFileSaveAs->SetEnabled(false);
     mnuFileExportMoveAsGif->SetEnabled(false);
     mnuFileUploadtoEmpeg->SetEnabled(false);
     MainMenu.Realise(this, menuBar());
@@ -198,6 +206,9 @@ void TfrmHoofer::CreateMenu()
     for (toolkit::TMenuItem *item : {mnuViewZoom1, mnuViewZoom2, mnuViewZoom3})
         zooms->addAction(item->Action());
     CreateKeyFrameStripMenu();
+    // Files come and go while the editor runs: looked at again on every opening.
+    QObject::connect(mnuFileOpenRecent->Menu(), &QMenu::aboutToShow, this, [this] { UpdateRecentMenu(); });
+    UpdateRecentMenu();
 }
 
 void TfrmHoofer::WireEvents()
@@ -220,6 +231,10 @@ void TfrmHoofer::WireEvents()
     mnuFileNewRoutine->OnClick = [this] { mnuFileNewRoutineClick(); };
     mnuFileLoad->OnClick = [this] { mnuFileLoadClick(); };
     mnuFileSave->OnClick = [this] { mnuFileSaveClick(); };
+    mnuFileSaveAs->OnClick = [this] { mnuFileSaveAsClick(); };
+    for (int slot = 0; slot < kRecentFileCount; ++slot)
+        mnuFileOpenRecentItems[slot]->OnClick = [this, slot] { mnuFileOpenRecentClick(slot); };
+    mnuFileOpenRecentClear->OnClick = [this] { mnuFileOpenRecentClearClick(); };
     mnuFileExportMoveAsGif->OnClick = [this] { mnuFileExportMoveAsGifClick(); };
     UploadtoEmpegAsBreakdance->OnClick = [this] { UploadtoEmpegAsBreakdanceClick(); };
     UploadtoEmpegAsPrinceDance->OnClick = [this] { UploadtoEmpegAsPrinceDanceClick(); };
@@ -252,13 +267,21 @@ void TfrmHoofer::WireEvents()
     mnuOptionGridSnapToGrid->OnClick = [this] { mnuOptionGridSnapToGridClick(); };
     mnuOptionGridSetGridSize->OnClick = [this] { mnuOptionGridSetGridSizeClick(); };
     mnuViewOnionSkin->OnClick = [this] { mnuViewOnionSkinClick(); };
-    mnuViewKeyFrameStrip->OnClick = [this] { mnuViewKeyFrameStripClick(); };
-    mnuViewPlaybackSpeedNormal->OnClick = [this] { SetPlaybackSpeed(kNormalSpeed); };
-    mnuViewPlaybackSpeedHalf->OnClick = [this] { SetPlaybackSpeed(kHalfSpeed); };
-    mnuViewPlaybackSpeedQuarter->OnClick = [this] { SetPlaybackSpeed(kQuarterSpeed); };
-    mnuViewZoom1->OnClick = [this] { SetZoom(1); };
-    mnuViewZoom2->OnClick = [this] { SetZoom(2); };
-    mnuViewZoom3->OnClick = [this] { SetZoom(3); };
+    mnuViewKeyFrameStrip->OnClick = [this] {
+        mnuViewKeyFrameStripClick();
+        SettingsChanged();
+    };
+    for (const auto &[item, speed] : {std::pair{mnuViewPlaybackSpeedNormal, kNormalSpeed},
+                                      {mnuViewPlaybackSpeedHalf, kHalfSpeed}, {mnuViewPlaybackSpeedQuarter, kQuarterSpeed}})
+        item->OnClick = [this, speed] {
+            SetPlaybackSpeed(speed);
+            SettingsChanged();
+        };
+    for (const auto &[item, zoom] : {std::pair{mnuViewZoom1, 1}, {mnuViewZoom2, 2}, {mnuViewZoom3, 3}})
+        item->OnClick = [this, zoom] {
+            SetZoom(zoom);
+            SettingsChanged();
+        };
 }
 
 } // namespace hoofer

@@ -19,6 +19,7 @@ public:
     void PlainStep(const PosePixels &pixels) override { DrawPlainPose(m_window.Image->Surface(), pixels); }
     void HandleMessages() override { m_window.Platform().ProcessMessages(); }
     void Pause(int ms) override { m_window.Platform().Sleep(ms); }
+    bool StopRequested() const override { return m_window.StopRequested(); }
 
 private:
     TfrmHoofer &m_window;
@@ -54,11 +55,12 @@ void TfrmHoofer::mnuMovePlayMoveClick()
     if (!CurrentMove || CurrentMove->Frames.empty())
         return;
     m_playing = true;
+    m_stopRequested = false;
     SetEditingEnabled(false);
     try {
         do {
             PlayMove(*CurrentMove);
-        } while (mnuOptionsPlayContinuously->Checked() && !m_closeRequested);
+        } while (mnuOptionsPlayContinuously->Checked() && !m_closeRequested && !m_stopRequested);
         spinFrameNumber->SetValue(1);
         Core.SelectFrame(1);
         if (CurrentFrame)
@@ -86,6 +88,7 @@ void TfrmHoofer::mnuMovePlayMoveClick()
 void TfrmHoofer::mnuViewOnionSkinClick()
 {
     mnuViewOnionSkin->SetChecked(!mnuViewOnionSkin->Checked());
+    SettingsChanged();
     if (!m_playing && CurrentMove && CurrentFrame)
         DrawFrame(*CurrentFrame);
 }

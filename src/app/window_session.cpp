@@ -39,8 +39,9 @@ void TfrmHoofer::mnuFileNewRoutineClick()
     if (!ConfirmReplace())
         return;
     ParseRoutine(EncodeRoutine(NewRoutine()));
-    // A new routine has no file: Save must not offer the last one loaded.
-    OpenDialog.fileName.clear();
+    // A new routine has no file: Save must not write over the last one loaded.
+    Document.Detach();
+    UpdateCaption();
 }
 
 void TfrmHoofer::dragEnterEvent(QDragEnterEvent *event)
@@ -63,7 +64,7 @@ void TfrmHoofer::dropEvent(QDropEvent *event)
 
 void TfrmHoofer::RoutineChanged()
 {
-    setWindowModified(Modified);
+    UpdateCaption();
     ShowPlayingTime();
     if (!Modified) {
         // Saved, uploaded or replaced: the copy has nothing left to keep.
@@ -83,7 +84,7 @@ void TfrmHoofer::RecoveryTimerTimer()
         return;
     std::string why;
     try {
-        why = m_recovery->Write(SerialiseRoutine(), OpenDialog.fileName);
+        why = m_recovery->Write(SerialiseRoutine(), Document.Source());
     } catch (const std::exception &e) {
         why = std::string("No recovery copy: ") + e.what();
     }
@@ -104,7 +105,7 @@ void TfrmHoofer::KeepSessionForSignal()
         std::string why = "No recovery copy: none is kept";
         if (m_recovery) {
             try {
-                why = m_recovery->Write(SerialiseRoutine(), OpenDialog.fileName);
+                why = m_recovery->Write(SerialiseRoutine(), Document.Source());
             } catch (const std::exception &e) {
                 why = std::string("No recovery copy: ") + e.what();
             }
@@ -135,7 +136,8 @@ void TfrmHoofer::OfferRecoveredRoutines()
             ShowStatus(e.what());
             continue;
         }
-        OpenDialog.fileName = orphan.sourceFileName;
+        // Not its own file: Save asks where, proposing the file it came from.
+        Document.Restored(orphan.sourceFileName);
         m_recovery->Adopt(std::move(orphan));
         Core.MarkModified();
         // One routine at a time: the other copies wait for the next start.

@@ -1,5 +1,6 @@
 // Reading the settings file into the Options and View menus, the grid size, the
-// network name and the FTP credentials, and writing them back at the end.
+// network name, the FTP credentials and the recent files, and writing them
+// back whenever they change and at the end.
 #include "hoofer_window.h"
 
 #include "settings/ini_file.h"
@@ -15,8 +16,10 @@ namespace hoofer {
 void TfrmHoofer::LoadSettings()
 {
     EditorSettings settings;
+    IniFile ini;
     try {
-        settings = ReadEditorSettings(IniFile::Load(m_settingsReadPath));
+        ini = IniFile::Load(m_settingsReadPath);
+        settings = ReadEditorSettings(ini);
     } catch (const std::exception &e) {
         // An unreadable file gives every default, as a missing one does.
         std::fprintf(stderr, "HooferEdit: %s\n", e.what());
@@ -34,6 +37,9 @@ void TfrmHoofer::LoadSettings()
     NetworkName = settings.NetworkName;
     IdFTP->Username = settings.FtpUserName;
     IdFTP->Password = settings.FtpPassword;
+    Recent = RecentFiles::Read(ini);
+    UpdateRecentMenu();
+    m_settingsLoaded = true;
 }
 
 void TfrmHoofer::SaveSettings()
@@ -59,6 +65,7 @@ void TfrmHoofer::SaveSettings()
         std::filesystem::create_directories(std::filesystem::path(m_settingsPath).parent_path(), ec);
         IniFile ini = IniFile::Load(m_settingsPath);
         WriteEditorSettings(ini, settings);
+        Recent.Write(ini);
         ini.Save(m_settingsPath);
     } catch (const std::exception &e) {
         // Reported once; the program still ends normally.

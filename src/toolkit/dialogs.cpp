@@ -84,7 +84,9 @@ void SetUpFileDialog(QFileDialog &dialog, const FileDialogSpec &request, bool sa
     QString folder = PathToQt(request.initialFolder);
     if (!request.fileName.empty()) {
         const QFileInfo info(PathToQt(request.fileName));
-        folder = info.absolutePath();
+        // A bare name ("Spin.gif") is proposed in the initial folder.
+        if (request.fileName.find('/') != std::string::npos)
+            folder = info.absolutePath();
         dialog.selectFile(info.fileName());
     }
     dialog.setDirectory(folder);

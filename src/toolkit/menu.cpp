@@ -60,6 +60,15 @@ void TMenuItem::UpdateActionState()
         child->UpdateActionState();
 }
 
+void TMenuItem::SetVisible(bool visible)
+{
+    m_visible = visible;
+    if (m_action)
+        m_action->setVisible(visible);
+    if (m_menu && m_menu->menuAction())
+        m_menu->menuAction()->setVisible(visible);
+}
+
 bool TMenuItem::Checked() const
 {
     return m_checked;
@@ -94,11 +103,14 @@ void TMenuItem::Realise(QWidget *window, QMenu *into, QMenuBar *bar)
         m_menu = bar ? bar->addMenu(m_caption) : into->addMenu(m_caption);
         for (auto &child : m_items)
             child->Realise(window, m_menu, nullptr);
+        m_menu->menuAction()->setVisible(m_visible);
         m_action = nullptr;
         return;
     }
     if (IsSeparator()) {
-        into->addSeparator();
+        // Kept only to be shown or hidden; it has nothing to run.
+        m_action = into->addSeparator();
+        m_action->setVisible(m_visible);
         return;
     }
     m_action = bar ? bar->addAction(m_caption) : into->addAction(m_caption);

@@ -32,6 +32,9 @@ public:
     void SetEnabled(bool enabled);
     /// Enabled here and in every menu above.
     bool EffectivelyEnabled() const;
+    /// A hidden item takes no room in its menu (a submenu's unused slots).
+    bool Visible() const { return m_visible; }
+    void SetVisible(bool visible);
     bool Checked() const;
     void SetChecked(bool checked);
     QKeySequence ShortCut() const { return m_shortcut; }
@@ -63,6 +66,7 @@ private:
     QAction *m_action = nullptr;
     QMenu *m_menu = nullptr;
     bool m_enabled = true;
+    bool m_visible = true;
     bool m_checkable = false;
     bool m_checked = false;
     QKeySequence m_shortcut;

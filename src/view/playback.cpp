@@ -15,6 +15,8 @@ void DrawTransition(const THFFrame &previous, const THFFrame &target, PlaybackSi
         sink.PlainStep(pose);
         sink.HandleMessages();
         sink.Pause(kStepPauseMs * slowdown);
+        if (sink.StopRequested())
+            return;
     }
 }
 
@@ -29,9 +31,13 @@ void PlayMovePass(const THFMove &move, PlaybackSink &sink, int slowdown)
     for (const auto &frame : move.Frames) {
         sink.Towards(++number);
         DrawTransition(*previous, *frame, sink, slowdown);
+        if (sink.StopRequested())
+            return;
         previous = frame.get();
         sink.HandleMessages();
         sink.Pause(kStepPauseMs * slowdown);
+        if (sink.StopRequested())
+            return;
     }
 }
 

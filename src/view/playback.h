@@ -33,6 +33,8 @@ public:
     /// Handle the window's pending messages.
     virtual void HandleMessages() = 0;
     virtual void Pause(int ms) = 0;
+    /// Asked after every pause: true ends the playback there.
+    virtual bool StopRequested() const { return false; }
 };
 
 /// The pose of every step of the transition from previous into target, in
@@ -41,14 +43,17 @@ public:
 std::vector<PosePixels> TransitionStepPixels(const THFFrame &previous, const THFFrame &target);
 
 /// Draws the steps of the transition from previous into target, each followed
-/// by message handling and a pause of 70 ms times slowdown (1, 2 or 4).
+/// by message handling and a pause of 70 ms times slowdown (1, 2 or 4); it
+/// ends after the pause of a step at which the sink asks to stop.
 void DrawTransition(const THFFrame &previous, const THFFrame &target, PlaybackSink &sink,
                     int slowdown = kNormalSpeed);
 
 /// One pass through a move: the key-frame drawing of key frame 1, then the
 /// transition into every key frame in turn (the first one from key frame 1 to
 /// itself, each announced with Towards), each followed by message handling
-/// and another pause; every pause is 70 ms times slowdown. A move without key frames draws nothing.
+/// and another pause; every pause is 70 ms times slowdown. A move without key
+/// frames draws nothing. A stop asked for ends the pass after the pause of the
+/// step under way.
 void PlayMovePass(const THFMove &move, PlaybackSink &sink, int slowdown = kNormalSpeed);
 
 /// Pictures one pass leaves on screen: the sum of (interpolation + 1) over

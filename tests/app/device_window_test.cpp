@@ -102,6 +102,9 @@ TEST_F(DeviceCommands, UploadIntoEachSlotShowsEachStepClearsModifiedAndLetsNoOth
 
 TEST_F(DeviceCommands, DownloadReplacesTheRoutineAfterTheQuestionOrRefusesAndKeepsIt)
 {
+    const std::string recovery = TempPath("recovery");
+    Reopen(TempPath("hooferedit.ini"), recovery);
+    window->NetworkName = player->Address();
     folder.Write("breakdance.raw", RoutineBytes(4, 3));
     LoadData(RoutineBytes(3, 3));
     Click(window->mnuFileDownloadFromEmpegStonkDance);  // an empty slot: nothing is read, as with an empty file
@@ -130,6 +133,13 @@ TEST_F(DeviceCommands, DownloadReplacesTheRoutineAfterTheQuestionOrRefusesAndKee
     ASSERT_EQ(Reported().size(), 2u);
     EXPECT_THAT(Reported()[1], AllOf(HasSubstr("princedance.raw"), HasSubstr("truncated")));
     EXPECT_EQ(window->SerialiseRoutine(), RoutineBytes(4, 3));
+    // A download has no file of its own: its recovery copy names none.
+    window->spinPartX->SetValue(3);
+    platform.Advance(30000);
+    window.reset();
+    const auto orphans = RecoveryStore::FindOrphans(recovery);
+    ASSERT_EQ(orphans.size(), 1u);
+    EXPECT_EQ(orphans[0].sourceFileName, "");
 }
 
 TEST_F(DeviceCommands, NothingIsSentWithoutAGoodNetworkNameOrWithARoutineBeyondTheFormat)

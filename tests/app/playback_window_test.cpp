@@ -52,8 +52,7 @@ TEST_F(Playback, F9PlaysWithEditingLockedAndContinuousPlayStopsAfterThePassInWhi
             EXPECT_FALSE(window->grpMoveAndFrame->isEnabled() || window->grpBodyParts->isEnabled() ||
                          window->grpResult->isEnabled() || window->mnuFrameAddFrame->EffectivelyEnabled() ||
                          window->mnuMovePlay->EffectivelyEnabled());
-            QTest::keyClick(window.get(), Qt::Key_F9);  // F9 and Ctrl+N do nothing meanwhile
-            QTest::keyClick(window.get(), Qt::Key_N, Qt::ControlModifier);
+            QTest::keyClick(window.get(), Qt::Key_N, Qt::ControlModifier);  // does nothing meanwhile
             EXPECT_EQ(window->CurrentMove->Frames.size(), 3u);
         }
         last = window->Image->Picture();
@@ -69,6 +68,27 @@ TEST_F(Playback, F9PlaysWithEditingLockedAndContinuousPlayStopsAfterThePassInWhi
     EXPECT_EQ(window->spinFrameNumber->Value(), 1);
     EXPECT_EQ(window->CurrentFrame, window->CurrentMove->Frames[0].get());
     EXPECT_TRUE(Unlocked());
+}
+
+TEST_F(Playback, EscapeOrF9StopsAContinuousPlaybackAfterTheStepUnderWay)
+{
+    window->mnuOptionsPlayContinuously->SetChecked(true);
+    for (const Qt::Key key : {Qt::Key_Escape, Qt::Key_F9}) {
+        window->spinFrameNumber->SetValue(2);
+        platform.sleeps.clear();
+        platform.onMessages = [&] {
+            if (platform.sleeps.size() == 12 + 4)  // in the second pass, the fifth step
+                QTest::keyClick(window.get(), key);
+            if (platform.sleeps.size() > 3 * 12)
+                throw std::runtime_error("still playing after the third pass");
+        };
+        QTest::keyClick(window.get(), Qt::Key_F9);
+        EXPECT_EQ(platform.sleeps.size(), 12u + 5u) << QKeySequence(key).toString().toStdString();
+        EXPECT_TRUE(Unlocked());
+        EXPECT_EQ(window->spinFrameNumber->Value(), 1);
+        EXPECT_TRUE(window->mnuOptionsPlayContinuously->Checked());
+    }
+    EXPECT_TRUE(dialogs.Of("exception").empty());
 }
 
 TEST_F(Playback, AFailedPassUnlocksEditingBeforeItIsReportedAndCloseWaitsForThePassToEnd)

@@ -37,10 +37,10 @@ protected:
         QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
         window->dropEvent(&drop);
     }
-    void Save(const std::string &path)
+    void SaveAs(const std::string &path)
     {
         dialogs.saveAnswers.push_back(path);
-        Click(window->mnuFileSave);
+        Click(window->mnuFileSaveAs);
     }
 };
 
@@ -81,12 +81,12 @@ TEST_F(Session, EveryChangeMarksTheRoutineModifiedAndTheTitle)
         ASSERT_FALSE(window->Modified) << row.name;
         row.act();
         EXPECT_EQ(window->Modified, row.modified) << row.name;
-        EXPECT_EQ(Title(), row.modified ? "Hoofer Editor V6*" : "Hoofer Editor V6") << row.name;
+        EXPECT_EQ(Title(), window->Document.Caption("Hoofer Editor V6", row.modified)) << row.name;
         window->Core.MarkSaved();
     }
     window->spinPartX->SetValue(1);
-    Save(TempPath("saved.raw"));
-    EXPECT_EQ(Title(), "Hoofer Editor V6") << "Save clears the mark";
+    SaveAs(TempPath("saved.raw"));
+    EXPECT_EQ(Title(), "saved.raw — Hoofer Editor V6") << "Save clears the mark";
 }
 
 TEST_F(Session, ReplacingCommandsAskOnlyWhileModifiedAndNoChangesNothing)
@@ -158,7 +158,7 @@ TEST_F(Session, RecoveryCopyFollowsTheChangesAndIsOfferedAfterACrash)
     window->spinPartX->SetValue(202);
     platform.Advance(1000);
     ASSERT_EQ(Copies().size(), 1) << "at most 30 seconds after the first change";
-    Save(TempPath("saved.raw"));
+    SaveAs(TempPath("saved.raw"));
     EXPECT_TRUE(Copies().isEmpty()) << "removed by Save";
 
     window->spinPartX->SetValue(203);
@@ -177,8 +177,9 @@ TEST_F(Session, RecoveryCopyFollowsTheChangesAndIsOfferedAfterACrash)
     EXPECT_EQ(window->SerialiseRoutine(), second);
     EXPECT_TRUE(window->Modified);
     EXPECT_EQ(Title(), "Hoofer Editor V6*");
-    Save(TempPath("restored.raw"));
-    EXPECT_EQ(dialogs.lastSaveSpec.fileName, source) << "Save offers the file it came from";
+    dialogs.saveAnswers.push_back(TempPath("restored.raw"));
+    Click(window->mnuFileSave);
+    EXPECT_EQ(dialogs.lastSaveSpec.fileName, source) << "not its own file: Save asks, offering the file it came from";
     EXPECT_TRUE(Copies().isEmpty());
 }
 
@@ -284,6 +285,7 @@ TEST_F(WindowShell, SettingsAreReadAtShowAndWrittenBackWhenTheWindowGoes)
     window->mnuOptionsPlayContinuously->SetChecked(true);
     Click(window->mnuViewOnionSkin);
     Click(window->mnuViewPlaybackSpeedQuarter);
+    EXPECT_NE(FileBytes(own).find("PlaybackSpeed=4"), std::string::npos) << "written as it changes";
     window.reset();
     EXPECT_EQ(FileBytes(beside), shared);
     const std::string ini = FileBytes(own);

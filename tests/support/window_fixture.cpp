@@ -75,8 +75,9 @@ void ScriptedDialogs::ShowException(const std::string &text)
     shown.push_back("exception: " + text);
 }
 
-std::optional<std::string> ScriptedDialogs::OpenFile(const toolkit::FileDialogSpec &)
+std::optional<std::string> ScriptedDialogs::OpenFile(const toolkit::FileDialogSpec &request)
 {
+    lastOpenSpec = request;
     shown.push_back("open");
     return Next(openAnswers, {});
 }

@@ -57,7 +57,7 @@ public:
     /// Only the texts of the boxes of one kind ("error", "exception", "confirm").
     std::vector<std::string> Of(const std::string &kind) const;
 
-    toolkit::FileDialogSpec lastSaveSpec;  // what the latest save dialog was asked
+    toolkit::FileDialogSpec lastSaveSpec, lastOpenSpec;  // what the latest save and open dialogs were asked
     std::deque<bool> confirmAnswers;
     /// A string entry's answer is typed into it and confirmed with OK.
     std::deque<std::optional<std::string>> openAnswers, saveAnswers, entryAnswers;

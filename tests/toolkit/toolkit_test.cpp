@@ -180,6 +180,13 @@ TEST(Dialogs, AllFilesShowsFilesWithoutAnExtensionAndSavingAsksBeforeReplacing)
     EXPECT_FALSE(save.testOption(QFileDialog::DontConfirmOverwrite));
     EXPECT_EQ(save.acceptMode(), QFileDialog::AcceptSave);
     EXPECT_EQ(save.defaultSuffix(), "raw");
+    // A bare name is proposed in the initial folder; a path in its own.
+    QFileDialog proposal;
+    proposal.setOption(QFileDialog::DontUseNativeDialog);
+    SetUpFileDialog(proposal, {"Animated GIF|*.gif", "*.gif", QDir::tempPath().toStdString(), "Spin.gif"}, true);
+    EXPECT_EQ(proposal.directory().absolutePath(), QDir(QDir::tempPath()).absolutePath());
+    SetUpFileDialog(proposal, {"Animated GIF|*.gif", "*.gif", QDir::tempPath().toStdString(), "/Spin.gif"}, true);
+    EXPECT_EQ(proposal.directory().absolutePath(), "/");
 }
 
 TEST(SpinEdit, ProgramSettingClampsExceptWhileMinEqualsMaxAndRunsTheHandlerOnAChangeEvenFromWithinIt)

@@ -52,8 +52,11 @@ struct RecordingSink : PlaybackSink {
     std::string events;
     void KeyFrame(const THFFrame &f) override { Add("k" + std::to_string(f.Point(1).X)); }
     void PlainStep(const PosePixels &p) override { Add("s" + std::to_string(p[0].x)); }
-    void HandleMessages() override { Add("m"); }
+    void HandleMessages() override { Add("m"), ++handled; }
     void Pause(int ms) override { Add("p" + std::to_string(ms)); }
+    /// A stop is asked for in the stopAt-th message handling (0: never).
+    bool StopRequested() const override { return stopAt != 0 && handled >= stopAt; }
+    int handled = 0, stopAt = 0;
     void Add(const std::string &event) { events += (events.empty() ? "" : " ") + event; }
 };
 
@@ -150,5 +153,21 @@ TEST(MovePass, DrawsEachTransitionAndPausesPerPictureAtEachSpeed)
         // The pictures counted are the plain steps: the key drawing is replaced unseen.
         EXPECT_EQ(std::count(sink.events.begin(), sink.events.end(), 's'), row.pictures) << row.name;
         EXPECT_EQ(PassDurationMs(*move, row.slowdown), row.durationMs) << row.name;
+    }
+}
+
+TEST(MovePass, AStopEndsThePassAfterThePauseOfTheStepUnderWay)
+{
+    const auto move = MoveOf({{0, 1, 0}, {40, 1, 0}});
+    const std::pair<int, const char *> rows[] = {
+        {1, "k0 s0 m p70"},                    // in a step
+        {3, "k0 s0 m p70 s0 m p70 m p70"},     // in the pause after a transition
+        {4, "k0 s0 m p70 s0 m p70 m p70 s0 m p70"},
+    };
+    for (const auto &[stopAt, events] : rows) {
+        RecordingSink sink;
+        sink.stopAt = stopAt;
+        PlayMovePass(*move, sink);
+        EXPECT_EQ(sink.events, events) << "stop asked at message handling " << stopAt;
     }
 }
