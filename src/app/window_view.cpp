@@ -45,7 +45,7 @@ void TfrmHoofer::RefreshView()
         for (const auto &[item, enabled] : items)
             item->SetEnabled(enabled);
     }
-    RefreshKeyFrameStrip();
+    FollowKeyFrameStrip();
 }
 
 void TfrmHoofer::cbxMovesSelect()
