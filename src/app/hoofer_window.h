@@ -214,6 +214,9 @@ public:
     void SetKeyFrameStripShown(bool shown);
     /// Brings the strip in line with the current move and key frame.
     void RefreshKeyFrameStrip();
+    /// The same after a change of the selection only: every change of the
+    /// routine has brought the strip in line already.
+    void FollowKeyFrameStrip();
     /// During playback: frames the key frame being played towards.
     void KeyFrameStripTowards(int number);
     void stripKeyFramesSelect(int index);

@@ -7,8 +7,19 @@
 
 namespace hoofer {
 
+KeyFrameThumbnails::KeyFrameThumbnails(toolkit::TThumbnailStrip &strip) : m_strip(strip)
+{
+    m_strip.OnDrawPicture = [this](int index) { return Draw(index); };
+}
+
+KeyFrameThumbnails::~KeyFrameThumbnails()
+{
+    m_strip.OnDrawPicture = nullptr;
+}
+
 void KeyFrameThumbnails::Show(const THFMove *move, int current, TColor background)
 {
+    m_move = move;
     const size_t count = move ? move->Frames.size() : 0;
     if (background != m_background) {
         m_background = background;
@@ -37,13 +48,16 @@ void KeyFrameThumbnails::Show(const THFMove *move, int current, TColor backgroun
     for (size_t i = 0; i < count; ++i) {
         Cell &cell = m_cells[i];
         const THFFrame &frame = *move->Frames[i];
-        if (cell.picture.isNull() || cell.points != frame.Points || !samePlaces) {
-            if (cell.picture.isNull() || cell.points != frame.Points) {
-                cell.picture = DrawThumbnail(frame, background);
-                cell.points = frame.Points;
-                ++m_drawn;
-            }
-            m_strip.SetPicture(static_cast<int>(i), cell.picture);
+        if (!cell.known || cell.points != frame.Points) {
+            cell.points = frame.Points;
+            cell.known = true;
+            cell.drawn = false;
+            m_strip.MarkStale(static_cast<int>(i));
+        } else if (!samePlaces) {
+            if (cell.drawn)
+                m_strip.SetPicture(static_cast<int>(i), cell.picture);
+            else
+                m_strip.MarkStale(static_cast<int>(i));
         }
         const int number = static_cast<int>(i) + 1;
         if (cell.number != number || cell.interpolation != frame.Interpolation) {
@@ -55,8 +69,31 @@ void KeyFrameThumbnails::Show(const THFMove *move, int current, TColor backgroun
     m_strip.SetCurrent(current - 1);
 }
 
+void KeyFrameThumbnails::Follow(const THFMove *move, int current, TColor background)
+{
+    const size_t count = move ? move->Frames.size() : 0;
+    if (move != m_move || background != m_background || count != m_cells.size())
+        Show(move, current, background);
+    else
+        m_strip.SetCurrent(current - 1);
+}
+
+QImage KeyFrameThumbnails::Draw(int index)
+{
+    Cell &cell = m_cells.at(static_cast<size_t>(index));
+    if (!cell.drawn) {
+        THFFrame pose;
+        pose.Points = cell.points;
+        cell.picture = DrawThumbnail(pose, m_background);
+        cell.drawn = true;
+        ++m_drawn;
+    }
+    return cell.picture;
+}
+
 void KeyFrameThumbnails::Clear()
 {
+    m_move = nullptr;
     m_cells.clear();
     m_strip.SetCount(0);
 }

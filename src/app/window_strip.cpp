@@ -74,6 +74,12 @@ void TfrmHoofer::RefreshKeyFrameStrip()
         m_thumbnails->Show(CurrentMove, Core.CurrentFrameNumber(), Image->Surface().BrushColor());
 }
 
+void TfrmHoofer::FollowKeyFrameStrip()
+{
+    if (m_stripShown)
+        m_thumbnails->Follow(CurrentMove, Core.CurrentFrameNumber(), Image->Surface().BrushColor());
+}
+
 void TfrmHoofer::KeyFrameStripTowards(int number)
 {
     if (m_stripShown)

@@ -48,7 +48,7 @@ void TfrmHoofer::RefreshView()
         for (const auto &[item, enabled] : items)
             item->SetEnabled(enabled);
     }
-    RefreshKeyFrameStrip();
+    FollowKeyFrameStrip();
 }
 
 void TfrmHoofer::cbxMovesSelect()

@@ -42,7 +42,18 @@ void TThumbnailStrip::SetCount(int count)
 
 void TThumbnailStrip::SetPicture(int index, const QImage &picture)
 {
-    m_items.at(index).picture = picture;
+    Item &item = m_items.at(index);
+    item.picture = picture;
+    item.stale = false;
+    viewport()->update(ItemRect(index));
+}
+
+void TThumbnailStrip::MarkStale(int index)
+{
+    Item &item = m_items.at(index);
+    if (item.stale)
+        return;  // its place is already due for painting
+    item.stale = true;
     viewport()->update(ItemRect(index));
 }
 
@@ -116,7 +127,12 @@ void TThumbnailStrip::paintEvent(QPaintEvent *event)
     for (int i = first; i <= last; ++i) {
         const QRect cell = ItemRect(i);
         const QRect picture(cell.left() + kMargin, kMargin, m_pictureSize.width(), m_pictureSize.height());
-        painter.drawImage(picture.topLeft(), m_items[i].picture);
+        Item &item = m_items[i];
+        if (item.stale && OnDrawPicture) {
+            item.picture = OnDrawPicture(i);
+            item.stale = false;
+        }
+        painter.drawImage(picture.topLeft(), item.picture);
         if (i == m_current) {
             // Framed in the selection colour even while the strip is locked.
             painter.setPen(QPen(colours.color(QPalette::Active, QPalette::Highlight), 2));
@@ -125,7 +141,7 @@ void TThumbnailStrip::paintEvent(QPaintEvent *event)
         }
         painter.setPen(colours.color(QPalette::Text));
         painter.drawText(QRect(cell.left(), picture.bottom() + 3, cell.width(), fontMetrics().height()),
-                         Qt::AlignHCenter | Qt::AlignTop, m_items[i].caption);
+                         Qt::AlignHCenter | Qt::AlignTop, item.caption);
     }
     if (m_dropPlace >= 0 && m_dropPlace != m_pressed) {
         // The marker stands on the side of the place the item moves past.

@@ -24,6 +24,12 @@ public:
     /// Makes count items (the new ones empty) and forgets where a drag was.
     void SetCount(int count);
     void SetPicture(int index, const QImage &picture);
+    /// Marks item index's picture as out of date: OnDrawPicture gives it
+    /// anew when the item is next painted, so an item changed several times
+    /// between two paints, or never scrolled into view, is drawn once or not
+    /// at all.
+    void MarkStale(int index);
+    bool Stale(int index) const { return m_items.at(index).stale; }
     void SetCaption(int index, const QString &caption);
     const QImage &Picture(int index) const { return m_items.at(index).picture; }
     const QString &Caption(int index) const { return m_items.at(index).caption; }
@@ -36,6 +42,8 @@ public:
     /// The item under a point of the viewport, or -1.
     int ItemAt(QPoint where) const;
 
+    /// The picture of a stale item, asked for as the item is painted.
+    std::function<QImage(int index)> OnDrawPicture;
     /// A press of the left button on an item.
     std::function<void(int index)> OnSelect;
     /// An item dragged from one place onto another.
@@ -59,6 +67,7 @@ private:
     struct Item {
         QImage picture;
         QString caption;
+        bool stale = false;
     };
     int ItemWidth() const { return m_pictureSize.width() + 2 * kMargin; }
     int ViewportHeight() const;

@@ -60,7 +60,10 @@ TEST_F(KeyFrameStrip, ClickSelectsDragReordersAndAPreviewDragRedrawsOnlyThatThum
     EXPECT_EQ(Strip().Current(), 1);
     EXPECT_FALSE(window->Modified) << "a click only selects";
 
+    // Thumbnails are drawn when the strip paints them.
+    view->repaint();
     THFFrame *first = window->CurrentMove->Frames[0].get();
+    const QImage firstPicture = Strip().Picture(0);
     const long long drawn = window->KeyFrameThumbnailsDrawn();
     Mouse(view, QEvent::MouseButtonPress, Centre(0), Qt::LeftButton);
     Mouse(view, QEvent::MouseMove, Centre(1), Qt::LeftButton);
@@ -72,13 +75,19 @@ TEST_F(KeyFrameStrip, ClickSelectsDragReordersAndAPreviewDragRedrawsOnlyThatThum
     EXPECT_EQ(Strip().Current(), 2);
     EXPECT_EQ(Strip().Caption(2), QString("3 · %1").arg(first->Interpolation));
     EXPECT_TRUE(window->Modified);
+    view->repaint();
     EXPECT_EQ(window->KeyFrameThumbnailsDrawn(), drawn) << "moved key frames keep their thumbnails";
+    EXPECT_EQ(Strip().Picture(2), firstPicture);
 
     const TColor background = window->Image->Surface().BrushColor();
     const TPixel shoulders = PointToPixel(first->Point(1));
     Mouse(window->Image, QEvent::MouseButtonPress, {shoulders.x, shoulders.y}, Qt::LeftButton, Qt::ShiftModifier);
+    // Two drag steps before the strip paints again cost one thumbnail.
+    Mouse(window->Image, QEvent::MouseMove, {shoulders.x + 5, shoulders.y}, Qt::LeftButton, Qt::ShiftModifier);
     Mouse(window->Image, QEvent::MouseMove, {shoulders.x + 9, shoulders.y}, Qt::LeftButton, Qt::ShiftModifier);
     Mouse(window->Image, QEvent::MouseButtonRelease, {shoulders.x + 9, shoulders.y}, Qt::NoButton, Qt::ShiftModifier);
+    EXPECT_EQ(window->KeyFrameThumbnailsDrawn(), drawn);
+    view->repaint();
     EXPECT_EQ(window->KeyFrameThumbnailsDrawn(), drawn + 1);
     EXPECT_EQ(Strip().Picture(2), DrawThumbnail(*first, background));
     EXPECT_NE(Strip().Picture(2), Strip().Picture(0));
