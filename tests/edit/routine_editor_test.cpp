@@ -1,5 +1,6 @@
 // The editing core without any window: the selection, the enabling table,
 // dragging, the move and frame commands, the clipboard and undo.
+#include "edit/document_file.h"
 #include "edit/grid_snap.h"
 #include "edit/routine_editor.h"
 #include "model/routine_codec.h"
@@ -404,4 +405,23 @@ TEST(PoseDragging, PressMoveReleaseAndEscape)
     EXPECT_FALSE(e.CancelDrag()) << "a second Escape undoes nothing";
     e.MouseUp();
     EXPECT_FALSE(e.DragBlocked);
+}
+
+TEST(DocumentFile, OwnFileComesFromLoadOrSaveAndARestoredCopyOnlyProposesItsSource)
+{
+    DocumentFile doc;
+    EXPECT_EQ(doc.Caption("Hoofer Editor V6", true), "Hoofer Editor V6*");
+    doc.SetOwnFile("/r/dance.raw");
+    EXPECT_TRUE(doc.HasOwnFile());
+    EXPECT_EQ(doc.Caption("Hoofer Editor V6", false), "dance.raw — Hoofer Editor V6");
+    EXPECT_EQ(doc.Caption("Hoofer Editor V6", true), "dance.raw* — Hoofer Editor V6");
+    doc.Restored("/r/old.raw");
+    EXPECT_FALSE(doc.HasOwnFile());
+    EXPECT_EQ(doc.Source(), "/r/old.raw");
+    doc.Detach();
+    EXPECT_EQ(doc.Source(), "");
+    const std::pair<std::string, std::string> names[] = {
+        {"Spin        ", "Spin.gif"}, {"   ", "move.gif"}, {"a/b\x7f c", "a_b_ c.gif"}, {"caf\xe9", "caf\xc3\xa9.gif"}};
+    for (const auto &[move, gif] : names)
+        EXPECT_EQ(GifNameForMove(move), gif) << move;
 }

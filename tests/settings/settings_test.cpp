@@ -1,3 +1,4 @@
+#include "settings/recent_files.h"
 #include "settings/settings.h"
 
 #include <QDir>
@@ -183,4 +184,29 @@ TEST(IniFileDisk, SavedBytesLoadBackAndFailuresNameThePathAndTheReason)
             EXPECT_GT(message.size(), message.find(bad) + bad.size() + 2) << "no reason: " << message;
         }
     }
+}
+
+TEST(RecentFiles, NewestFirstAtMostEightWithoutDuplicatesAndAClearedListStaysCleared)
+{
+    RecentFiles recent = RecentFiles::Read(IniFile::Parse("[Files]\nRecent1=/a.raw\nRecent2=rel.raw\nRecent3=/a.raw\n"
+                                                          "Recent4=/b.raw\nLastFolder=/x\n"));
+    EXPECT_EQ(recent.Paths(), (std::vector<std::string>{"/a.raw", "/b.raw"}));
+    EXPECT_EQ(recent.LastFolder(), "/x");
+    for (int i = 0; i < 9; ++i)
+        recent.Add("/f" + std::to_string(i) + ".raw");
+    recent.Add("/f3.raw");
+    recent.Add("/bad\nname.raw");
+    EXPECT_EQ(recent.Paths().size(), 8u);
+    EXPECT_EQ(recent.Paths()[0], "/f3.raw");
+    EXPECT_EQ(recent.Paths()[1], "/f8.raw");
+    recent.NoteFolderOf("/out/move.gif");
+    EXPECT_EQ(recent.LastFolder(), "/out");
+    recent.Add("sub/../here.raw");
+    EXPECT_EQ(recent.Paths()[0], QDir::currentPath().toStdString() + "/here.raw");
+    IniFile ini;
+    recent.Write(ini);
+    recent.Clear();
+    recent.Write(ini);
+    EXPECT_TRUE(RecentFiles::Read(ini).Paths().empty());
+    EXPECT_EQ(RecentFiles::Read(ini).LastFolder(), QDir::currentPath().toStdString());
 }
