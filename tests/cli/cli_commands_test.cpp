@@ -16,6 +16,7 @@
 #include <gmock/gmock.h>
 #include <nlohmann/json.hpp>
 #include <QDir>
+#include <QFileInfo>
 #include <QImageReader>
 #include <QProcess>
 #include <chrono>
@@ -135,6 +136,13 @@ TEST(CommandLine, EveryCommandsHelpReportsAndErrors)
         {{"info", TestData("truncated.raw")}, 1, "", truncated},
         {{"info", TestData("trailing.raw")}, 0, "~\n1 move, 45 bytes, 3 bytes after the last move\n", ""},
         {{"info", "-"}, 0, "~-:\n  #  name          key frames  pictures  playing time\n  0  NewMove  ", "", Bytes(newmove)},
+        // Merge takes whole files or the moves named after a colon, and writes nothing on a failure.
+        {{"merge", sampler, "-o", at + "one.raw"}, 0, "", ""},
+        {{"merge", sampler, newmove + ":0,0", "-o", at + "merged.raw"}, 0, "", ""},
+        {{"info", at + "merged.raw"}, 0, "~  5  NewMove                1         4        0.35 s\n6 moves, 788 bytes,", ""},
+        {{"merge", sampler, newmove + ":7", "-o", at + "none.raw"}, 1, "",
+         newmove + ": error: there is no move 7; the routine has moves 0..0\n"},
+        {{"merge", "-o", at + "none.raw"}, 2, "", "~FILE is required"},
         {{"check", TestData("empty.raw")}, 1, "", TestData("empty.raw") + ": error: the file is empty\n"},
         {{"check", TestData("trailing.raw"), TestData("odd_marks.raw")}, 0, "", trailing + "\n" + marks
              + "the format byte is 101 (0x65), not 100\n" + marks
@@ -173,6 +181,8 @@ TEST(CommandLine, EveryCommandsHelpReportsAndErrors)
         bad("/moves", "[]", "moves: 0 moves; expected 1..256"),
     });
     EXPECT_EQ(dir.Read("back\xe9.raw"), Bytes(sampler));
+    EXPECT_EQ(dir.Read("one.raw"), Bytes(sampler));
+    EXPECT_FALSE(QFileInfo::exists(QString::fromStdString(at + "none.raw")));
     EXPECT_EQ(dir.Read("t.raw"), Bytes(TestData("trailing.raw")).substr(0, 42));  // as the editor would save it
     EXPECT_EQ(dir.Read("x.raw"), "old contents");
 }
