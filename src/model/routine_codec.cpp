@@ -133,10 +133,13 @@ TMoveList DecodeRoutine(const std::string &data)
         pos += kMoveHeaderSize;
         move->Frames.reserve(count);
         for (int i = 0; i < count; ++i) {
-            auto frame = std::make_unique<THFFrame>();
-            ReadFrameRecord(data, pos, *frame);
+            // The pose is put together in a local key frame and moved into
+            // its place in one go: zeroing the place first and then
+            // overwriting it wrote every key frame twice.
+            THFFrame read;
+            ReadFrameRecord(data, pos, read);
             pos += kFrameRecordSize;
-            move->Frames.push_back(std::move(frame));
+            move->Frames.push_back(std::make_unique<THFFrame>(std::move(read)));
         }
         move->SyncFrameCount();
         moves.push_back(std::move(move));
