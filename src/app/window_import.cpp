@@ -29,6 +29,7 @@ TMoveList ReadImportedMoves(const std::string &path)
 
 void TfrmHoofer::mnuFileImportMovesClick()
 {
+    ImportDialog.initialFolder = DialogFolder();
     const auto chosen = m_dialogs->OpenFile(ImportDialog);
     if (!chosen)
         return;
@@ -53,7 +54,7 @@ void TfrmHoofer::mnuFileImportMovesClick()
         // As New Routine does, but from the imported moves: a routine with
         // no file of its own, whose moves are not saved anywhere yet.
         ParseRoutine(EncodeRoutine(picked));
-        OpenDialog.fileName.clear();
+        Document.Detach();
         Core.MarkModified();
         return;
     }

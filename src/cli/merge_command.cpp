@@ -17,19 +17,6 @@ bool IsIndexList(const std::string &text)
     return text.find_first_not_of("0123456789,") == std::string::npos;
 }
 
-std::unique_ptr<THFMove> CopyMove(const THFMove &move)
-{
-    auto copy = std::make_unique<THFMove>();
-    copy->MoveName = move.MoveName;
-    for (const auto &frame : move.Frames) {
-        auto pose = std::make_unique<THFFrame>();
-        CopyFramePose(*frame, *pose);
-        copy->Frames.push_back(std::move(pose));
-    }
-    copy->SyncFrameCount();
-    return copy;
-}
-
 /// The moves the source names, appended to merged; reports and gives false
 /// when the file cannot be read or has no such move.
 bool TakeMoves(const MergeSource &source, TMoveList &merged)
@@ -49,7 +36,7 @@ bool TakeMoves(const MergeSource &source, TMoveList &merged)
             ReportError(source.file, why);
             return false;
         }
-        merged.push_back(CopyMove(*moves[index]));
+        merged.push_back(CopyMovePoses(*moves[index]));
     }
     return true;
 }

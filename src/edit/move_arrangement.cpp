@@ -19,15 +19,7 @@ int RoutineEditor::DuplicateMove()
 {
     if (!CurrentMove || MoveRoom() == 0)
         return -1;
-    auto copy = std::make_unique<THFMove>();
-    copy->MoveName = CurrentMove->MoveName;
-    copy->Frames.reserve(CurrentMove->Frames.size());
-    for (const auto &frame : CurrentMove->Frames) {
-        auto pose = std::make_unique<THFFrame>();
-        CopyFramePose(*frame, *pose);
-        copy->Frames.push_back(std::move(pose));
-    }
-    copy->SyncFrameCount();
+    auto copy = CopyMovePoses(*CurrentMove);
     const int at = CurrentMoveIndex() + 1;
     Moves.insert(Moves.begin() + at, std::move(copy));
     Changed(Change::Moves);

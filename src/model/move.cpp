@@ -34,6 +34,20 @@ int IndexOfMove(const TMoveList &moves, const THFMove *move)
     return -1;
 }
 
+std::unique_ptr<THFMove> CopyMovePoses(const THFMove &move)
+{
+    auto copy = std::make_unique<THFMove>();
+    copy->MoveName = move.MoveName;
+    copy->Frames.reserve(move.Frames.size());
+    for (const auto &frame : move.Frames) {
+        auto pose = std::make_unique<THFFrame>();
+        CopyFramePose(*frame, *pose);
+        copy->Frames.push_back(std::move(pose));
+    }
+    copy->SyncFrameCount();
+    return copy;
+}
+
 std::unique_ptr<THFMove> MakeStandingMove()
 {
     static constexpr TPoint kStanding[kPartCount] = {

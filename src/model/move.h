@@ -53,6 +53,9 @@ void PackList(std::vector<std::unique_ptr<T>> &list)
 
 int IndexOfMove(const TMoveList &moves, const THFMove *move);
 
+/// A copy of a move's name and poses, without the undo histories.
+std::unique_ptr<THFMove> CopyMovePoses(const THFMove &move);
+
 /// A fresh move made by Add Move: "NewMove" with one standing key frame.
 std::unique_ptr<THFMove> MakeStandingMove();
 
