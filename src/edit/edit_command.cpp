@@ -16,9 +16,4 @@ EditCommand::EditCommand(std::string label, EditSelection before, EditSelection 
 
 EditCommand::~EditCommand() = default;
 
-bool EditCommand::MergeWith(const EditCommand &)
-{
-    return false;
-}
-
 } // namespace hoofer

@@ -37,9 +37,9 @@ public:
     virtual std::size_t Cost() const = 0;
     /// Commands of the same nonzero id are offered to each other for merging.
     virtual int Id() const { return 0; }
-    /// Folds next (already done, of the same Id()) into this one so that one
-    /// Undo takes both back; false keeps them as two entries.
-    virtual bool MergeWith(const EditCommand &next);
+    /// Folds the next command (already done, of the same Id()) into this one so
+    /// that one Undo takes both back; false keeps them as two entries.
+    virtual bool MergeWith(const EditCommand &) { return false; }
 
     const std::string &Label() const { return label_; }
     /// Selected again by Undo.

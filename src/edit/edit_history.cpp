@@ -18,16 +18,12 @@ EditHistory::~EditHistory()
 
 void EditHistory::Push(std::unique_ptr<EditCommand> command)
 {
-    if (!command)
-        return;
     command->Redo();
     Record(std::move(command));
 }
 
 void EditHistory::Record(std::unique_ptr<EditCommand> command)
 {
-    if (!command)
-        return;
     const Looks before = Look();
     Keep(std::move(command));
     Report(before);
