@@ -1,0 +1,92 @@
+#pragma once
+
+#include "edit_command.h"
+
+#include <cstddef>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <string>
+
+namespace hoofer {
+
+/// Most entries the routine's history keeps.
+inline constexpr std::size_t kHistoryEntryLimit = 1000;
+/// Most bytes (by the commands' Cost()) the routine's history keeps.
+inline constexpr std::size_t kHistoryByteLimit = std::size_t{32} << 20;
+
+/// The routine's history of changes, shaped like Qt's undo stack: a list of
+/// commands and an index between them; the commands before the index are done
+/// and can be undone, those after it were undone and can be redone until a
+/// new change drops them. A clean index marks where the routine matches its
+/// file (loaded, saved, uploaded); once the entries it stood at are dropped,
+/// no state is clean again until the next SetClean(). The oldest entries go
+/// first when more than the entry limit or the byte limit are kept, but the
+/// newest change always stays undoable.
+class EditHistory {
+public:
+    explicit EditHistory(std::size_t entryLimit = kHistoryEntryLimit,
+                         std::size_t byteLimit = kHistoryByteLimit);
+    EditHistory(const EditHistory &) = delete;
+    EditHistory &operator=(const EditHistory &) = delete;
+    ~EditHistory();
+
+    /// Runs the command's Redo, then keeps it (see Record).
+    void Push(std::unique_ptr<EditCommand> command);
+    /// Keeps a change already made (a drag's steps happen live) without
+    /// running its Redo: drops what could be redone, merges it into the
+    /// newest entry when that one accepts it, then applies the limits.
+    void Record(std::unique_ptr<EditCommand> command);
+    /// Takes back the newest done entry and returns it (for its selection),
+    /// or nullptr when there is none.
+    const EditCommand *Undo();
+    /// Does the oldest undone entry again and returns it, or nullptr.
+    const EditCommand *Redo();
+
+    bool CanUndo() const { return index_ > 0; }
+    bool CanRedo() const { return index_ < entries_.size(); }
+    /// The label of what Undo / Redo would do; empty when nothing.
+    std::string UndoLabel() const;
+    std::string RedoLabel() const;
+
+    /// A fresh empty history, clean.
+    void Clear();
+    void SetClean();
+    bool IsClean() const { return clean_ == static_cast<long>(index_); }
+
+    std::size_t Count() const { return entries_.size(); }
+    std::size_t Index() const { return index_; }
+    /// The bytes kept, the sum of the entries' Cost().
+    std::size_t Cost() const { return cost_; }
+
+    /// Called after any change of CanUndo, CanRedo, IsClean or the labels.
+    void SetObserver(std::function<void()> observer) { observer_ = std::move(observer); }
+
+private:
+    struct Entry {
+        std::unique_ptr<EditCommand> Command;
+        std::size_t Cost = 0;
+    };
+    struct Looks {
+        bool Undo, Redo, Clean;
+        std::string UndoLabel, RedoLabel;
+        bool operator==(const Looks &) const = default;
+    };
+
+    void Keep(std::unique_ptr<EditCommand> command);
+    void DropRedoable();
+    void DropOldest();
+    Looks Look() const;
+    void Report(const Looks &before);
+
+    std::size_t entryLimit_;
+    std::size_t byteLimit_;
+    std::deque<Entry> entries_;
+    std::size_t index_ = 0;
+    /// The index that is clean, or -1 when it was dropped.
+    long clean_ = 0;
+    std::size_t cost_ = 0;
+    std::function<void()> observer_;
+};
+
+} // namespace hoofer

@@ -1,0 +1,136 @@
+// The routine's history against a text document: each command swaps a string.
+#include "edit/edit_history.h"
+
+#include <gtest/gtest.h>
+
+#include <numeric>
+#include <random>
+#include <vector>
+
+using namespace hoofer;
+
+namespace {
+/// Sets the text to `after`; commands of id 1 merge (a nudge run).
+class SetText : public EditCommand {
+public:
+    SetText(std::string &text, std::string after, int id = 0, std::size_t cost = 1)
+        : EditCommand(after, {id, 1, 0}, {id, 2, int(cost)}), text_(text), before_(text),
+          after_(std::move(after)), id_(id), cost_(cost) {}
+    void Redo() override { text_ = after_; }
+    void Undo() override { text_ = before_; }
+    std::size_t Cost() const override { return cost_; }
+    int Id() const override { return id_; }
+    bool MergeWith(const EditCommand &next) override
+    {
+        after_ = static_cast<const SetText &>(next).after_;
+        cost_ += next.Cost();
+        return true;
+    }
+
+private:
+    std::string &text_;
+    std::string before_, after_;
+    int id_;
+    std::size_t cost_;
+};
+} // namespace
+
+TEST(EditHistory, UndoesAndRedoesInOrderWithLabelsSelectionsAndReports)
+{
+    std::string text = "0";
+    EditHistory h;
+    int reports = 0;
+    h.SetObserver([&] { ++reports; });
+    EXPECT_EQ(h.Undo(), nullptr);
+    EXPECT_EQ(h.Redo(), nullptr);
+    h.Push(std::make_unique<SetText>(text, "a"));
+    h.Push(std::make_unique<SetText>(text, "b", 1));
+    h.Push(std::make_unique<SetText>(text, "c", 1, 5));  // merged into "b"
+    EXPECT_EQ(reports, 2);  // undo became possible, its label changed
+    EXPECT_EQ(h.UndoLabel(), "b");
+    EXPECT_EQ(h.Undo()->SelectionBefore(), (EditSelection{1, 1, 0}));
+    EXPECT_EQ(text, "a");
+    EXPECT_EQ(h.RedoLabel(), "b");
+    EXPECT_EQ(h.Redo()->SelectionAfter(), (EditSelection{1, 2, 5}));
+    EXPECT_EQ(text, "c");
+    // Record keeps a change already made without doing it again.
+    std::string dragged = "dragged";
+    h.Record(std::make_unique<SetText>(dragged, "ignored"));
+    EXPECT_EQ(dragged, "dragged");
+    h.SetClean();
+    reports = 0;
+    h.SetClean();
+    EXPECT_EQ(reports, 0);
+    h.Clear();
+    EXPECT_TRUE(h.IsClean() && !h.CanUndo() && h.UndoLabel().empty());
+    EXPECT_EQ(reports, 1);
+    // The defaults: 1,000 entries; 32 MB, though the newest change always stays.
+    for (int i = 0; i < 1005; ++i)
+        h.Push(std::make_unique<SetText>(text, std::to_string(i)));
+    EXPECT_EQ(h.Count(), 1000u);
+    h.Push(std::make_unique<SetText>(text, "huge", 0, 64 << 20));
+    EXPECT_EQ(h.Count(), 1u);
+    h.Undo();
+    EXPECT_EQ(text, "1004");
+}
+
+// Against a model that keeps the whole state after each entry, with small
+// limits so that merges, the clean index and both limits meet often.
+TEST(EditHistory, ARandomSequenceMatchesAModelOfWholeStates)
+{
+    constexpr std::size_t kEntries = 6, kBytes = 14;
+    std::string text = "0";
+    EditHistory h(kEntries, kBytes);
+    struct State { std::string Text; bool Nudge; std::size_t Cost; };
+    std::vector<State> states{{"0", false, 0}};  // states[i] is reached by entry i
+    std::size_t at = 0;
+    long clean = 0;
+    int merges = 0, drops = 0, cleanLost = 0;
+    std::mt19937 random(27);
+    for (int step = 0; step < 4000; ++step) {
+        const int op = random() % 6;
+        const std::string t = std::to_string(step);
+        if (op <= 1) {  // a change; op 1 is a nudge
+            const std::size_t cost = 1 + random() % 4;
+            h.Push(std::make_unique<SetText>(text, t, op, cost));
+            states.resize(at + 1);
+            if (clean > long(at)) clean = -1, ++cleanLost;
+            if (op == 1 && at > 0 && states[at].Nudge && clean != long(at)) {
+                states[at].Text = t;
+                states[at].Cost += cost;
+                ++merges;
+            } else {
+                states.push_back({t, op == 1, cost});
+                ++at;
+            }
+            auto bytes = [&] {
+                return std::accumulate(states.begin(), states.end(), std::size_t{0},
+                                       [](std::size_t s, const State &x) { return s + x.Cost; });
+            };
+            while (states.size() > 2 && (states.size() > kEntries + 1 || bytes() > kBytes)) {
+                states.erase(states.begin());
+                states.front().Cost = 0;  // the first state is no entry
+                --at;
+                if (clean == 0) ++cleanLost;
+                clean = clean > 0 ? clean - 1 : -1;
+                ++drops;
+            }
+        } else if (op <= 3) {
+            EXPECT_EQ(h.Undo() != nullptr, at > 0);
+            at -= at > 0;
+        } else if (op == 4) {
+            EXPECT_EQ(h.Redo() != nullptr, at + 1 < states.size());
+            at += at + 1 < states.size();
+        } else if (random() % 3 == 0) {
+            h.SetClean();
+            clean = long(at);
+        }
+        ASSERT_EQ(text, states[at].Text) << step;
+        ASSERT_EQ(h.IsClean(), clean == long(at)) << step;
+        ASSERT_EQ(h.Count() + 1, states.size()) << step;
+        ASSERT_EQ(h.CanRedo(), at + 1 < states.size()) << step;
+    }
+    EXPECT_GT(merges, 100);
+    EXPECT_GT(drops, 100);
+    EXPECT_GT(cleanLost, 20);
+}
