@@ -321,6 +321,45 @@ TEST(EditingCore, EveryChangeOfTheRoutineMarksItModified)
     }
 }
 
+TEST(EditingCore, EachChangeIsReportedWithWhatItTouchedAndTheSelectionAfterwards)
+{
+    using K = RoutineChange::Kind;
+    const std::tuple<const char *, void (*)(RoutineEditor &), RoutineChange> rows[] = {
+        {"X/Y box", [](RoutineEditor &e) { e.SetPartPosition(3, 7, 8); }, {K::Coordinates, 1, 2, 1, 2}},
+        {"drag",
+         [](RoutineEditor &e) {
+             e.SetPartPosition(1, 64, 96);
+             e.MouseDown(64, 180);
+             e.MouseMove(true, true, 1, 70, 170, false, 5);
+         },
+         {K::Coordinates, 1, 2, 1, 2}},
+        {"nudge", [](RoutineEditor &e) { e.NudgeFigure(1, 0); }, {K::Coordinates, 1, 2, 1, 2}},
+        {"interpolation", [](RoutineEditor &e) { e.SetInterpolation(7); }, {K::Pose, 1, 2, 1, 2}},
+        {"paste", [](RoutineEditor &e) { e.CopyFrame(); e.PasteFrame(); }, {K::Pose, 1, 2, 1, 2}},
+        {"undo of an unchanged pose", [](RoutineEditor &e) { e.PushUndoSnapshot(); e.Undo(); }, {K::History, 1, 2, 1, 2}},
+        {"add frame", [](RoutineEditor &e) { e.AddFrame(); }, {K::KeyFrames, 1, 4, 1, 4}},
+        {"insert frame", [](RoutineEditor &e) { e.InsertFrame(); }, {K::KeyFrames, 1, 2, 1, 3}},
+        {"delete frame", [](RoutineEditor &e) { e.DeleteFrame(); }, {K::KeyFrames, 1, 2, 1, 2}},
+        {"move frame", [](RoutineEditor &e) { e.MoveFrame(1, 3); }, {K::KeyFrames, 1, 3, 1, 3}},
+        {"add move", [](RoutineEditor &e) { e.AddMove(); }, {K::Moves, 2, 0, 2, 1}},
+        {"rename move", [](RoutineEditor &e) { e.RenameMove("Twirl"); }, {K::MoveName, 1, 0, 1, 2}},
+        {"delete move", [](RoutineEditor &e) { e.DeleteMove(); }, {K::Moves, 1, 0, 1, 1}},
+        {"duplicate move", [](RoutineEditor &e) { e.DuplicateMove(); }, {K::Moves, 2, 0, 2, 1}},
+        {"move up keeps the key frame", [](RoutineEditor &e) { e.ShiftMove(-1); }, {K::Moves, 0, 0, 0, 2}},
+        {"import", [](RoutineEditor &e) { e.AppendMoves(Routine(2, 1)); }, {K::Moves, 4, 0, 4, 1}},
+        {"load", [](RoutineEditor &e) { e.ReplaceRoutine(e.SerialiseRoutine()); }, {K::Routine, -1, 0, 0, 1}},
+        {"save", [](RoutineEditor &e) { e.MarkSaved(); }, {K::Mark, -1, 0, 1, 2}},
+    };
+    for (const auto &[name, command, want] : rows) {
+        Editor e(4, 3, 1, 2);
+        std::vector<RoutineChange> told;
+        e.OnChanged = [&](const RoutineChange &change) { told.push_back(change); };
+        command(e);
+        ASSERT_FALSE(told.empty()) << name;
+        EXPECT_EQ(told.back(), want) << name;
+    }
+}
+
 TEST(EditingCore, UnreadableRoutineLeavesEverythingAsItWas)
 {
     Editor e(2, 3, 1, 2);
