@@ -236,7 +236,7 @@ struct ShownWindow {
     }
     ~ShownWindow()
     {
-        window->Modified = false;
+        window->Core.MarkSaved();
         window.reset();
         QApplication::processEvents();
     }
@@ -265,9 +265,9 @@ void DragStep(benchmark::State &state, bool repaint, bool strip)
         w.SetKeyFrameStripShown(true);
         QApplication::processEvents();
     }
-    const TPixel hand = PointToPixel(w.CurrentFrame->Point(5));
+    const TPixel hand = PointToPixel(w.Core.CurrentFrame()->Point(5));
     SendMouse(w.Image, QEvent::MouseButtonPress, {hand.x, hand.y}, Qt::LeftButton, Qt::LeftButton);
-    if (w.cbxBodyPart->ItemIndex() != 4 || w.DragBlocked)
+    if (w.cbxBodyPart->ItemIndex() != 4 || w.Core.DragBlocked())
         state.SkipWithError("the press did not pick body part 5");
     int step = 0;
     for (auto _ : state) {
@@ -301,11 +301,11 @@ void DragRotate(benchmark::State &state)
     ShownWindow shown(RoutineFile(kLargestMoves));
     TfrmHoofer &w = *shown.window;
     w.mnuOptionsKeepBoneLengths->Click();
-    const TPixel knee = PointToPixel(w.CurrentFrame->Point(7));
+    const TPixel knee = PointToPixel(w.Core.CurrentFrame()->Point(7));
     SendMouse(w.Image, QEvent::MouseButtonPress, {knee.x, knee.y}, Qt::LeftButton, Qt::LeftButton);
-    if (w.cbxBodyPart->ItemIndex() != 6 || w.DragBlocked || !w.Core.KeepBoneLengths)
+    if (w.cbxBodyPart->ItemIndex() != 6 || w.Core.DragBlocked() || !w.Core.KeepBoneLengths())
         state.SkipWithError("the press did not pick the Left Knee with Keep Bone Lengths on");
-    const TPoint before = w.CurrentFrame->Point(7);
+    const TPoint before = w.Core.CurrentFrame()->Point(7);
     int step = 0;
     for (auto _ : state) {
         // Back and forth across the knee: every move turns the leg.
@@ -316,7 +316,7 @@ void DragRotate(benchmark::State &state)
         state.SetIterationTime(took.count());
         QApplication::processEvents();
     }
-    if (w.CurrentFrame->Point(7) == before)
+    if (w.Core.CurrentFrame()->Point(7) == before)
         state.SkipWithError("the leg did not turn");
     SendMouse(w.Image, QEvent::MouseButtonRelease, {knee.x, knee.y}, Qt::LeftButton, Qt::NoButton);
     // The next window reads the settings this one writes.
@@ -368,7 +368,7 @@ void Pacing(benchmark::State &state)
     WriteFileBytes(path, SingleMoveImage({24, 24, 24, 24}));
     ShownWindow shown(path);
     TfrmHoofer &w = *shown.window;
-    const long long pauses = PassDurationMs(*w.CurrentMove);
+    const long long pauses = PassDurationMs(*w.Core.CurrentMove());
     for (auto _ : state) {
         const auto start = std::chrono::steady_clock::now();
         w.mnuMovePlay->Click();

@@ -50,7 +50,7 @@ int main(int argc, char *argv[])
                 frmHoofer.Image->update();
                 bench::SettleEvents(2000);
                 std::printf("quiet %lld\nrequested %lld\n", quietNs, bench::ProcessCpuNs() - requested);
-                std::printf("moves %zu\nframe %d\n", frmHoofer.Moves.size(), frmHoofer.CurrentFrame ? 1 : 0);
+                std::printf("moves %zu\nframe %d\n", frmHoofer.Core.Moves().size(), frmHoofer.Core.CurrentFrame() ? 1 : 0);
                 std::fflush(stdout);
                 QApplication::quit();
                 return;
@@ -67,7 +67,7 @@ int main(int argc, char *argv[])
             frmHoofer.mnuFileLoad->Click();
             bench::SettleEvents(300);
             std::printf("loaded %ld\n", bench::ResidentKiB());
-            std::printf("moves %zu\n", frmHoofer.Moves.size());
+            std::printf("moves %zu\n", frmHoofer.Core.Moves().size());
             std::fflush(stdout);
             QApplication::quit();
         });

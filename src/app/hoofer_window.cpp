@@ -48,7 +48,7 @@ TfrmHoofer::TfrmHoofer(toolkit::Platform &platform, toolkit::Dialogs *dialogs, S
     RecoveryTimer->OnTimer = [this] { RecoveryTimerTimer(); };
     if (!recoveryFolder.empty())
         m_recovery = std::make_unique<RecoveryStore>(std::move(recoveryFolder));
-    Core.OnChanged = [this] { RoutineChanged(); };
+    Core.OnChanged = [this](const RoutineChange &change) { RoutineChanged(change); };
     setAcceptDrops(true);
     IdFTP = std::make_unique<TIdFTP>();
     IdFTP->Host = kDefaultPlayerAddress;
@@ -107,7 +107,7 @@ void TfrmHoofer::FormShow()
 
 bool TfrmHoofer::FormCloseQuery()
 {
-    if (!Modified)
+    if (!Core.Modified())
         return true;
     return m_dialogs->Confirm("Close HooferEdit and lose changes?");
 }

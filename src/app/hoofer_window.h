@@ -36,9 +36,10 @@ class TThumbnailStrip;
 
 /// The editor's main window: every control and menu item, and the handlers of
 /// every command. The routine and the editing state belong to the editing
-/// core (Core); the window's fields of those names refer into it. Each
-/// handler checks, asks, calls the core and brings the controls in line; the
-/// handlers are split by subsystem over the window_*.cpp files.
+/// core (Core), which reports every change of the routine to RoutineChanged,
+/// the one place that brings the controls in line. Each handler checks, asks
+/// and calls the core; the handlers are split by subsystem over the
+/// window_*.cpp files.
 class TfrmHoofer : public QMainWindow {
 public:
     /// The window asks its questions through dialogs and sleeps and handles
@@ -110,16 +111,9 @@ public:
     std::unique_ptr<toolkit::TTimer> RecoveryTimer;
     std::unique_ptr<TIdFTP> IdFTP;
 
-    // The routine and the editing state.
+    // The routine and the editing state, read through the core's accessors.
     RoutineEditor Core;
-    TMoveList &Moves = Core.Moves;
-    THFMove *&CurrentMove = Core.CurrentMove;
-    THFFrame *&CurrentFrame = Core.CurrentFrame;
     bool UpdatingControls = false;
-    std::string &ClipboardFrame = Core.ClipboardFrame;
-    bool &Dragging = Core.Dragging;
-    bool &DragBlocked = Core.DragBlocked;
-    bool &Modified = Core.Modified;
     std::string NetworkName;
     /// The routine's own file, which Save writes to.
     DocumentFile Document;
@@ -172,8 +166,9 @@ public:
     void OpenRoutineFile(const std::string &path);
     /// Opens a file given on the command line once the window is shown.
     void SetStartupFile(const std::string &path) { m_startupFile = path; }
-    /// Brings the caption and the recovery copy in line with Modified.
-    void RoutineChanged();
+    /// The one listener of the core: brings the controls, the caption, the
+    /// recovery copy and the key frame strip in line with a change.
+    void RoutineChanged(const RoutineChange &change);
     void RecoveryTimerTimer();
     /// Offers the copies left by editors that ended without closing.
     void OfferRecoveredRoutines();
@@ -230,10 +225,6 @@ public:
     /// Scales the preview, the window growing or shrinking to fit; anything
     /// but 2 or 3 is 1.
     void SetZoom(int zoom);
-
-    // Undo history.
-    void PushUndoSnapshot();
-    void PopUndoSnapshot();
 
     // Dragging and options.
     void ImageMouseDown(toolkit::TMouseButton button, toolkit::TShiftState shift, int x, int y);
@@ -297,9 +288,18 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    /// Shows the move, key frame 1 and the body part selected as the
-    /// selectors now say, after a command changed the moves.
-    void ShowSelectedMove(int index);
+    /// Shows the move and key frame the core selected after a change of the
+    /// moves or of the key frames.
+    void ShowSelection();
+    /// Shows the current key frame again after a change of its pose, leaving
+    /// alone the boxes that already show its numbers (the one being typed in).
+    void ShowEditedFrame();
+    /// Enables the Move and Frame commands as the core's table says.
+    void EnableCommands();
+    /// Brings the controls in line with a change of the routine.
+    void ShowChange(const RoutineChange &change);
+    /// Save, Save As and Upload, once there is a routine to write.
+    void EnableRoutineFiles();
     /// Loads the X and Y boxes of the selected body part without editing.
     void ShowPartPosition(int part);
     /// Asks for one line of text; the answer, or none when cancelled.

@@ -17,10 +17,10 @@ KeyFrameThumbnails::~KeyFrameThumbnails()
     m_strip.OnDrawPicture = nullptr;
 }
 
-void KeyFrameThumbnails::Show(const THFMove *move, int current, TColor background)
+void KeyFrameThumbnails::Show(const THFMove *move, int moveIndex, int current, TColor background)
 {
-    m_move = move;
-    const size_t count = move ? move->Frames.size() : 0;
+    m_moveIndex = moveIndex;
+    const size_t count = move ? static_cast<size_t>(move->FrameCount) : 0;
     if (background != m_background) {
         m_background = background;
         m_cells.clear();
@@ -45,35 +45,63 @@ void KeyFrameThumbnails::Show(const THFMove *move, int current, TColor backgroun
         }
         m_strip.SetCount(static_cast<int>(count));
     }
-    for (size_t i = 0; i < count; ++i) {
-        Cell &cell = m_cells[i];
-        const THFFrame &frame = *move->Frames[i];
-        if (!cell.known || cell.points != frame.Points) {
-            cell.points = frame.Points;
-            cell.known = true;
-            cell.drawn = false;
-            m_strip.MarkStale(static_cast<int>(i));
-        } else if (!samePlaces) {
-            if (cell.drawn)
-                m_strip.SetPicture(static_cast<int>(i), cell.picture);
-            else
-                m_strip.MarkStale(static_cast<int>(i));
-        }
-        const int number = static_cast<int>(i) + 1;
-        if (cell.number != number || cell.interpolation != frame.Interpolation) {
-            cell.number = number;
-            cell.interpolation = frame.Interpolation;
-            m_strip.SetCaption(static_cast<int>(i), QString("%1 · %2").arg(number).arg(frame.Interpolation));
-        }
-    }
+    for (size_t i = 0; i < count; ++i)
+        Update(i, *move->Frames[i], !samePlaces);
     m_strip.SetCurrent(current - 1);
 }
 
-void KeyFrameThumbnails::Follow(const THFMove *move, int current, TColor background)
+void KeyFrameThumbnails::Update(size_t index, const THFFrame &frame, bool placed)
 {
-    const size_t count = move ? move->Frames.size() : 0;
-    if (move != m_move || background != m_background || count != m_cells.size())
-        Show(move, current, background);
+    Cell &cell = m_cells[index];
+    const int i = static_cast<int>(index);
+    if (!cell.known || cell.points != frame.Points) {
+        cell.points = frame.Points;
+        cell.known = true;
+        cell.drawn = false;
+        m_strip.MarkStale(i);
+    } else if (placed) {
+        if (cell.drawn)
+            m_strip.SetPicture(i, cell.picture);
+        else
+            m_strip.MarkStale(i);
+    }
+    if (cell.number != i + 1 || cell.interpolation != frame.Interpolation) {
+        cell.number = i + 1;
+        cell.interpolation = frame.Interpolation;
+        m_strip.SetCaption(i, QString("%1 · %2").arg(i + 1).arg(frame.Interpolation));
+    }
+}
+
+void KeyFrameThumbnails::Changed(const RoutineChange &change, const THFMove *move, TColor background)
+{
+    using Kind = RoutineChange::Kind;
+    switch (change.kind) {
+    case Kind::Mark:
+    case Kind::History:
+    case Kind::MoveName:
+        return;
+    case Kind::Coordinates:
+    case Kind::Pose: {
+        const size_t index = static_cast<size_t>(change.frame - 1);
+        if (move && change.move == m_moveIndex && background == m_background && change.frame >= 1
+            && index < m_cells.size() && m_cells[index].frame == move->Frames[index].get()) {
+            Update(index, *move->Frames[index], false);
+            return;
+        }
+        break;
+    }
+    case Kind::KeyFrames:
+    case Kind::Moves:
+    case Kind::Routine:
+        break;
+    }
+    Show(move, change.selectedMove, change.selectedFrame, background);
+}
+
+void KeyFrameThumbnails::Follow(const THFMove *move, int moveIndex, int current, TColor background)
+{
+    if (moveIndex != m_moveIndex || background != m_background)
+        Show(move, moveIndex, current, background);
     else
         m_strip.SetCurrent(current - 1);
 }
@@ -93,7 +121,7 @@ QImage KeyFrameThumbnails::Draw(int index)
 
 void KeyFrameThumbnails::Clear()
 {
-    m_move = nullptr;
+    m_moveIndex = -1;
     m_cells.clear();
     m_strip.SetCount(0);
 }

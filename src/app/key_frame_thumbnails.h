@@ -1,5 +1,6 @@
 #pragma once
 
+#include "edit/routine_change.h"
 #include "model/move.h"
 #include "view/canvas.h"
 
@@ -27,13 +28,19 @@ public:
     KeyFrameThumbnails(const KeyFrameThumbnails &) = delete;
     KeyFrameThumbnails &operator=(const KeyFrameThumbnails &) = delete;
 
-    /// Shows the key frames of move (none for no move) with key frame
-    /// `current` (1-based, 0 none) framed, on the preview's background.
-    void Show(const THFMove *move, int current, TColor background);
+    /// Shows the key frames of move (none for no move), the move of index
+    /// moveIndex, with key frame `current` (1-based, 0 none) framed, on the
+    /// preview's background.
+    void Show(const THFMove *move, int moveIndex, int current, TColor background);
+    /// After a change of the routine, move being the current move: a change
+    /// of one key frame's pose in the move shown looks at that key frame
+    /// only; a change of key frames, moves or the routine shows the move the
+    /// change selected anew; the mark and a history alone change nothing.
+    void Changed(const RoutineChange &change, const THFMove *move, TColor background);
     /// Frames key frame `current` of the move shown; shows the move anew
-    /// only when it is another move, another background or another number
-    /// of key frames. For a change of the selection, not of the routine.
-    void Follow(const THFMove *move, int current, TColor background);
+    /// only when it is another move or another background. For a change of
+    /// the selection: every change of the routine is told to Changed.
+    void Follow(const THFMove *move, int moveIndex, int current, TColor background);
     /// Forgets every thumbnail, as when the strip is put away.
     void Clear();
     /// How many thumbnails have been drawn so far.
@@ -51,9 +58,13 @@ private:
     };
     /// The thumbnail of cell index's pose, as the strip paints it.
     QImage Draw(int index);
+    /// Brings cell index in line with its key frame: the thumbnail marked
+    /// for drawing when the pose differs, or handed to the strip again when
+    /// the cell came to another place; the caption when it differs.
+    void Update(size_t index, const THFFrame &frame, bool placed);
 
     toolkit::TThumbnailStrip &m_strip;
-    const THFMove *m_move = nullptr;
+    int m_moveIndex = -1;
     std::vector<Cell> m_cells;
     TColor m_background = 0;
     long long m_drawn = 0;

@@ -12,7 +12,7 @@ namespace hoofer {
 
 void TfrmHoofer::UpdateCaption()
 {
-    QString caption = toolkit::PathToQt(Document.Caption("Hoofer Editor V6", Modified));
+    QString caption = toolkit::PathToQt(Document.Caption("Hoofer Editor V6", Core.Modified()));
     // Qt reads "[*]" in a title as the place of its own modified mark.
     setWindowTitle(caption.replace("[*]", "[*][*]"));
 }

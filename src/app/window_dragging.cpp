@@ -19,9 +19,8 @@ void TfrmHoofer::ImageMouseDown(toolkit::TMouseButton, toolkit::TShiftState, int
 void TfrmHoofer::ImageMouseMove(toolkit::TShiftState shift, int x, int y)
 {
     const bool shiftOrOption = shift.shift || mnuOptionsDragWithoutShift->Checked();
-    if (Core.MouseMove(shift.left, shiftOrOption, cbxBodyPart->ItemIndex() + 1, x, y,
-                       mnuOptionGridSnapToGrid->Checked(), GridSize()))
-        RefreshView();
+    Core.MouseMove(shift.left, shiftOrOption, cbxBodyPart->ItemIndex() + 1, x, y, mnuOptionGridSnapToGrid->Checked(),
+                   GridSize());
 }
 
 void TfrmHoofer::ImageMouseUp(toolkit::TMouseButton, toolkit::TShiftState, int, int)
@@ -35,10 +34,8 @@ void TfrmHoofer::FormKeyDown(int key, Qt::KeyboardModifiers)
         m_stopRequested = true;
         return;
     }
-    if (key != Qt::Key_Escape || !Core.CancelDrag())
-        return;
-    RefreshView();
-    ShowStatus("Drag Cancelled");
+    if (key == Qt::Key_Escape && Core.CancelDrag())
+        ShowStatus("Drag Cancelled");
 }
 
 void TfrmHoofer::mnuOptionsDragWithoutShiftClick()
@@ -50,7 +47,7 @@ void TfrmHoofer::mnuOptionsDragWithoutShiftClick()
 void TfrmHoofer::mnuOptionsKeepBoneLengthsClick()
 {
     mnuOptionsKeepBoneLengths->SetChecked(!mnuOptionsKeepBoneLengths->Checked());
-    Core.KeepBoneLengths = mnuOptionsKeepBoneLengths->Checked();
+    Core.SetKeepBoneLengths(mnuOptionsKeepBoneLengths->Checked());
     SettingsChanged();
 }
 
@@ -66,17 +63,14 @@ bool TfrmHoofer::NudgeKey(int key, Qt::KeyboardModifiers shift)
     case Qt::Key_Down: dy = -1; break;
     default: return false;
     }
-    if (m_playing || !CurrentMove || !CurrentFrame)
+    if (m_playing || !Core.CurrentFrame())
         return true;
-    bool moved;
     if (shift & Qt::ShiftModifier) {
         const int step = mnuOptionGridSnapToGrid->Checked() ? GridSize() : 1;
-        moved = Core.NudgeFigure(dx * step, dy * step);
+        Core.NudgeFigure(dx * step, dy * step);
     } else {
-        moved = Core.NudgePart(cbxBodyPart->ItemIndex() + 1, dx, dy);
+        Core.NudgePart(cbxBodyPart->ItemIndex() + 1, dx, dy);
     }
-    if (moved)
-        RefreshView();
     return true;
 }
 

@@ -21,21 +21,20 @@ QString TfrmHoofer::MoveItemText(int index, const std::string &name) const
 void TfrmHoofer::RebuildMoveSelector()
 {
     cbxMoves->ClearItems();
-    for (size_t i = 0; i < Moves.size(); ++i)
-        cbxMoves->AddItem(MoveItemText(static_cast<int>(i), TrimName(Moves[i]->MoveName)), Moves[i].get());
+    const TMoveList &moves = Core.Moves();
+    for (size_t i = 0; i < moves.size(); ++i)
+        cbxMoves->AddItem(MoveItemText(static_cast<int>(i), TrimName(moves[i]->MoveName)), moves[i].get());
 }
 
 void TfrmHoofer::ParseRoutine(const std::string &data)
 {
-    if (data.empty())
-        return;
     // An image that cannot be read raises before anything is replaced.
-    if (!Core.ReplaceRoutine(data)) {
-        RebuildMoveSelector();
-        return;
-    }
-    cbxBodyPart->SetItemIndex(0);
-    ShowSelectedMove(0);
+    if (!data.empty() && Core.ReplaceRoutine(data))
+        EnableRoutineFiles();
+}
+
+void TfrmHoofer::EnableRoutineFiles()
+{
     mnuFileSave->SetEnabled(true);
     mnuFileSaveAs->SetEnabled(true);
     mnuFileUploadtoEmpeg->SetEnabled(true);
@@ -64,7 +63,7 @@ void TfrmHoofer::OpenRoutineFile(const std::string &path)
     mnuFileSave->SetEnabled(false);
     mnuFileSaveAs->SetEnabled(false);
     mnuFileUploadtoEmpeg->SetEnabled(false);
-    DragBlocked = true;
+    Core.BlockDragUntilRelease();
     auto restore = [&] {
         mnuFileSave->SetEnabled(saveWas);
         mnuFileSaveAs->SetEnabled(saveWas);
@@ -127,15 +126,16 @@ void TfrmHoofer::SaveRoutineTo(const std::string &path)
 
 void TfrmHoofer::mnuFileExportMoveAsGifClick()
 {
-    if (!CurrentMove)
+    const THFMove *move = Core.CurrentMove();
+    if (!move)
         return;
     ExportGifDialog.initialFolder = DialogFolder();
-    ExportGifDialog.fileName = GifNameForMove(CurrentMove->MoveName);
+    ExportGifDialog.fileName = GifNameForMove(move->MoveName);
     const auto chosen = m_dialogs->SaveFile(ExportGifDialog);
     if (!chosen)
         return;
     // The very file `hoofer render` writes, at scale 1.
-    if (const std::string why = WriteMoveGif(*CurrentMove, *chosen, 1); !why.empty())
+    if (const std::string why = WriteMoveGif(*move, *chosen, 1); !why.empty())
         throw std::runtime_error("Cannot create file " + toolkit::PathForMessage(*chosen) + "\n" + why);
     Recent.NoteFolderOf(*chosen);
     SettingsChanged();

@@ -1,59 +1,33 @@
 // The Frame menu: adding, inserting and deleting key frames, the one-frame
-// clipboard, Undo and Redo, and Mirror Pose.
+// clipboard, Undo and Redo, and Mirror Pose. The core reports each change,
+// and RoutineChanged brings the controls in line.
 #include "hoofer_window.h"
 
 namespace hoofer {
 
-void TfrmHoofer::PushUndoSnapshot()
-{
-    Core.PushUndoSnapshot();
-}
-
-void TfrmHoofer::PopUndoSnapshot()
-{
-    if (Core.PopUndoSnapshot())
-        RefreshView();
-}
-
 void TfrmHoofer::mnuFrameUndoFrameClick()
 {
-    if (Core.Undo())
-        RefreshView();
+    Core.Undo();
 }
 
 void TfrmHoofer::mnuFrameRedoFrameClick()
 {
-    if (Core.Redo())
-        RefreshView();
+    Core.Redo();
 }
 
 void TfrmHoofer::mnuFrameMirrorPoseClick()
 {
-    if (Core.MirrorPose())
-        RefreshView();
+    Core.MirrorPose();
 }
 
 void TfrmHoofer::mnuFrameAddFrameClick()
 {
-    const int number = Core.AddFrame();
-    if (number == 0)
-        return;
-    spinFrameNumber->SetMaxValue(number);
-    spinFrameNumber->SetValue(number);
-    // With one key frame the box may already show 1 and run no handler.
-    if (!CurrentFrame)
-        spinFrameNumberChange();
-    RefreshView();
+    Core.AddFrame();
 }
 
 void TfrmHoofer::mnuFrameInsertFrameClick()
 {
-    const int number = Core.InsertFrame();
-    if (number == 0)
-        return;
-    spinFrameNumber->SetMaxValue(CurrentMove->FrameCount);
-    spinFrameNumber->SetValue(number);
-    RefreshView();
+    Core.InsertFrame();
 }
 
 void TfrmHoofer::DeleteCurrentFrame(bool ask)
@@ -64,10 +38,7 @@ void TfrmHoofer::DeleteCurrentFrame(bool ask)
         RefreshView();
         return;
     }
-    const int number = Core.DeleteFrame();
-    spinFrameNumber->SetValue(number);
-    spinFrameNumber->SetMaxValue(CurrentMove->FrameCount);
-    RefreshView();
+    Core.DeleteFrame();
 }
 
 void TfrmHoofer::mnuFrameDeleteFrameClick()
@@ -78,7 +49,8 @@ void TfrmHoofer::mnuFrameDeleteFrameClick()
 void TfrmHoofer::mnuFrameCopyClick()
 {
     Core.CopyFrame();
-    if (CurrentMove && CurrentFrame)
+    // The clipboard is no part of the routine: only Paste's enabling follows.
+    if (Core.CurrentFrame())
         RefreshView();
 }
 
@@ -91,11 +63,12 @@ void TfrmHoofer::mnuFrameCutFrameClick()
 
 void TfrmHoofer::mnuFramePasteClick()
 {
-    if (!CurrentMove || !CurrentFrame)
+    if (!Core.CurrentFrame())
         return;
     if (Core.CanPaste() && m_dialogs->Confirm("Replace current frame?"))
         Core.PasteFrame();
-    RefreshView();
+    else
+        RefreshView();
 }
 
 } // namespace hoofer

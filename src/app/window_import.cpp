@@ -50,15 +50,16 @@ void TfrmHoofer::mnuFileImportMovesClick()
         throw std::runtime_error("The routine has room for " + std::to_string(Core.MoveRoom())
                                  + " more moves (a routine holds 256 at most); "
                                  + std::to_string(picked.size()) + " were chosen.");
-    if (Moves.empty()) {
+    if (Core.Moves().empty()) {
         // As New Routine does, but from the imported moves: a routine with
         // no file of its own, whose moves are not saved anywhere yet.
-        ParseRoutine(EncodeRoutine(picked));
+        Core.ReplaceRoutine(std::move(picked));
+        EnableRoutineFiles();
         Document.Detach();
         Core.MarkModified();
         return;
     }
-    ShowSelectedMove(Core.AppendMoves(std::move(picked)));
+    Core.AppendMoves(std::move(picked));
 }
 
 } // namespace hoofer

@@ -29,16 +29,16 @@ private:
 void TfrmHoofer::DrawFrame(const THFFrame &frame)
 {
     // Playback draws plain pictures only, at every speed.
-    if (mnuViewOnionSkin->Checked() && !m_playing && CurrentMove)
-        DrawOnionSkinKeyFrame(Image->Surface(), *CurrentMove, frame, cbxBodyPart->ItemIndex());
+    if (mnuViewOnionSkin->Checked() && !m_playing && Core.CurrentMove())
+        DrawOnionSkinKeyFrame(Image->Surface(), *Core.CurrentMove(), frame, cbxBodyPart->ItemIndex());
     else
         DrawKeyFrame(Image->Surface(), frame, cbxBodyPart->ItemIndex());
 }
 
 void TfrmHoofer::ImagePaint()
 {
-    if (CurrentMove && CurrentFrame)
-        DrawFrame(*CurrentFrame);
+    if (Core.CurrentMove() && Core.CurrentFrame())
+        DrawFrame(*Core.CurrentFrame());
 }
 
 void TfrmHoofer::PlayMove(const THFMove &move)
@@ -52,19 +52,19 @@ void TfrmHoofer::mnuMovePlayMoveClick()
     if (cbxMoves->ItemIndex() < 0 || m_playing)
         return;
     // A move without key frames has nothing to show.
-    if (!CurrentMove || CurrentMove->Frames.empty())
+    if (!Core.CurrentMove() || Core.CurrentMove()->Frames.empty())
         return;
     m_playing = true;
     m_stopRequested = false;
     SetEditingEnabled(false);
     try {
         do {
-            PlayMove(*CurrentMove);
+            PlayMove(*Core.CurrentMove());
         } while (mnuOptionsPlayContinuously->Checked() && !m_closeRequested && !m_stopRequested);
         spinFrameNumber->SetValue(1);
         Core.SelectFrame(1);
-        if (CurrentFrame)
-            DrawFrame(*CurrentFrame);
+        if (Core.CurrentFrame())
+            DrawFrame(*Core.CurrentFrame());
         RefreshKeyFrameStrip();
     } catch (...) {
         SetEditingEnabled(true);
@@ -77,8 +77,8 @@ void TfrmHoofer::mnuMovePlayMoveClick()
     SetEditingEnabled(true);
     m_playing = false;
     // The drawing above was made while playing; at rest the ghosts return.
-    if (mnuViewOnionSkin->Checked() && CurrentFrame)
-        DrawFrame(*CurrentFrame);
+    if (mnuViewOnionSkin->Checked() && Core.CurrentFrame())
+        DrawFrame(*Core.CurrentFrame());
     if (m_closeRequested) {
         m_closeRequested = false;
         close();
@@ -89,8 +89,8 @@ void TfrmHoofer::mnuViewOnionSkinClick()
 {
     mnuViewOnionSkin->SetChecked(!mnuViewOnionSkin->Checked());
     SettingsChanged();
-    if (!m_playing && CurrentMove && CurrentFrame)
-        DrawFrame(*CurrentFrame);
+    if (!m_playing && Core.CurrentMove() && Core.CurrentFrame())
+        DrawFrame(*Core.CurrentFrame());
 }
 
 int TfrmHoofer::PlaybackSpeed() const

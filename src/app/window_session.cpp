@@ -4,7 +4,6 @@
 // signal.
 #include "hoofer_window.h"
 
-#include "model/routine_codec.h"
 #include "toolkit/guard.h"
 #include "toolkit/text.h"
 
@@ -31,14 +30,15 @@ QString DroppedFile(const QMimeData *data)
 
 bool TfrmHoofer::ConfirmReplace()
 {
-    return !Modified || m_dialogs->Confirm("Replace the routine and lose changes?");
+    return !Core.Modified() || m_dialogs->Confirm("Replace the routine and lose changes?");
 }
 
 void TfrmHoofer::mnuFileNewRoutineClick()
 {
     if (!ConfirmReplace())
         return;
-    ParseRoutine(EncodeRoutine(NewRoutine()));
+    Core.ReplaceRoutine(NewRoutine());
+    EnableRoutineFiles();
     // A new routine has no file: Save must not write over the last one loaded.
     Document.Detach();
     UpdateCaption();
@@ -62,11 +62,11 @@ void TfrmHoofer::dropEvent(QDropEvent *event)
     });
 }
 
-void TfrmHoofer::RoutineChanged()
+void TfrmHoofer::RoutineChanged(const RoutineChange &change)
 {
     UpdateCaption();
     ShowPlayingTime();
-    if (!Modified) {
+    if (!Core.Modified()) {
         // Saved, uploaded or replaced: the copy has nothing left to keep.
         RecoveryTimer->SetEnabled(false);
         if (m_recovery)
@@ -74,13 +74,13 @@ void TfrmHoofer::RoutineChanged()
     } else if (m_recovery && !RecoveryTimer->Enabled()) {
         RecoveryTimer->SetEnabled(true);
     }
-    RefreshKeyFrameStrip();
+    ShowChange(change);
 }
 
 void TfrmHoofer::RecoveryTimerTimer()
 {
     RecoveryTimer->SetEnabled(false);
-    if (!m_recovery || !Modified)
+    if (!m_recovery || !Core.Modified())
         return;
     std::string why;
     try {
@@ -101,7 +101,7 @@ void TfrmHoofer::KeepSessionForSignal()
     // Nothing here may handle messages: the process ends right after, from
     // whatever loop or question it was in.
     RecoveryTimer->SetEnabled(false);
-    if (Modified) {
+    if (Core.Modified()) {
         std::string why = "No recovery copy: none is kept";
         if (m_recovery) {
             try {

@@ -33,7 +33,7 @@ void TfrmHoofer::LoadSettings()
     SetZoom(settings.Zoom);
     SetPlaybackSpeed(settings.PlaybackSpeed);
     mnuOptionsKeepBoneLengths->SetChecked(settings.KeepBoneLengths);
-    Core.KeepBoneLengths = settings.KeepBoneLengths;
+    Core.SetKeepBoneLengths(settings.KeepBoneLengths);
     NetworkName = settings.NetworkName;
     IdFTP->Username = settings.FtpUserName;
     IdFTP->Password = settings.FtpPassword;

@@ -71,13 +71,15 @@ void TfrmHoofer::SetKeyFrameStripShown(bool shown)
 void TfrmHoofer::RefreshKeyFrameStrip()
 {
     if (m_stripShown)
-        m_thumbnails->Show(CurrentMove, Core.CurrentFrameNumber(), Image->Surface().BrushColor());
+        m_thumbnails->Show(Core.CurrentMove(), Core.CurrentMoveIndex(), Core.CurrentFrameNumber(),
+                           Image->Surface().BrushColor());
 }
 
 void TfrmHoofer::FollowKeyFrameStrip()
 {
     if (m_stripShown)
-        m_thumbnails->Follow(CurrentMove, Core.CurrentFrameNumber(), Image->Surface().BrushColor());
+        m_thumbnails->Follow(Core.CurrentMove(), Core.CurrentMoveIndex(), Core.CurrentFrameNumber(),
+                             Image->Surface().BrushColor());
 }
 
 void TfrmHoofer::KeyFrameStripTowards(int number)
@@ -94,11 +96,7 @@ void TfrmHoofer::stripKeyFramesSelect(int index)
 
 void TfrmHoofer::stripKeyFramesMove(int from, int to)
 {
-    const int number = Core.MoveFrame(from + 1, to + 1);
-    if (number == 0)
-        return;
-    spinFrameNumber->SetValue(number);
-    RefreshView();
+    Core.MoveFrame(from + 1, to + 1);
 }
 
 void TfrmHoofer::stripKeyFramesContextMenu(int index, QPoint global)

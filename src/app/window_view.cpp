@@ -4,20 +4,34 @@
 #include "hoofer_window.h"
 
 #include "app/flag_scope.h"
+#include "app/key_frame_thumbnails.h"
+
+#include <algorithm>
 
 namespace hoofer {
+
+namespace {
+
+/// Writes a number into a box unless the box already shows it: a box being
+/// typed in ("", "-", "007") keeps what the user typed.
+void ShowNumber(toolkit::TSpinEdit &box, int value)
+{
+    if (box.Value() != value)
+        box.SetValue(value);
+}
+
+} // namespace
 
 void TfrmHoofer::ShowPartPosition(int part)
 {
     // The program writes the boxes: their change handler must not store them.
     FlagScope updating(UpdatingControls);
-    spinPartX->SetValue(CurrentFrame->Point(part).X);
-    spinPartY->SetValue(CurrentFrame->Point(part).Y);
+    spinPartX->SetValue(Core.CurrentFrame()->Point(part).X);
+    spinPartY->SetValue(Core.CurrentFrame()->Point(part).Y);
 }
 
-void TfrmHoofer::RefreshView()
+void TfrmHoofer::EnableCommands()
 {
-    ShowPlayingTime();
     const CommandStates can = Core.Commands();
     const std::pair<toolkit::TMenuItem *, bool> items[] = {
         {mnuFrameUndoFrame, can.Undo},     {mnuFrameAddFrame, can.AddFrame},   {mnuFrameInsertFrame, can.InsertFrame},
@@ -29,11 +43,17 @@ void TfrmHoofer::RefreshView()
         {mnuMoveDuplicateMove, can.DuplicateMove}, {mnuMoveMoveUp, can.MoveUp},
         {mnuMoveMoveDown, can.MoveDown},
     };
-    if (CurrentMove && CurrentFrame) {
-        spinInterpolate->SetValue(CurrentFrame->Interpolation);
-        spinDisplacement->SetValue(CurrentFrame->Displacement);
-        for (const auto &[item, enabled] : items)
-            item->SetEnabled(enabled);
+    for (const auto &[item, enabled] : items)
+        item->SetEnabled(enabled);
+}
+
+void TfrmHoofer::RefreshView()
+{
+    ShowPlayingTime();
+    EnableCommands();
+    if (const THFFrame *frame = Core.CurrentFrame()) {
+        spinInterpolate->SetValue(frame->Interpolation);
+        spinDisplacement->SetValue(frame->Displacement);
         const int s = cbxBodyPart->ItemIndex();
         if (s == -1) {
             spinPartX->SetValue(0);
@@ -41,26 +61,87 @@ void TfrmHoofer::RefreshView()
         } else {
             ShowPartPosition(s + 1);
         }
-        DrawFrame(*CurrentFrame);
+        DrawFrame(*frame);
     } else {
         spinPartX->SetValue(0);
         spinPartY->SetValue(0);
-        for (const auto &[item, enabled] : items)
-            item->SetEnabled(enabled);
     }
+    FollowKeyFrameStrip();
+}
+
+void TfrmHoofer::ShowChange(const RoutineChange &change)
+{
+    using Kind = RoutineChange::Kind;
+    // The strip first, as the selection below frames its key frame.
+    if (m_stripShown)
+        m_thumbnails->Changed(change, Core.CurrentMove(), Image->Surface().BrushColor());
+    switch (change.kind) {
+    case Kind::Mark:
+        return;
+    case Kind::Coordinates:
+    case Kind::Pose:
+    case Kind::History:
+        ShowEditedFrame();
+        return;
+    case Kind::MoveName:
+        // The selector shows the name as typed, blanks and all, until it is
+        // built again.
+        cbxMoves->SetItemText(change.move, MoveItemText(change.move, Core.Moves()[change.move]->MoveName));
+        cbxMoves->SetItemIndex(change.move);
+        return;
+    case Kind::KeyFrames:
+        ShowSelection();
+        return;
+    case Kind::Routine:
+        RebuildMoveSelector();
+        if (Core.Moves().empty())
+            return;
+        cbxBodyPart->SetItemIndex(0);
+        ShowSelection();
+        return;
+    case Kind::Moves:
+        RebuildMoveSelector();
+        ShowSelection();
+        return;
+    }
+}
+
+void TfrmHoofer::ShowSelection()
+{
+    cbxMoves->SetItemIndex(Core.CurrentMoveIndex());
+    if (const THFMove *move = Core.CurrentMove()) {
+        spinFrameNumber->SetMaxValue(move->FrameCount);
+        // Runs spinFrameNumberChange, which selects the same key frame.
+        spinFrameNumber->SetValue(std::max(1, Core.CurrentFrameNumber()));
+    }
+    RefreshView();
+}
+
+void TfrmHoofer::ShowEditedFrame()
+{
+    const THFFrame *frame = Core.CurrentFrame();
+    if (!frame)
+        return;
+    EnableCommands();
+    ShowNumber(*spinInterpolate, frame->Interpolation);
+    ShowNumber(*spinDisplacement, frame->Displacement);
+    if (const int s = cbxBodyPart->ItemIndex(); s >= 0) {
+        FlagScope updating(UpdatingControls);
+        ShowNumber(*spinPartX, frame->Point(s + 1).X);
+        ShowNumber(*spinPartY, frame->Point(s + 1).Y);
+    }
+    DrawFrame(*frame);
     FollowKeyFrameStrip();
 }
 
 void TfrmHoofer::cbxMovesSelect()
 {
     const int index = cbxMoves->ItemIndex();
-    if (index >= 0) {
-        Core.SelectMove(index);
+    Core.SelectMove(index);
+    if (const THFMove *move = Core.CurrentMove()) {
         spinFrameNumber->SetValue(1);
-        spinFrameNumber->SetMaxValue(static_cast<int>(CurrentMove->Frames.size()));
+        spinFrameNumber->SetMaxValue(move->FrameCount);
         Core.SelectFrame(spinFrameNumber->Value());
-    } else {
-        Core.SelectMove(-1);
     }
     RefreshView();
 }
@@ -90,7 +171,7 @@ void TfrmHoofer::spinFrameNumberChange()
 void TfrmHoofer::cbxBodyPartChange()
 {
     const int s = cbxBodyPart->ItemIndex();
-    if (CurrentMove && CurrentFrame && s >= 0) {
+    if (Core.CurrentFrame() && s >= 0) {
         ShowPartPosition(s + 1);
         Core.PushUndoSnapshot();
     }
@@ -100,10 +181,9 @@ void TfrmHoofer::cbxBodyPartChange()
 void TfrmHoofer::spinPartChange()
 {
     const int s = cbxBodyPart->ItemIndex();
-    if (UpdatingControls || !CurrentMove || !CurrentFrame || s < 0)
+    if (UpdatingControls || !Core.CurrentFrame() || s < 0)
         return;
     Core.SetPartPosition(s + 1, spinPartX->Value(), spinPartY->Value());
-    DrawFrame(*CurrentFrame);
 }
 
 void TfrmHoofer::spinInterpolateChange()

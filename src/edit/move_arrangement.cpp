@@ -12,30 +12,32 @@ namespace hoofer {
 
 int RoutineEditor::MoveRoom() const
 {
-    return std::max(0, kMaxMoves - static_cast<int>(Moves.size()));
+    return std::max(0, kMaxMoves - static_cast<int>(m_moves.size()));
 }
 
 int RoutineEditor::DuplicateMove()
 {
-    if (!CurrentMove || MoveRoom() == 0)
+    if (!m_currentMove || MoveRoom() == 0)
         return -1;
-    auto copy = CopyMovePoses(*CurrentMove);
+    auto copy = CopyMovePoses(*m_currentMove);
     const int at = CurrentMoveIndex() + 1;
-    Moves.insert(Moves.begin() + at, std::move(copy));
-    Changed(Change::Moves);
+    m_moves.insert(m_moves.begin() + at, std::move(copy));
+    SelectMove(at);
+    Changed(Change::Moves, at);
     return at;
 }
 
 int RoutineEditor::ShiftMove(int by)
 {
-    if (!CurrentMove || (by != -1 && by != 1))
+    if (!m_currentMove || (by != -1 && by != 1))
         return -1;
     const int from = CurrentMoveIndex();
     const int to = from + by;
-    if (to < 0 || to >= static_cast<int>(Moves.size()))
+    if (to < 0 || to >= static_cast<int>(m_moves.size()))
         return -1;
-    std::swap(Moves[from], Moves[to]);
-    Changed(Change::Moves);
+    // The current move and key frame stay current in their new place.
+    std::swap(m_moves[from], m_moves[to]);
+    Changed(Change::Moves, to);
     return to;
 }
 
@@ -43,10 +45,11 @@ int RoutineEditor::AppendMoves(TMoveList incoming)
 {
     if (incoming.empty() || static_cast<int>(incoming.size()) > MoveRoom())
         return -1;
-    const int first = static_cast<int>(Moves.size());
+    const int first = static_cast<int>(m_moves.size());
     for (auto &move : incoming)
-        Moves.push_back(std::move(move));
-    Changed(Change::Moves);
+        m_moves.push_back(std::move(move));
+    SelectMove(first);
+    Changed(Change::Moves, first);
     return first;
 }
 

@@ -13,281 +13,294 @@ RoutineEditor::~RoutineEditor()
     Clear();
 }
 
-void RoutineEditor::Changed(Change what)
+void RoutineEditor::Changed(Change what, int move, int frame)
 {
-    ++m_edits;
-    Modified = what != Change::Routine;
+    if (what == Change::Routine)
+        m_modified = false;
+    else if (what != Change::Mark && what != Change::History) {
+        ++m_edits;
+        m_modified = true;
+    }
     if (OnChanged)
-        OnChanged();
+        OnChanged(RoutineChange{what, move, frame, CurrentMoveIndex(), CurrentFrameNumber()});
 }
 
 void RoutineEditor::MarkSaved()
 {
-    Modified = false;
-    if (OnChanged)
-        OnChanged();
+    m_modified = false;
+    Changed(Change::Mark);
 }
 
 void RoutineEditor::MarkModified()
 {
-    Modified = true;
-    if (OnChanged)
-        OnChanged();
+    m_modified = true;
+    Changed(Change::Mark);
 }
 
 bool RoutineEditor::ReplaceRoutine(const std::string &image)
 {
     // The whole image is read before anything is replaced, so one that
     // cannot be read leaves the routine and the selection as they were.
-    TMoveList incoming = DecodeRoutine(image);
-    FreeListItems(Moves);
-    PackList(Moves);
-    CurrentMove = nullptr;
-    CurrentFrame = nullptr;
-    Moves = std::move(incoming);
+    return ReplaceRoutine(DecodeRoutine(image));
+}
+
+bool RoutineEditor::ReplaceRoutine(TMoveList moves)
+{
+    m_currentMove = nullptr;
+    m_currentFrame = nullptr;
+    FreeListItems(m_moves);
+    m_moves = std::move(moves);
+    SelectMove(0);
     Changed(Change::Routine);
-    return !Moves.empty();
+    return !m_moves.empty();
 }
 
 std::string RoutineEditor::SerialiseRoutine() const
 {
-    return EncodeRoutine(Moves);
+    return EncodeRoutine(m_moves);
 }
 
 void RoutineEditor::Clear()
 {
-    CurrentMove = nullptr;
-    CurrentFrame = nullptr;
-    Dragging = DragBlocked = false;
+    m_currentMove = nullptr;
+    m_currentFrame = nullptr;
+    m_dragging = m_dragBlocked = false;
     m_nudgeFrame = nullptr;
-    FreeListItems(Moves);
-    Moves.clear();
+    FreeListItems(m_moves);
+    m_moves.clear();
 }
 
 void RoutineEditor::SelectMove(int index)
 {
-    if (index < 0 || index >= static_cast<int>(Moves.size())) {
-        CurrentMove = nullptr;
-        CurrentFrame = nullptr;
+    if (index < 0 || index >= static_cast<int>(m_moves.size())) {
+        m_currentMove = nullptr;
+        m_currentFrame = nullptr;
         return;
     }
-    CurrentMove = Moves[index].get();
+    m_currentMove = m_moves[index].get();
     // A key frame of the previous move must never stay current.
-    CurrentFrame = FrameAt(1);
+    m_currentFrame = FindFrame(1);
 }
 
-THFFrame *RoutineEditor::FrameAt(int number) const
+THFFrame *RoutineEditor::FindFrame(int number) const
 {
-    if (!CurrentMove || number < 1 || number > static_cast<int>(CurrentMove->Frames.size()))
+    if (!m_currentMove || number < 1 || number > m_currentMove->FrameCount)
         return nullptr;
-    return CurrentMove->Frames[number - 1].get();
+    return m_currentMove->Frames[number - 1].get();
 }
 
 int RoutineEditor::CurrentFrameNumber() const
 {
-    return CurrentMove && CurrentFrame ? CurrentMove->IndexOf(CurrentFrame) + 1 : 0;
+    return m_currentMove && m_currentFrame ? m_currentMove->IndexOf(m_currentFrame) + 1 : 0;
 }
 
 CommandStates RoutineEditor::Commands() const
 {
     CommandStates c;
-    if (!CurrentMove || !CurrentFrame) {
+    if (!m_currentMove || !m_currentFrame) {
         // A move read without key frames can be repaired by adding one.
-        c.AddFrame = CurrentMove && CurrentMove->Frames.empty();
+        c.AddFrame = m_currentMove && m_currentMove->FrameCount == 0;
         return c;
     }
     c.PlayMove = c.AddMove = c.RenameMove = true;
-    c.DeleteMove = Moves.size() > 3;
+    c.DeleteMove = m_moves.size() > 3;
     c.AddFrame = c.InsertFrame = c.Copy = c.Cut = true;
-    c.DeleteFrame = CurrentMove->FrameCount > 1;
-    c.Paste = !ClipboardFrame.empty();
-    c.Undo = !CurrentFrame->UndoList.empty();
-    c.Redo = !CurrentFrame->RedoList.empty();
+    c.DeleteFrame = m_currentMove->FrameCount > 1;
+    c.Paste = !m_clipboardFrame.empty();
+    c.Undo = !m_currentFrame->UndoList.empty();
+    c.Redo = !m_currentFrame->RedoList.empty();
     c.MirrorPose = c.ExportMove = true;
     const int index = CurrentMoveIndex();
     c.DuplicateMove = MoveRoom() > 0;
     c.MoveUp = index > 0;
-    c.MoveDown = index + 1 < static_cast<int>(Moves.size());
+    c.MoveDown = index + 1 < static_cast<int>(m_moves.size());
     return c;
 }
 
 void RoutineEditor::SetPartPosition(int part, int x, int y)
 {
-    if (!CurrentMove || !CurrentFrame || part < 1 || part > kPartCount)
+    if (!m_currentMove || !m_currentFrame || part < 1 || part > kPartCount)
         return;
-    CurrentFrame->Point(part) = {x, y};
-    Changed(Change::Coordinates);
+    m_currentFrame->Point(part) = {x, y};
+    FrameChanged(Change::Coordinates);
 }
 
 void RoutineEditor::SetInterpolation(int value)
 {
     // The box shows the key frame's own value again after every selection:
     // only a different value is an edit.
-    if (!CurrentMove || !CurrentFrame || CurrentFrame->Interpolation == value)
+    if (!m_currentMove || !m_currentFrame || m_currentFrame->Interpolation == value)
         return;
-    CurrentFrame->Interpolation = value;
-    Changed(Change::Pose);
+    m_currentFrame->Interpolation = value;
+    FrameChanged(Change::Pose);
 }
 
 void RoutineEditor::SetDisplacement(int value)
 {
-    if (!CurrentMove || !CurrentFrame || CurrentFrame->Displacement == value)
+    if (!m_currentMove || !m_currentFrame || m_currentFrame->Displacement == value)
         return;
-    CurrentFrame->Displacement = value;
-    Changed(Change::Pose);
+    m_currentFrame->Displacement = value;
+    FrameChanged(Change::Pose);
 }
 
 int RoutineEditor::MouseDown(int x, int y)
 {
-    DragBlocked = false;
+    m_dragBlocked = false;
     int hit = 0;
-    if (CurrentMove && CurrentFrame) {
+    if (m_currentMove && m_currentFrame) {
         PushUndoSnapshot();
-        hit = HitBodyPart(*CurrentFrame, x, y);
-        m_pressedPose = CurrentFrame->Points;
+        hit = HitBodyPart(*m_currentFrame, x, y);
+        m_pressedPose = m_currentFrame->Points;
     }
     if (hit == 0)
-        DragBlocked = true;
+        m_dragBlocked = true;
     return hit;
 }
 
 bool RoutineEditor::MouseMove(bool left, bool shiftOrOption, int part, int x, int y, bool snap, int grid)
 {
-    if (DragBlocked || !left || !shiftOrOption)
+    if (m_dragBlocked || !left || !shiftOrOption)
         return false;
-    if (!CurrentMove || !CurrentFrame || part < 1 || part > kPartCount)
+    if (!m_currentMove || !m_currentFrame || part < 1 || part > kPartCount)
         return false;
-    Dragging = true;
-    if (KeepBoneLengths)
-        CurrentFrame->Points = Skeleton::Drag(m_pressedPose, part, x, PointerToPointY(y), snap, grid);
+    m_dragging = true;
+    if (m_keepBoneLengths)
+        m_currentFrame->Points = Skeleton::Drag(m_pressedPose, part, x, PointerToPointY(y), snap, grid);
     else
-        CurrentFrame->Point(part) = {SnapCoordinate(x, snap, grid), SnapCoordinate(PointerToPointY(y), snap, grid)};
-    Changed(Change::Coordinates);
+        m_currentFrame->Point(part) = {SnapCoordinate(x, snap, grid), SnapCoordinate(PointerToPointY(y), snap, grid)};
+    FrameChanged(Change::Coordinates);
     return true;
 }
 
 void RoutineEditor::MouseUp()
 {
-    Dragging = false;
-    DragBlocked = false;
+    m_dragging = false;
+    m_dragBlocked = false;
 }
 
 bool RoutineEditor::CancelDrag()
 {
-    if (!Dragging)
+    if (!m_dragging)
         return false;
-    DragBlocked = true;
+    m_dragBlocked = true;
     // A cancelled drag is over: a second Escape before the release must not
     // undo an earlier, unrelated change of the key frame.
-    Dragging = false;
+    m_dragging = false;
     PopUndoSnapshot();
     return true;
 }
 
 int RoutineEditor::AddMove()
 {
-    const int count = static_cast<int>(Moves.size());
+    const int count = static_cast<int>(m_moves.size());
     const int at = count >= 4 ? count - 2 : 0;
-    Moves.insert(Moves.begin() + at, MakeStandingMove());
-    Changed(Change::Moves);
+    m_moves.insert(m_moves.begin() + at, MakeStandingMove());
+    SelectMove(at);
+    Changed(Change::Moves, at);
     return at;
 }
 
 int RoutineEditor::RenameMove(const std::string &name)
 {
-    if (!CurrentMove)
+    if (!m_currentMove)
         return -1;
-    CurrentMove->MoveName = name;
-    Changed(Change::Moves);
-    return CurrentMoveIndex();
+    m_currentMove->MoveName = name;
+    const int i = CurrentMoveIndex();
+    Changed(Change::MoveName, i);
+    return i;
 }
 
 int RoutineEditor::DeleteMove()
 {
-    if (!CurrentMove || Moves.size() <= 2)
+    if (!m_currentMove || m_moves.size() <= 2)
         return -1;
     int i = CurrentMoveIndex();
-    CurrentMove = nullptr;
-    CurrentFrame = nullptr;
-    Moves.erase(Moves.begin() + i);
-    Changed(Change::Moves);
-    return std::min(i, static_cast<int>(Moves.size()) - 1);
+    m_currentMove = nullptr;
+    m_currentFrame = nullptr;
+    m_moves.erase(m_moves.begin() + i);
+    const int next = std::min(i, static_cast<int>(m_moves.size()) - 1);
+    SelectMove(next);
+    Changed(Change::Moves, i);
+    return next;
 }
 
 int RoutineEditor::AddFrame()
 {
-    if (!CurrentMove)
+    if (!m_currentMove)
         return 0;
     auto frame = std::make_unique<THFFrame>();
     // A move read without key frames starts again from the all-zero pose.
-    if (!CurrentMove->Frames.empty())
-        CopyFramePose(*CurrentMove->Frames.back(), *frame);
-    CurrentMove->Frames.push_back(std::move(frame));
-    CurrentMove->SyncFrameCount();
-    Changed(Change::KeyFrames);
-    return CurrentMove->FrameCount;
+    if (m_currentMove->FrameCount > 0)
+        CopyFramePose(*m_currentMove->Frames.back(), *frame);
+    m_currentMove->Frames.push_back(std::move(frame));
+    m_currentMove->SyncFrameCount();
+    const int number = m_currentMove->FrameCount;
+    SelectFrame(number);
+    Changed(Change::KeyFrames, CurrentMoveIndex(), number);
+    return number;
 }
 
 int RoutineEditor::InsertFrame()
 {
-    if (!CurrentMove || !CurrentFrame)
+    if (!m_currentMove || !m_currentFrame)
         return 0;
     auto frame = std::make_unique<THFFrame>();
-    CopyFramePose(*CurrentFrame, *frame);
-    const int i = CurrentMove->IndexOf(CurrentFrame);
-    CurrentMove->Frames.insert(CurrentMove->Frames.begin() + i, std::move(frame));
-    CurrentMove->SyncFrameCount();
-    Changed(Change::KeyFrames);
+    CopyFramePose(*m_currentFrame, *frame);
+    const int i = m_currentMove->IndexOf(m_currentFrame);
+    m_currentMove->Frames.insert(m_currentMove->Frames.begin() + i, std::move(frame));
+    m_currentMove->SyncFrameCount();
+    Changed(Change::KeyFrames, CurrentMoveIndex(), i + 1);
     return i + 2;
 }
 
 bool RoutineEditor::CanDeleteFrame() const
 {
-    return CurrentMove && CurrentFrame && CurrentMove->FrameCount > 1;
+    return m_currentMove && m_currentFrame && m_currentMove->FrameCount > 1;
 }
 
 int RoutineEditor::DeleteFrame()
 {
     if (!CanDeleteFrame())
         return 0;
-    const int i = CurrentMove->IndexOf(CurrentFrame);
-    CurrentFrame = nullptr;
-    CurrentMove->Frames.erase(CurrentMove->Frames.begin() + i);
-    CurrentMove->SyncFrameCount();
-    const int number = std::min(i + 1, CurrentMove->FrameCount);
-    CurrentFrame = FrameAt(number);
-    Changed(Change::KeyFrames);
+    const int i = m_currentMove->IndexOf(m_currentFrame);
+    m_currentFrame = nullptr;
+    m_currentMove->Frames.erase(m_currentMove->Frames.begin() + i);
+    m_currentMove->SyncFrameCount();
+    const int number = std::min(i + 1, m_currentMove->FrameCount);
+    m_currentFrame = FindFrame(number);
+    Changed(Change::KeyFrames, CurrentMoveIndex(), i + 1);
     return number;
 }
 
 void RoutineEditor::CopyFrame()
 {
-    ClipboardFrame.clear();
-    if (CurrentMove && CurrentFrame)
-        ClipboardFrame = FrameSnapshot(*CurrentFrame);
+    m_clipboardFrame.clear();
+    if (m_currentMove && m_currentFrame)
+        m_clipboardFrame = FrameSnapshot(*m_currentFrame);
 }
 
 bool RoutineEditor::CanPaste() const
 {
     // Only a whole snapshot can be pasted; Paste is offered with one only,
     // and a shortcut that slips through must not read what is not there.
-    return CurrentMove && CurrentFrame && ClipboardFrame.size() == static_cast<size_t>(kFrameRecordSize);
+    return m_currentMove && m_currentFrame && m_clipboardFrame.size() == static_cast<size_t>(kFrameRecordSize);
 }
 
 void RoutineEditor::PasteFrame()
 {
     if (!CanPaste())
         return;
-    std::string copy = ClipboardFrame;
-    TakeFrameSnapshot(copy, *CurrentFrame);
-    Changed(Change::Pose);
+    PushUndoSnapshot();
+    std::string copy = m_clipboardFrame;
+    TakeFrameSnapshot(copy, *m_currentFrame);
+    FrameChanged(Change::Pose);
 }
 
 int RoutineEditor::MoveFrame(int from, int to)
 {
-    if (!FrameAt(from) || !FrameAt(to) || from == to)
+    if (!FindFrame(from) || !FindFrame(to) || from == to)
         return 0;
-    auto &frames = CurrentMove->Frames;
+    auto &frames = m_currentMove->Frames;
     const auto first = frames.begin() + (from - 1);
     const auto last = frames.begin() + (to - 1);
     // The frame objects move, so each keeps its undo and redo history.
@@ -295,67 +308,66 @@ int RoutineEditor::MoveFrame(int from, int to)
         std::rotate(first, first + 1, last + 1);
     else
         std::rotate(last, first, first + 1);
-    CurrentFrame = FrameAt(to);
-    Changed(Change::KeyFrames);
+    m_currentFrame = FindFrame(to);
+    Changed(Change::KeyFrames, CurrentMoveIndex(), to);
     return to;
 }
 
 void RoutineEditor::PushUndoSnapshot()
 {
-    if (!CurrentMove || !CurrentFrame)
+    if (!m_currentMove || !m_currentFrame)
         return;
-    std::string snapshot = FrameSnapshot(*CurrentFrame);
-    auto &history = CurrentFrame->UndoList;
+    std::string snapshot = FrameSnapshot(*m_currentFrame);
+    auto &history = m_currentFrame->UndoList;
     // Only a neighbour that is equal is dropped; older entries are not compared.
     if (history.empty() || history.back() != snapshot) {
         history.push_back(std::move(snapshot));
         // A new edit branches off: what was undone cannot come back.
-        CurrentFrame->RedoList.clear();
+        m_currentFrame->RedoList.clear();
     }
 }
 
 bool RoutineEditor::PopUndoSnapshot()
 {
-    if (!CurrentMove || !CurrentFrame || CurrentFrame->UndoList.empty())
+    if (!m_currentMove || !m_currentFrame || m_currentFrame->UndoList.empty())
         return false;
-    std::string snapshot = std::move(CurrentFrame->UndoList.back());
-    CurrentFrame->UndoList.pop_back();
+    std::string snapshot = std::move(m_currentFrame->UndoList.back());
+    m_currentFrame->UndoList.pop_back();
     // Undo of a press that moved nothing brings back the same pose: no edit.
-    const bool differs = snapshot != FrameSnapshot(*CurrentFrame);
-    TakeFrameSnapshot(snapshot, *CurrentFrame);
-    if (differs)
-        Changed(Change::Pose);
+    const bool differs = snapshot != FrameSnapshot(*m_currentFrame);
+    TakeFrameSnapshot(snapshot, *m_currentFrame);
+    FrameChanged(differs ? Change::Pose : Change::History);
     return true;
 }
 
 bool RoutineEditor::Undo()
 {
-    if (!CurrentMove || !CurrentFrame || CurrentFrame->UndoList.empty())
+    if (!m_currentMove || !m_currentFrame || m_currentFrame->UndoList.empty())
         return false;
-    CurrentFrame->RedoList.push_back(FrameSnapshot(*CurrentFrame));
+    m_currentFrame->RedoList.push_back(FrameSnapshot(*m_currentFrame));
     return PopUndoSnapshot();
 }
 
 bool RoutineEditor::Redo()
 {
-    if (!CurrentMove || !CurrentFrame || CurrentFrame->RedoList.empty())
+    if (!m_currentMove || !m_currentFrame || m_currentFrame->RedoList.empty())
         return false;
-    std::string snapshot = std::move(CurrentFrame->RedoList.back());
-    CurrentFrame->RedoList.pop_back();
+    std::string snapshot = std::move(m_currentFrame->RedoList.back());
+    m_currentFrame->RedoList.pop_back();
     // Straight onto the history: PushUndoSnapshot would empty the redo list.
-    CurrentFrame->UndoList.push_back(FrameSnapshot(*CurrentFrame));
-    TakeFrameSnapshot(snapshot, *CurrentFrame);
-    Changed(Change::Pose);
+    m_currentFrame->UndoList.push_back(FrameSnapshot(*m_currentFrame));
+    TakeFrameSnapshot(snapshot, *m_currentFrame);
+    FrameChanged(Change::Pose);
     return true;
 }
 
 bool RoutineEditor::MirrorPose()
 {
-    if (!CurrentMove || !CurrentFrame)
+    if (!m_currentMove || !m_currentFrame)
         return false;
     PushUndoSnapshot();
-    hoofer::MirrorPose(*CurrentFrame);
-    Changed(Change::Coordinates);
+    hoofer::MirrorPose(*m_currentFrame);
+    FrameChanged(Change::Coordinates);
     return true;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "edit/routine_change.h"
 #include "edit/skeleton.h"
 #include "model/move.h"
 
@@ -39,44 +40,54 @@ struct CommandStates {
 /// makes to them: choosing a move and a key frame, posing a body part by
 /// number or with the mouse, the move and frame commands, the clipboard and
 /// each key frame's undo history. It knows nothing of windows; the main
-/// window asks the user, calls one of these and brings its controls in line.
+/// window asks the user, calls one of these and brings its controls in line
+/// from the change reported.
 ///
-/// Every change of the routine ends in Changed(), the one place that knows
-/// the routine was edited.
+/// The routine and the editing state are read through const accessors only:
+/// every change of the routine passes through these commands and ends in
+/// Changed(), the one place that knows what the routine changed.
 class RoutineEditor {
 public:
-    TMoveList Moves;
-    /// An element of Moves, or none.
-    THFMove *CurrentMove = nullptr;
-    /// A key frame of CurrentMove, or none; none whenever CurrentMove is none.
-    THFFrame *CurrentFrame = nullptr;
-    /// One frame snapshot put there by Copy or Cut, or empty.
-    std::string ClipboardFrame;
-    /// From the first mouse move that drags a body part until the release.
-    bool Dragging = false;
-    /// Mouse moves are ignored until the next release.
-    bool DragBlocked = false;
-    /// The routine changed since it was loaded, created, saved or uploaded.
-    bool Modified = false;
-    /// Options > Keep Bone Lengths: a drag turns a limb about its parent, or
-    /// moves the whole figure by its Shoulders, instead of placing one point.
-    bool KeepBoneLengths = false;
-    /// Runs after every change of the routine and whenever Modified is
-    /// cleared, so the window can follow (caption, recovery copy).
-    std::function<void()> OnChanged;
+    /// Runs after every change of the routine, with what changed and the
+    /// selection afterwards, and whenever Modified alone changes, so the
+    /// window can follow (controls, caption, recovery copy, key frame strip).
+    std::function<void(const RoutineChange &)> OnChanged;
 
     RoutineEditor() = default;
     RoutineEditor(const RoutineEditor &) = delete;
     RoutineEditor &operator=(const RoutineEditor &) = delete;
     ~RoutineEditor();
 
+    // The routine and the editing state.
+
+    const TMoveList &Moves() const { return m_moves; }
+    /// An element of Moves, or none.
+    const THFMove *CurrentMove() const { return m_currentMove; }
+    /// A key frame of CurrentMove, or none; none whenever CurrentMove is none.
+    const THFFrame *CurrentFrame() const { return m_currentFrame; }
+    /// One frame snapshot put there by Copy or Cut, or empty.
+    const std::string &ClipboardFrame() const { return m_clipboardFrame; }
+    /// From the first mouse move that drags a body part until the release.
+    bool Dragging() const { return m_dragging; }
+    /// Mouse moves are ignored until the next release.
+    bool DragBlocked() const { return m_dragBlocked; }
+    /// The routine changed since it was loaded, created, saved or uploaded.
+    bool Modified() const { return m_modified; }
+    /// Options > Keep Bone Lengths: a drag turns a limb about its parent, or
+    /// moves the whole figure by its Shoulders, instead of placing one point.
+    bool KeepBoneLengths() const { return m_keepBoneLengths; }
+    void SetKeepBoneLengths(bool keep) { m_keepBoneLengths = keep; }
+
     // The routine as a whole.
 
-    /// Replaces the routine with the moves of a routine image (the old moves
-    /// freed, nothing selected); an image that cannot be read raises
-    /// RoutineFormatError and leaves everything as it was. Returns whether
-    /// the new routine has any move. The new routine has no unsaved changes.
+    /// Replaces the routine with the moves of a routine image; an image that
+    /// cannot be read raises RoutineFormatError and leaves everything as it
+    /// was. Otherwise as ReplaceRoutine of the moves.
     bool ReplaceRoutine(const std::string &image);
+    /// Replaces the routine with these moves (the old ones freed); the first
+    /// move, at its key frame 1, becomes current. Returns whether the new
+    /// routine has any move. The new routine has no unsaved changes.
+    bool ReplaceRoutine(TMoveList moves);
     /// The routine image of the moves (RoutineFormatError when it cannot be written).
     std::string SerialiseRoutine() const;
     /// Frees every move; nothing is selected afterwards.
@@ -94,11 +105,11 @@ public:
     /// The key frame the 1-based number selects in the current move: none
     /// for a number outside 1..the move's key frames (a move read from a file
     /// can have none at all).
-    THFFrame *FrameAt(int number) const;
-    void SelectFrame(int number) { CurrentFrame = FrameAt(number); }
+    const THFFrame *FrameAt(int number) const { return FindFrame(number); }
+    void SelectFrame(int number) { m_currentFrame = FindFrame(number); }
     /// The 1-based number of the current key frame, 0 for none.
     int CurrentFrameNumber() const;
-    int CurrentMoveIndex() const { return IndexOfMove(Moves, CurrentMove); }
+    int CurrentMoveIndex() const { return IndexOfMove(m_moves, m_currentMove); }
     /// The enabling table of the Move and Frame menus.
     CommandStates Commands() const;
 
@@ -120,6 +131,9 @@ public:
     /// snapped when snap is on and clamped. Returns whether it moved a part.
     bool MouseMove(bool left, bool shiftOrOption, int part, int x, int y, bool snap, int grid);
     void MouseUp();
+    /// Mouse moves are ignored until the next release, as after a press on
+    /// nothing (a routine being opened under a held button).
+    void BlockDragUntilRelease() { m_dragBlocked = true; }
     /// Escape: cancels a drag under way, bringing the pose of the press
     /// back. Returns whether there was one to cancel.
     bool CancelDrag();
@@ -135,14 +149,16 @@ public:
     /// Moves the whole figure by (dx, dy) points, stopping at the edge.
     bool NudgeFigure(int dx, int dy);
 
-    // Move commands; each returns the index of the move to select, or -1
-    // when it did nothing.
+    // Move commands; each selects the move it leaves to be shown (at its key
+    // frame 1, except Rename and Move Up or Down, which keep the key frame)
+    // and returns its index, or -1 when it did nothing.
 
     /// Adds the standing "NewMove" before the last two moves (at the start
     /// while there are fewer than four).
     int AddMove();
     int RenameMove(const std::string &name);
-    /// Deletes the current move while more than two are left.
+    /// Deletes the current move while more than two are left; the follower,
+    /// or the new last one, becomes current.
     int DeleteMove();
     /// Puts a copy of the current move (name, key frames and poses; no
     /// undo history) right after it while the routine has room.
@@ -156,11 +172,11 @@ public:
     /// index of the first of them.
     int AppendMoves(TMoveList incoming);
 
-    // Frame commands; each returns the number of the key frame to show, or
-    // 0 when it did nothing.
+    // Frame commands; each selects the key frame it leaves to be shown and
+    // returns its number, or 0 when it did nothing.
 
     /// Appends a copy of the last key frame's pose (the all-zero pose in a
-    /// move without key frames).
+    /// move without key frames), which becomes current.
     int AddFrame();
     /// Puts a copy of the current key frame before it; the current key
     /// frame, with its history, moves one on.
@@ -174,7 +190,8 @@ public:
     void CopyFrame();
     /// Whether Paste has a snapshot to put into a current key frame.
     bool CanPaste() const;
-    /// Replaces the current key frame's pose with the clipboard's.
+    /// Replaces the current key frame's pose with the clipboard's, taking an
+    /// undo snapshot first, so Undo brings the pose back.
     void PasteFrame();
     /// Moves key frame `from` (1-based) of the current move to place `to`,
     /// the key frames between shifting by one; it keeps its history and
@@ -186,9 +203,8 @@ public:
 
     /// Keeps the current pose, unless the newest entry already holds it.
     void PushUndoSnapshot();
-    /// Brings the newest kept pose back; false when there is none.
-    bool PopUndoSnapshot();
-    /// Frame > Undo: PopUndoSnapshot, keeping the pose it replaces for Redo.
+    /// Frame > Undo: brings the newest kept pose back, keeping the pose it
+    /// replaces for Redo; false when there is none.
     /// (Escape's cancel of a drag pops without keeping anything.)
     bool Undo();
     /// Brings back the pose the newest Undo replaced, keeping the current
@@ -198,16 +214,31 @@ public:
     bool MirrorPose();
 
 private:
-    enum class Change { Coordinates, Pose, KeyFrames, Moves, Routine };
-    /// Every edit of the routine ends here: it marks the routine modified,
-    /// except a replacement of the whole routine, which clears the mark.
-    void Changed(Change what);
+    using Change = RoutineChange::Kind;
+    /// Every edit of the routine ends here, with the move (index) and key
+    /// frame (number) it concerned: it marks the routine modified, except a
+    /// replacement of the whole routine, which clears the mark, and a change
+    /// of the mark or of a history alone, and reports the change.
+    void Changed(Change what, int move = -1, int frame = 0);
+    /// Changed for the current key frame of the current move.
+    void FrameChanged(Change what) { Changed(what, CurrentMoveIndex(), CurrentFrameNumber()); }
+    THFFrame *FindFrame(int number) const;
+    /// Brings the newest kept pose back; false when there is none.
+    bool PopUndoSnapshot();
     /// Starts a nudge: takes the undo snapshot unless the nudge continues
     /// the run of the previous one. Returns whether it continues it.
     bool BeginNudge();
     /// Puts a nudged pose into the current key frame and ends the nudge.
     bool EndNudge(const PosePoints &pose);
 
+    TMoveList m_moves;
+    THFMove *m_currentMove = nullptr;
+    THFFrame *m_currentFrame = nullptr;
+    std::string m_clipboardFrame;
+    bool m_dragging = false;
+    bool m_dragBlocked = false;
+    bool m_modified = false;
+    bool m_keepBoneLengths = false;
     /// The pose at the press, which a drag with bone lengths kept starts from.
     PosePoints m_pressedPose{};
     /// Counts the edits, so a nudge knows whether another came between.

@@ -12,11 +12,11 @@ constexpr double kNudgeDegrees = 2.0;
 
 bool RoutineEditor::BeginNudge()
 {
-    const bool continues = m_nudgeFrame == CurrentFrame && m_nudgeEdits == m_edits
-                           && m_nudgeHistory == CurrentFrame->UndoList.size();
+    const bool continues = m_nudgeFrame == m_currentFrame && m_nudgeEdits == m_edits
+                           && m_nudgeHistory == m_currentFrame->UndoList.size();
     if (!continues) {
         PushUndoSnapshot();
-        m_nudgeFrame = CurrentFrame;
+        m_nudgeFrame = m_currentFrame;
         m_turnPart = 0;
     }
     return continues;
@@ -24,23 +24,23 @@ bool RoutineEditor::BeginNudge()
 
 bool RoutineEditor::EndNudge(const PosePoints &pose)
 {
-    const bool moved = pose != CurrentFrame->Points;
+    const bool moved = pose != m_currentFrame->Points;
     if (moved) {
-        CurrentFrame->Points = pose;
-        Changed(Change::Coordinates);
+        m_currentFrame->Points = pose;
+        FrameChanged(Change::Coordinates);
     }
     m_nudgeEdits = m_edits;
-    m_nudgeHistory = CurrentFrame->UndoList.size();
+    m_nudgeHistory = m_currentFrame->UndoList.size();
     return moved;
 }
 
 bool RoutineEditor::NudgePart(int part, int dx, int dy)
 {
-    if (!CurrentMove || !CurrentFrame || part < 1 || part > kPartCount)
+    if (!m_currentMove || !m_currentFrame || part < 1 || part > kPartCount)
         return false;
     const bool continues = BeginNudge();
-    PosePoints pose = CurrentFrame->Points;
-    if (KeepBoneLengths && part != 1) {
+    PosePoints pose = m_currentFrame->Points;
+    if (m_keepBoneLengths && part != 1) {
         // A run of turns of one part is computed from the pose it started
         // from: turning a short bone 2 degrees at a time from the rounded
         // pose of the previous turn could stay put for ever.
@@ -61,11 +61,11 @@ bool RoutineEditor::NudgePart(int part, int dx, int dy)
 
 bool RoutineEditor::NudgeFigure(int dx, int dy)
 {
-    if (!CurrentMove || !CurrentFrame)
+    if (!m_currentMove || !m_currentFrame)
         return false;
     BeginNudge();
     m_turnPart = 0;
-    return EndNudge(Skeleton::ShiftFigure(CurrentFrame->Points, dx, dy));
+    return EndNudge(Skeleton::ShiftFigure(m_currentFrame->Points, dx, dy));
 }
 
 } // namespace hoofer

@@ -39,8 +39,15 @@ std::string TakeBytes(std::string &buffer, size_t n);
 /// The low 8 bits of value as two's complement: -128..127.
 int SignedByte(int value);
 
+// A frame snapshot is a key frame's 26-byte record: its points,
+// interpolation and displacement, without its undo history.
+
+/// Takes one snapshot off the front of buffer and puts it into frame: the
+/// bytes flow from the buffer (which loses them) into the key frame's pose.
 void TakeFrameSnapshot(std::string &buffer, THFFrame &frame);
+/// Appends the snapshot of frame's pose to buffer.
 void AppendFrameSnapshot(std::string &buffer, const THFFrame &frame);
+/// The snapshot of frame's pose on its own.
 std::string FrameSnapshot(const THFFrame &frame);
 
 void WriteMove(std::string &buffer, const THFMove &move);

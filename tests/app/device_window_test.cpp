@@ -63,12 +63,12 @@ TEST_F(DeviceCommands, UploadIntoEachSlotShowsEachStepClearsModifiedAndLetsNoOth
         }
     };
     for (const auto &[item, slot] : uploads) {
-        window->Modified = true;
+        window->Core.MarkModified();
         statuses.clear();
         platform.sleeps.clear();
         Click(item);
         EXPECT_TRUE(folder.Read(slot) == RoutineBytes(3, 4)) << slot;
-        EXPECT_FALSE(window->Modified) << slot;
+        EXPECT_FALSE(window->Core.Modified()) << slot;
         EXPECT_THAT(statuses, ElementsAre("Connecting to " + player->Address(), "Connected", "Changing Directory",
                                           "Mounting discs RW", "Putting File to empeg", "Mounting discs RO",
                                           "Disconnecting", "Upload complete")) << slot;
@@ -82,11 +82,11 @@ TEST_F(DeviceCommands, UploadIntoEachSlotShowsEachStepClearsModifiedAndLetsNoOth
 
     // A failed upload is reported with the step it failed in and leaves the routine modified.
     StartPlayer({"--stuck-read-only"});
-    window->Modified = true;
+    window->Core.MarkModified();
     Click(window->UploadtoEmpegAsBreakdance);
     EXPECT_THAT(Reported(), ElementsAre(AllOf(StartsWith("I am very sorry to report"), HasSubstr("\"550 "))));
     EXPECT_EQ(Status(), "Putting File to empeg");
-    EXPECT_TRUE(window->Modified);
+    EXPECT_TRUE(window->Core.Modified());
     EXPECT_FALSE(window->IdFTP->IsConnected());
     // A failed reboot shows the exception box and hangs up.
     ScriptedPeer peer([](PeerSession &s) {
@@ -112,8 +112,8 @@ TEST_F(DeviceCommands, DownloadReplacesTheRoutineAfterTheQuestionOrRefusesAndKee
     EXPECT_THAT(Reported()[0], HasSubstr("\"550 "));
     EXPECT_EQ(Status(), "Getting File from empeg");
     EXPECT_EQ(window->SerialiseRoutine(), RoutineBytes(3, 3));
-    EXPECT_FALSE(window->Modified);
-    window->Modified = true;
+    EXPECT_FALSE(window->Core.Modified());
+    window->Core.MarkModified();
     dialogs.confirmAnswers = {true};
     statuses.clear();
     platform.sleeps.clear();
@@ -124,9 +124,9 @@ TEST_F(DeviceCommands, DownloadReplacesTheRoutineAfterTheQuestionOrRefusesAndKee
     EXPECT_EQ(dialogs.Of("confirm"), std::vector<std::string>{"Replace the routine and lose changes?"});
     EXPECT_EQ(Reported().size(), 1u);
     EXPECT_EQ(window->cbxMoves->Count(), 4);
-    EXPECT_EQ(window->CurrentMove, window->Moves[0].get());
+    EXPECT_EQ(window->Core.CurrentMove(), window->Core.Moves()[0].get());
     EXPECT_EQ(window->SerialiseRoutine(), RoutineBytes(4, 3));
-    EXPECT_FALSE(window->Modified);
+    EXPECT_FALSE(window->Core.Modified());
     const std::string whole = RoutineBytes(2, 2);
     folder.Write("princedance.raw", whole.substr(0, whole.size() - 9));
     Click(window->mnuFileDownloadFromEmpegPrinceDance);
@@ -150,8 +150,8 @@ TEST_F(DeviceCommands, NothingIsSentWithoutAGoodNetworkNameOrWithARoutineBeyondT
     LoadData(RoutineBytes(1, 255));
     window->spinFrameNumber->SetValue(255);
     Click(window->mnuFrameAddFrame);
-    ASSERT_EQ(window->CurrentMove->Frames.size(), 256u);
-    window->Modified = true;
+    ASSERT_EQ(window->Core.CurrentMove()->Frames.size(), 256u);
+    window->Core.MarkModified();
     const std::string address = player->Address();
     for (const std::string &name : {std::string(), "127.0.0.1:" + port}) {
         window->NetworkName = name;
@@ -169,7 +169,7 @@ TEST_F(DeviceCommands, NothingIsSentWithoutAGoodNetworkNameOrWithARoutineBeyondT
                                         StartsWith("Bad port '" + port + "'"), HasSubstr("255")));
     EXPECT_TRUE(player->Commands().empty());
     EXPECT_EQ(folder.Read("breakdance.raw"), "the player's own");
-    EXPECT_TRUE(window->Modified);
+    EXPECT_TRUE(window->Core.Modified());
     dialogs.saveAnswers.push_back(out);
     Click(window->mnuFileSave);
     EXPECT_THAT(dialogs.Of("exception"), ElementsAre(HasSubstr("255")));

@@ -16,7 +16,7 @@ TEST_F(RoutineFiles, LoadShowsTheRoutineSaveWritesToItsOwnFileAndSaveAsChoosesAn
     WriteBytes(folder + "caf\xe9.raw", RoutineBytes(3, 2));  // not UTF-8
     LoadFile(folder + "caf\xe9.raw");
     EXPECT_EQ(window->cbxMoves->ItemText(2), "2> Move2");
-    EXPECT_EQ(window->CurrentFrame, window->Moves[0]->Frames[0].get());
+    EXPECT_EQ(window->Core.CurrentFrame(), window->Core.Moves()[0]->Frames[0].get());
     EXPECT_EQ(window->cbxBodyPart->Text(), "Shoulders");
     EXPECT_TRUE(window->mnuFileSave->Enabled() && window->mnuFileSaveAs->Enabled() &&
                 window->mnuFileUploadtoEmpeg->Enabled());
@@ -29,7 +29,7 @@ TEST_F(RoutineFiles, LoadShowsTheRoutineSaveWritesToItsOwnFileAndSaveAsChoosesAn
     Click(window->mnuFileSave);
     EXPECT_TRUE(dialogs.shown.empty()) << "no dialog, no question";
     EXPECT_EQ(FileBytes(folder + "caf\xe9.raw"), window->SerialiseRoutine());
-    EXPECT_FALSE(window->Modified);
+    EXPECT_FALSE(window->Core.Modified());
 
     dialogs.saveAnswers = {folder + "missing/out.raw", folder + "out.raw"};
     Click(window->mnuFileSaveAs);
@@ -116,7 +116,7 @@ TEST_F(RoutineFiles, ExportWritesTheFileOfTheExportCodeAndReportsAFailureLikeASa
     dialogs.saveAnswers.push_back(gif);
     Click(window->mnuFileExportMoveAsGif);
     EXPECT_EQ(dialogs.lastSaveSpec.filter, "Animated GIF|*.gif");
-    ASSERT_EQ(WriteMoveGif(*window->CurrentMove, reference, 1), "");
+    ASSERT_EQ(WriteMoveGif(*window->Core.CurrentMove(), reference, 1), "");
     EXPECT_FALSE(FileBytes(gif).empty());
     EXPECT_EQ(FileBytes(gif), FileBytes(reference));
 

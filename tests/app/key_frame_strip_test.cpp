@@ -43,7 +43,7 @@ TEST_F(KeyFrameStrip, OffTheWindowIsPixelIdenticalOnItGrowsByTheStripAndShowsEve
     EXPECT_EQ(window->size(), size + QSize(0, Strip().height()));
     ASSERT_EQ(Strip().Count(), 3);
     for (int i = 0; i < 3; ++i)
-        EXPECT_EQ(Strip().Caption(i), QString("%1 · %2").arg(i + 1).arg(window->CurrentMove->Frames[i]->Interpolation));
+        EXPECT_EQ(Strip().Caption(i), QString("%1 · %2").arg(i + 1).arg(window->Core.CurrentMove()->Frames[i]->Interpolation));
     EXPECT_EQ(Strip().Current(), 0);
     Click(window->mnuViewKeyFrameStrip);
     EXPECT_EQ(window->size(), size);
@@ -58,23 +58,23 @@ TEST_F(KeyFrameStrip, ClickSelectsDragReordersAndAPreviewDragRedrawsOnlyThatThum
     Mouse(view, QEvent::MouseButtonRelease, Centre(1), Qt::NoButton);
     EXPECT_EQ(window->spinFrameNumber->Value(), 2);
     EXPECT_EQ(Strip().Current(), 1);
-    EXPECT_FALSE(window->Modified) << "a click only selects";
+    EXPECT_FALSE(window->Core.Modified()) << "a click only selects";
 
     // Thumbnails are drawn when the strip paints them.
     view->repaint();
-    THFFrame *first = window->CurrentMove->Frames[0].get();
+    const THFFrame *first = window->Core.CurrentMove()->Frames[0].get();
     const QImage firstPicture = Strip().Picture(0);
     const long long drawn = window->KeyFrameThumbnailsDrawn();
     Mouse(view, QEvent::MouseButtonPress, Centre(0), Qt::LeftButton);
     Mouse(view, QEvent::MouseMove, Centre(1), Qt::LeftButton);
     Mouse(view, QEvent::MouseMove, Centre(2), Qt::LeftButton);
     Mouse(view, QEvent::MouseButtonRelease, Centre(2), Qt::NoButton);
-    EXPECT_EQ(window->CurrentMove->Frames[2].get(), first);
-    EXPECT_EQ(window->CurrentFrame, first);
+    EXPECT_EQ(window->Core.CurrentMove()->Frames[2].get(), first);
+    EXPECT_EQ(window->Core.CurrentFrame(), first);
     EXPECT_EQ(window->spinFrameNumber->Value(), 3);
     EXPECT_EQ(Strip().Current(), 2);
     EXPECT_EQ(Strip().Caption(2), QString("3 · %1").arg(first->Interpolation));
-    EXPECT_TRUE(window->Modified);
+    EXPECT_TRUE(window->Core.Modified());
     view->repaint();
     EXPECT_EQ(window->KeyFrameThumbnailsDrawn(), drawn) << "moved key frames keep their thumbnails";
     EXPECT_EQ(Strip().Picture(2), firstPicture);
@@ -107,12 +107,12 @@ TEST_F(KeyFrameStrip, RightClickOffersTheFrameMenuForThatKeyFrameAndPlaybackLock
         captions << action->text();
     EXPECT_EQ(captions.join("|"), "Add New Frame|Insert Frame|Delete Frame||Copy|Cut|Paste|Undo|Redo|Mirror Pose");
     EXPECT_FALSE(window->mnuFramePaste->Action()->isEnabled()) << "enabled as the Frame menu is";
-    const THFFrame *second = window->CurrentMove->Frames[1].get();
+    const THFFrame *second = window->Core.CurrentMove()->Frames[1].get();
     dialogs.confirmAnswers = {true};
     window->mnuFrameDeleteFrame->Action()->trigger();
     menu.hide();
     ASSERT_EQ(Strip().Count(), 2);
-    EXPECT_EQ(window->CurrentMove->Frames[1].get(), second) << "the third key frame went";
+    EXPECT_EQ(window->Core.CurrentMove()->Frames[1].get(), second) << "the third key frame went";
     EXPECT_EQ(Strip().Current(), 1);
 
     std::vector<int> framed;

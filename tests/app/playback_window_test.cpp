@@ -53,7 +53,7 @@ TEST_F(Playback, F9PlaysWithEditingLockedAndContinuousPlayStopsAfterThePassInWhi
                          window->grpResult->isEnabled() || window->mnuFrameAddFrame->EffectivelyEnabled() ||
                          window->mnuMovePlay->EffectivelyEnabled());
             QTest::keyClick(window.get(), Qt::Key_N, Qt::ControlModifier);  // does nothing meanwhile
-            EXPECT_EQ(window->CurrentMove->Frames.size(), 3u);
+            EXPECT_EQ(window->Core.CurrentMove()->Frames.size(), 3u);
         }
         last = window->Image->Picture();
         if (platform.sleeps.size() > 2 * 12 && window->mnuOptionsPlayContinuously->Checked())  // in the third pass
@@ -66,7 +66,7 @@ TEST_F(Playback, F9PlaysWithEditingLockedAndContinuousPlayStopsAfterThePassInWhi
     EXPECT_EQ(platform.sleeps, std::vector<int>(3 * 12, 4 * 70));
     EXPECT_NE(window->Image->Picture(), last) << "the first key frame is drawn with its rings again";
     EXPECT_EQ(window->spinFrameNumber->Value(), 1);
-    EXPECT_EQ(window->CurrentFrame, window->CurrentMove->Frames[0].get());
+    EXPECT_EQ(window->Core.CurrentFrame(), window->Core.CurrentMove()->Frames[0].get());
     EXPECT_TRUE(Unlocked());
 }
 
@@ -111,7 +111,7 @@ TEST_F(Playback, AFailedPassUnlocksEditingBeforeItIsReportedAndCloseWaitsForTheP
     EXPECT_EQ(platform.sleeps, std::vector<int>(12, 70));
     EXPECT_TRUE(window->isVisible()) << "the close asked for in the failed pass is not carried on";
     QTest::keyClick(window.get(), Qt::Key_N, Qt::ControlModifier);
-    EXPECT_EQ(window->CurrentMove->Frames.size(), 4u);
+    EXPECT_EQ(window->Core.CurrentMove()->Frames.size(), 4u);
     calls = 0;
     dialogs.confirmAnswers = {true};
     Click(window->mnuMovePlay);

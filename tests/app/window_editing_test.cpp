@@ -46,7 +46,7 @@ TEST_F(WindowEditing, FrameMenuAsksShowsTheNewKeyFrameAndEnablesPaste)
 {
     Click(window->mnuFrameAddFrame);
     EXPECT_EQ(Frame(), 4);
-    EXPECT_EQ(window->CurrentFrame, window->CurrentMove->Frames[3].get());
+    EXPECT_EQ(window->Core.CurrentFrame(), window->Core.CurrentMove()->Frames[3].get());
     window->spinFrameNumber->SetValue(2);
     QWidget *focus = window->spinPartX->Editor();  // the shortcuts work while a spin edit has the focus
     focus->setFocus();
@@ -73,14 +73,14 @@ TEST_F(WindowEditing, FrameMenuAsksShowsTheNewKeyFrameAndEnablesPaste)
     Click(window->mnuMovePlay);
     EXPECT_TRUE(platform.sleeps.empty());
     Click(window->mnuFrameAddFrame);
-    EXPECT_EQ(window->CurrentFrame, window->CurrentMove->Frames[0].get());
+    EXPECT_EQ(window->Core.CurrentFrame(), window->Core.CurrentMove()->Frames[0].get());
 }
 
 TEST_F(WindowEditing, MoveMenuRebuildsTheSelectorAndSelectsTheMove)
 {
     Click(window->mnuMoveAddMove);  // where it goes in is the core's rule
     EXPECT_EQ(window->cbxMoves->ItemText(2), "2> NewMove");
-    EXPECT_EQ(window->CurrentMove, window->Moves[2].get());
+    EXPECT_EQ(window->Core.CurrentMove(), window->Core.Moves()[2].get());
     Click(window->mnuMoveDeleteMove);
     EXPECT_EQ(window->cbxMoves->ItemText(2), "2> Move2");
     EXPECT_EQ(window->cbxMoves->ItemIndex(), 2);
@@ -98,30 +98,30 @@ TEST_F(WindowEditing, DraggingWithTheMouseShowsThePoseAndEscapeCancels)
     window->mnuOptionGridSnapToGrid->SetChecked(true);
     Mouse(QEvent::MouseButtonPress, {66, 182});
     Mouse(QEvent::MouseMove, {63, 200});
-    EXPECT_EQ(window->CurrentFrame->Point(1), (TPoint{60, 75}));
-    EXPECT_TRUE(window->Modified);
+    EXPECT_EQ(window->Core.CurrentFrame()->Point(1), (TPoint{60, 75}));
+    EXPECT_TRUE(window->Core.Modified());
     QTest::keyClick(window.get(), Qt::Key_Escape);
-    EXPECT_EQ(window->CurrentFrame->Point(1), (TPoint{64, 96}));
+    EXPECT_EQ(window->Core.CurrentFrame()->Point(1), (TPoint{64, 96}));
     EXPECT_EQ(window->spinPartX->Value(), 64);
     EXPECT_EQ(window->StatusBar->text(), "Drag Cancelled");
     Mouse(QEvent::MouseButtonRelease, {63, 200});
     Mouse(QEvent::MouseButtonPress, {40, 268}, Qt::NoModifier);  // Left Foot (40, 8)
     EXPECT_EQ(window->cbxBodyPart->ItemIndex(), 8);
     Mouse(QEvent::MouseMove, {30, 250}, Qt::NoModifier);
-    EXPECT_EQ(window->CurrentFrame->Point(9), (TPoint{40, 8})) << "no Shift";
+    EXPECT_EQ(window->Core.CurrentFrame()->Point(9), (TPoint{40, 8})) << "no Shift";
     window->mnuOptionsDragWithoutShift->Click();
     window->mnuOptionGridSnapToGrid->Click();
     Mouse(QEvent::MouseMove, {30, 250}, Qt::NoModifier);
-    EXPECT_EQ(window->CurrentFrame->Point(9), (TPoint{30, 26})) << "Drag Without Shift";
+    EXPECT_EQ(window->Core.CurrentFrame()->Point(9), (TPoint{30, 26})) << "Drag Without Shift";
     Mouse(QEvent::MouseButtonRelease, {30, 250});
     Mouse(QEvent::MouseButtonPress, {88, 212}, Qt::ShiftModifier, Qt::RightButton);  // Right Hand (88, 64)
     EXPECT_EQ(window->cbxBodyPart->ItemIndex(), 4);
     Mouse(QEvent::MouseMove, {100, 200}, Qt::ShiftModifier, Qt::RightButton);
-    EXPECT_EQ(window->CurrentFrame->Point(5), (TPoint{88, 64})) << "the right button never drags";
+    EXPECT_EQ(window->Core.CurrentFrame()->Point(5), (TPoint{88, 64})) << "the right button never drags";
     ASSERT_TRUE(window->mnuFrameUndoFrame->Enabled());
     for (int i = 0; i < 10 && window->mnuFrameUndoFrame->Enabled(); ++i)
         Click(window->mnuFrameUndoFrame);
-    EXPECT_EQ(window->CurrentFrame->Point(9), (TPoint{40, 8}));
+    EXPECT_EQ(window->Core.CurrentFrame()->Point(9), (TPoint{40, 8}));
 }
 
 TEST_F(WindowEditing, GridSizeAndFrameNumberEntriesAcceptNumbersAndRefuseNonsense)
@@ -139,21 +139,21 @@ TEST_F(WindowEditing, GridSizeAndFrameNumberEntriesAcceptNumbersAndRefuseNonsens
     for (const auto &[typed, shown, index] : frames) {
         Type(window->spinFrameNumber, typed);
         EXPECT_EQ(window->spinFrameNumber->Text(), shown) << "typed " << typed;
-        EXPECT_EQ(window->CurrentFrame, window->CurrentMove->Frames[index].get()) << "typed " << typed;
+        EXPECT_EQ(window->Core.CurrentFrame(), window->Core.CurrentMove()->Frames[index].get()) << "typed " << typed;
     }
 }
 
 TEST_F(WindowEditing, PartBoxesShowAndEditTheSelectedBodyPartAndAnotherMoveKeepsIt)
 {
-    const TPoint hand = window->CurrentFrame->Point(3);
+    const TPoint hand = window->Core.CurrentFrame()->Point(3);
     Select(window->cbxBodyPart, 2);
     EXPECT_EQ((TPoint{window->spinPartX->Value(), window->spinPartY->Value()}), hand);
-    EXPECT_FALSE(window->Modified);
+    EXPECT_FALSE(window->Core.Modified());
     EXPECT_TRUE(window->mnuFrameUndoFrame->Enabled()) << "choosing a part keeps the pose for Undo";
     Select(window->cbxBodyPart, 0);
-    const TPoint before = window->CurrentFrame->Point(1);
+    const TPoint before = window->Core.CurrentFrame()->Point(1);
     Type(window->spinPartX, "200");
-    EXPECT_EQ(window->CurrentFrame->Point(1), (TPoint{200, before.Y}));
+    EXPECT_EQ(window->Core.CurrentFrame()->Point(1), (TPoint{200, before.Y}));
     // The shoulders are selected: the head hanging below them is yellow and follows them.
     EXPECT_EQ(window->Image->Picture().pixelColor(200, 276 - before.Y), QColor(255, 255, 0));
     const QImage shown = window->Image->Picture();
@@ -162,25 +162,25 @@ TEST_F(WindowEditing, PartBoxesShowAndEditTheSelectedBodyPartAndAnotherMoveKeeps
     EXPECT_EQ(window->Image->Picture(), shown);
     Type(window->spinDisplacement, "128");
     Type(window->spinInterpolate, "7");
-    EXPECT_EQ(window->CurrentFrame->Displacement, 128);
-    EXPECT_EQ(window->CurrentFrame->Interpolation, 7);
+    EXPECT_EQ(window->Core.CurrentFrame()->Displacement, 128);
+    EXPECT_EQ(window->Core.CurrentFrame()->Interpolation, 7);
 
     Select(window->cbxBodyPart, 4);
     Type(window->spinFrameNumber, "3");
     Select(window->cbxMoves, 2);
-    EXPECT_EQ(window->CurrentFrame, window->Moves[2]->Frames[0].get());
+    EXPECT_EQ(window->Core.CurrentFrame(), window->Core.Moves()[2]->Frames[0].get());
     EXPECT_EQ(Frame(), 1);
     EXPECT_EQ(window->spinFrameNumber->MaxValue(), 3);
     EXPECT_EQ(window->cbxBodyPart->ItemIndex(), 4);
     window->cbxMoves->setFocus();
     QTest::keyClicks(window->cbxMoves, "zz");  // matches no item: the first move becomes current
     EXPECT_EQ(window->cbxMoves->Text(), "0> Move0");
-    EXPECT_EQ(window->CurrentMove, window->Moves[0].get());
+    EXPECT_EQ(window->Core.CurrentMove(), window->Core.Moves()[0].get());
 }
 
 TEST_F(WindowEditing, RedoAndMirrorAreWiredToTheirShortcutsAndEnabledByTheCore)
 {
-    THFFrame &frame = *window->CurrentFrame;
+    const THFFrame &frame = *window->Core.CurrentFrame();
     THFFrame mirrored;
     CopyFramePose(frame, mirrored);
     MirrorPose(mirrored);
@@ -211,7 +211,7 @@ TEST_F(WindowEditing, ZoomScalesThePreviewAndTheWindowAndARealDragLandsWhereTheH
         QTest::mousePress(window->Image, Qt::LeftButton, {}, QPoint(66, 182) * zoom);
         QTest::mouseMove(window->Image, QPoint(63, 200) * zoom);
         QTest::mouseRelease(window->Image, Qt::LeftButton, {}, QPoint(63, 200) * zoom);
-        return window->CurrentFrame->Point(1);
+        return window->Core.CurrentFrame()->Point(1);
     };
     const TPoint atOne = drag(1);
     Click(window->mnuFrameUndoFrame);
@@ -228,25 +228,25 @@ TEST_F(WindowEditing, ZoomScalesThePreviewAndTheWindowAndARealDragLandsWhereTheH
 TEST_F(WindowEditing, CtrlArrowsNudgeThePoseNotTheFocusedBoxAndKeepBoneLengthsTurnsTheLimb)
 {
     Select(window->cbxBodyPart, 1);  // Left Elbow
-    const TPoint elbow = window->CurrentFrame->Point(2), shoulders = window->CurrentFrame->Point(1);
+    const TPoint elbow = window->Core.CurrentFrame()->Point(2), shoulders = window->Core.CurrentFrame()->Point(1);
     const int interpolation = window->spinInterpolate->Value();
     window->spinInterpolate->Editor()->setFocus();
     QTest::keyClick(window->spinInterpolate->Editor(), Qt::Key_Up, Qt::ControlModifier);
-    EXPECT_EQ(window->CurrentFrame->Point(2), (TPoint{elbow.X, elbow.Y + 1}));
+    EXPECT_EQ(window->Core.CurrentFrame()->Point(2), (TPoint{elbow.X, elbow.Y + 1}));
     EXPECT_EQ(window->spinInterpolate->Value(), interpolation);
     EXPECT_EQ(window->spinPartY->Value(), elbow.Y + 1);
     window->spinPartX->Editor()->setFocus();
     QTest::keyClick(window->spinPartX->Editor(), Qt::Key_Left, Qt::ControlModifier | Qt::ShiftModifier);
-    EXPECT_EQ(window->CurrentFrame->Point(1).X, shoulders.X - 1) << "the whole figure";
+    EXPECT_EQ(window->Core.CurrentFrame()->Point(1).X, shoulders.X - 1) << "the whole figure";
     Click(window->mnuFrameUndoFrame);
-    EXPECT_EQ(window->CurrentFrame->Point(2), elbow) << "one undo step for the run";
+    EXPECT_EQ(window->Core.CurrentFrame()->Point(2), elbow) << "one undo step for the run";
     Click(window->mnuOptionsKeepBoneLengths);
-    EXPECT_TRUE(window->mnuOptionsKeepBoneLengths->Checked() && window->Core.KeepBoneLengths);
+    EXPECT_TRUE(window->mnuOptionsKeepBoneLengths->Checked() && window->Core.KeepBoneLengths());
     for (int i = 0; i < 15; ++i)  // 2 degrees each: a short bone needs a few to move a point
         QTest::keyClick(window->spinPartX->Editor(), Qt::Key_Left, Qt::ControlModifier);
-    const TPoint turned = window->CurrentFrame->Point(2);
+    const TPoint turned = window->Core.CurrentFrame()->Point(2);
     EXPECT_NE(turned, elbow);
-    EXPECT_EQ(window->CurrentFrame->Point(1), shoulders) << "turned about the Shoulders";
+    EXPECT_EQ(window->Core.CurrentFrame()->Point(1), shoulders) << "turned about the Shoulders";
     Click(window->mnuOptionsKeepBoneLengths);
-    EXPECT_FALSE(window->Core.KeepBoneLengths);
+    EXPECT_FALSE(window->Core.KeepBoneLengths());
 }

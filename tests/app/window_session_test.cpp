@@ -78,9 +78,9 @@ TEST_F(Session, EveryChangeMarksTheRoutineModifiedAndTheTitle)
     };
     for (const auto &row : rows) {
         LoadData(RoutineBytes(4, 3));
-        ASSERT_FALSE(window->Modified) << row.name;
+        ASSERT_FALSE(window->Core.Modified()) << row.name;
         row.act();
-        EXPECT_EQ(window->Modified, row.modified) << row.name;
+        EXPECT_EQ(window->Core.Modified(), row.modified) << row.name;
         EXPECT_EQ(Title(), window->Document.Caption("Hoofer Editor V6", row.modified)) << row.name;
         window->Core.MarkSaved();
     }
@@ -113,7 +113,7 @@ TEST_F(Session, ReplacingCommandsAskOnlyWhileModifiedAndNoChangesNothing)
         row.act();
         EXPECT_EQ(dialogs.Of("confirm"), std::vector<std::string>{"Replace the routine and lose changes?"}) << row.name;
         EXPECT_EQ(window->SerialiseRoutine(), before) << row.name;
-        EXPECT_TRUE(window->Modified) << row.name;
+        EXPECT_TRUE(window->Core.Modified()) << row.name;
         EXPECT_TRUE(window->StatusBar->text().isEmpty()) << row.name << ": nothing sent or received";
         if (!row.askedWhenUnmodified)
             continue;
@@ -122,7 +122,7 @@ TEST_F(Session, ReplacingCommandsAskOnlyWhileModifiedAndNoChangesNothing)
         row.act();
         EXPECT_TRUE(dialogs.Of("confirm").empty()) << row.name;
         EXPECT_NE(window->SerialiseRoutine(), before) << row.name << " replaces the routine";
-        EXPECT_FALSE(window->Modified) << row.name;
+        EXPECT_FALSE(window->Core.Modified()) << row.name;
     }
 }
 
@@ -165,7 +165,7 @@ TEST_F(Session, RecoveryCopyFollowsTheChangesAndIsOfferedAfterACrash)
     platform.Advance(30000);
     Restart(); // ends without a close, as a crash does
     EXPECT_EQ(dialogs.Of("confirm").back(), "Restore the routine that was not saved when HooferEdit last ended?");
-    EXPECT_TRUE(window->Moves.empty()) << "declined by the empty script";
+    EXPECT_TRUE(window->Core.Moves().empty()) << "declined by the empty script";
     EXPECT_TRUE(Copies().isEmpty()) << "No deletes the copy";
 
     LoadFile(source);
@@ -175,7 +175,7 @@ TEST_F(Session, RecoveryCopyFollowsTheChangesAndIsOfferedAfterACrash)
     dialogs.confirmAnswers = {true};
     Restart();
     EXPECT_EQ(window->SerialiseRoutine(), second);
-    EXPECT_TRUE(window->Modified);
+    EXPECT_TRUE(window->Core.Modified());
     EXPECT_EQ(Title(), "Hoofer Editor V6*");
     dialogs.saveAnswers.push_back(TempPath("restored.raw"));
     Click(window->mnuFileSave);
@@ -278,7 +278,7 @@ TEST_F(WindowShell, SettingsAreReadAtShowAndWrittenBackWhenTheWindowGoes)
     EXPECT_EQ(window->mnuOptionGridCurrentSize->Caption(), "12 Pixels");
     EXPECT_TRUE(window->mnuViewPlaybackSpeedHalf->Checked());
     EXPECT_TRUE(window->mnuViewZoom3->Checked() && window->Image->width() == 768);
-    EXPECT_TRUE(window->mnuOptionsKeepBoneLengths->Checked() && window->Core.KeepBoneLengths);
+    EXPECT_TRUE(window->mnuOptionsKeepBoneLengths->Checked() && window->Core.KeepBoneLengths());
     Click(window->mnuViewZoom2);
     Click(window->mnuOptionsKeepBoneLengths);
     window->NetworkName = "127.0.0.1:2121";

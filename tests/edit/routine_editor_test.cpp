@@ -8,37 +8,58 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <tuple>
 
 using namespace hoofer;
 
 namespace {
 
-/// An editor holding `moves` moves of `frames` key frames; the X of each key
-/// frame's shoulders is its mark, 10 x move + key frame number.
+using Names = std::vector<std::string>;
+using Marks = std::vector<int>;
+
+/// A routine of `moves` moves of `frames` key frames; the X of each key
+/// frame's shoulders is its mark, 10 x move + key frame number. `shape` may
+/// give each key frame more (histories) before a core takes the routine.
+TMoveList Routine(int moves, int frames, const std::function<void(THFFrame &)> &shape = {})
+{
+    TMoveList routine;
+    for (int m = 0; m < moves; ++m) {
+        auto added = std::make_unique<THFMove>();
+        added->MoveName = "Move" + std::to_string(m);
+        for (int f = 1; f <= frames; ++f) {
+            added->Frames.push_back(std::make_unique<THFFrame>());
+            added->Frames.back()->Point(1).X = 10 * m + f;
+            if (shape)
+                shape(*added->Frames.back());
+        }
+        added->SyncFrameCount();
+        routine.push_back(std::move(added));
+    }
+    return routine;
+}
+
+/// The core holding Routine(moves, frames, shape), with key frame `frame`
+/// of move `move` current.
 struct Editor : RoutineEditor {
-    Editor(int moves, int frames, int move = 0, int frame = 1)
+    Editor(int moves, int frames, int move = 0, int frame = 1, const std::function<void(THFFrame &)> &shape = {})
     {
-        for (int m = 0; m < moves; ++m) {
-            auto added = std::make_unique<THFMove>();
-            added->MoveName = "Move" + std::to_string(m);
-            for (int f = 1; f <= frames; ++f) {
-                added->Frames.push_back(std::make_unique<THFFrame>());
-                added->Frames.back()->Point(1).X = 10 * m + f;
-            }
-            added->SyncFrameCount();
-            Moves.push_back(std::move(added));
-        }
-        if (moves > 0) {
-            SelectMove(move);
-            SelectFrame(frame);
-        }
+        ReplaceRoutine(Routine(moves, frames, shape));
+        SelectMove(move);
+        SelectFrame(frame);
     }
     std::vector<int> Marks() const
     {
         std::vector<int> out;
-        for (const auto &f : CurrentMove->Frames)
+        for (const auto &f : CurrentMove()->Frames)
             out.push_back(f->Point(1).X);
+        return out;
+    }
+    Names MoveNames() const
+    {
+        Names out;
+        for (const auto &m : Moves())
+            out.push_back(m->MoveName);
         return out;
     }
 };
@@ -49,9 +70,6 @@ void MoveLeftHand(RoutineEditor &e, int x)
     e.PushUndoSnapshot();
     e.SetPartPosition(3, x, 50);
 }
-
-using Names = std::vector<std::string>;
-using Marks = std::vector<int>;
 
 } // namespace
 
@@ -68,14 +86,14 @@ TEST(EditingCore, EnablingTableFollowsTheSelection)
         {"four moves, clipboard, histories", 4, 2, true, true,
          {true, true, true, true, true, true, true, true, true, true, true, true, true, true, true, false, true}},
     };
+    const auto histories = [](THFFrame &f) {
+        f.UndoList.push_back(FrameSnapshot(THFFrame{}));
+        f.RedoList.push_back(FrameSnapshot(THFFrame{}));
+    };
     for (const Row &row : rows) {
-        Editor e(row.moves, row.frames);
+        Editor e(row.moves, row.frames, 0, 1, row.history ? histories : std::function<void(THFFrame &)>{});
         if (row.clipboard)
-            e.ClipboardFrame = std::string(kFrameRecordSize, '\0');
-        if (row.history) {
-            e.CurrentFrame->UndoList.push_back(FrameSnapshot(THFFrame{}));
-            e.CurrentFrame->RedoList.push_back(FrameSnapshot(THFFrame{}));
-        }
+            e.CopyFrame();
         EXPECT_EQ(e.Commands(), row.want) << row.name;
     }
     const CommandStates full = Editor(kMaxMoves, 1, kMaxMoves - 1).Commands();
@@ -88,13 +106,13 @@ TEST(EditingCore, KeyFrameNumbersSelectOnlyKeyFramesOfTheMove)
     const std::pair<int, int> rows[] = {{0, 0}, {1, 11}, {3, 13}, {4, 0}};
     for (const auto &[number, mark] : rows) {
         e.SelectFrame(number);
-        EXPECT_EQ(e.CurrentFrame ? e.CurrentFrame->Point(1).X : 0, mark) << "key frame " << number;
+        EXPECT_EQ(e.CurrentFrame() ? e.CurrentFrame()->Point(1).X : 0, mark) << "key frame " << number;
     }
     e.SelectFrame(2);
     e.SelectMove(0);
     EXPECT_EQ(e.CurrentFrameNumber(), 1) << "another move starts at key frame 1";
     e.SelectMove(5);
-    EXPECT_TRUE(e.CurrentMove == nullptr && e.CurrentFrame == nullptr) << "no move 5";
+    EXPECT_TRUE(e.CurrentMove() == nullptr && e.CurrentFrame() == nullptr) << "no move 5";
 }
 
 TEST(EditingCore, FrameCommandsPlaceCopiesChooseTheNextKeyFrameAndRefuseWhatTheyCannotDo)
@@ -107,16 +125,14 @@ TEST(EditingCore, FrameCommandsPlaceCopiesChooseTheNextKeyFrameAndRefuseWhatThey
         {"delete of the last selects the new last", 3, &RoutineEditor::DeleteFrame, {1, 2}, 2},
     };
     for (const Row &row : rows) {
-        Editor e(1, 3, 0, row.frame);
-        for (const auto &f : e.CurrentMove->Frames)
-            f->UndoList.push_back("kept");
+        Editor e(1, 3, 0, row.frame, [](THFFrame &f) { f.UndoList.push_back("kept"); });
         EXPECT_EQ((e.*row.command)(), row.shown) << row.name;
         EXPECT_EQ(e.Marks(), row.marks) << row.name;
-        EXPECT_EQ(e.CurrentMove->FrameCount, static_cast<int>(row.marks.size())) << row.name;
-        // Only the copy starts without history; add leaves the current key frame where it was.
-        EXPECT_EQ(std::ranges::count_if(e.CurrentMove->Frames, [](const auto &f) { return f->UndoList.empty(); }),
+        EXPECT_EQ(e.CurrentMove()->FrameCount, static_cast<int>(row.marks.size())) << row.name;
+        // Only the copy starts without history; the key frame shown becomes current.
+        EXPECT_EQ(std::ranges::count_if(e.CurrentMove()->Frames, [](const auto &f) { return f->UndoList.empty(); }),
                   row.command == &RoutineEditor::DeleteFrame ? 0 : 1) << row.name;
-        EXPECT_EQ(e.CurrentFrameNumber(), row.command == &RoutineEditor::AddFrame ? row.frame : row.shown) << row.name;
+        EXPECT_EQ(e.CurrentFrameNumber(), row.shown) << row.name;
     }
     Editor single(1, 1);
     EXPECT_FALSE(single.CanDeleteFrame());
@@ -124,7 +140,7 @@ TEST(EditingCore, FrameCommandsPlaceCopiesChooseTheNextKeyFrameAndRefuseWhatThey
     Editor empty(1, 0);
     EXPECT_EQ(empty.InsertFrame(), 0);
     ASSERT_EQ(empty.AddFrame(), 1) << "a move without key frames is repaired by adding one";
-    EXPECT_EQ(empty.CurrentMove->Frames[0]->Point(1), (TPoint{0, 0}));
+    EXPECT_EQ(empty.CurrentMove()->Frames[0]->Point(1), (TPoint{0, 0}));
     Editor none(0, 0);
     EXPECT_EQ(none.AddFrame(), 0);
     EXPECT_EQ(none.RenameMove("x"), -1);
@@ -140,19 +156,17 @@ TEST(EditingCore, MovingAKeyFrameTakesItsHistoryAlongKeepsItCurrentAndIsAChange)
         {1, 1, {1, 2, 3, 4}}, {4, 4, {1, 2, 3, 4}}, {0, 2, {1, 2, 3, 4}}, {2, 5, {1, 2, 3, 4}},
     };
     for (const Row &row : rows) {
-        Editor e(2, 4, 0, 3);
-        for (const auto &f : e.CurrentMove->Frames)
-            f->UndoList.push_back(std::to_string(f->Point(1).X));
+        Editor e(2, 4, 0, 3, [](THFFrame &f) { f.UndoList.push_back(std::to_string(f.Point(1).X)); });
         int told = 0;
-        e.OnChanged = [&] { ++told; };
+        e.OnChanged = [&](const RoutineChange &) { ++told; };
         const bool moves = row.marks != Marks{1, 2, 3, 4};
         EXPECT_EQ(e.MoveFrame(row.from, row.to), moves ? row.to : 0) << row.from << " to " << row.to;
         EXPECT_EQ(e.Marks(), row.marks) << row.from << " to " << row.to;
-        for (const auto &f : e.CurrentMove->Frames)
+        for (const auto &f : e.CurrentMove()->Frames)
             EXPECT_EQ(f->UndoList.back(), std::to_string(f->Point(1).X));
         EXPECT_EQ(e.CurrentFrameNumber(), moves ? row.to : 3);
-        EXPECT_EQ(e.CurrentMove->FrameCount, 4);
-        EXPECT_EQ(e.Modified, moves);
+        EXPECT_EQ(e.CurrentMove()->FrameCount, 4);
+        EXPECT_EQ(e.Modified(), moves);
         EXPECT_EQ(told, moves ? 1 : 0);
     }
     Editor none(0, 0);
@@ -162,23 +176,27 @@ TEST(EditingCore, MovingAKeyFrameTakesItsHistoryAlongKeepsItCurrentAndIsAChange)
 TEST(EditingCore, ClipboardCarriesAPoseAcrossMovesInOneByteOfDisplacement)
 {
     Editor e(2, 3, 0, 3);
-    e.CurrentFrame->Interpolation = 9;
-    e.CurrentFrame->Displacement = 128;
+    e.SetInterpolation(9);
+    e.SetDisplacement(128);
     EXPECT_FALSE(e.CanPaste()) << "nothing on the clipboard";
     e.CopyFrame();
     e.SelectMove(1);
     e.SelectFrame(2);
-    e.CurrentFrame->UndoList.push_back("kept");
+    e.SetInterpolation(4);
+    e.PushUndoSnapshot();
+    e.Undo();
     ASSERT_TRUE(e.CanPaste());
     e.PasteFrame();
     EXPECT_EQ(e.Marks(), (Marks{11, 3, 13}));
-    EXPECT_EQ(std::pair(e.CurrentFrame->Interpolation, e.CurrentFrame->Displacement), std::pair(9, -128));
-    EXPECT_EQ(e.CurrentFrame->UndoList.size(), 1u) << "paste keeps the history";
-    e.ClipboardFrame = "short";
-    EXPECT_FALSE(e.CanPaste()) << "only a whole snapshot is pasted";
+    EXPECT_EQ(std::pair(e.CurrentFrame()->Interpolation, e.CurrentFrame()->Displacement), std::pair(9, -128));
+    EXPECT_EQ(std::pair(e.CurrentFrame()->UndoList.size(), e.CurrentFrame()->RedoList.size()), std::pair(1ul, 0ul))
+        << "paste keeps the pose it replaces, and what was undone cannot come back";
+    ASSERT_TRUE(e.Undo());
+    EXPECT_EQ(e.Marks(), (Marks{11, 12, 13})) << "undo of a paste";
+    EXPECT_EQ(e.CurrentFrame()->Interpolation, 4);
     e.SelectMove(-1);
     e.CopyFrame();
-    EXPECT_TRUE(e.ClipboardFrame.empty()) << "copy with nothing current empties the clipboard";
+    EXPECT_TRUE(e.ClipboardFrame().empty()) << "copy with nothing current empties the clipboard";
 }
 
 TEST(EditingCore, MoveCommandsPlaceAddKeepTwoAndRenameAsTyped)
@@ -186,7 +204,7 @@ TEST(EditingCore, MoveCommandsPlaceAddKeepTwoAndRenameAsTyped)
     for (const auto &[count, at] : {std::pair{0, 0}, {3, 0}, {4, 2}, {5, 3}}) {
         Editor e(count, 1);
         EXPECT_EQ(e.AddMove(), at) << "a new move among " << count;
-        EXPECT_EQ(e.Moves[at]->MoveName, "NewMove") << "a new move among " << count;
+        EXPECT_EQ(e.Moves()[at]->MoveName, "NewMove") << "a new move among " << count;
     }
     struct Row { int count, selected, next; Names names; };
     const Row rows[] = {{4, 1, 1, {"Move0", "Move2", "Move3"}}, {4, 3, 2, {"Move0", "Move1", "Move2"}},
@@ -195,13 +213,13 @@ TEST(EditingCore, MoveCommandsPlaceAddKeepTwoAndRenameAsTyped)
         Editor e(row.count, 1, row.selected);
         EXPECT_EQ(e.DeleteMove(), row.next) << "delete " << row.selected << " of " << row.count;
         Names names;
-        for (const auto &m : e.Moves)
+        for (const auto &m : e.Moves())
             names.push_back(m->MoveName);
         EXPECT_EQ(names, row.names) << "delete " << row.selected << " of " << row.count;
     }
     Editor e(3, 1, 2);
     EXPECT_EQ(e.RenameMove(" Twirl "), 2);
-    EXPECT_EQ(e.Moves[2]->MoveName, " Twirl ");
+    EXPECT_EQ(e.Moves()[2]->MoveName, " Twirl ");
 }
 
 TEST(EditingCore, DuplicateAndShiftArrangeMovesWithinTheLimitAndStopAtTheEnds)
@@ -222,31 +240,30 @@ TEST(EditingCore, DuplicateAndShiftArrangeMovesWithinTheLimitAndStopAtTheEnds)
         Editor e(3, 2, row.selected);
         EXPECT_EQ(row.op(e), row.result) << row.name;
         Names names;
-        for (const auto &m : e.Moves)
+        for (const auto &m : e.Moves())
             names.push_back(m->MoveName);
         EXPECT_EQ(names, row.names) << row.name;
     }
     // The copy has the poses but none of the histories, and is a move of its own.
     Editor e(2, 3, 1);
-    e.CurrentFrame->UndoList.push_back(FrameSnapshot(THFFrame{}));
+    e.PushUndoSnapshot();
     ASSERT_EQ(e.DuplicateMove(), 2);
-    e.SelectMove(2);
     EXPECT_EQ(e.Marks(), (Marks{11, 12, 13}));
-    EXPECT_TRUE(e.CurrentFrame->UndoList.empty());
-    EXPECT_NE(e.Moves[2]->Frames[0].get(), e.Moves[1]->Frames[0].get());
-    EXPECT_EQ(e.Moves[1]->Frames[0]->UndoList.size(), 1u);
+    EXPECT_TRUE(e.CurrentFrame()->UndoList.empty());
+    EXPECT_NE(e.Moves()[2]->Frames[0].get(), e.Moves()[1]->Frames[0].get());
+    EXPECT_EQ(e.Moves()[1]->Frames[0]->UndoList.size(), 1u);
     Editor full(kMaxMoves, 1, 4);
     EXPECT_EQ(full.DuplicateMove(), -1);
-    EXPECT_EQ(full.Moves.size(), static_cast<size_t>(kMaxMoves));
+    EXPECT_EQ(full.Moves().size(), static_cast<size_t>(kMaxMoves));
 }
 
 TEST(EditingCore, ImportedMovesAreAppendedInOrderOnlyWhileTheyFit)
 {
     const auto incoming = [](int count) {
-        Editor from(count, 1);
+        TMoveList moves = Routine(count, 1);
         for (int i = 0; i < count; ++i)
-            from.Moves[i]->MoveName = "In" + std::to_string(i);
-        return std::move(from.Moves);
+            moves[i]->MoveName = "In" + std::to_string(i);
+        return moves;
     };
     const struct { int before, imported, result; size_t after; } rows[] = {
         {3, 2, 3, 5}, {254, 2, 254, 256}, {254, 3, -1, 254}, {kMaxMoves, 1, -1, 256}, {3, 0, -1, 3}};
@@ -254,10 +271,10 @@ TEST(EditingCore, ImportedMovesAreAppendedInOrderOnlyWhileTheyFit)
         Editor e(row.before, 1);
         EXPECT_EQ(e.MoveRoom(), kMaxMoves - row.before);
         EXPECT_EQ(e.AppendMoves(incoming(row.imported)), row.result) << row.before << " + " << row.imported;
-        ASSERT_EQ(e.Moves.size(), row.after) << row.before << " + " << row.imported;
+        ASSERT_EQ(e.Moves().size(), row.after) << row.before << " + " << row.imported;
         if (row.result >= 0) {
-            EXPECT_EQ(e.Moves[row.result]->MoveName, "In0");
-            EXPECT_EQ(e.Moves.back()->MoveName, "In" + std::to_string(row.imported - 1));
+            EXPECT_EQ(e.Moves()[row.result]->MoveName, "In0");
+            EXPECT_EQ(e.Moves().back()->MoveName, "In" + std::to_string(row.imported - 1));
         }
     }
 }
@@ -269,9 +286,9 @@ TEST(EditingCore, EveryChangeOfTheRoutineMarksItModified)
         {"X/Y box", [](RoutineEditor &e) { e.SetPartPosition(3, 7, 8); }, Modified},
         {"X/Y box of no body part", [](RoutineEditor &e) { e.SetPartPosition(13, 7, 8); }, Quiet},
         {"drag", [](RoutineEditor &e) { e.MouseDown(64, 180); e.MouseMove(true, true, 1, 70, 170, false, 5); }, Modified},
-        {"interpolation", [](RoutineEditor &e) { e.SetInterpolation(e.CurrentFrame->Interpolation + 1); }, Modified},
+        {"interpolation", [](RoutineEditor &e) { e.SetInterpolation(e.CurrentFrame()->Interpolation + 1); }, Modified},
         {"displacement", [](RoutineEditor &e) { e.SetDisplacement(-4); }, Modified},
-        {"same interpolation", [](RoutineEditor &e) { e.SetInterpolation(e.CurrentFrame->Interpolation); }, Quiet},
+        {"same interpolation", [](RoutineEditor &e) { e.SetInterpolation(e.CurrentFrame()->Interpolation); }, Quiet},
         {"add frame", [](RoutineEditor &e) { e.AddFrame(); }, Modified},
         {"insert frame", [](RoutineEditor &e) { e.InsertFrame(); }, Modified},
         {"delete frame", [](RoutineEditor &e) { e.DeleteFrame(); }, Modified},
@@ -285,9 +302,8 @@ TEST(EditingCore, EveryChangeOfTheRoutineMarksItModified)
         {"move up from the top", [](RoutineEditor &e) { e.ShiftMove(-1); }, Quiet},
         {"import nothing", [](RoutineEditor &e) { e.AppendMoves({}); }, Quiet},
         {"select", [](RoutineEditor &e) { e.SelectMove(2); e.SelectFrame(2); }, Quiet},
-        {"undo of an unchanged pose", [](RoutineEditor &e) { e.PushUndoSnapshot(); e.PopUndoSnapshot(); }, Quiet},
-        {"undo of a change",
-         [](RoutineEditor &e) { e.PushUndoSnapshot(); e.CurrentFrame->Point(2) = {1, 1}; e.PopUndoSnapshot(); }, Modified},
+        {"undo of an unchanged pose", [](RoutineEditor &e) { e.PushUndoSnapshot(); e.Undo(); }, Told},
+        {"undo of a change", [](RoutineEditor &e) { MoveLeftHand(e, 9); e.MarkSaved(); e.Undo(); }, Modified},
         {"mirror", [](RoutineEditor &e) { e.MirrorPose(); }, Modified},
         {"load after an edit",
          [](RoutineEditor &e) { e.SetPartPosition(1, 5, 6); e.ReplaceRoutine(e.SerialiseRoutine()); }, Told},
@@ -295,19 +311,59 @@ TEST(EditingCore, EveryChangeOfTheRoutineMarksItModified)
     };
     for (const auto &[name, edit, outcome] : rows) {
         Editor e(4, 2);
-        e.CurrentFrame->Point(1) = {64, 96};
+        e.SetPartPosition(1, 64, 96);
+        e.MarkSaved();
         int told = 0;
-        e.OnChanged = [&] { ++told; };
+        e.OnChanged = [&](const RoutineChange &) { ++told; };
         edit(e);
-        EXPECT_EQ(e.Modified, outcome == Modified) << name;
+        EXPECT_EQ(e.Modified(), outcome == Modified) << name;
         EXPECT_EQ(told > 0, outcome != Quiet) << name;
+    }
+}
+
+TEST(EditingCore, EachChangeIsReportedWithWhatItTouchedAndTheSelectionAfterwards)
+{
+    using K = RoutineChange::Kind;
+    const std::tuple<const char *, void (*)(RoutineEditor &), RoutineChange> rows[] = {
+        {"X/Y box", [](RoutineEditor &e) { e.SetPartPosition(3, 7, 8); }, {K::Coordinates, 1, 2, 1, 2}},
+        {"drag",
+         [](RoutineEditor &e) {
+             e.SetPartPosition(1, 64, 96);
+             e.MouseDown(64, 180);
+             e.MouseMove(true, true, 1, 70, 170, false, 5);
+         },
+         {K::Coordinates, 1, 2, 1, 2}},
+        {"nudge", [](RoutineEditor &e) { e.NudgeFigure(1, 0); }, {K::Coordinates, 1, 2, 1, 2}},
+        {"interpolation", [](RoutineEditor &e) { e.SetInterpolation(7); }, {K::Pose, 1, 2, 1, 2}},
+        {"paste", [](RoutineEditor &e) { e.CopyFrame(); e.PasteFrame(); }, {K::Pose, 1, 2, 1, 2}},
+        {"undo of an unchanged pose", [](RoutineEditor &e) { e.PushUndoSnapshot(); e.Undo(); }, {K::History, 1, 2, 1, 2}},
+        {"add frame", [](RoutineEditor &e) { e.AddFrame(); }, {K::KeyFrames, 1, 4, 1, 4}},
+        {"insert frame", [](RoutineEditor &e) { e.InsertFrame(); }, {K::KeyFrames, 1, 2, 1, 3}},
+        {"delete frame", [](RoutineEditor &e) { e.DeleteFrame(); }, {K::KeyFrames, 1, 2, 1, 2}},
+        {"move frame", [](RoutineEditor &e) { e.MoveFrame(1, 3); }, {K::KeyFrames, 1, 3, 1, 3}},
+        {"add move", [](RoutineEditor &e) { e.AddMove(); }, {K::Moves, 2, 0, 2, 1}},
+        {"rename move", [](RoutineEditor &e) { e.RenameMove("Twirl"); }, {K::MoveName, 1, 0, 1, 2}},
+        {"delete move", [](RoutineEditor &e) { e.DeleteMove(); }, {K::Moves, 1, 0, 1, 1}},
+        {"duplicate move", [](RoutineEditor &e) { e.DuplicateMove(); }, {K::Moves, 2, 0, 2, 1}},
+        {"move up keeps the key frame", [](RoutineEditor &e) { e.ShiftMove(-1); }, {K::Moves, 0, 0, 0, 2}},
+        {"import", [](RoutineEditor &e) { e.AppendMoves(Routine(2, 1)); }, {K::Moves, 4, 0, 4, 1}},
+        {"load", [](RoutineEditor &e) { e.ReplaceRoutine(e.SerialiseRoutine()); }, {K::Routine, -1, 0, 0, 1}},
+        {"save", [](RoutineEditor &e) { e.MarkSaved(); }, {K::Mark, -1, 0, 1, 2}},
+    };
+    for (const auto &[name, command, want] : rows) {
+        Editor e(4, 3, 1, 2);
+        std::vector<RoutineChange> told;
+        e.OnChanged = [&](const RoutineChange &change) { told.push_back(change); };
+        command(e);
+        ASSERT_FALSE(told.empty()) << name;
+        EXPECT_EQ(told.back(), want) << name;
     }
 }
 
 TEST(EditingCore, UnreadableRoutineLeavesEverythingAsItWas)
 {
     Editor e(2, 3, 1, 2);
-    e.ClipboardFrame = FrameSnapshot(*e.CurrentFrame);
+    e.CopyFrame();
     const std::string before = e.SerialiseRoutine();
     const std::string other = Editor(4, 2).SerialiseRoutine();
     EXPECT_THROW(e.ReplaceRoutine(other.substr(0, other.size() - 5)), RoutineFormatError);
@@ -315,8 +371,8 @@ TEST(EditingCore, UnreadableRoutineLeavesEverythingAsItWas)
     EXPECT_EQ(e.CurrentFrameNumber(), 2);
     EXPECT_TRUE(e.ReplaceRoutine(other + "xyz"));
     EXPECT_EQ(e.SerialiseRoutine(), other) << "bytes after the last move are dropped";
-    EXPECT_EQ(e.CurrentMove, nullptr);
-    EXPECT_FALSE(e.ClipboardFrame.empty()) << "the clipboard survives a load";
+    EXPECT_EQ(std::pair(e.CurrentMoveIndex(), e.CurrentFrameNumber()), std::pair(0, 1)) << "the first move shows";
+    EXPECT_FALSE(e.ClipboardFrame().empty()) << "the clipboard survives a load";
 }
 
 TEST(EditingCore, RedoTakesBackWhatUndoUndidUntilANewSnapshotAndMirrorIsUndoable)
@@ -344,16 +400,16 @@ TEST(EditingCore, RedoTakesBackWhatUndoUndidUntilANewSnapshotAndMirrorIsUndoable
     };
     for (const Row &row : rows) {
         Editor e(1, 1);
-        e.CurrentFrame->Point(1) = {64, 96};
-        e.CurrentFrame->Point(3) = {10, 50};
-        e.CurrentFrame->Point(5) = {200, 60};
+        e.SetPartPosition(1, 64, 96);
+        e.SetPartPosition(3, 10, 50);
+        e.SetPartPosition(5, 200, 60);
         row.script(e);
-        EXPECT_EQ(e.CurrentFrame->Point(3), row.leftHand) << row.name;
-        EXPECT_EQ(e.CurrentFrame->UndoList.size(), row.undo) << row.name;
-        EXPECT_EQ(e.CurrentFrame->RedoList.size(), row.redo) << row.name;
+        EXPECT_EQ(e.CurrentFrame()->Point(3), row.leftHand) << row.name;
+        EXPECT_EQ(e.CurrentFrame()->UndoList.size(), row.undo) << row.name;
+        EXPECT_EQ(e.CurrentFrame()->RedoList.size(), row.redo) << row.name;
     }
     Editor none(0, 0), fresh(1, 1);
-    EXPECT_FALSE(none.Undo() || none.Redo() || none.MirrorPose() || fresh.PopUndoSnapshot());
+    EXPECT_FALSE(none.Undo() || none.Redo() || none.MirrorPose() || fresh.Undo());
 }
 
 TEST(Snapping, TruncatesTowardZeroThenClamps)
@@ -383,28 +439,28 @@ TEST(HitTesting, NineByNineSquareAndALaterPartOnlyWhenNearerOnBothAxes)
 TEST(PoseDragging, PressMoveReleaseAndEscape)
 {
     Editor e(1, 1);
-    e.CurrentFrame->Point(1) = {64, 96};
+    e.SetPartPosition(1, 64, 96);
     EXPECT_EQ(e.MouseDown(200, 50), 0);
-    EXPECT_TRUE(e.DragBlocked) << "a press on nothing blocks";
-    EXPECT_EQ(e.CurrentFrame->UndoList.size(), 1u) << "the snapshot is taken anyway";
+    EXPECT_TRUE(e.DragBlocked()) << "a press on nothing blocks";
+    EXPECT_EQ(e.CurrentFrame()->UndoList.size(), 1u) << "the snapshot is taken anyway";
     EXPECT_FALSE(e.MouseMove(true, true, 1, 70, 170, false, 5));
     e.MouseUp();
 
     EXPECT_EQ(e.MouseDown(66, 182), 1);
     EXPECT_FALSE(e.MouseMove(false, true, 1, 70, 170, false, 5)) << "no left button";
     EXPECT_FALSE(e.MouseMove(true, false, 1, 70, 170, false, 5)) << "no Shift and no option";
-    EXPECT_FALSE(e.Dragging);
+    EXPECT_FALSE(e.Dragging());
     EXPECT_TRUE(e.MouseMove(true, true, 1, 63, 200, true, 5));
-    EXPECT_EQ(e.CurrentFrame->Point(1), (TPoint{60, 75}));
+    EXPECT_EQ(e.CurrentFrame()->Point(1), (TPoint{60, 75}));
     EXPECT_TRUE(e.MouseMove(true, true, 1, -30, 400, false, 5));
-    EXPECT_EQ(e.CurrentFrame->Point(1), (TPoint{0, 0})) << "clamped";
+    EXPECT_EQ(e.CurrentFrame()->Point(1), (TPoint{0, 0})) << "clamped";
     EXPECT_TRUE(e.CancelDrag());
-    EXPECT_EQ(e.CurrentFrame->Point(1), (TPoint{64, 96})) << "Escape brings the pose of the press back";
-    EXPECT_TRUE(e.DragBlocked);
+    EXPECT_EQ(e.CurrentFrame()->Point(1), (TPoint{64, 96})) << "Escape brings the pose of the press back";
+    EXPECT_TRUE(e.DragBlocked());
     EXPECT_FALSE(e.MouseMove(true, true, 1, 10, 10, false, 5));
     EXPECT_FALSE(e.CancelDrag()) << "a second Escape undoes nothing";
     e.MouseUp();
-    EXPECT_FALSE(e.DragBlocked);
+    EXPECT_FALSE(e.DragBlocked());
 }
 
 TEST(DocumentFile, OwnFileComesFromLoadOrSaveAndARestoredCopyOnlyProposesItsSource)

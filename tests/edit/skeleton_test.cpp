@@ -61,21 +61,20 @@ TEST(Skeleton, TheWholeFigureMovesByTheShouldersAndStopsAtEachEdge)
 TEST(Skeleton, EscapeAndUndoBringBackThePressedPoseAndARunOfNudgesIsOneStep)
 {
     RoutineEditor e;
-    e.Moves.push_back(MakeStandingMove());
-    e.SelectMove(0);
-    e.KeepBoneLengths = true;
-    const auto pressed = e.CurrentFrame->Points;
+    e.ReplaceRoutine(NewRoutine());
+    e.SetKeepBoneLengths(true);
+    const auto pressed = e.CurrentFrame()->Points;
     ASSERT_EQ(e.MouseDown(64, 180), 1);
     EXPECT_TRUE(e.MouseMove(true, true, 1, 80, 180, false, 5));
-    EXPECT_NE(e.CurrentFrame->Points, pressed);
+    EXPECT_NE(e.CurrentFrame()->Points, pressed);
     EXPECT_TRUE(e.CancelDrag());
-    EXPECT_EQ(e.CurrentFrame->Points, pressed);
+    EXPECT_EQ(e.CurrentFrame()->Points, pressed);
     e.MouseUp();
     for (int i = 0; i < 5; ++i)
         EXPECT_TRUE(e.NudgePart(3, -1, 0));
     EXPECT_TRUE(e.NudgeFigure(1, 0));
     EXPECT_TRUE(e.NudgePart(1, 0, 1));
-    EXPECT_EQ(e.CurrentFrame->Point(1), (TPoint{65, 97}));
+    EXPECT_EQ(e.CurrentFrame()->Point(1), (TPoint{65, 97}));
     EXPECT_TRUE(e.Undo());
-    EXPECT_EQ(e.CurrentFrame->Points, pressed);
+    EXPECT_EQ(e.CurrentFrame()->Points, pressed);
 }

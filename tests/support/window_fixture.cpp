@@ -155,7 +155,7 @@ void WindowTest::Reopen(SettingsLocation settings, const std::string &recoveryFo
 void WindowTest::TearDown()
 {
     if (window)
-        window->Modified = false, window.reset();
+        window->Core.MarkSaved(), window.reset();
     QApplication::processEvents();
 }
 
