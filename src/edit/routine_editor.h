@@ -131,8 +131,8 @@ public:
     /// snapped when snap is on and clamped. Returns whether it moved a part.
     bool MouseMove(bool left, bool shiftOrOption, int part, int x, int y, bool snap, int grid);
     void MouseUp();
-    /// Mouse moves are ignored until the next release, as after a press on
-    /// nothing (a routine being opened under a held button).
+    /// Mouse moves are ignored until the next release: a file chosen for
+    /// loading with a double click must not drag with the click's release.
     void BlockDragUntilRelease() { m_dragBlocked = true; }
     /// Escape: cancels a drag under way, bringing the pose of the press
     /// back. Returns whether there was one to cancel.
