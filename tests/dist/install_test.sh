@@ -53,9 +53,10 @@ completes() { # expected, then the words on the command line (the last is being 
   [ "$got" = "$expected" ] || fail "completing '$*' gave '$got', not '$expected'"
 }
 completes "upload" hoofer up
-completes "info check render export import upload download reboot" hoofer ""
+completes "info check export import render merge upload download reboot" hoofer ""
 completes "princedance" hoofer download --slot p
 completes "--strict" hoofer check --s
+completes "--output" hoofer merge a.raw --ou
 
 if [ "$failures" -gt 0 ]; then exit 1; fi
 if [ ${#skipped[@]} -gt 0 ]; then echo "skipped, missing: ${skipped[*]}"; exit 77; fi
