@@ -11,6 +11,7 @@
 #include <QTemporaryDir>
 
 #include <climits>
+#include <functional>
 #include <filesystem>
 #include <map>
 #include <optional>
@@ -64,37 +65,46 @@ std::string PlantCrashedEditor(const std::string &folder, const std::string &ima
 }
 } // namespace
 
-TEST(RoutineCodec, TheOneMoveExampleReadsAsNewMoveSavesNormalisedAndANewRoutineIsItWithoutDisplacement)
+TEST(RoutineCodec, TheOneMoveExampleReadsAsTheStandingNewMove)
 {
     const std::string data = Slurp(std::string(HOOFER_TEST_DATA) + "/newmove.raw");
-    ASSERT_EQ(data.size(), 42u);
     const TMoveList moves = DecodeRoutine(data);
-    ASSERT_TRUE(moves.size() == 1u && moves[0]->FrameCount == 1);
+    ASSERT_EQ(moves.size(), 1u);
+    ASSERT_EQ(moves[0]->FrameCount, 1);
     EXPECT_EQ(moves[0]->MoveName, "NewMove     \r");
     EXPECT_EQ(TrimName(moves[0]->MoveName), "NewMove");
     const THFFrame &f = *moves[0]->Frames[0];
     EXPECT_EQ(f.Points, MakeStandingMove()->Frames[0]->Points);
-    EXPECT_EQ(std::pair(f.Interpolation, f.Displacement), std::pair(3, -2));
+    EXPECT_EQ(f.Interpolation, 3);
+    EXPECT_EQ(f.Displacement, -2);
     EXPECT_EQ(EncodeRoutine(moves), data);
-    // Another format byte, name end and bytes after the last move are not written back.
-    std::string odd = data + "tail";
-    odd[0] = 7, odd[14] = 'X';
-    EXPECT_EQ(EncodeRoutine(DecodeRoutine(odd)), data);
-    EXPECT_EQ(InspectRoutineImage(odd).trailingBytes, 4u);
     std::string fresh = data;
     fresh.back() = 0;
-    EXPECT_EQ(EncodeRoutine(NewRoutine()), fresh);
+    EXPECT_EQ(EncodeRoutine(NewRoutine()), fresh) << "a new routine is the example without its displacement";
 }
 
-TEST(RoutineCodec, NamesTakeTwelveBytesDisplacementOneSignedByteAndCountsUpTo255)
+TEST(RoutineCodec, ASaveNormalisesTheFormatByteTheNameEndAndBytesAfterTheLastMove)
+{
+    const std::string data = Slurp(std::string(HOOFER_TEST_DATA) + "/newmove.raw");
+    std::string odd = data + "tail";
+    odd[0] = 7;
+    odd[14] = 'X';
+    EXPECT_EQ(EncodeRoutine(DecodeRoutine(odd)), data);
+    EXPECT_EQ(InspectRoutineImage(odd).trailingBytes, 4u);
+}
+
+TEST(RoutineCodec, ANameTakesTwelveBytesPaddedWithSpacesAndEndsInCR)
 {
     for (const auto &[name, written] : {std::pair<std::string, std::string>{"ABCDEFGHIJKLMNOP", "ABCDEFGHIJKL\r"},
                                         {"", std::string(12, ' ') + "\r"}}) {
         TMoveList moves = MovesOf(1, 0);
         moves[0]->MoveName = name;
         EXPECT_EQ(EncodeRoutine(moves), std::string("\x64\0", 2) + written + '\0') << name;
-        EXPECT_EQ(DecodeRoutine(EncodeRoutine(moves))[0]->FrameCount, 0) << name;
     }
+}
+
+TEST(RoutineCodec, DisplacementIsOneSignedByte)
+{
     for (const auto &[in, out] : {std::pair{128, -128}, {127, 127}, {255, -1}})
         EXPECT_EQ(SignedByte(in), out) << in;
     THFFrame frame, back;
@@ -102,26 +112,37 @@ TEST(RoutineCodec, NamesTakeTwelveBytesDisplacementOneSignedByteAndCountsUpTo255
     std::string s = FrameSnapshot(frame);
     EXPECT_EQ(static_cast<unsigned char>(s[25]), 0x80);
     TakeFrameSnapshot(s, back);
-    EXPECT_TRUE(back.Displacement == -128 && s.empty()) << "taken as -128, and the bytes consumed";
+    EXPECT_EQ(back.Displacement, -128);
+    EXPECT_EQ(s, "") << "the bytes are consumed";
+}
+
+TEST(RoutineCodec, TheLargestRoutineRoundTrips)
+{
     const std::string largest = EncodeRoutine(MovesOf(256, 255));
     EXPECT_EQ(largest.size(), 1700866u);
     EXPECT_EQ(static_cast<unsigned char>(largest[1]), 255);
     EXPECT_EQ(EncodeRoutine(DecodeRoutine(largest)), largest);
 }
 
-TEST(RoutineCodec, TruncatedDataAndRoutinesTheFormatCannotHoldAreRefusedSayingWhy)
+TEST(RoutineCodec, EveryTruncationIsRefusedSayingWhy)
 {
     const std::string image = EncodeRoutine(MovesOf(3, 2));
     for (size_t cut = 1; cut < image.size(); ++cut) {
         const std::string prefix = image.substr(0, cut);
-        const RoutineImageInfo info = InspectRoutineImage(prefix);
-        ASSERT_FALSE(info.ok()) << "cut at " << cut;
-        EXPECT_EQ(info.problem.rfind("truncated: ", 0), 0u) << info.problem;
+        EXPECT_EQ(InspectRoutineImage(prefix).problem.rfind("truncated: ", 0), 0u) << "cut at " << cut;
         EXPECT_THROW(DecodeRoutine(prefix), RoutineFormatError) << "cut at " << cut;
     }
     EXPECT_TRUE(InspectRoutineImage(image).ok());
     EXPECT_EQ(InspectRoutineImage(image.substr(0, 2 + 14 + 26 + 5)).problem,
               "truncated: move 0 announces 2 key frames, 31 bytes remain");
+    std::string buffer = "abc";
+    EXPECT_EQ(TakeBytes(buffer, 2), "ab");
+    EXPECT_THROW(TakeBytes(buffer, 2), RoutineFormatError);
+    EXPECT_EQ(buffer, "c");
+}
+
+TEST(RoutineCodec, RoutinesTheFormatCannotHoldAreNotWritten)
+{
     const std::pair<TMoveList, const char *> rows[] = {
         {MovesOf(0, 0), "no moves"}, {MovesOf(257, 0), "257 moves"}, {MovesOf(1, 256), "256 key frames"}};
     for (const auto &[moves, limit] : rows) {
@@ -132,29 +153,25 @@ TEST(RoutineCodec, TruncatedDataAndRoutinesTheFormatCannotHoldAreRefusedSayingWh
             EXPECT_NE(std::string(e.what()).find(limit), std::string::npos) << e.what();
         }
     }
-    std::string buffer = "abc";
-    EXPECT_EQ(TakeBytes(buffer, 2), "ab");
-    EXPECT_THROW(TakeBytes(buffer, 2), RoutineFormatError);
-    EXPECT_EQ(buffer, "c");
 }
 
-TEST(SafeSave, ReplacesThroughALinkKeepsTheModeTakesAnyBytesAsANameAndSaysWhyItFails)
+TEST(SafeSave, ReplacesThroughALinkKeepingTheModeWhateverBytesNameTheFile)
 {
-    EXPECT_FALSE(SaveFileAtomically(std::string(HOOFER_BINARY_DIR) + "/tests/no-such-folder/x.raw", "data").empty());
-    char pattern[] = "/tmp/hoofer-save-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    const std::string dir = pattern, file = dir + "/caf\xe9.raw", link = dir + "/link.raw";
+    QTemporaryDir dir;
+    const std::string file = dir.path().toStdString() + "/caf\xe9.raw", link = dir.path().toStdString() + "/link.raw";
     ASSERT_EQ(SaveFileAtomically(file, "old"), "");
     ASSERT_EQ(chmod(file.c_str(), 0640), 0);
     ASSERT_EQ(symlink("caf\xe9.raw", link.c_str()), 0);
     EXPECT_EQ(SaveFileAtomically(link, "new"), "");
     EXPECT_EQ(Slurp(file), "new");
     struct stat info {};
-    EXPECT_TRUE(lstat(link.c_str(), &info) == 0 && S_ISLNK(info.st_mode));
-    EXPECT_EQ(stat(file.c_str(), &info), 0);
+    ASSERT_EQ(lstat(link.c_str(), &info), 0);
+    EXPECT_TRUE(S_ISLNK(info.st_mode));
+    ASSERT_EQ(stat(file.c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 07777, 0640u);
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 2);  // no temporary left
-    std::filesystem::remove_all(dir);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path().toStdString()), {}), 2) << "no temporary left";
+    EXPECT_NE(SaveFileAtomically(dir.filePath("no-such-folder/x.raw").toStdString(), "data"), "");
+    std::filesystem::remove(file);  // Qt cannot remove a name that is not UTF-8
 }
 
 TEST(ParseInteger, ReadsExactlyOneIntegerOf32Bits)
@@ -173,26 +190,29 @@ TEST(ParseInteger, ReadsExactlyOneIntegerOf32Bits)
             << '"' << r.text << '"' << (r.hex == ini ? " in the settings file" : " in a number field");
 }
 
-TEST(MirrorPose, ReflectsAcrossTheShouldersSwapsSidesAndClamps)
+TEST(MirrorPose, ReflectsAcrossTheShouldersLeftForRightWithinThePointSpace)
 {
     THFFrame frame;
     frame.Points = {{{100, 200}, {80, 180}, {60, 150}, {120, 181}, {140, 151}, {100, 120},
                      {90, 80}, {85, 40}, {0, 5}, {110, 81}, {115, 41}, {250, 6}}};
-    frame.Interpolation = 7, frame.Displacement = -12;
+    frame.Interpolation = 7;
+    frame.Displacement = -12;
     MirrorPose(frame);
     const std::array<TPoint, kPartCount> mirrored = {{{100, 200}, {80, 181}, {60, 151}, {120, 180}, {140, 150},
                                                       {100, 120}, {90, 81}, {85, 41}, {0, 6}, {110, 80}, {115, 40},
                                                       {200, 5}}};
     for (int p = 0; p < kPartCount; ++p)
         EXPECT_EQ(frame.Points[p], mirrored[p]) << "body part " << p + 1;  // the left foot clamped at 0
-    EXPECT_EQ(std::pair(frame.Interpolation, frame.Displacement), std::pair(7, -12));
+    EXPECT_EQ(frame.Interpolation, 7);
+    EXPECT_EQ(frame.Displacement, -12);
     frame.Points = {};
-    frame.Point(1) = {200, 100}, frame.Point(9) = {100, 0};
+    frame.Point(1) = {200, 100};
+    frame.Point(9) = {100, 0};
     MirrorPose(frame);
     EXPECT_EQ(frame.Point(12), (TPoint{255, 0})) << "shoulders at 200: the foot at 100 clamped at 255";
 }
 
-TEST(RecoveryStore, TwoEditorsKeepTheirOwnCopiesAndNeitherIsAnOrphanWhileTheyRun)
+TEST(RecoveryStore, EachEditorKeepsItsOwnCopyWhichOnlyACrashMakesAnOrphan)
 {
     QTemporaryDir root;
     const std::string folder = root.path().toStdString() + "/recovery", image = EncodeRoutine(NewRoutine());
@@ -227,23 +247,28 @@ TEST(RecoveryStore, TwoEditorsKeepTheirOwnCopiesAndNeitherIsAnOrphanWhileTheyRun
     EXPECT_EQ(FilesIn(folder), FilesIn(folder).filter(".lock")) << "only the running editors' locks stay";
 }
 
-TEST(RecoveryStore, CopiesOfCrashedEditorsAreOfferedNewestFirstAndBadOnesSayWhy)
+TEST(RecoveryStore, CopiesOfCrashedEditorsAreOfferedNewestFirstBadOnesSayingWhy)
 {
     QTemporaryDir root;
     const std::string folder = root.path().toStdString() + "/recovery", image = EncodeRoutine(NewRoutine());
-    // Each crashed editor's file, its copy's bytes and the error the copy is offered with (empty: readable).
-    const std::map<std::string, std::pair<std::string, const char *>> crashed = {
-        {"good.raw", {image, ""}}, {"folder.raw", {"", "Cannot read the recovery copy"}},
+    const auto newest = [](const std::string &copy) {
+        std::filesystem::last_write_time(copy, std::filesystem::file_time_type::clock::now() + std::chrono::minutes(1));
+    };
+    const auto folderInstead = [](const std::string &copy) {
+        std::filesystem::remove(copy);
+        std::filesystem::create_directory(copy);
+    };
+    struct Crashed {
+        std::string bytes;
+        const char *error;  // "" for a readable copy
+        std::function<void(const std::string &copy)> after = [](const std::string &) {};
+    };
+    // Each crashed editor's file, what its copy holds and the error the copy is offered with.
+    const std::map<std::string, Crashed> crashed = {
+        {"good.raw", {image, "", newest}}, {"folder.raw", {"", "Cannot read the recovery copy", folderInstead}},
         {"short.raw", {image.substr(0, 20), "is truncated: move 0"}}, {"empty.raw", {"", "is empty"}}};
-    for (const auto &[source, planted] : crashed) {
-        const std::string copy = PlantCrashedEditor(folder, planted.first, source);
-        if (source == "folder.raw") {
-            std::filesystem::remove(copy);
-            std::filesystem::create_directory(copy);
-        } else if (source == "good.raw") {
-            std::filesystem::last_write_time(copy, std::filesystem::file_time_type::clock::now() + std::chrono::minutes(1));
-        }
-    }
+    for (const auto &[source, planted] : crashed)
+        planted.after(PlantCrashedEditor(folder, planted.bytes, source));
     // A crash after the copy was removed leaves a lock and a side record, and nothing to offer.
     const std::string gone = PlantCrashedEditor(folder, image, "gone.raw"), goneBase = gone.substr(0, gone.size() - 4);
     QFile::remove(QString::fromStdString(gone));
@@ -251,10 +276,10 @@ TEST(RecoveryStore, CopiesOfCrashedEditorsAreOfferedNewestFirstAndBadOnesSayWhy)
     ASSERT_EQ(orphans.size(), crashed.size());
     EXPECT_EQ(orphans[0].sourceFileName, "good.raw") << "the newest copy comes first";
     for (const RecoveryOrphan &o : orphans) {
-        const auto &[bytes, error] = crashed.at(o.sourceFileName);
-        EXPECT_EQ(o.readable(), *error == 0) << o.sourceFileName << ": " << o.error;
-        EXPECT_NE(o.error.find(error), std::string::npos) << o.sourceFileName << ": " << o.error;
-        EXPECT_TRUE(!o.readable() || o.image == bytes) << o.sourceFileName << ": not the planted bytes";
+        const Crashed &planted = crashed.at(o.sourceFileName);
+        EXPECT_EQ(o.readable(), *planted.error == 0) << o.sourceFileName << ": " << o.error;
+        EXPECT_NE(o.error.find(planted.error), std::string::npos) << o.sourceFileName << ": " << o.error;
+        EXPECT_EQ(o.image, planted.bytes) << o.sourceFileName << ": not the planted bytes";
         EXPECT_EQ(o.error.find('\n'), std::string::npos) << o.sourceFileName << ": one line for the status line";
     }
     for (const char *suffix : {".lock", ".source"})
