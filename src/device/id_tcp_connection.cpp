@@ -2,6 +2,7 @@
 
 #include "id_exceptions.h"
 #include "id_stack.h"
+#include "socket_errors.h"
 
 #include <algorithm>
 #include <chrono>
@@ -10,10 +11,6 @@
 namespace hoofer {
 
 namespace {
-constexpr int kConnectionAborted = 10053;
-constexpr int kConnectionReset = 10054;
-constexpr int kSocketShutDown = 10058;
-
 bool IsBlank(char c) { return static_cast<unsigned char>(c) <= 32; }
 
 std::string Trim(const std::string &line)
@@ -49,7 +46,6 @@ int16_t CodeOf(const std::string &line)
 }
 
 using Clock = std::chrono::steady_clock;
-constexpr int kSendTimedOut = 10060;
 
 int MillisecondsLeft(Clock::time_point deadline)
 {
@@ -121,7 +117,7 @@ TIdTCPConnection::ReadResult TIdTCPConnection::ReadFromStack(int timeoutMs)
     }
     if (received < 0) {
         int error = GStack().LastError();
-        if (error == kConnectionAborted || error == kSocketShutDown) {
+        if (error == kSocketConnectionAborted || error == kSocketShutDown) {
             // The peer is gone; what it sent before still counts.
             m_closedGracefully = true;
             m_ioHandler->Close();
@@ -237,7 +233,7 @@ void TIdTCPConnection::WriteBuffer(const void *data, std::size_t length)
         // peer already: waiting once more would double the limit.
         if (sent > 0 && static_cast<std::size_t>(sent) < length && ReadTimeout > 0 &&
             Clock::now() - start >= std::chrono::milliseconds(ReadTimeout)) {
-            throw EIdSocketError(kSendTimedOut);
+            throw EIdSocketError(kSocketTimedOut);
         }
         if (sent == 0) {
             m_closedGracefully = true;
@@ -247,7 +243,7 @@ void TIdTCPConnection::WriteBuffer(const void *data, std::size_t length)
         }
         if (sent < 0) {
             int error = GStack().LastError();
-            if (error == kConnectionAborted || error == kConnectionReset || error == kSocketShutDown)
+            if (error == kSocketConnectionAborted || error == kSocketConnectionReset || error == kSocketShutDown)
                 m_ioHandler->Close();
             throw EIdSocketError(error);
         }
@@ -294,7 +290,7 @@ void TIdTCPConnection::WriteStream(TByteStream &source)
             WriteBuffer(buffer.data(), got);
         } catch (const EIdSocketError &e) {
             // A send waits at most ReadTimeout for the peer to take a byte.
-            if (e.LastError() == kSendTimedOut)
+            if (e.LastError() == kSocketTimedOut)
                 throw EIdReadTimeout("Read Timeout: no data moved to " + PeerLabel + " for " +
                                      SecondsText(ReadTimeout) + ".");
             throw;
