@@ -1,5 +1,6 @@
 // The socket stack on POSIX: BSD sockets, with native errors translated to the
 // Windows Sockets numbers that the error messages are keyed on.
+#include "deadline.h"
 #include "id_exceptions.h"
 #include "id_stack.h"
 #include "socket_errors.h"
@@ -44,13 +45,6 @@ void ReadAddress(const sockaddr_in &address, std::string &ip, int &port)
     inet_ntop(AF_INET, &address.sin_addr, text, sizeof text);
     ip = text;
     port = ntohs(address.sin_port);
-}
-
-/// Milliseconds left until deadline, never negative.
-int Remaining(std::chrono::steady_clock::time_point deadline)
-{
-    auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
-    return left.count() > 0 ? static_cast<int>(left.count()) : 0;
 }
 
 class TIdStackPosix final : public TIdStack {
@@ -184,7 +178,7 @@ public:
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs > 0 ? timeoutMs : 0);
         int ready;
         while (true) {
-            ready = ::poll(fds.data(), fds.size(), timeoutMs < 0 ? -1 : Remaining(deadline));
+            ready = ::poll(fds.data(), fds.size(), timeoutMs < 0 ? -1 : MillisecondsLeft(deadline));
             if (ready >= 0 || errno != EINTR)
                 break;
         }
@@ -227,7 +221,7 @@ private:
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
         pollfd p{s, POLLOUT, 0};
         while (true) {
-            int ready = ::poll(&p, 1, Remaining(deadline));
+            int ready = ::poll(&p, 1, MillisecondsLeft(deadline));
             if (ready > 0)
                 break;
             if (ready == 0)

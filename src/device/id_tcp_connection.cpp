@@ -1,8 +1,11 @@
 #include "id_tcp_connection.h"
 
+#include "deadline.h"
 #include "id_exceptions.h"
 #include "id_stack.h"
 #include "socket_errors.h"
+
+#include "model/text_trim.h"
 
 #include <algorithm>
 #include <chrono>
@@ -11,18 +14,6 @@
 namespace hoofer {
 
 namespace {
-bool IsBlank(char c) { return static_cast<unsigned char>(c) <= 32; }
-
-std::string Trim(const std::string &line)
-{
-    std::size_t begin = 0, end = line.size();
-    while (begin < end && IsBlank(line[begin]))
-        ++begin;
-    while (end > begin && IsBlank(line[end - 1]))
-        --end;
-    return line.substr(begin, end - begin);
-}
-
 bool SameIgnoringCase(const std::string &a, const std::string &b)
 {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
@@ -46,14 +37,6 @@ int16_t CodeOf(const std::string &line)
 }
 
 using Clock = std::chrono::steady_clock;
-
-int MillisecondsLeft(Clock::time_point deadline)
-{
-    if (deadline == Clock::time_point::max())
-        return -1;
-    auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
-    return left > 0 ? static_cast<int>(std::min<long long>(left, 1 << 30)) : 0;
-}
 
 Clock::time_point After(int ms)
 {
@@ -199,7 +182,7 @@ int16_t TIdTCPConnection::ReadReply(const std::vector<int16_t> &expected)
                 throw EIdReplyTooLong("The reply has more than " + std::to_string(MaxReplyLines) + " lines.");
             if (!ReadLineBefore("\n", deadline != Clock::time_point::max(), deadline, line))
                 throw EIdReadTimeout(ranOut);
-            line = Trim(line);
+            line = std::string(Trim(line));
         } while (line.empty());
         if (OnDialogue)
             OnDialogue(false, line);

@@ -2,6 +2,7 @@
 
 #include "model/save_file.h"
 #include "model/text_number.h"
+#include "model/text_trim.h"
 
 #include <filesystem>
 
@@ -11,18 +12,10 @@ namespace {
 
 constexpr std::string_view kBom = "\xEF\xBB\xBF";
 
+/// Only spaces and tabs frame a name or a value: other characters are kept.
 bool IsBlank(char c)
 {
     return c == ' ' || c == '\t';
-}
-
-std::string_view Trim(std::string_view s)
-{
-    while (!s.empty() && IsBlank(s.front()))
-        s.remove_prefix(1);
-    while (!s.empty() && IsBlank(s.back()))
-        s.remove_suffix(1);
-    return s;
 }
 
 char Lower(char c)
@@ -43,24 +36,24 @@ bool SameName(std::string_view a, std::string_view b)
 /// The name of a "[name]" header line, or nothing for any other line.
 std::optional<std::string_view> HeaderName(std::string_view text)
 {
-    const std::string_view t = Trim(text);
+    const std::string_view t = Trim(text, IsBlank);
     if (t.empty() || t.front() != '[')
         return std::nullopt;
     const size_t close = t.find(']');
     if (close == std::string_view::npos)
         return std::nullopt;
-    return Trim(t.substr(1, close - 1));
+    return Trim(t.substr(1, close - 1), IsBlank);
 }
 
 /// Where the '=' of a "key=value" line is, or npos for blank lines, comments
 /// and lines without a key.
 size_t EqualsOf(std::string_view text)
 {
-    const std::string_view t = Trim(text);
+    const std::string_view t = Trim(text, IsBlank);
     if (t.empty() || t.front() == ';' || t.front() == '#' || t.front() == '[')
         return std::string_view::npos;
     const size_t eq = text.find('=');
-    if (eq == std::string_view::npos || Trim(text.substr(0, eq)).empty())
+    if (eq == std::string_view::npos || Trim(text.substr(0, eq), IsBlank).empty())
         return std::string_view::npos;
     return eq;
 }
@@ -157,7 +150,7 @@ std::optional<size_t> IniFile::KeyIndex(const Section &section, std::string_view
     for (size_t i = 0; i < section.lines.size(); ++i) {
         const std::string_view text = section.lines[i].text;
         const size_t eq = EqualsOf(text);
-        if (eq != std::string_view::npos && SameName(Trim(text.substr(0, eq)), key))
+        if (eq != std::string_view::npos && SameName(Trim(text.substr(0, eq), IsBlank), key))
             return i;
     }
     return std::nullopt;
@@ -188,7 +181,7 @@ std::string IniFile::ReadString(std::string_view section, std::string_view key,
 
 std::optional<int> IniFile::ParseInteger(std::string_view text)
 {
-    return hoofer::ParseInteger(Trim(text), HexPrefix::Only0x);
+    return hoofer::ParseInteger(Trim(text, IsBlank), HexPrefix::Only0x);
 }
 
 int IniFile::ReadInteger(std::string_view section, std::string_view key, int defaultValue) const
@@ -234,9 +227,9 @@ void IniFile::EndLastLine()
 void IniFile::WriteString(std::string_view section, std::string_view key, std::string_view value)
 {
     if (HasLineBreak(section) || section.find(']') != std::string_view::npos
-        || Trim(section) != section)
+        || Trim(section, IsBlank) != section)
         throw std::invalid_argument("an INI section name cannot hold \"" + std::string(section) + "\"");
-    const std::string_view k = Trim(key);
+    const std::string_view k = Trim(key, IsBlank);
     if (k.empty() || k != key || HasLineBreak(key) || key.find('=') != std::string_view::npos
         || key.front() == '[' || key.front() == ';' || key.front() == '#')
         throw std::invalid_argument("an INI key cannot be \"" + std::string(key) + "\"");
@@ -257,7 +250,7 @@ void IniFile::WriteString(std::string_view section, std::string_view key, std::s
         EndLastLine();
         const bool empty = sections_.size() == 1 && sections_[0].lines.empty();
         Section &last = sections_.back();
-        const bool lastIsBlank = !last.lines.empty() && Trim(last.lines.back().text).empty();
+        const bool lastIsBlank = !last.lines.empty() && Trim(last.lines.back().text, IsBlank).empty();
         if (!empty && !lastIsBlank)
             last.lines.push_back(Line{"", DefaultEnding()});
         Section added;
@@ -269,7 +262,7 @@ void IniFile::WriteString(std::string_view section, std::string_view key, std::s
     }
     std::vector<Line> &lines = sections_[*index].lines;
     size_t at = lines.size();
-    while (at > 0 && Trim(lines[at - 1].text).empty())
+    while (at > 0 && Trim(lines[at - 1].text, IsBlank).empty())
         --at;
     if (at == lines.size() && *index + 1 == sections_.size())
         EndLastLine();
