@@ -69,7 +69,7 @@ IniFile IniFile::Parse(std::string_view text)
 {
     IniFile ini;
     if (text.substr(0, kBom.size()) == kBom) {
-        ini.bom_ = true;
+        ini.m_bom = true;
         text.remove_prefix(kBom.size());
     }
     size_t pos = 0;
@@ -89,9 +89,9 @@ IniFile IniFile::Parse(std::string_view text)
             Section section;
             section.name = *name;
             section.header = std::move(line);
-            ini.sections_.push_back(std::move(section));
+            ini.m_sections.push_back(std::move(section));
         } else {
-            ini.sections_.back().lines.push_back(std::move(line));
+            ini.m_sections.back().lines.push_back(std::move(line));
         }
     }
     return ini;
@@ -115,9 +115,9 @@ std::string IniFile::Text() const
     // Appended piece by piece: a "text + ending" temporary for every line
     // would cost an allocation a line.
     std::string out;
-    if (bom_)
+    if (m_bom)
         out += kBom;
-    for (const Section &section : sections_) {
+    for (const Section &section : m_sections) {
         if (section.header) {
             out += section.header->text;
             out += section.header->ending;
@@ -139,8 +139,8 @@ void IniFile::Save(const std::string &path) const
 
 std::optional<size_t> IniFile::SectionIndex(std::string_view name) const
 {
-    for (size_t i = 0; i < sections_.size(); ++i)
-        if (SameName(sections_[i].name, name))
+    for (size_t i = 0; i < m_sections.size(); ++i)
+        if (SameName(m_sections[i].name, name))
             return i;
     return std::nullopt;
 }
@@ -161,8 +161,8 @@ const IniFile::Line *IniFile::FindKey(std::string_view section, std::string_view
     const auto s = SectionIndex(section);
     if (!s)
         return nullptr;
-    const auto k = KeyIndex(sections_[*s], key);
-    return k ? &sections_[*s].lines[*k] : nullptr;
+    const auto k = KeyIndex(m_sections[*s], key);
+    return k ? &m_sections[*s].lines[*k] : nullptr;
 }
 
 bool IniFile::HasKey(std::string_view section, std::string_view key) const
@@ -204,7 +204,7 @@ bool IniFile::ReadBool(std::string_view section, std::string_view key, bool defa
 
 std::string IniFile::DefaultEnding() const
 {
-    for (const Section &section : sections_) {
+    for (const Section &section : m_sections) {
         if (section.header && !section.header->ending.empty())
             return section.header->ending;
         for (const Line &line : section.lines)
@@ -216,9 +216,9 @@ std::string IniFile::DefaultEnding() const
 
 void IniFile::EndLastLine()
 {
-    Section &last = sections_.back();
+    Section &last = m_sections.back();
     Line *line = !last.lines.empty() ? &last.lines.back() : last.header ? &*last.header : nullptr;
-    if (!line && sections_.size() == 1)
+    if (!line && m_sections.size() == 1)
         return; // nothing in the file yet
     if (line && line->ending.empty())
         line->ending = DefaultEnding();
@@ -240,7 +240,7 @@ void IniFile::WriteString(std::string_view section, std::string_view key, std::s
     const std::string text = std::string(key) + "=" + std::string(value);
     const auto index = SectionIndex(section);
     if (index) {
-        Section &target = sections_[*index];
+        Section &target = m_sections[*index];
         if (const auto k = KeyIndex(target, key)) {
             Line &line = target.lines[*k];
             line.text = line.text.substr(0, EqualsOf(line.text) + 1) + std::string(value);
@@ -248,8 +248,8 @@ void IniFile::WriteString(std::string_view section, std::string_view key, std::s
         }
     } else {
         EndLastLine();
-        const bool empty = sections_.size() == 1 && sections_[0].lines.empty();
-        Section &last = sections_.back();
+        const bool empty = m_sections.size() == 1 && m_sections[0].lines.empty();
+        Section &last = m_sections.back();
         const bool lastIsBlank = !last.lines.empty() && Trim(last.lines.back().text, IsBlank).empty();
         if (!empty && !lastIsBlank)
             last.lines.push_back(Line{"", DefaultEnding()});
@@ -257,14 +257,14 @@ void IniFile::WriteString(std::string_view section, std::string_view key, std::s
         added.name = section;
         added.header = Line{"[" + std::string(section) + "]", DefaultEnding()};
         added.lines.push_back(Line{text, DefaultEnding()});
-        sections_.push_back(std::move(added));
+        m_sections.push_back(std::move(added));
         return;
     }
-    std::vector<Line> &lines = sections_[*index].lines;
+    std::vector<Line> &lines = m_sections[*index].lines;
     size_t at = lines.size();
     while (at > 0 && Trim(lines[at - 1].text, IsBlank).empty())
         --at;
-    if (at == lines.size() && *index + 1 == sections_.size())
+    if (at == lines.size() && *index + 1 == m_sections.size())
         EndLastLine();
     lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(at), Line{text, DefaultEnding()});
 }
