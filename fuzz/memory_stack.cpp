@@ -2,6 +2,7 @@
 
 #include "device/id_exceptions.h"
 #include "device/id_stack.h"
+#include "device/socket_errors.h"
 
 #include <algorithm>
 #include <cstring>
@@ -9,11 +10,6 @@
 namespace hoofer {
 
 namespace {
-
-constexpr int kWouldBlock = 10035;
-constexpr int kConnectionReset = 10054;
-constexpr int kTimedOut = 10060;
-constexpr int kHostNotFound = 11001;
 
 fuzz::ReceiveScript *g_script = nullptr;
 
@@ -30,7 +26,7 @@ public:
     int Listen(TIdStackSocketHandle, int) override { return 0; }
     TIdStackSocketHandle Accept(TIdStackSocketHandle, std::string &, int &) override
     {
-        m_error = kWouldBlock;
+        m_error = kSocketWouldBlock;
         return kIdInvalidSocket;
     }
     TIdConnectResult Connect(TIdStackSocketHandle, const std::string &, int, int) override
@@ -50,7 +46,7 @@ public:
         const std::size_t left = size - std::min(at, size);
         if (left == 0 && !flood) {
             if (m_script.end == fuzz::ScriptEnd::Reset) {
-                m_error = kConnectionReset;
+                m_error = kSocketConnectionReset;
                 return -1;
             }
             return 0;
@@ -93,8 +89,8 @@ public:
         }
         return static_cast<int>(readSet.size());
     }
-    std::string ResolveHost(const std::string &) override { throw EIdSocketError(kHostNotFound); }
-    int LastError() const override { return m_error ? m_error : kTimedOut; }
+    std::string ResolveHost(const std::string &) override { throw EIdSocketError(kSocketHostNotFound); }
+    int LastError() const override { return m_error ? m_error : kSocketTimedOut; }
 
 private:
     fuzz::ReceiveScript &m_script;

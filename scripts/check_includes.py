@@ -16,7 +16,7 @@ ALLOWED = {
     "view": {"model"},
     "export": {"model", "view"},
     "edit": {"model", "view"},
-    "settings": {"model", "edit"},
+    "settings": {"model", "view", "edit"},
     "device": {"model"},
     "cli": {"model", "view", "export", "device", "settings"},
     "toolkit": {"model", "view"},

@@ -67,16 +67,18 @@ void TfrmHoofer::DownloadFromEmpeg(const std::string &remoteName)
         return;
     if (!ConfirmReplace())
         return;
-    std::string received;
+    DownloadResult received;
     {
         FlagScope busy(m_deviceBusy);
         WindowTransferHost host(*this);
         received = DownloadFromPlayer(*IdFTP, NetworkName, remoteName, host);
+        if (received.complete)
+            ShowStatus(kDownloadCompleteStatus);
     }
     try {
-        ParseRoutine(received);
+        ParseRoutine(received.bytes);
         // A download belongs to no file: Save must ask where.
-        if (!received.empty()) {
+        if (!received.bytes.empty()) {
             Document.Detach();
             UpdateCaption();
         }

@@ -80,7 +80,7 @@ void TfrmHoofer::CreateControls()
     lblBodyPart = Label(grpBodyParts, "Body Part", 8, 16);
     cbxBodyPart = Combo(grpBodyParts, 8, 32);
     for (const char *text : kBodyPartTexts)
-        cbxBodyPart->AddItem(text, nullptr);
+        cbxBodyPart->AddItem(text);
     cbxBodyPart->SetText("Shoulders");
     lblBodyPartXPos = Label(grpBodyParts, "X Pos", 134, 16);
     spinPartX = Spin(grpBodyParts, 134, 32, 50, 0, 255, 0);

@@ -2,6 +2,9 @@
 // View menu's onion skin and playback speed.
 #include "hoofer_window.h"
 
+#include "app/flag_scope.h"
+#include "app/scope_exit.h"
+
 #include "view/figure_drawing.h"
 #include "view/onion_skin.h"
 #include "view/playback.h"
@@ -54,10 +57,12 @@ void TfrmHoofer::mnuMovePlayMoveClick()
     // A move without key frames has nothing to show.
     if (!Core.CurrentMove() || Core.CurrentMove()->Frames.empty())
         return;
-    m_playing = true;
-    m_stopRequested = false;
-    SetEditingEnabled(false);
     try {
+        // However the pass ends, editing comes back first, then playing ends.
+        FlagScope playing(m_playing);
+        m_stopRequested = false;
+        SetEditingEnabled(false);
+        ScopeExit unlock([this] { SetEditingEnabled(true); });
         do {
             PlayMove(*Core.CurrentMove());
         } while (mnuOptionsPlayContinuously->Checked() && !m_closeRequested && !m_stopRequested);
@@ -67,15 +72,11 @@ void TfrmHoofer::mnuMovePlayMoveClick()
             DrawFrame(*Core.CurrentFrame());
         RefreshKeyFrameStrip();
     } catch (...) {
-        SetEditingEnabled(true);
-        m_playing = false;
         // The user sees the error instead; a close asked for during the pass
         // must not linger and close the window after some later playback.
         m_closeRequested = false;
         throw;
     }
-    SetEditingEnabled(true);
-    m_playing = false;
     // The drawing above was made while playing; at rest the ghosts return.
     if (mnuViewOnionSkin->Checked() && Core.CurrentFrame())
         DrawFrame(*Core.CurrentFrame());

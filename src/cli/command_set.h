@@ -15,13 +15,13 @@ class CommandSet {
 public:
     void Add(CLI::App *command, std::function<int()> run)
     {
-        commands_.push_back({command, std::move(run)});
+        m_commands.push_back({command, std::move(run)});
     }
 
     /// The exit status of the parsed command, or 2 when none was parsed.
     int RunParsed() const
     {
-        for (const auto &c : commands_)
+        for (const auto &c : m_commands)
             if (c.command->parsed())
                 return c.run();
         return 2;
@@ -32,7 +32,7 @@ private:
         CLI::App *command;
         std::function<int()> run;
     };
-    std::vector<Entry> commands_;
+    std::vector<Entry> m_commands;
 };
 
 } // namespace hoofer

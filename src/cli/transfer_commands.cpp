@@ -48,24 +48,11 @@ void Fail(const std::string &where, const std::string &message)
 class TerminalTransferHost : public TransferHost {
 public:
     explicit TerminalTransferHost(std::string player) : m_player(std::move(player)) {}
-    void ShowStatus(const std::string &text) override
-    {
-        // A download is complete only once its file is written.
-        if (text == "Download complete")
-            downloaded = true;
-        else
-            std::cerr << text << std::endl;
-    }
+    void ShowStatus(const std::string &text) override { std::cerr << text << std::endl; }
     void StopTimer() override {}
     void StartTimer() override {}
     void Sleep(int ms) override { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
-    void ReportError(const std::string &message) override
-    {
-        failed = true;
-        Fail(m_player, message);
-    }
-    bool failed = false;
-    bool downloaded = false;
+    void ReportError(const std::string &message) override { Fail(m_player, message); }
 
 private:
     std::string m_player;
@@ -114,9 +101,10 @@ int RunDownload(const PlayerOptions &options, const std::string &output)
     TIdFTP ftp;
     Configure(ftp, options);
     TerminalTransferHost host(options.host);
-    const std::string received = DownloadFromPlayer(ftp, options.host, options.slot, host);
-    if (host.failed)
+    const DownloadResult download = DownloadFromPlayer(ftp, options.host, options.slot, host);
+    if (!download.complete)
         return 1;
+    const std::string &received = download.bytes;
     std::cerr << "Received " << received.size() << (received.size() == 1 ? " byte" : " bytes") << std::endl;
     // Only a routine is written, so a failed or garbled transfer never
     // replaces a good file.
@@ -132,7 +120,8 @@ int RunDownload(const PlayerOptions &options, const std::string &output)
     }
     if (!WriteOutput(output, received))
         return 1;
-    std::cerr << "Download complete" << std::endl;
+    // A download is complete only once its file is written.
+    std::cerr << kDownloadCompleteStatus << std::endl;
     return 0;
 }
 

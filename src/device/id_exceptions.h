@@ -142,7 +142,4 @@ public:
     using EIdTCPConnectionError::EIdTCPConnectionError;
 };
 
-/// The text of a Windows Sockets error number; empty for numbers it does not know.
-std::string SocketErrorText(int error);
-
 } // namespace hoofer

@@ -6,8 +6,6 @@
 namespace hoofer {
 
 namespace {
-constexpr int kFtpPort = 21;
-
 /// Frees the data connection at the end of a transfer, failure included.
 struct DataChannelRelease {
     std::unique_ptr<TIdSimpleServer> &channel;

@@ -15,6 +15,9 @@
 
 namespace hoofer {
 
+/// The FTP control port, where an address names none.
+inline constexpr int kFtpPort = 21;
+
 /// Where the editor looks for the player until the user names one.
 inline constexpr const char *kDefaultPlayerAddress = "10.0.0.5";
 
@@ -44,7 +47,7 @@ public:
     void Connect(bool autoLogin);
     /// "user", then "pass" when the server answers 331.
     void Login();
-    /// "type A" or "type I".
+    /// "type I": every transfer is binary.
     void SendTransferType();
     /// "CWD " + path; expects 250.
     void ChangeDirectory(const std::string &path);

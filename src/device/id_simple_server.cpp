@@ -1,5 +1,6 @@
 #include "id_simple_server.h"
 
+#include "deadline.h"
 #include "id_exceptions.h"
 #include "id_stack.h"
 
@@ -35,13 +36,9 @@ void TIdSimpleServer::Listen(int timeoutMs)
     while (true) {
         if (Abort)
             throw EIdClosedSocket();
-        int wait = -1;
-        if (bounded) {
-            auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
-            if (left <= 0)
-                throw EIdAcceptTimeout();
-            wait = static_cast<int>(left);
-        }
+        const int wait = bounded ? MillisecondsLeft(deadline) : -1;
+        if (wait == 0)
+            throw EIdAcceptTimeout();
         // Blocks until a connection is pending: no polling round after round.
         if (!m_listener.Readable(wait))
             continue; // the deadline check above ends the wait

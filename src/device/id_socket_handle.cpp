@@ -1,14 +1,11 @@
 #include "id_socket_handle.h"
 
 #include "id_exceptions.h"
+#include "socket_errors.h"
 
 #include <vector>
 
 namespace hoofer {
-
-namespace {
-constexpr int kAddressInUse = 10048;
-}
 
 TIdSocketHandle::~TIdSocketHandle() { CloseSocket(false); }
 
@@ -24,7 +21,7 @@ void TIdSocketHandle::Bind(const std::string &ip, int port)
 {
     if (GStack().Bind(m_handle, ip, port) != 0) {
         int error = GStack().LastError();
-        if (error == kAddressInUse)
+        if (error == kSocketAddressInUse)
             throw EIdCouldNotBindSocket();
         throw EIdSocketError(error);
     }

@@ -1,7 +1,9 @@
 // The socket stack on POSIX: BSD sockets, with native errors translated to the
 // Windows Sockets numbers that the error messages are keyed on.
+#include "deadline.h"
 #include "id_exceptions.h"
 #include "id_stack.h"
+#include "socket_errors.h"
 
 #include <arpa/inet.h>
 #include <cerrno>
@@ -19,54 +21,9 @@ namespace {
 
 thread_local int t_lastError = 0;
 
-int WindowsSocketsError(int error)
-{
-    switch (error) {
-    case EINTR: return 10004;
-    case EBADF: return 10009;
-    case EACCES: case EPERM: return 10013;
-    case EFAULT: return 10014;
-    case EINVAL: return 10022;
-    case EMFILE: case ENFILE: return 10024;
-    case EWOULDBLOCK: return 10035;
-    case EINPROGRESS: return 10036;
-    case EALREADY: return 10037;
-    case ENOTSOCK: return 10038;
-    case EDESTADDRREQ: return 10039;
-    case EMSGSIZE: return 10040;
-    case EPROTOTYPE: return 10041;
-    case ENOPROTOOPT: return 10042;
-    case EPROTONOSUPPORT: return 10043;
-    case ESOCKTNOSUPPORT: return 10044;
-    case EOPNOTSUPP: return 10045;
-    case EPFNOSUPPORT: return 10046;
-    case EAFNOSUPPORT: return 10047;
-    case EADDRINUSE: return 10048;
-    case EADDRNOTAVAIL: return 10049;
-    case ENETDOWN: return 10050;
-    case ENETUNREACH: return 10051;
-    case ENETRESET: return 10052;
-    case ECONNABORTED: return 10053;
-    case ECONNRESET: case EPIPE: return 10054;
-    case ENOBUFS: case ENOMEM: return 10055;
-    case EISCONN: return 10056;
-    case ENOTCONN: return 10057;
-    case ESHUTDOWN: return 10058;
-    case ETOOMANYREFS: return 10059;
-    case ETIMEDOUT: return 10060;
-    case ECONNREFUSED: return 10061;
-    case ELOOP: return 10062;
-    case ENAMETOOLONG: return 10063;
-    case EHOSTDOWN: return 10064;
-    case EHOSTUNREACH: return 10065;
-    case ENOTEMPTY: return 10066;
-    default: return error;
-    }
-}
-
 int Fail(int error = errno)
 {
-    t_lastError = WindowsSocketsError(error);
+    t_lastError = SocketErrorCode(error);
     return -1;
 }
 
@@ -88,13 +45,6 @@ void ReadAddress(const sockaddr_in &address, std::string &ip, int &port)
     inet_ntop(AF_INET, &address.sin_addr, text, sizeof text);
     ip = text;
     port = ntohs(address.sin_port);
-}
-
-/// Milliseconds left until deadline, never negative.
-int Remaining(std::chrono::steady_clock::time_point deadline)
-{
-    auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
-    return left.count() > 0 ? static_cast<int>(left.count()) : 0;
 }
 
 class TIdStackPosix final : public TIdStack {
@@ -228,7 +178,7 @@ public:
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs > 0 ? timeoutMs : 0);
         int ready;
         while (true) {
-            ready = ::poll(fds.data(), fds.size(), timeoutMs < 0 ? -1 : Remaining(deadline));
+            ready = ::poll(fds.data(), fds.size(), timeoutMs < 0 ? -1 : MillisecondsLeft(deadline));
             if (ready >= 0 || errno != EINTR)
                 break;
         }
@@ -253,7 +203,7 @@ public:
                 ::freeaddrinfo(found);
             // Whatever the resolver's reason, the user learns the same thing:
             // the host is not known (Windows Sockets' "host not found").
-            t_lastError = 11001;
+            t_lastError = kSocketHostNotFound;
             RaiseSocketError(t_lastError);
         }
         std::string ip;
@@ -271,7 +221,7 @@ private:
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
         pollfd p{s, POLLOUT, 0};
         while (true) {
-            int ready = ::poll(&p, 1, Remaining(deadline));
+            int ready = ::poll(&p, 1, MillisecondsLeft(deadline));
             if (ready > 0)
                 break;
             if (ready == 0)

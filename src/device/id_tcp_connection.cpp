@@ -1,7 +1,11 @@
 #include "id_tcp_connection.h"
 
+#include "deadline.h"
 #include "id_exceptions.h"
 #include "id_stack.h"
+#include "socket_errors.h"
+
+#include "model/text_trim.h"
 
 #include <algorithm>
 #include <chrono>
@@ -10,22 +14,6 @@
 namespace hoofer {
 
 namespace {
-constexpr int kConnectionAborted = 10053;
-constexpr int kConnectionReset = 10054;
-constexpr int kSocketShutDown = 10058;
-
-bool IsBlank(char c) { return static_cast<unsigned char>(c) <= 32; }
-
-std::string Trim(const std::string &line)
-{
-    std::size_t begin = 0, end = line.size();
-    while (begin < end && IsBlank(line[begin]))
-        ++begin;
-    while (end > begin && IsBlank(line[end - 1]))
-        --end;
-    return line.substr(begin, end - begin);
-}
-
 bool SameIgnoringCase(const std::string &a, const std::string &b)
 {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
@@ -49,15 +37,6 @@ int16_t CodeOf(const std::string &line)
 }
 
 using Clock = std::chrono::steady_clock;
-constexpr int kSendTimedOut = 10060;
-
-int MillisecondsLeft(Clock::time_point deadline)
-{
-    if (deadline == Clock::time_point::max())
-        return -1;
-    auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
-    return left > 0 ? static_cast<int>(std::min<long long>(left, 1 << 30)) : 0;
-}
 
 Clock::time_point After(int ms)
 {
@@ -121,7 +100,7 @@ TIdTCPConnection::ReadResult TIdTCPConnection::ReadFromStack(int timeoutMs)
     }
     if (received < 0) {
         int error = GStack().LastError();
-        if (error == kConnectionAborted || error == kSocketShutDown) {
+        if (error == kSocketConnectionAborted || error == kSocketShutDown) {
             // The peer is gone; what it sent before still counts.
             m_closedGracefully = true;
             m_ioHandler->Close();
@@ -203,7 +182,7 @@ int16_t TIdTCPConnection::ReadReply(const std::vector<int16_t> &expected)
                 throw EIdReplyTooLong("The reply has more than " + std::to_string(MaxReplyLines) + " lines.");
             if (!ReadLineBefore("\n", deadline != Clock::time_point::max(), deadline, line))
                 throw EIdReadTimeout(ranOut);
-            line = Trim(line);
+            line = std::string(Trim(line));
         } while (line.empty());
         if (OnDialogue)
             OnDialogue(false, line);
@@ -237,7 +216,7 @@ void TIdTCPConnection::WriteBuffer(const void *data, std::size_t length)
         // peer already: waiting once more would double the limit.
         if (sent > 0 && static_cast<std::size_t>(sent) < length && ReadTimeout > 0 &&
             Clock::now() - start >= std::chrono::milliseconds(ReadTimeout)) {
-            throw EIdSocketError(kSendTimedOut);
+            throw EIdSocketError(kSocketTimedOut);
         }
         if (sent == 0) {
             m_closedGracefully = true;
@@ -247,7 +226,7 @@ void TIdTCPConnection::WriteBuffer(const void *data, std::size_t length)
         }
         if (sent < 0) {
             int error = GStack().LastError();
-            if (error == kConnectionAborted || error == kConnectionReset || error == kSocketShutDown)
+            if (error == kSocketConnectionAborted || error == kSocketConnectionReset || error == kSocketShutDown)
                 m_ioHandler->Close();
             throw EIdSocketError(error);
         }
@@ -294,7 +273,7 @@ void TIdTCPConnection::WriteStream(TByteStream &source)
             WriteBuffer(buffer.data(), got);
         } catch (const EIdSocketError &e) {
             // A send waits at most ReadTimeout for the peer to take a byte.
-            if (e.LastError() == kSendTimedOut)
+            if (e.LastError() == kSocketTimedOut)
                 throw EIdReadTimeout("Read Timeout: no data moved to " + PeerLabel + " for " +
                                      SecondsText(ReadTimeout) + ".");
             throw;

@@ -1,6 +1,7 @@
 #include "player_address.h"
 
 #include "id_exceptions.h"
+#include "id_ftp.h"
 
 #include <algorithm>
 
@@ -68,7 +69,7 @@ PlayerAddress ParsePlayerAddress(const std::string &text, int defaultPort)
 std::string PlayerAddressProblem(const std::string &text)
 {
     try {
-        ParsePlayerAddress(text, 21);
+        ParsePlayerAddress(text, kFtpPort);
     } catch (const EIdBadAddress &e) {
         return e.what();
     }

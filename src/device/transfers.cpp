@@ -8,6 +8,12 @@ namespace hoofer {
 
 namespace {
 
+// The player is given a moment after each step: after each step of an upload
+// or a reboot, longer after mounting its discs and after each step of a download.
+constexpr int kStepPauseMs = 100;
+constexpr int kRemountPauseMs = 150;
+constexpr int kDownloadStepPauseMs = 150;
+
 /// The steps every transfer takes on its way out, failure or not.
 void FinishTransfer(TIdFTP &ftp, TransferHost &host)
 {
@@ -29,21 +35,21 @@ bool UploadToPlayer(TIdFTP &ftp, const std::string &networkName, const std::stri
         host.ShowStatus("Connecting to " + networkName);
         ftp.Connect();
         host.ShowStatus("Connected");
-        host.Sleep(100);
+        host.Sleep(kStepPauseMs);
         host.ShowStatus("Changing Directory");
         ftp.ChangeDirectory(kPlayerRoutineFolder);
-        host.Sleep(100);
+        host.Sleep(kStepPauseMs);
         host.ShowStatus("Mounting discs RW");
         ftp.SiteCommand("RW");
-        host.Sleep(150);
+        host.Sleep(kRemountPauseMs);
         host.ShowStatus("Putting File to empeg");
         ftp.Store(stream, remoteName, false);
-        host.Sleep(100);
+        host.Sleep(kStepPauseMs);
         // A failure before this point leaves the discs read-write: nothing
         // more is said to a player that has just refused or dropped us.
         host.ShowStatus("Mounting discs RO");
         ftp.SiteCommand("RO");
-        host.Sleep(150);
+        host.Sleep(kRemountPauseMs);
         host.ShowStatus("Disconnecting");
         ftp.Disconnect();
         host.ShowStatus("Upload complete");
@@ -56,10 +62,10 @@ bool UploadToPlayer(TIdFTP &ftp, const std::string &networkName, const std::stri
     return done;
 }
 
-std::string DownloadFromPlayer(TIdFTP &ftp, const std::string &networkName, const std::string &remoteName,
-                               TransferHost &host)
+DownloadResult DownloadFromPlayer(TIdFTP &ftp, const std::string &networkName, const std::string &remoteName,
+                                  TransferHost &host)
 {
-    std::string received;
+    DownloadResult result;
     try {
         TMemoryStream stream;
         ftp.Host = networkName;
@@ -67,31 +73,31 @@ std::string DownloadFromPlayer(TIdFTP &ftp, const std::string &networkName, cons
         host.ShowStatus("Connecting to " + networkName);
         ftp.Connect();
         host.ShowStatus("Connected");
-        host.Sleep(150);
+        host.Sleep(kDownloadStepPauseMs);
         host.ShowStatus("Changing Directory");
         ftp.ChangeDirectory(kPlayerRoutineFolder);
-        host.Sleep(150);
+        host.Sleep(kDownloadStepPauseMs);
         host.ShowStatus("Getting File from empeg");
         ftp.Retrieve(remoteName, stream);
-        host.Sleep(150);
+        host.Sleep(kDownloadStepPauseMs);
         host.ShowStatus("Disconnecting");
         ftp.Disconnect();
-        host.ShowStatus("Download complete");
-        received = stream.Bytes();
+        result.bytes = stream.Bytes();
+        result.complete = true;
     } catch (const std::exception &e) {
         host.ReportError(e.what());
     }
     FinishTransfer(ftp, host);
-    return received;
+    return result;
 }
 
 void RebootPlayer(TIdFTP &ftp, TransferHost &host)
 {
     try {
         ftp.Connect();
-        host.Sleep(100);
+        host.Sleep(kStepPauseMs);
         ftp.SiteCommand("REBOOT");
-        host.Sleep(100);
+        host.Sleep(kStepPauseMs);
         ftp.Disconnect();
     } catch (...) {
         if (ftp.IsConnected())

@@ -33,10 +33,20 @@ public:
 bool UploadToPlayer(TIdFTP &ftp, const std::string &networkName, const std::string &remoteName,
                     const std::string &payload, TransferHost &host);
 
-/// Fetches remoteName from the player. The bytes received, or "" after a
-/// failure (already reported through host).
-std::string DownloadFromPlayer(TIdFTP &ftp, const std::string &networkName, const std::string &remoteName,
-                               TransferHost &host);
+/// What a download brought: complete once every step has succeeded (a
+/// failure is already reported through host, and bytes is then empty).
+struct DownloadResult {
+    bool complete = false;
+    std::string bytes;
+};
+
+/// The status a caller shows once it has taken in a complete download: the
+/// window at once, the command-line tool after writing the file.
+inline constexpr const char *kDownloadCompleteStatus = "Download complete";
+
+/// Fetches remoteName from the player.
+DownloadResult DownloadFromPlayer(TIdFTP &ftp, const std::string &networkName, const std::string &remoteName,
+                                  TransferHost &host);
 
 /// Asks the player at ftp.Host to reboot. Raises on failure, after closing the
 /// connection. Its pauses go through host.

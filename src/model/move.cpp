@@ -1,5 +1,7 @@
 #include "move.h"
 
+#include "model/text_trim.h"
+
 namespace hoofer {
 
 THFMove::~THFMove()
@@ -17,13 +19,7 @@ int THFMove::IndexOf(const THFFrame *frame) const
 
 std::string TrimName(const std::string &name)
 {
-    auto isBlank = [](char c) { return static_cast<unsigned char>(c) <= 32; };
-    size_t begin = 0, end = name.size();
-    while (begin < end && isBlank(name[begin]))
-        ++begin;
-    while (end > begin && isBlank(name[end - 1]))
-        --end;
-    return name.substr(begin, end - begin);
+    return std::string(Trim(name));
 }
 
 int IndexOfMove(const TMoveList &moves, const THFMove *move)

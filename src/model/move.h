@@ -21,7 +21,7 @@ public:
     ~THFMove();
 
     /// Either 13 bytes as read from a file (name field plus CR) or the text as
-    /// typed; TrimmedName() is what every display shows.
+    /// typed; TrimName(MoveName) is what every display shows.
     std::string MoveName;
     int32_t FrameCount = 0;
     std::vector<std::unique_ptr<THFFrame>> Frames;

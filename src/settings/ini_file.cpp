@@ -2,6 +2,7 @@
 
 #include "model/save_file.h"
 #include "model/text_number.h"
+#include "model/text_trim.h"
 
 #include <filesystem>
 
@@ -11,18 +12,10 @@ namespace {
 
 constexpr std::string_view kBom = "\xEF\xBB\xBF";
 
+/// Only spaces and tabs frame a name or a value: other characters are kept.
 bool IsBlank(char c)
 {
     return c == ' ' || c == '\t';
-}
-
-std::string_view Trim(std::string_view s)
-{
-    while (!s.empty() && IsBlank(s.front()))
-        s.remove_prefix(1);
-    while (!s.empty() && IsBlank(s.back()))
-        s.remove_suffix(1);
-    return s;
 }
 
 char Lower(char c)
@@ -43,24 +36,24 @@ bool SameName(std::string_view a, std::string_view b)
 /// The name of a "[name]" header line, or nothing for any other line.
 std::optional<std::string_view> HeaderName(std::string_view text)
 {
-    const std::string_view t = Trim(text);
+    const std::string_view t = Trim(text, IsBlank);
     if (t.empty() || t.front() != '[')
         return std::nullopt;
     const size_t close = t.find(']');
     if (close == std::string_view::npos)
         return std::nullopt;
-    return Trim(t.substr(1, close - 1));
+    return Trim(t.substr(1, close - 1), IsBlank);
 }
 
 /// Where the '=' of a "key=value" line is, or npos for blank lines, comments
 /// and lines without a key.
 size_t EqualsOf(std::string_view text)
 {
-    const std::string_view t = Trim(text);
+    const std::string_view t = Trim(text, IsBlank);
     if (t.empty() || t.front() == ';' || t.front() == '#' || t.front() == '[')
         return std::string_view::npos;
     const size_t eq = text.find('=');
-    if (eq == std::string_view::npos || Trim(text.substr(0, eq)).empty())
+    if (eq == std::string_view::npos || Trim(text.substr(0, eq), IsBlank).empty())
         return std::string_view::npos;
     return eq;
 }
@@ -76,7 +69,7 @@ IniFile IniFile::Parse(std::string_view text)
 {
     IniFile ini;
     if (text.substr(0, kBom.size()) == kBom) {
-        ini.bom_ = true;
+        ini.m_bom = true;
         text.remove_prefix(kBom.size());
     }
     size_t pos = 0;
@@ -96,9 +89,9 @@ IniFile IniFile::Parse(std::string_view text)
             Section section;
             section.name = *name;
             section.header = std::move(line);
-            ini.sections_.push_back(std::move(section));
+            ini.m_sections.push_back(std::move(section));
         } else {
-            ini.sections_.back().lines.push_back(std::move(line));
+            ini.m_sections.back().lines.push_back(std::move(line));
         }
     }
     return ini;
@@ -122,9 +115,9 @@ std::string IniFile::Text() const
     // Appended piece by piece: a "text + ending" temporary for every line
     // would cost an allocation a line.
     std::string out;
-    if (bom_)
+    if (m_bom)
         out += kBom;
-    for (const Section &section : sections_) {
+    for (const Section &section : m_sections) {
         if (section.header) {
             out += section.header->text;
             out += section.header->ending;
@@ -146,8 +139,8 @@ void IniFile::Save(const std::string &path) const
 
 std::optional<size_t> IniFile::SectionIndex(std::string_view name) const
 {
-    for (size_t i = 0; i < sections_.size(); ++i)
-        if (SameName(sections_[i].name, name))
+    for (size_t i = 0; i < m_sections.size(); ++i)
+        if (SameName(m_sections[i].name, name))
             return i;
     return std::nullopt;
 }
@@ -157,7 +150,7 @@ std::optional<size_t> IniFile::KeyIndex(const Section &section, std::string_view
     for (size_t i = 0; i < section.lines.size(); ++i) {
         const std::string_view text = section.lines[i].text;
         const size_t eq = EqualsOf(text);
-        if (eq != std::string_view::npos && SameName(Trim(text.substr(0, eq)), key))
+        if (eq != std::string_view::npos && SameName(Trim(text.substr(0, eq), IsBlank), key))
             return i;
     }
     return std::nullopt;
@@ -168,8 +161,8 @@ const IniFile::Line *IniFile::FindKey(std::string_view section, std::string_view
     const auto s = SectionIndex(section);
     if (!s)
         return nullptr;
-    const auto k = KeyIndex(sections_[*s], key);
-    return k ? &sections_[*s].lines[*k] : nullptr;
+    const auto k = KeyIndex(m_sections[*s], key);
+    return k ? &m_sections[*s].lines[*k] : nullptr;
 }
 
 bool IniFile::HasKey(std::string_view section, std::string_view key) const
@@ -188,7 +181,7 @@ std::string IniFile::ReadString(std::string_view section, std::string_view key,
 
 std::optional<int> IniFile::ParseInteger(std::string_view text)
 {
-    return hoofer::ParseInteger(Trim(text), HexPrefix::Only0x);
+    return hoofer::ParseInteger(Trim(text, IsBlank), HexPrefix::Only0x);
 }
 
 int IniFile::ReadInteger(std::string_view section, std::string_view key, int defaultValue) const
@@ -211,7 +204,7 @@ bool IniFile::ReadBool(std::string_view section, std::string_view key, bool defa
 
 std::string IniFile::DefaultEnding() const
 {
-    for (const Section &section : sections_) {
+    for (const Section &section : m_sections) {
         if (section.header && !section.header->ending.empty())
             return section.header->ending;
         for (const Line &line : section.lines)
@@ -223,9 +216,9 @@ std::string IniFile::DefaultEnding() const
 
 void IniFile::EndLastLine()
 {
-    Section &last = sections_.back();
+    Section &last = m_sections.back();
     Line *line = !last.lines.empty() ? &last.lines.back() : last.header ? &*last.header : nullptr;
-    if (!line && sections_.size() == 1)
+    if (!line && m_sections.size() == 1)
         return; // nothing in the file yet
     if (line && line->ending.empty())
         line->ending = DefaultEnding();
@@ -234,9 +227,9 @@ void IniFile::EndLastLine()
 void IniFile::WriteString(std::string_view section, std::string_view key, std::string_view value)
 {
     if (HasLineBreak(section) || section.find(']') != std::string_view::npos
-        || Trim(section) != section)
+        || Trim(section, IsBlank) != section)
         throw std::invalid_argument("an INI section name cannot hold \"" + std::string(section) + "\"");
-    const std::string_view k = Trim(key);
+    const std::string_view k = Trim(key, IsBlank);
     if (k.empty() || k != key || HasLineBreak(key) || key.find('=') != std::string_view::npos
         || key.front() == '[' || key.front() == ';' || key.front() == '#')
         throw std::invalid_argument("an INI key cannot be \"" + std::string(key) + "\"");
@@ -247,7 +240,7 @@ void IniFile::WriteString(std::string_view section, std::string_view key, std::s
     const std::string text = std::string(key) + "=" + std::string(value);
     const auto index = SectionIndex(section);
     if (index) {
-        Section &target = sections_[*index];
+        Section &target = m_sections[*index];
         if (const auto k = KeyIndex(target, key)) {
             Line &line = target.lines[*k];
             line.text = line.text.substr(0, EqualsOf(line.text) + 1) + std::string(value);
@@ -255,23 +248,23 @@ void IniFile::WriteString(std::string_view section, std::string_view key, std::s
         }
     } else {
         EndLastLine();
-        const bool empty = sections_.size() == 1 && sections_[0].lines.empty();
-        Section &last = sections_.back();
-        const bool lastIsBlank = !last.lines.empty() && Trim(last.lines.back().text).empty();
+        const bool empty = m_sections.size() == 1 && m_sections[0].lines.empty();
+        Section &last = m_sections.back();
+        const bool lastIsBlank = !last.lines.empty() && Trim(last.lines.back().text, IsBlank).empty();
         if (!empty && !lastIsBlank)
             last.lines.push_back(Line{"", DefaultEnding()});
         Section added;
         added.name = section;
         added.header = Line{"[" + std::string(section) + "]", DefaultEnding()};
         added.lines.push_back(Line{text, DefaultEnding()});
-        sections_.push_back(std::move(added));
+        m_sections.push_back(std::move(added));
         return;
     }
-    std::vector<Line> &lines = sections_[*index].lines;
+    std::vector<Line> &lines = m_sections[*index].lines;
     size_t at = lines.size();
-    while (at > 0 && Trim(lines[at - 1].text).empty())
+    while (at > 0 && Trim(lines[at - 1].text, IsBlank).empty())
         --at;
-    if (at == lines.size() && *index + 1 == sections_.size())
+    if (at == lines.size() && *index + 1 == m_sections.size())
         EndLastLine();
     lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(at), Line{text, DefaultEnding()});
 }

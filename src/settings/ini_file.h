@@ -87,8 +87,8 @@ private:
     std::string DefaultEnding() const;
     void EndLastLine();
 
-    bool bom_ = false;
-    std::vector<Section> sections_{Section{}};
+    bool m_bom = false;
+    std::vector<Section> m_sections{Section{}};
 };
 
 } // namespace hoofer

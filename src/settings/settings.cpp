@@ -33,9 +33,9 @@ EditorSettings ReadEditorSettings(const IniFile &ini)
     s.FtpUserName = ini.ReadString(kNetwork, "empegFTPUserName", s.FtpUserName);
     s.FtpPassword = ini.ReadString(kNetwork, "empegFTPPassword", s.FtpPassword);
     s.OnionSkin = ini.ReadBool(kView, "OnionSkin", s.OnionSkin);
-    s.PlaybackSpeed = ini.ReadInteger(kView, "PlaybackSpeed", 1);
-    if (s.PlaybackSpeed != 2 && s.PlaybackSpeed != 4)
-        s.PlaybackSpeed = 1;
+    s.PlaybackSpeed = ini.ReadInteger(kView, "PlaybackSpeed", kNormalSpeed);
+    if (s.PlaybackSpeed != kHalfSpeed && s.PlaybackSpeed != kQuarterSpeed)
+        s.PlaybackSpeed = kNormalSpeed;
     s.KeyFrameStrip = ini.ReadBool(kView, "KeyFrameStrip", s.KeyFrameStrip);
     s.Zoom = ini.ReadInteger(kView, "Zoom", 1);
     if (s.Zoom < 1 || s.Zoom > 3)

@@ -2,6 +2,7 @@
 
 #include "edit/grid_snap.h"
 #include "settings/ini_file.h"
+#include "view/playback.h"
 
 #include <functional>
 #include <string>
@@ -25,7 +26,7 @@ struct EditorSettings {
     /// View > Onion Skin.
     bool OnionSkin = false;
     /// View > Playback Speed as the factor of every pause: 1, 2 or 4.
-    int PlaybackSpeed = 1;
+    int PlaybackSpeed = kNormalSpeed;
     /// View > Key Frame Strip.
     bool KeyFrameStrip = false;
     /// Options > Keep Bone Lengths.

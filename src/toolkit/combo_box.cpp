@@ -61,11 +61,11 @@ void TComboBox::SetText(const QString &text)
     lineEdit()->setText(text);
 }
 
-void TComboBox::AddItem(const QString &text, void *object)
+void TComboBox::AddItem(const QString &text)
 {
     const QSignalBlocker block(this);
     const QString keep = Text();
-    addItem(text, QVariant::fromValue(reinterpret_cast<quintptr>(object)));
+    addItem(text);
     lineEdit()->setText(keep);
 }
 
@@ -75,13 +75,6 @@ void TComboBox::ClearItems()
     clear();
     m_itemIndex = -1;
     lineEdit()->clear();
-}
-
-void *TComboBox::ItemObject(int index) const
-{
-    if (index < 0 || index >= count())
-        return nullptr;
-    return reinterpret_cast<void *>(itemData(index).value<quintptr>());
 }
 
 } // namespace hoofer::toolkit

@@ -5,7 +5,7 @@
 
 namespace hoofer::toolkit {
 
-/// An editable drop-down list whose items carry an object, with the events
+/// An editable drop-down list of texts, with the events
 /// the window's handlers are written for:
 /// - SetItemIndex from the program runs no handler and puts that item's text
 ///   (or nothing, for -1) in the edit field;
@@ -22,12 +22,13 @@ public:
     void SetItemIndex(int index);
     QString Text() const;
     void SetText(const QString &text);
-    void AddItem(const QString &text, void *object);
+    void AddItem(const QString &text);
+    /// The object is not kept: the move list names its move by its place.
+    void AddItem(const QString &text, const void *) { AddItem(text); }
     void ClearItems();
     int Count() const { return count(); }
     QString ItemText(int index) const { return itemText(index); }
     void SetItemText(int index, const QString &text) { setItemText(index, text); }
-    void *ItemObject(int index) const;
 
     std::function<void()> OnChange;
     std::function<void()> OnSelect;

@@ -142,17 +142,6 @@ void TMainMenu::Realise(QWidget *window, QMenuBar *bar)
 }
 
 namespace {
-TMenuItem *FindIn(const TMenuItem &item, const QString &name)
-{
-    for (const auto &child : item.Items()) {
-        if (child->Name() == name)
-            return child.get();
-        if (TMenuItem *found = FindIn(*child, name))
-            return found;
-    }
-    return nullptr;
-}
-
 bool OwnsIn(const TMenuItem &item, const QKeySequence &key)
 {
     for (const auto &child : item.Items())
@@ -162,11 +151,6 @@ bool OwnsIn(const TMenuItem &item, const QKeySequence &key)
     return false;
 }
 } // namespace
-
-TMenuItem *TMainMenu::Find(const QString &name) const
-{
-    return FindIn(m_root, name);
-}
 
 bool TMainMenu::OwnsShortcut(const QKeySequence &key) const
 {

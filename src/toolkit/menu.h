@@ -80,7 +80,6 @@ public:
     TMenuItem *Add(QString name, QString caption);
     /// Builds the Qt menus once every item is in place.
     void Realise(QWidget *window, QMenuBar *bar);
-    TMenuItem *Find(const QString &name) const;
     /// True when some item of the menu carries this key as its shortcut.
     bool OwnsShortcut(const QKeySequence &key) const;
     const std::vector<std::unique_ptr<TMenuItem>> &Items() const { return m_root.Items(); }

@@ -40,7 +40,6 @@ class TTimer {
 public:
     explicit TTimer(Platform &platform);
     void SetInterval(int ms) { m_interval = ms; }
-    int Interval() const { return m_interval; }
     void SetEnabled(bool enabled);
     bool Enabled() const { return m_backend->Active(); }
     std::function<void()> OnTimer;

@@ -70,14 +70,16 @@ PosePixels FramePixels(const THFFrame &frame)
 
 void DrawFrameBorder(Canvas &canvas)
 {
-    // The right edge is the fixed column 255, whatever the surface's width.
-    constexpr int bottom = kBaselineRow;
+    // The border runs from row 20 down to the baseline; the right edge is the
+    // fixed column 255, whatever the surface's width.
+    constexpr int top = 20, bottom = kBaselineRow;
+    constexpr int left = 0, right = 255;
     canvas.SetPenColor(clSilver);
-    canvas.MoveTo(0, 20);
-    canvas.LineTo(255, 20);
-    canvas.LineTo(255, bottom);
-    canvas.LineTo(0, bottom);
-    canvas.LineTo(0, 20);
+    canvas.MoveTo(left, top);
+    canvas.LineTo(right, top);
+    canvas.LineTo(right, bottom);
+    canvas.LineTo(left, bottom);
+    canvas.LineTo(left, top);
     canvas.SetPenColor(clBlack);
 }
 

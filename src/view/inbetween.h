@@ -23,7 +23,9 @@ int TransitionSteps(const THFFrame &target);
 PosePixels TransitionPose(const THFFrame &previous, const THFFrame &target, int step);
 
 /// The pixels of every step of the transition, in order: the same as
-/// TransitionPose step by step, with each quotient worked out once.
+/// TransitionPose step by step, with each quotient worked out once. What
+/// playback draws, and what the onion skin shows as ghosts; none for a
+/// negative interpolation.
 std::vector<PosePixels> TransitionPoses(const THFFrame &previous, const THFFrame &target);
 
 } // namespace hoofer

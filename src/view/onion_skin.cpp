@@ -1,7 +1,7 @@
 #include "view/onion_skin.h"
 
 #include "view/figure_drawing.h"
-#include "view/playback.h"
+#include "view/inbetween.h"
 
 namespace hoofer {
 
@@ -18,7 +18,7 @@ void DrawOnionSkinKeyFrame(Canvas &canvas, const THFMove &move, const THFFrame &
 
     ClearSurface(canvas);
     // Playback's own steps, so the ghosts show the same arithmetic and slide.
-    for (const PosePixels &step : TransitionStepPixels(previous ? *previous : frame, frame))
+    for (const PosePixels &step : TransitionPoses(previous ? *previous : frame, frame))
         DrawGhostPose(canvas, step, clOnionStep);
     if (previous)
         DrawGhostPose(canvas, FramePixels(*previous), clOnionPrevious);

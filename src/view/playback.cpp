@@ -4,14 +4,9 @@
 
 namespace hoofer {
 
-std::vector<PosePixels> TransitionStepPixels(const THFFrame &previous, const THFFrame &target)
-{
-    return TransitionPoses(previous, target);
-}
-
 void DrawTransition(const THFFrame &previous, const THFFrame &target, PlaybackSink &sink, int slowdown)
 {
-    for (const PosePixels &pose : TransitionStepPixels(previous, target)) {
+    for (const PosePixels &pose : TransitionPoses(previous, target)) {
         sink.PlainStep(pose);
         sink.HandleMessages();
         sink.Pause(kStepPauseMs * slowdown);

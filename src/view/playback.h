@@ -37,11 +37,6 @@ public:
     virtual bool StopRequested() const { return false; }
 };
 
-/// The pose of every step of the transition from previous into target, in
-/// order: what playback draws, and what the onion skin shows as ghosts. None
-/// for a negative interpolation.
-std::vector<PosePixels> TransitionStepPixels(const THFFrame &previous, const THFFrame &target);
-
 /// Draws the steps of the transition from previous into target, each followed
 /// by message handling and a pause of 70 ms times slowdown (1, 2 or 4); it
 /// ends after the pause of a step at which the sink asks to stop.
