@@ -4,6 +4,7 @@
 #include "view/image_canvas.h"
 
 #include <QMouseEvent>
+#include <QPaintEngine>
 #include <QPainter>
 
 #include <algorithm>
@@ -103,6 +104,93 @@ void TPaintBox::paintEvent(QPaintEvent *)
     PaintZoomed(painter, m_image->image(), m_zoom);
 }
 
+namespace {
+
+/// The image painter draws into when its pixels can be written straight:
+/// 32-bit opaque-compatible pixels, no scaling or clip of the painter's own,
+/// plain opaque drawing. offset is where the painter's origin falls on it.
+QImage *DirectTarget(QPainter &painter, QPoint &offset)
+{
+    QPaintEngine *engine = painter.paintEngine();
+    if (!engine || engine->type() != QPaintEngine::Raster || !engine->paintDevice() ||
+        engine->paintDevice()->devType() != QInternal::Image)
+        return nullptr;
+    auto *image = static_cast<QImage *>(engine->paintDevice());
+    const QImage::Format format = image->format();
+    if ((format != QImage::Format_RGB32 && format != QImage::Format_ARGB32_Premultiplied) ||
+        image->devicePixelRatio() != 1.0 || !image->isDetached())
+        return nullptr;
+    const QTransform transform = painter.deviceTransform();
+    if (transform.type() > QTransform::TxTranslate || transform.dx() != std::floor(transform.dx()) ||
+        transform.dy() != std::floor(transform.dy()))
+        return nullptr;
+    if (painter.hasClipping() || painter.opacity() != 1.0 ||
+        (painter.compositionMode() != QPainter::CompositionMode_SourceOver &&
+         painter.compositionMode() != QPainter::CompositionMode_Source))
+        return nullptr;
+    offset = QPoint(static_cast<int>(transform.dx()), static_cast<int>(transform.dy()));
+    return image;
+}
+
+/// Writes each of count pixels zoom times over; a zoom known when compiling
+/// lets the compiler unroll the repeats.
+template <int Zoom>
+QRgb *RepeatPixels(QRgb *to, const QRgb *from, int count, int zoom = Zoom)
+{
+    for (int x = 0; x < count; ++x) {
+        const QRgb pixel = from[x];
+        for (int i = 0; i < (Zoom > 0 ? Zoom : zoom); ++i)
+            *to++ = pixel;
+    }
+    return to;
+}
+
+/// Row y of the zoomed picture from left to right (inclusive), the
+/// picture's own x 0 at column 0.
+void ZoomedRow(QRgb *to, const QRgb *from, int zoom, int left, int right)
+{
+    int x = left / zoom;
+    // A part-block at either end, whole blocks between.
+    const int head = std::min(right + 1, (x + 1) * zoom) - left;
+    if (left % zoom != 0) {
+        to = std::fill_n(to, head, from[x++]);
+        left += head;
+    }
+    const int whole = (right + 1) / zoom - x;
+    if (whole > 0) {
+        switch (zoom) {
+        case 2: to = RepeatPixels<2>(to, from + x, whole); break;
+        case 3: to = RepeatPixels<3>(to, from + x, whole); break;
+        default: to = RepeatPixels<0>(to, from + x, whole, zoom); break;
+        }
+        x += whole;
+        left += whole * zoom;
+    }
+    if (left <= right)
+        std::fill_n(to, right + 1 - left, from[x]);
+}
+
+/// Repeats the pixels of source into the part of target that box covers,
+/// the zoomed picture's origin at offset.
+void ExpandInto(QImage &target, QPoint offset, const QImage &source, int zoom, const QRect &box)
+{
+    const qsizetype stride = target.bytesPerLine() / static_cast<qsizetype>(sizeof(QRgb));
+    auto *out = reinterpret_cast<QRgb *>(target.bits());
+    for (int y = box.top(); y <= box.bottom();) {
+        const int sourceY = (y - offset.y()) / zoom;
+        const int last = std::min(box.bottom(), offset.y() + sourceY * zoom + zoom - 1);
+        QRgb *row = out + y * stride + box.left();
+        ZoomedRow(row, reinterpret_cast<const QRgb *>(source.constScanLine(sourceY)), zoom,
+                  box.left() - offset.x(), box.right() - offset.x());
+        // The other rows of this row of blocks are copies of the first.
+        for (int copy = y + 1; copy <= last; ++copy)
+            std::memcpy(out + copy * stride + box.left(), row, static_cast<size_t>(box.width()) * sizeof(QRgb));
+        y = last + 1;
+    }
+}
+
+} // namespace
+
 void PaintZoomed(QPainter &painter, const QImage &picture, int zoom)
 {
     if (zoom == 1) {
@@ -110,24 +198,24 @@ void PaintZoomed(QPainter &painter, const QImage &picture, int zoom)
         return;
     }
     // Qt's general scaling costs some fifteen fills of the larger surface;
-    // repeating each pixel and then each row costs about one.
-    thread_local QImage zoomed;
+    // repeating each pixel and then each row costs about one. Where the
+    // painter draws into an image (the window's backing store), the pixels
+    // go straight there, inside the part of it the paint may touch.
     const QImage source = picture.convertToFormat(QImage::Format_RGB32);
     const QSize size(source.width() * zoom, source.height() * zoom);
+    QPoint offset;
+    if (QImage *target = DirectTarget(painter, offset)) {
+        QRegion region = QRegion(QRect(offset, size)) & target->rect();
+        if (const QRegion allowed = painter.paintEngine()->systemClip(); !allowed.isEmpty())
+            region &= allowed;
+        for (const QRect &box : region)
+            ExpandInto(*target, offset, source, zoom, box);
+        return;
+    }
+    thread_local QImage zoomed;
     if (zoomed.size() != size)
         zoomed = QImage(size, QImage::Format_RGB32);
-    const int width = source.width(), height = source.height();
-    const qsizetype stride = zoomed.bytesPerLine() / static_cast<qsizetype>(sizeof(QRgb));
-    auto *out = reinterpret_cast<QRgb *>(zoomed.bits());
-    for (int y = 0; y < height; ++y) {
-        const auto *from = reinterpret_cast<const QRgb *>(source.constScanLine(y));
-        QRgb *row = out + y * zoom * stride;
-        for (int x = 0; x < width; ++x)
-            for (int i = 0; i < zoom; ++i)
-                row[x * zoom + i] = from[x];
-        for (int copy = 1; copy < zoom; ++copy)
-            std::memcpy(row + copy * stride, row, static_cast<size_t>(size.width()) * sizeof(QRgb));
-    }
+    ExpandInto(zoomed, QPoint(0, 0), source, zoom, zoomed.rect());
     painter.drawImage(0, 0, zoomed);
 }
 
