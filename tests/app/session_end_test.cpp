@@ -22,7 +22,9 @@ protected:
         // A copy of the program in a folder of its own keeps its settings there, not in the build.
         QDir().mkpath(Path("bin"));
         ASSERT_TRUE(QFile::copy(HOOFEREDIT_EXE, Path("bin/hooferedit")));
-        xvfb.start("Xvfb", {"-displayfd", "1", "-nolisten", "tcp", "-screen", "0", "640x480x24"});
+        // -noreset: by default the server starts over when its last client
+        // leaves, and an editor started while it does finds no display.
+        xvfb.start("Xvfb", {"-displayfd", "1", "-nolisten", "tcp", "-noreset", "-screen", "0", "640x480x24"});
         ASSERT_TRUE(xvfb.waitForStarted(10000)) << "Xvfb: " << xvfb.errorString().toStdString();
         QElapsedTimer clock;
         clock.start();
@@ -74,7 +76,7 @@ protected:
         while (id.isEmpty() && clock.elapsed() < 20000 && editor.state() == QProcess::Running) {
             id = Xdotool({"search", "--name", title}).section('\n', 0, 0);
             if (id.isEmpty())
-                QThread::msleep(100);
+                editor.waitForFinished(100); // notices an editor that has ended
         }
         return id;
     }
@@ -92,7 +94,7 @@ protected:
 
 } // namespace
 
-TEST_F(SessionEnd, SignalKeepsTheUnsavedChangesAndEndsTheEditor)
+TEST_F(SessionEnd, SignalKeepsTheUnsavedChangesAndEndsTheEditorEvenInAQuestion)
 {
     const std::string original = RoutineBytes(2, 2);
     WriteBytes(Path("routine.raw").toStdString(), original);
@@ -118,4 +120,9 @@ TEST_F(SessionEnd, SignalKeepsTheUnsavedChangesAndEndsTheEditor)
     EXPECT_NE(kept, original) << "the copy holds the change";
     EXPECT_TRUE(QFile::exists(Path("bin/hooferedit.ini"))) << "settings written";
 
+    // Next start: the question about that copy, ended by a closed terminal, keeps the copy.
+    Start({});
+    ASSERT_FALSE(WindowNamed("Confirm").isEmpty()) << "no question about the copy: " << editor.readAll().toStdString();
+    ASSERT_TRUE(EndsBy(SIGHUP));
+    EXPECT_EQ(FileBytes(copy.toStdString()), kept);
 }
