@@ -409,7 +409,10 @@ TEST(EditingCore, RedoTakesBackWhatUndoUndidUntilANewSnapshotAndMirrorIsUndoable
         EXPECT_EQ(e.CurrentFrame()->RedoList.size(), row.redo) << row.name;
     }
     Editor none(0, 0), fresh(1, 1);
-    EXPECT_FALSE(none.Undo() || none.Redo() || none.MirrorPose() || fresh.Undo());
+    EXPECT_FALSE(none.Undo()) << "no key frame";
+    EXPECT_FALSE(none.Redo()) << "no key frame";
+    EXPECT_FALSE(none.MirrorPose()) << "no key frame";
+    EXPECT_FALSE(fresh.Undo()) << "nothing to undo";
 }
 
 TEST(Snapping, TruncatesTowardZeroThenClamps)

@@ -188,7 +188,7 @@ TEST(Dialogs, AllFilesShowsFilesWithoutAnExtensionAndSavingAsksBeforeReplacing)
     EXPECT_EQ(proposal.directory().absolutePath(), "/");
 }
 
-TEST(SpinEdit, ProgramSettingClampsExceptWhileMinEqualsMaxAndRunsTheHandlerOnAChangeEvenFromWithinIt)
+TEST(SpinEdit, ProgramSettingClampsExceptWhileMinEqualsMaxRunningTheHandlerOnlyOnAChange)
 {
     struct Row { int min, max, start, set; const char *shown; size_t changes; };
     const Row rows[] = {{0, 255, 7, 300, "255", 1}, {-128, 128, 0, -200, "-128", 1}, {1, 1, 1, 9, "9", 1},
@@ -199,7 +199,10 @@ TEST(SpinEdit, ProgramSettingClampsExceptWhileMinEqualsMaxAndRunsTheHandlerOnACh
         EXPECT_EQ(w.box->Text().toStdString(), r.shown) << r.set << " into " << r.min << ".." << r.max;
         EXPECT_EQ(w.runs.size(), r.changes) << r.set << " into " << r.min << ".." << r.max << " showing " << r.start;
     }
-    // Set from its own handler, the value runs the handler again before the first run returns.
+}
+
+TEST(SpinEdit, ASettingFromWithinTheHandlerRunsItAgainBeforeTheFirstRunReturns)
+{
     SpinWindow w(1, 4, 1);
     w.box->OnChange = [&] {
         const int v = w.box->Value();
