@@ -235,11 +235,15 @@ TEST_F(Session, UnreadableOrphanIsReportedAndLeftAndAFailedWriteIsToldOnce)
 
 class WindowShell : public WindowTest {};
 
-TEST_F(WindowShell, TitleHasNoApplicationNameTheStatusLineClearsAfterTenSecondsAndErrorsApologise)
+TEST_F(WindowShell, TitleHasNoApplicationName)
 {
     ASSERT_NE(window->windowHandle(), nullptr);
     EXPECT_EQ(window->windowHandle()->title(), "Hoofer Editor V6");  // no application name appended
     EXPECT_EQ(toolkit::ApplicationTitle(), "Hoofer Editor V6");  // the exception box's title
+}
+
+TEST_F(WindowShell, TheStatusLineClearsTenSecondsAfterTheLatestMessage)
+{
     window->ShowStatus("Hello");
     platform.Advance(6000);
     window->ShowStatus("Again");
@@ -247,6 +251,10 @@ TEST_F(WindowShell, TitleHasNoApplicationNameTheStatusLineClearsAfterTenSecondsA
     EXPECT_EQ(window->StatusBar->text(), "Again");
     platform.Advance(4001);
     EXPECT_EQ(window->StatusBar->text(), "");
+}
+
+TEST_F(WindowShell, ErrorsApologise)
+{
     window->ReportError("550 No such file");
     EXPECT_EQ(dialogs.Of("error"), std::vector<std::string>{"I am very sorry to report that the following error has "
                                                             "occured...\r\n\"550 No such file\"\r\nI hope this "
