@@ -211,7 +211,7 @@ TEST_F(Session, EndBySignalWritesTheCopyAtOnceAndTheSettingsAndKeepsTheCopy)
     EXPECT_FALSE(FileBytes(TempPath("hooferedit.ini")).empty());
 }
 
-TEST_F(Session, UnreadableOrphanIsReportedAndLeftAndAFailedWriteIsToldOnce)
+TEST_F(Session, AnUnreadableOrphanIsReportedAndLeft)
 {
     QDir().mkpath(QString::fromStdString(Folder()));
     WriteBytes(Folder() + "/stray.raw", "not a routine");
@@ -219,7 +219,10 @@ TEST_F(Session, UnreadableOrphanIsReportedAndLeftAndAFailedWriteIsToldOnce)
     EXPECT_FALSE(window->StatusBar->text().isEmpty());
     EXPECT_TRUE(dialogs.Of("confirm").empty());
     EXPECT_EQ(Copies().size(), 1);
+}
 
+TEST_F(Session, ACopyThatCannotBeWrittenIsToldOnce)
+{
     LoadData(RoutineBytes(2, 1));
     QDir(QString::fromStdString(Folder())).removeRecursively();
     WriteBytes(Folder(), "a file where the folder should be");
