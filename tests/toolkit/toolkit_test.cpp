@@ -164,10 +164,10 @@ TEST(Dialogs, TitlesAreExactlyTheirOwnOnScreen)
     }
 }
 
-TEST(Dialogs, AllFilesShowsFilesWithoutAnExtensionAndSavingAsksBeforeReplacing)
+TEST(Dialogs, AllFilesShowsFilesWithoutAnExtension)
 {
     EXPECT_EQ(QtFilterFromPairs("Hoofer Routines|*.raw|(All Files)|*.*"), "Hoofer Routines (*.raw);;(All Files) (*)");
-    QFileDialog open, save;
+    QFileDialog open;
     open.setOption(QFileDialog::DontUseNativeDialog);
     SetUpFileDialog(open, {"Hoofer Routines|*.raw|(All Files)|*.*", "*.raw", QDir::tempPath().toStdString(), ""}, false);
     open.selectNameFilter(open.nameFilters().at(1));
@@ -175,6 +175,11 @@ TEST(Dialogs, AllFilesShowsFilesWithoutAnExtensionAndSavingAsksBeforeReplacing)
     ASSERT_NE(model, nullptr);
     EXPECT_TRUE(QDir::match(model->nameFilters(), "routine")) << model->nameFilters().join(' ').toStdString();
     EXPECT_TRUE(QDir::match(model->nameFilters(), "dance.raw"));
+}
+
+TEST(Dialogs, SavingAsksBeforeReplacingAndProposesTheNameInItsFolder)
+{
+    QFileDialog save;
     SetUpFileDialog(save, {"Hoofer Routines|*.raw", "*.raw", QDir::tempPath().toStdString(), ""}, true);
     EXPECT_FALSE(save.testOption(QFileDialog::DontConfirmOverwrite));
     EXPECT_EQ(save.acceptMode(), QFileDialog::AcceptSave);
@@ -243,7 +248,7 @@ TEST(SpinEdit, TypingAndArrowsRunTheHandlerPerChangeUnclampedUntilTheFocusLeaves
     EXPECT_EQ(single.box->Value(), 1) << "not a number: the minimum";
 }
 
-TEST(ComboBox, ProgramIndexChangeRunsNoHandlerTypingRunsChangePerKeyAndLeavingRunsExit)
+TEST(ComboBox, AnIndexSetByTheProgramRunsNoHandler)
 {
     ComboWindow w;
     for (const auto &[set, index, text] :
@@ -253,6 +258,11 @@ TEST(ComboBox, ProgramIndexChangeRunsNoHandlerTypingRunsChangePerKeyAndLeavingRu
         EXPECT_EQ(w.box->Text(), text) << "set " << set;
     }
     EXPECT_EQ(w.runs, Runs{});
+}
+
+TEST(ComboBox, TypingRunsChangePerKeyAndLeavingRunsExit)
+{
+    ComboWindow w;
     w.box->lineEdit()->selectAll();
     Type(w.box->lineEdit(), "Ga");
     EXPECT_EQ(w.box->ItemIndex(), -1) << "typing selects no item";
