@@ -4,15 +4,11 @@
 # included), then prints the line coverage of src/ and the size of tests/
 # against src/ and tools/. Installs gcovr when it is missing.
 set -euo pipefail
-here=$(cd "$(dirname "$0")/.." && pwd)
+. "$(dirname "$0")/build_common.sh"
 "$here/scripts/deps.sh" gcovr
 export QT_QPA_PLATFORM=offscreen
 dir=$here/build/coverage
-launcher=()
-command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
-cmake -S "$here" -B "$dir" -G Ninja "${launcher[@]}" -DCMAKE_BUILD_TYPE=Debug \
-  -DCMAKE_CXX_FLAGS=--coverage -DCMAKE_EXE_LINKER_FLAGS=--coverage >/dev/null
-cmake --build "$dir" -j "$(nproc)"
+configure_and_build "$dir" -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS=--coverage -DCMAKE_EXE_LINKER_FLAGS=--coverage
 find "$dir" -name '*.gcda' -delete
 ctest --test-dir "$dir" -j "$(nproc)" --timeout 300 --output-on-failure
 gcovr -r "$here" --filter "$here/src/" --object-directory "$dir" --exclude-directories "$dir/CMakeFiles" \

@@ -3,10 +3,9 @@
 # package hooferedit_<version>_<arch>.deb in build/release. Install it with
 #   sudo apt-get install ./build/release/hooferedit_*.deb
 set -euo pipefail
-here=$(cd "$(dirname "$0")/.." && pwd)
+. "$(dirname "$0")/build_common.sh"
 "$here/scripts/deps.sh"
 build=$here/build/release
-cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DHOOFER_BUILD_TESTS=OFF >/dev/null
-cmake --build "$build"
+configure_and_build "$build" -DCMAKE_BUILD_TYPE=Release -DHOOFER_BUILD_TESTS=OFF
 (cd "$build" && cpack -G DEB)
 ls "$build"/hooferedit_*.deb

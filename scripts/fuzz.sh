@@ -12,7 +12,7 @@
 # flags of your own, e.g. FUZZ_FLAGS=-max_len=1024 (the default is 4096: a
 # few seeds are larger, and are then fuzzed cut to that length).
 set -euo pipefail
-here=$(cd "$(dirname "$0")/.." && pwd)
+. "$(dirname "$0")/build_common.sh"
 seconds=${1:-60}
 [ $# -gt 0 ] && shift
 targets=("$@")
@@ -23,11 +23,9 @@ targets=("$@")
 build="$here/build/fuzz-clang"
 # -fsized-deallocation: on by default in GCC, off in clang before 16.
 flags="-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer -g -fsized-deallocation"
-cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DCMAKE_CXX_COMPILER=clang++ \
+configure_and_build "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
   -DCMAKE_CXX_FLAGS="$flags" -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined" \
-  -DHOOFER_FUZZ=ON -DHOOFER_BUILD_TESTS=OFF >/dev/null
-cmake --build "$build" -j 2 --target "${targets[@]/#/fuzz_}"
+  -DHOOFER_FUZZ=ON -DHOOFER_BUILD_TESTS=OFF -- "${targets[@]/#/fuzz_}"
 
 export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:strict_string_checks=1"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"

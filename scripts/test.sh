@@ -2,7 +2,7 @@
 # Installs what is missing, then builds and runs the whole suite twice: once
 # plain, once with AddressSanitizer and UndefinedBehaviorSanitizer.
 set -euo pipefail
-here=$(cd "$(dirname "$0")/.." && pwd)
+. "$(dirname "$0")/build_common.sh"
 "$here/scripts/deps.sh"
 export QT_QPA_PLATFORM=offscreen
 # In a network namespace of its own (unshare -n) loopback starts down; the
@@ -10,16 +10,10 @@ export QT_QPA_PLATFORM=offscreen
 if command -v ip >/dev/null && ip link show lo 2>/dev/null | grep -q 'state DOWN'; then
   ip link set lo up || echo "loopback is down and cannot be brought up: the FTP tests will fail" >&2
 fi
-jobs=$(nproc)
-# ccache, where the machine has it, makes the second build of a folder cheap.
-launcher=()
-command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 
 run_suite() {
-  local dir=$1; shift
-  cmake -S "$here" -B "$dir" -G Ninja "${launcher[@]}" "$@" >/dev/null
-  cmake --build "$dir" -j "$jobs"
-  ctest --test-dir "$dir" --output-on-failure -j "$jobs" --timeout 300
+  configure_and_build "$@"
+  ctest --test-dir "$1" --output-on-failure -j "$(nproc)" --timeout 300
 }
 
 echo "== plain build =="

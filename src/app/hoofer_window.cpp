@@ -20,6 +20,11 @@
 
 namespace hoofer {
 
+namespace {
+/// How long a status message stays before the bar is cleared.
+constexpr int kStatusShownMs = 10000;
+} // namespace
+
 TfrmHoofer::TfrmHoofer(toolkit::Platform &platform, toolkit::Dialogs *dialogs, SettingsLocation settings,
                        QWidget *parent, std::string recoveryFolder)
     : QMainWindow(parent), m_platform(platform), m_settingsPath(std::move(settings.writePath)),
@@ -41,7 +46,7 @@ TfrmHoofer::TfrmHoofer(toolkit::Platform &platform, toolkit::Dialogs *dialogs, S
     m_keys->OnKeyDown = [this](int key, Qt::KeyboardModifiers shift) { FormKeyDown(key, shift); };
     m_keys->OnKeyClaim = [this](int key, Qt::KeyboardModifiers shift) { return NudgeKey(key, shift); };
     Timer = std::make_unique<toolkit::TTimer>(m_platform);
-    Timer->SetInterval(10000);
+    Timer->SetInterval(kStatusShownMs);
     Timer->OnTimer = [this] { TimerTimer(); };
     RecoveryTimer = std::make_unique<toolkit::TTimer>(m_platform);
     RecoveryTimer->SetInterval(kRecoveryDelayMs);

@@ -281,7 +281,6 @@ public:
 
     toolkit::Dialogs &Dialogs() { return *m_dialogs; }
     toolkit::Platform &Platform() { return m_platform; }
-    const std::string &SettingsPath() const { return m_settingsPath; }
 
 protected:
     void showEvent(QShowEvent *event) override;

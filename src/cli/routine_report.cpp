@@ -100,7 +100,7 @@ std::string DescribeRoutine(const TMoveList &moves, size_t fileSize, size_t trai
     for (size_t i = 0; i < moves.size(); ++i) {
         const THFMove &move = *moves[i];
         out += PadLeft(std::to_string(i), 3) + "  " + PadRight(DisplayName(move.MoveName), 12)
-               + "  " + PadLeft(std::to_string(move.Frames.size()), 10) + "  "
+               + "  " + PadLeft(std::to_string(move.FrameCount), 10) + "  "
                + PadLeft(std::to_string(PassPictureCount(move)), 8) + "  "
                + PadLeft(PlayingTimeText(move), 12) + "\n";
     }

@@ -142,7 +142,9 @@ int RunReboot(const PlayerOptions &options)
 
 void AddPlayerOptions(CLI::App &command, PlayerOptions &options, bool withSlot)
 {
-    command.add_option("--host", options.host, "The player's network name or address; NAME:PORT for another port than 21")
+    command.add_option("--host", options.host,
+                       "The player's network name or address; NAME:PORT for another port than "
+                           + std::to_string(kFtpPort))
         ->required()
         ->type_name("NAME[:PORT]")
         ->check(CLI::Validator([](std::string &text) { return PlayerAddressProblem(text); }, "", "address"));

@@ -10,7 +10,7 @@ EditCommand::EditCommand(std::string label, EditSelection before)
 }
 
 EditCommand::EditCommand(std::string label, EditSelection before, EditSelection after)
-    : label_(std::move(label)), before_(before), after_(after)
+    : m_label(std::move(label)), m_before(before), m_after(after)
 {
 }
 

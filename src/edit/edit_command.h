@@ -41,17 +41,17 @@ public:
     /// that one Undo takes both back; false keeps them as two entries.
     virtual bool MergeWith(const EditCommand &) { return false; }
 
-    const std::string &Label() const { return label_; }
+    const std::string &Label() const { return m_label; }
     /// Selected again by Undo.
-    const EditSelection &SelectionBefore() const { return before_; }
+    const EditSelection &SelectionBefore() const { return m_before; }
     /// Selected again by Redo; after a merge, the merged command's.
-    const EditSelection &SelectionAfter() const { return after_; }
-    void SetSelectionAfter(const EditSelection &after) { after_ = after; }
+    const EditSelection &SelectionAfter() const { return m_after; }
+    void SetSelectionAfter(const EditSelection &after) { m_after = after; }
 
 private:
-    std::string label_;
-    EditSelection before_;
-    EditSelection after_;
+    std::string m_label;
+    EditSelection m_before;
+    EditSelection m_after;
 };
 
 } // namespace hoofer

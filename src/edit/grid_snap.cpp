@@ -17,18 +17,13 @@ int SnapCoordinate(int value, bool snap, int grid)
     return value;
 }
 
-int PointerToPointY(int y)
-{
-    return PixelRowToPointY(y);
-}
-
 int HitBodyPart(const THFFrame &frame, int x, int y)
 {
     constexpr int kReach = 4;  // pixels either side of a joint
     int best = 0, bestDx = kMaxCoordinate, bestDy = kMaxCoordinate;
     for (int i = 1; i <= kPartCount; ++i) {
         const int dx = std::abs(x - frame.Point(i).X);
-        const int dy = std::abs(PointerToPointY(y) - frame.Point(i).Y);
+        const int dy = std::abs(PixelRowToPointY(y) - frame.Point(i).Y);
         if (dx <= kReach && dy <= kReach && dx < bestDx && dy < bestDy) {
             best = i;
             bestDx = dx;

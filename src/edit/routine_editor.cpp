@@ -3,6 +3,7 @@
 #include "edit/grid_snap.h"
 #include "model/pose_ops.h"
 #include "model/routine_codec.h"
+#include "view/figure_drawing.h"
 
 #include <algorithm>
 
@@ -165,9 +166,9 @@ bool RoutineEditor::MouseMove(bool left, bool shiftOrOption, int part, int x, in
         return false;
     m_dragging = true;
     if (m_keepBoneLengths)
-        m_currentFrame->Points = Skeleton::Drag(m_pressedPose, part, x, PointerToPointY(y), snap, grid);
+        m_currentFrame->Points = Skeleton::Drag(m_pressedPose, part, x, PixelRowToPointY(y), snap, grid);
     else
-        m_currentFrame->Point(part) = {SnapCoordinate(x, snap, grid), SnapCoordinate(PointerToPointY(y), snap, grid)};
+        m_currentFrame->Point(part) = {SnapCoordinate(x, snap, grid), SnapCoordinate(PixelRowToPointY(y), snap, grid)};
     FrameChanged(Change::Coordinates);
     return true;
 }

@@ -12,7 +12,8 @@ namespace hoofer {
 inline constexpr int kMoveNameLength = 12;
 
 /// One named move: its key frames in playback order. The move owns its frames;
-/// FrameCount mirrors Frames.size() and is set from it after every change.
+/// FrameCount mirrors Frames.size() and is set from it after every change;
+/// a count is read from FrameCount, Frames.size() only bounds a walk over Frames.
 class THFMove {
 public:
     THFMove() = default;

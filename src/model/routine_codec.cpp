@@ -155,8 +155,8 @@ std::string RoutineLimitProblem(const TMoveList &moves)
         return "the routine has " + std::to_string(moves.size())
                + " moves; a routine file holds at most 256";
     for (size_t i = 0; i < moves.size(); ++i) {
-        const auto count = moves[i]->Frames.size();
-        if (count > static_cast<size_t>(kMaxFramesPerMove))
+        const int count = moves[i]->FrameCount;
+        if (count > kMaxFramesPerMove)
             return "move " + std::to_string(i) + " (\"" + TrimName(moves[i]->MoveName) + "\") has "
                    + std::to_string(count) + " key frames; a move holds at most 255";
     }
@@ -170,7 +170,7 @@ std::string EncodeRoutine(const TMoveList &moves)
     std::string buffer;
     size_t size = 2;
     for (const auto &m : moves)
-        size += kMoveHeaderSize + m->Frames.size() * kFrameRecordSize;
+        size += kMoveHeaderSize + static_cast<size_t>(m->FrameCount) * kFrameRecordSize;
     buffer.reserve(size);
     buffer += static_cast<char>(kFormatByte);
     buffer += static_cast<char>((moves.size() - 1) & 0xFF);

@@ -1,5 +1,7 @@
 #include "window_fixture.h"
 
+#include <gmock/gmock.h>
+
 #include <QGroupBox>
 #include <QTest>
 
@@ -49,9 +51,10 @@ TEST_F(Playback, F9PlaysWithEditingLockedAndContinuousPlayStopsAfterThePassInWhi
     platform.onMessages = [&] {
         if (last.isNull()) {
             EXPECT_TRUE(window->Playing());
-            EXPECT_FALSE(window->grpMoveAndFrame->isEnabled() || window->grpBodyParts->isEnabled() ||
-                         window->grpResult->isEnabled() || window->mnuFrameAddFrame->EffectivelyEnabled() ||
-                         window->mnuMovePlay->EffectivelyEnabled());
+            const bool enabled[] = {window->grpMoveAndFrame->isEnabled(), window->grpBodyParts->isEnabled(),
+                                    window->grpResult->isEnabled(), window->mnuFrameAddFrame->EffectivelyEnabled(),
+                                    window->mnuMovePlay->EffectivelyEnabled()};
+            EXPECT_THAT(enabled, ::testing::Each(false)) << "boxes, Add New Frame, Play Move";
             QTest::keyClick(window.get(), Qt::Key_N, Qt::ControlModifier);  // does nothing meanwhile
             EXPECT_EQ(window->Core.CurrentMove()->Frames.size(), 3u);
         }

@@ -118,10 +118,6 @@ TEST_F(WindowEditing, DraggingWithTheMouseShowsThePoseAndEscapeCancels)
     EXPECT_EQ(window->cbxBodyPart->ItemIndex(), 4);
     Mouse(QEvent::MouseMove, {100, 200}, Qt::ShiftModifier, Qt::RightButton);
     EXPECT_EQ(window->Core.CurrentFrame()->Point(5), (TPoint{88, 64})) << "the right button never drags";
-    ASSERT_TRUE(window->mnuFrameUndoFrame->Enabled());
-    for (int i = 0; i < 10 && window->mnuFrameUndoFrame->Enabled(); ++i)
-        Click(window->mnuFrameUndoFrame);
-    EXPECT_EQ(window->Core.CurrentFrame()->Point(9), (TPoint{40, 8}));
 }
 
 TEST_F(WindowEditing, GridSizeAndFrameNumberEntriesAcceptNumbersAndRefuseNonsense)

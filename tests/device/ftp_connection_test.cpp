@@ -120,18 +120,6 @@ TEST_F(FtpConnectionTest, BindingAnAddressInUseAndCommandsWithoutAConnectionAreR
     EXPECT_FALSE(ftp.ClosedGracefully());
 }
 
-TEST(FtpErrorsTest, MessagesAndFamilyAreThoseTheUserIsShown)
-{
-    const std::pair<std::string, std::string> rows[] = {
-        {static_cast<const EIdTCPConnectionError &>(EIdNoDataToRead()).what(), "No data to read."},
-        {static_cast<const EIdTCPConnectionError &>(EIdNotEnoughDataInBuffer()).what(), "Not enough data in buffer."},
-        {static_cast<const EIdStackError &>(EIdStackInitializationFailed()).what(), "Winsock Initialization Error."},
-        {EIdInvalidSocket().what(), "Cannot allocate socket."},
-    };
-    for (const auto &[shown, expected] : rows)
-        EXPECT_EQ(shown, expected);
-}
-
 TEST(FtpStackTest, NetworkObjectsShareOneStackForTheirLifetime)
 {
     const int before = TIdComponent::InstanceCount();

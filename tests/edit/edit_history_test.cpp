@@ -14,24 +14,24 @@ namespace {
 class SetText : public EditCommand {
 public:
     SetText(std::string &text, std::string after, int id = 0, std::size_t cost = 1)
-        : EditCommand(after, {id, 1, 0}, {id, 2, int(cost)}), text_(text), before_(text),
-          after_(std::move(after)), id_(id), cost_(cost) {}
-    void Redo() override { text_ = after_; }
-    void Undo() override { text_ = before_; }
-    std::size_t Cost() const override { return cost_; }
-    int Id() const override { return id_; }
+        : EditCommand(after, {id, 1, 0}, {id, 2, int(cost)}), m_text(text), m_before(text),
+          m_after(std::move(after)), m_id(id), m_cost(cost) {}
+    void Redo() override { m_text = m_after; }
+    void Undo() override { m_text = m_before; }
+    std::size_t Cost() const override { return m_cost; }
+    int Id() const override { return m_id; }
     bool MergeWith(const EditCommand &next) override
     {
-        after_ = static_cast<const SetText &>(next).after_;
-        cost_ += next.Cost();
+        m_after = static_cast<const SetText &>(next).m_after;
+        m_cost += next.Cost();
         return true;
     }
 
 private:
-    std::string &text_;
-    std::string before_, after_;
-    int id_;
-    std::size_t cost_;
+    std::string &m_text;
+    std::string m_before, m_after;
+    int m_id;
+    std::size_t m_cost;
 };
 } // namespace
 

@@ -76,15 +76,16 @@ void MoveLeftHand(RoutineEditor &e, int x)
 TEST(EditingCore, EnablingTableFollowsTheSelection)
 {
     struct Row { const char *name; int moves, frames; bool clipboard, history; CommandStates want; };
-    // PlayMove AddMove RenameMove DeleteMove AddFrame InsertFrame DeleteFrame Copy Cut Paste Undo Redo
-    // MirrorPose ExportMove DuplicateMove MoveUp MoveDown
     const Row rows[] = {
         {"no routine", 0, 0, false, false, {}},
-        {"move without key frames", 1, 0, true, false, {false, false, false, false, true}},
+        {"move without key frames", 1, 0, true, false, {.AddFrame = true}},
         {"one key frame", 3, 1, false, false,
-         {true, true, true, false, true, true, false, true, true, false, false, false, true, true, true, false, true}},
+         {.PlayMove = true, .AddMove = true, .RenameMove = true, .AddFrame = true, .InsertFrame = true, .Copy = true,
+          .Cut = true, .MirrorPose = true, .ExportMove = true, .DuplicateMove = true, .MoveDown = true}},
         {"four moves, clipboard, histories", 4, 2, true, true,
-         {true, true, true, true, true, true, true, true, true, true, true, true, true, true, true, false, true}},
+         {.PlayMove = true, .AddMove = true, .RenameMove = true, .DeleteMove = true, .AddFrame = true,
+          .InsertFrame = true, .DeleteFrame = true, .Copy = true, .Cut = true, .Paste = true, .Undo = true,
+          .Redo = true, .MirrorPose = true, .ExportMove = true, .DuplicateMove = true, .MoveDown = true}},
     };
     const auto histories = [](THFFrame &f) {
         f.UndoList.push_back(FrameSnapshot(THFFrame{}));
@@ -409,7 +410,10 @@ TEST(EditingCore, RedoTakesBackWhatUndoUndidUntilANewSnapshotAndMirrorIsUndoable
         EXPECT_EQ(e.CurrentFrame()->RedoList.size(), row.redo) << row.name;
     }
     Editor none(0, 0), fresh(1, 1);
-    EXPECT_FALSE(none.Undo() || none.Redo() || none.MirrorPose() || fresh.Undo());
+    EXPECT_FALSE(none.Undo()) << "no key frame";
+    EXPECT_FALSE(none.Redo()) << "no key frame";
+    EXPECT_FALSE(none.MirrorPose()) << "no key frame";
+    EXPECT_FALSE(fresh.Undo()) << "nothing to undo";
 }
 
 TEST(Snapping, TruncatesTowardZeroThenClamps)

@@ -19,15 +19,20 @@ std::string Resaved(const std::string &read)
     WriteEditorSettings(ini, ReadEditorSettings(IniFile::Parse(read)));
     return ini.Text();
 }
+
+const std::string kDefaults =
+    "[Interface]\nDragWithoutShift=0\nPlayContinuously=0\nSnapToGrid=0\nGridSize=5\n\n"
+    "[Network]\nempegNetworkName=\nempegFTPUserName=Anonymous\nempegFTPPassword=hoofer@home\n\n"
+    "[View]\nOnionSkin=0\nPlaybackSpeed=1\nKeyFrameStrip=0\nZoom=1\n\n[Editing]\nKeepBoneLengths=0\n";
 } // namespace
 
-TEST(EditorSettings, AFirstSaveWritesEveryKeyInOrderAndEachValueComesBackAsSavedOrAsItsDefault)
+TEST(EditorSettings, AFirstSaveWritesEveryKeyInOrder)
 {
-    const std::string defaults =
-        "[Interface]\nDragWithoutShift=0\nPlayContinuously=0\nSnapToGrid=0\nGridSize=5\n\n"
-        "[Network]\nempegNetworkName=\nempegFTPUserName=Anonymous\nempegFTPPassword=hoofer@home\n\n"
-        "[View]\nOnionSkin=0\nPlaybackSpeed=1\nKeyFrameStrip=0\nZoom=1\n\n[Editing]\nKeepBoneLengths=0\n";
-    EXPECT_EQ(Resaved(""), defaults);
+    EXPECT_EQ(Resaved(""), kDefaults);
+}
+
+TEST(EditorSettings, EachValueComesBackAsSavedOrAsItsDefault)
+{
     // A value as read and as written back (as read when no fourth is given), in its own line and moving no other:
     // a value of every key, and one row for each kind of value that gives the default.
     const std::array<const char *, 4> rows[] = {
@@ -42,12 +47,15 @@ TEST(EditorSettings, AFirstSaveWritesEveryKeyInOrderAndEachValueComesBackAsSaved
         {"View", "Zoom", "4", "1"},                {"View", "Zoom", "0", "1"},
     };
     for (const auto &[section, key, read, written] : rows) {
-        std::string expected = defaults;
+        std::string expected = kDefaults;
         const size_t at = expected.find(std::string("\n") + key + "=") + 1;
         expected.replace(at, expected.find('\n', at) - at, std::string(key) + "=" + (written ? written : read));
         EXPECT_EQ(Resaved(std::string("[") + section + "]\n" + key + "=" + read), expected) << key << "=" << read;
     }
-    // A line break in a string cannot add lines to the file: the string is cut at the first one.
+}
+
+TEST(EditorSettings, ALineBreakInAStringIsCutThereAddingNoLinesToTheFile)
+{
     EditorSettings broken, cut;
     broken.NetworkName = "car\n[Interface]", cut.NetworkName = "car";
     broken.FtpPassword = "secret\r\nGridSize=0", cut.FtpPassword = "secret";

@@ -164,10 +164,10 @@ TEST(Dialogs, TitlesAreExactlyTheirOwnOnScreen)
     }
 }
 
-TEST(Dialogs, AllFilesShowsFilesWithoutAnExtensionAndSavingAsksBeforeReplacing)
+TEST(Dialogs, AllFilesShowsFilesWithoutAnExtension)
 {
     EXPECT_EQ(QtFilterFromPairs("Hoofer Routines|*.raw|(All Files)|*.*"), "Hoofer Routines (*.raw);;(All Files) (*)");
-    QFileDialog open, save;
+    QFileDialog open;
     open.setOption(QFileDialog::DontUseNativeDialog);
     SetUpFileDialog(open, {"Hoofer Routines|*.raw|(All Files)|*.*", "*.raw", QDir::tempPath().toStdString(), ""}, false);
     open.selectNameFilter(open.nameFilters().at(1));
@@ -175,6 +175,11 @@ TEST(Dialogs, AllFilesShowsFilesWithoutAnExtensionAndSavingAsksBeforeReplacing)
     ASSERT_NE(model, nullptr);
     EXPECT_TRUE(QDir::match(model->nameFilters(), "routine")) << model->nameFilters().join(' ').toStdString();
     EXPECT_TRUE(QDir::match(model->nameFilters(), "dance.raw"));
+}
+
+TEST(Dialogs, SavingAsksBeforeReplacingAndProposesTheNameInItsFolder)
+{
+    QFileDialog save;
     SetUpFileDialog(save, {"Hoofer Routines|*.raw", "*.raw", QDir::tempPath().toStdString(), ""}, true);
     EXPECT_FALSE(save.testOption(QFileDialog::DontConfirmOverwrite));
     EXPECT_EQ(save.acceptMode(), QFileDialog::AcceptSave);
@@ -188,7 +193,7 @@ TEST(Dialogs, AllFilesShowsFilesWithoutAnExtensionAndSavingAsksBeforeReplacing)
     EXPECT_EQ(proposal.directory().absolutePath(), "/");
 }
 
-TEST(SpinEdit, ProgramSettingClampsExceptWhileMinEqualsMaxAndRunsTheHandlerOnAChangeEvenFromWithinIt)
+TEST(SpinEdit, ProgramSettingClampsExceptWhileMinEqualsMaxRunningTheHandlerOnlyOnAChange)
 {
     struct Row { int min, max, start, set; const char *shown; size_t changes; };
     const Row rows[] = {{0, 255, 7, 300, "255", 1}, {-128, 128, 0, -200, "-128", 1}, {1, 1, 1, 9, "9", 1},
@@ -199,7 +204,10 @@ TEST(SpinEdit, ProgramSettingClampsExceptWhileMinEqualsMaxAndRunsTheHandlerOnACh
         EXPECT_EQ(w.box->Text().toStdString(), r.shown) << r.set << " into " << r.min << ".." << r.max;
         EXPECT_EQ(w.runs.size(), r.changes) << r.set << " into " << r.min << ".." << r.max << " showing " << r.start;
     }
-    // Set from its own handler, the value runs the handler again before the first run returns.
+}
+
+TEST(SpinEdit, ASettingFromWithinTheHandlerRunsItAgainBeforeTheFirstRunReturns)
+{
     SpinWindow w(1, 4, 1);
     w.box->OnChange = [&] {
         const int v = w.box->Value();
@@ -240,7 +248,7 @@ TEST(SpinEdit, TypingAndArrowsRunTheHandlerPerChangeUnclampedUntilTheFocusLeaves
     EXPECT_EQ(single.box->Value(), 1) << "not a number: the minimum";
 }
 
-TEST(ComboBox, ProgramIndexChangeRunsNoHandlerTypingRunsChangePerKeyAndLeavingRunsExit)
+TEST(ComboBox, AnIndexSetByTheProgramRunsNoHandler)
 {
     ComboWindow w;
     for (const auto &[set, index, text] :
@@ -250,6 +258,11 @@ TEST(ComboBox, ProgramIndexChangeRunsNoHandlerTypingRunsChangePerKeyAndLeavingRu
         EXPECT_EQ(w.box->Text(), text) << "set " << set;
     }
     EXPECT_EQ(w.runs, Runs{});
+}
+
+TEST(ComboBox, TypingRunsChangePerKeyAndLeavingRunsExit)
+{
+    ComboWindow w;
     w.box->lineEdit()->selectAll();
     Type(w.box->lineEdit(), "Ga");
     EXPECT_EQ(w.box->ItemIndex(), -1) << "typing selects no item";

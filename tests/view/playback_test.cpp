@@ -113,8 +113,10 @@ TEST(TransitionPoses, SlideByTheTargetsDisplacementOverTheTargetsStepCount)
         target.Displacement = 3;
         EXPECT_EQ(TransitionPose(previous, target, i)[0].x, rows[i][2]) << "step " << i;
     }
-    for (const auto &[interpolation, steps] : {std::pair{3, 4}, {0, 1}, {-1, 0}, {-50, 0}})
-        EXPECT_EQ((target.Interpolation = interpolation, TransitionSteps(target)), steps) << interpolation;
+    for (const auto &[interpolation, steps] : {std::pair{3, 4}, {0, 1}, {-1, 0}, {-50, 0}}) {
+        target.Interpolation = interpolation;
+        EXPECT_EQ(TransitionSteps(target), steps) << interpolation;
+    }
 }
 
 TEST(MovePass, DrawsEachTransitionAndPausesPerPictureAtEachSpeed)
