@@ -35,7 +35,8 @@ protected:
     bool Unlocked() const
     {
         return !window->Playing() && window->grpMoveAndFrame->isEnabled() && window->grpBodyParts->isEnabled() &&
-               window->grpResult->isEnabled() && window->mnuFile->Enabled() && window->mnuMovePlay->EffectivelyEnabled();
+               window->grpResult->isEnabled() && window->mnuFile->Enabled() && window->mnuMovePlay->EffectivelyEnabled() &&
+               window->mnuEdit->Enabled();
     }
 };
 
@@ -50,7 +51,7 @@ TEST_F(Playback, F9PlaysWithEditingLockedAndContinuousPlayStopsAfterThePassInWhi
         if (last.isNull()) {
             EXPECT_TRUE(window->Playing());
             EXPECT_FALSE(window->grpMoveAndFrame->isEnabled() || window->grpBodyParts->isEnabled() ||
-                         window->grpResult->isEnabled() || window->mnuFrameAddFrame->EffectivelyEnabled() ||
+                         window->grpResult->isEnabled() || window->mnuFrameAddFrame->EffectivelyEnabled() || window->mnuEdit->Enabled() ||
                          window->mnuMovePlay->EffectivelyEnabled());
             QTest::keyClick(window.get(), Qt::Key_N, Qt::ControlModifier);  // does nothing meanwhile
             EXPECT_EQ(window->Core.CurrentMove()->Frames.size(), 3u);
