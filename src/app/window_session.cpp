@@ -142,6 +142,7 @@ void TfrmHoofer::OfferRecoveredRoutines()
         }
         // Not its own file: Save asks where, proposing the file it came from.
         Document.Restored(orphan.sourceFileName);
+        UpdateCaption();
         m_recovery->Adopt(std::move(orphan));
         // One routine at a time: the other copies wait for the next start.
         return;

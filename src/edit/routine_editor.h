@@ -265,8 +265,9 @@ private:
                     bool continues = true);
     /// The drag that began at the press goes into the history, if it moved.
     void RecordDrag();
-    /// Selects where a change of the history was made and reports it.
-    void ShowHistoryChange(const EditCommand &command, const EditSelection &where);
+    /// Undo (back) or Redo of the history, then selects where the change was
+    /// made and reports it.
+    std::optional<EditSelection> WalkHistory(bool back);
     EditSelection Selection(int part = 0) const { return {CurrentMoveIndex(), CurrentFrameNumber(), part}; }
     THFFrame *FindFrame(int number) const;
     int RemoveFrame(const char *label);

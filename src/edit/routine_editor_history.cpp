@@ -84,35 +84,29 @@ void RoutineEditor::RecordDrag()
 
 std::optional<EditSelection> RoutineEditor::UndoChange()
 {
-    BeginChange();
-    if (!m_history.CanUndo())
-        return std::nullopt;
-    // The command may take the current move or key frame away.
-    m_currentMove = nullptr;
-    m_currentFrame = nullptr;
-    const EditCommand *command = m_history.Undo();
-    ShowHistoryChange(*command, command->SelectionBefore());
-    return command->SelectionBefore();
+    return WalkHistory(true);
 }
 
 std::optional<EditSelection> RoutineEditor::RedoChange()
 {
-    BeginChange();
-    if (!m_history.CanRedo())
-        return std::nullopt;
-    m_currentMove = nullptr;
-    m_currentFrame = nullptr;
-    const EditCommand *command = m_history.Redo();
-    ShowHistoryChange(*command, command->SelectionAfter());
-    return command->SelectionAfter();
+    return WalkHistory(false);
 }
 
-void RoutineEditor::ShowHistoryChange(const EditCommand &command, const EditSelection &where)
+std::optional<EditSelection> RoutineEditor::WalkHistory(bool back)
 {
+    BeginChange();
+    if (back ? !m_history.CanUndo() : !m_history.CanRedo())
+        return std::nullopt;
+    // The command may take the current move or key frame away.
+    m_currentMove = nullptr;
+    m_currentFrame = nullptr;
+    const EditCommand &command = back ? *m_history.Undo() : *m_history.Redo();
+    const EditSelection where = back ? command.SelectionBefore() : command.SelectionAfter();
     SelectMove(where.MoveIndex);
     SelectFrame(where.FrameNumber);
     const auto *change = dynamic_cast<const RoutineCommand *>(&command);
     Changed(change ? change->Kind() : Change::Routine, where.MoveIndex, where.FrameNumber);
+    return where;
 }
 
 } // namespace hoofer
