@@ -339,6 +339,9 @@ private:
     std::string m_startupFile;
     bool m_stripShown = false;
     std::unique_ptr<KeyFrameThumbnails> m_thumbnails;
+    /// The labels the Edit menu shows.
+    bool m_editMenuShown = false;
+    std::string m_undoShown, m_redoShown;
 };
 
 } // namespace hoofer

@@ -10,12 +10,20 @@ namespace hoofer {
 void TfrmHoofer::UpdateEditMenu()
 {
     const EditHistory &history = Core.History();
+    // Every step of a drag reports a change: the menu is written only when
+    // its captions change (a label is empty exactly when there is nothing).
+    std::string undo = history.UndoLabel(), redo = history.RedoLabel();
+    if (m_editMenuShown && undo == m_undoShown && redo == m_redoShown)
+        return;
+    m_editMenuShown = true;
+    m_undoShown = std::move(undo);
+    m_redoShown = std::move(redo);
     // "&" in a move's label would mark an access letter.
     auto caption = [](const char *verb, const std::string &label) {
         return label.empty() ? QString(verb) : QString(verb) + " " + toolkit::ToQt(label).replace("&", "&&");
     };
-    mnuEditUndo->SetCaption(caption("Undo", history.UndoLabel()));
-    mnuEditRedo->SetCaption(caption("Redo", history.RedoLabel()));
+    mnuEditUndo->SetCaption(caption("Undo", m_undoShown));
+    mnuEditRedo->SetCaption(caption("Redo", m_redoShown));
     mnuEditUndo->SetEnabled(history.CanUndo());
     mnuEditRedo->SetEnabled(history.CanRedo());
 }
