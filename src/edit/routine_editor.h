@@ -2,7 +2,7 @@
 
 #include "edit/edit_history.h"
 #include "edit/routine_change.h"
-#include "edit/routine_commands.h"
+#include "edit/history_commands.h"
 #include "edit/skeleton.h"
 #include "model/move.h"
 

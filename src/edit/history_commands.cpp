@@ -1,4 +1,7 @@
-#include "routine_commands.h"
+// The commands the routine's history keeps, one kind for each family of
+// changes: a key frame's pose, a run of key frames or moves coming or going,
+// a reorder, a rename, the whole routine traded for another.
+#include "history_commands.h"
 
 #include <algorithm>
 #include <utility>
