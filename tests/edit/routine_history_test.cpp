@@ -174,6 +174,23 @@ TEST(RoutineHistory, RandomCommandsUndosAndRedosAgreeWithAModelOfWholeImages)
     }
 }
 
+TEST(RoutineHistory, AChangeDuringADragEndsItAsTheEntryBefore)
+{
+    Editor e;
+    const std::string image = e.SerialiseRoutine();
+    const TPoint hand = e.CurrentFrame()->Point(3);
+    e.MouseDown(hand.X, 276 - hand.Y);
+    e.MouseMove(true, true, 3, 200, 100, false, 5);
+    e.AddFrame();
+    EXPECT_FALSE(e.MouseMove(true, true, 3, 150, 100, false, 5)) << "nothing more is dragged until the release";
+    e.MouseUp();
+    EXPECT_EQ(e.History().Count(), 2u);
+    e.UndoChange();
+    EXPECT_EQ(e.History().UndoLabel(), "Drag Left Hand");
+    e.UndoChange();
+    EXPECT_EQ(e.SerialiseRoutine(), image);
+}
+
 TEST(RoutineHistory, ModifiedIsClearExactlyAtTheSavedEntry)
 {
     Editor e;
