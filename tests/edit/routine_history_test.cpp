@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <numeric>
 #include <random>
 
 using namespace hoofer;
@@ -17,24 +18,22 @@ namespace {
 /// redo entry of a pose of its own.
 TMoveList Routine(int moves, int frames)
 {
-    TMoveList routine;
+    TMoveList routine(moves);
     for (int m = 0; m < moves; ++m) {
-        auto move = std::make_unique<THFMove>();
+        auto &move = routine[m] = std::make_unique<THFMove>();
         move->MoveName = "Move" + std::to_string(m);
         for (int f = 0; f < frames; ++f) {
-            auto frame = std::make_unique<THFFrame>();
+            auto &frame = move->Frames.emplace_back(std::make_unique<THFFrame>());
             for (int p = 1; p <= kPartCount; ++p)
                 frame->Point(p) = {(40 * m + 7 * f + 17 * p) % 200 + 20, (30 * f + 13 * p) % 200 + 20};
             frame->Interpolation = f + 1;
-            THFFrame other;
-            other.Point(2) = {m, f};
-            frame->UndoList.push_back(FrameSnapshot(other));
-            other.Point(3) = {f, m};
-            frame->RedoList.push_back(FrameSnapshot(other));
-            move->Frames.push_back(std::move(frame));
+            THFFrame undone, redone;
+            undone.Point(2) = {m, f};
+            redone.Point(3) = {f, m};
+            frame->UndoList.push_back(FrameSnapshot(undone));
+            frame->RedoList.push_back(FrameSnapshot(redone));
         }
         move->SyncFrameCount();
-        routine.push_back(std::move(move));
     }
     return routine;
 }
@@ -44,14 +43,9 @@ std::string Histories(const RoutineEditor &e)
 {
     std::string out;
     for (const auto &move : e.Moves())
-        for (const auto &frame : move->Frames) {
-            out += "U";
-            for (const std::string &s : frame->UndoList.Entries())
-                out += s;
-            out += "R";
-            for (const std::string &s : frame->RedoList.Entries())
-                out += s;
-        }
+        for (const auto &frame : move->Frames)
+            for (const auto &list : {frame->UndoList.Entries(), frame->RedoList.Entries()})
+                out += "|" + std::accumulate(list.begin(), list.end(), std::string());
     return out;
 }
 
@@ -197,13 +191,10 @@ TEST(RoutineHistory, ModifiedIsClearExactlyAtTheSavedEntry)
     e.AddMove();
     e.MarkSaved();
     e.RenameMove("A");
-    EXPECT_TRUE(e.Modified());
-    e.UndoChange();
-    EXPECT_FALSE(e.Modified());
-    e.UndoChange();
-    EXPECT_TRUE(e.Modified());
-    e.RedoChange();
-    EXPECT_FALSE(e.Modified());
+    std::string seen;  // Modified after the rename, two undos and a redo
+    for (const auto step : {&RoutineEditor::UndoChange, &RoutineEditor::UndoChange, &RoutineEditor::RedoChange})
+        seen += e.Modified() ? "*" : "-", (e.*step)();
+    EXPECT_EQ(seen + (e.Modified() ? "*" : "-"), "*-*-");
     e.UndoChange();
     e.DeleteMove();  // the saved entry is dropped with what could be redone
     e.UndoChange();
