@@ -104,8 +104,8 @@ std::optional<EditSelection> RoutineEditor::WalkHistory(bool back)
     const EditSelection where = back ? command.SelectionBefore() : command.SelectionAfter();
     SelectMove(where.MoveIndex);
     SelectFrame(where.FrameNumber);
-    const auto *change = dynamic_cast<const RoutineCommand *>(&command);
-    Changed(change ? change->Kind() : Change::Routine, where.MoveIndex, where.FrameNumber);
+    // Every entry is one of the editor's own commands.
+    Changed(static_cast<const RoutineCommand &>(command).Kind(), where.MoveIndex, where.FrameNumber);
     return where;
 }
 
