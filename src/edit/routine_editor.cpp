@@ -94,8 +94,6 @@ int RoutineEditor::CurrentFrameNumber() const
 CommandStates RoutineEditor::Commands() const
 {
     CommandStates c;
-    c.UndoChange = m_history.CanUndo();
-    c.RedoChange = m_history.CanRedo();
     if (!m_currentMove || !m_currentFrame) {
         // A move read without key frames can be repaired by adding one.
         c.AddFrame = m_currentMove && m_currentMove->FrameCount == 0;

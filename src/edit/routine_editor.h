@@ -36,10 +36,6 @@ struct CommandStates {
     /// Move > Move Up and Move Down: a neighbour on that side.
     bool MoveUp = false;
     bool MoveDown = false;
-    /// Edit > Undo and Redo: the routine's history has a change to take
-    /// back or to bring back.
-    bool UndoChange = false;
-    bool RedoChange = false;
 
     bool operator==(const CommandStates &) const = default;
 };
