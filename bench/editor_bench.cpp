@@ -20,6 +20,10 @@
 //                              of a surface of that size
 //   Pacing                     a real playback of a move of 100 steps, its
 //                              pauses in the counter pauses_ms
+//   History                    on the largest routine in the shown window,
+//                              100 Delete Frame over 100 moves and then 100
+//                              Edit > Undo; the counter rss_growth_kib is the
+//                              resident memory at its highest less before
 // The window runs on the offscreen platform unless QT_QPA_PLATFORM says
 // otherwise.
 #include "bench_support.h"
@@ -380,6 +384,35 @@ void Pacing(benchmark::State &state)
         state.SkipWithError("the window reported an error");
 }
 BENCHMARK(Pacing)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+/// 100 deletions and their undos through the window's own handlers, which
+/// bring the controls in line after each. The routine must come back to its
+/// very bytes.
+void History(benchmark::State &state)
+{
+    ShownWindow shown(RoutineFile(kLargestMoves));
+    TfrmHoofer &w = *shown.window;
+    const std::string image = w.Core.SerialiseRoutine();
+    const long before = ResidentKiB();
+    long highest = before;
+    for (auto _ : state) {
+        const auto start = std::chrono::steady_clock::now();
+        for (int i = 0; i < 100; ++i) {
+            w.Core.SelectMove(i * 2);
+            w.Core.SelectFrame(128);
+            w.DeleteCurrentFrame(false);
+        }
+        highest = std::max(highest, ResidentKiB());
+        for (int i = 0; i < 100; ++i)
+            w.mnuEditUndoClick();
+        const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
+        state.SetIterationTime(took.count());
+    }
+    state.counters["rss_growth_kib"] = static_cast<double>(std::max(highest, ResidentKiB()) - before);
+    if (w.Core.SerialiseRoutine() != image || shown.dialogs.messages)
+        state.SkipWithError("the routine did not come back, or the window reported an error");
+}
+BENCHMARK(History)->Iterations(3)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 } // namespace
 

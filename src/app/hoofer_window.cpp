@@ -187,6 +187,7 @@ void TfrmHoofer::SetEditingEnabled(bool enabled)
     mnuMove->SetEnabled(enabled);
     mnuFrame->SetEnabled(enabled);
     mnuFile->SetEnabled(enabled);
+    mnuEdit->SetEnabled(enabled);
     stripKeyFrames->setEnabled(enabled);
 }
 

@@ -86,6 +86,7 @@ public:
     toolkit::TMenuItem *mnuFileExportMoveAsGif;
     toolkit::TMenuItem *mnuFileSaveAs, *mnuFileOpenRecent, *mnuFileOpenRecentSeparator, *mnuFileOpenRecentClear;
     std::array<toolkit::TMenuItem *, kRecentFileCount> mnuFileOpenRecentItems{};
+    toolkit::TMenuItem *mnuEdit = nullptr, *mnuEditUndo = nullptr, *mnuEditRedo = nullptr;
     toolkit::TMenuItem *mnuMove, *mnuMovePlay, *mnuMoveAddMove, *mnuMoveRenameMove, *mnuMoveDeleteMove;
     toolkit::TMenuItem *mnuMoveDuplicateMove, *mnuMoveMoveUp, *mnuMoveMoveDown;
     toolkit::TMenuItem *mnuFileImportMoves;
@@ -252,6 +253,12 @@ public:
     /// The current move's playing time, as a tooltip on the move selector.
     void ShowPlayingTime();
 
+    // The routine's history.
+    void mnuEditUndoClick();
+    void mnuEditRedoClick();
+    /// The Edit menu's captions name the change Undo and Redo would make.
+    void UpdateEditMenu();
+
     // Frame commands.
     void mnuFrameAddFrameClick();
     void mnuFrameInsertFrameClick();
@@ -290,6 +297,9 @@ private:
     /// Shows the move and key frame the core selected after a change of the
     /// moves or of the key frames.
     void ShowSelection();
+    /// Shows where Edit > Undo or Redo took the routine: move, key frame and,
+    /// when the change named one, body part.
+    void ShowHistorySelection(const EditSelection &where);
     /// Shows the current key frame again after a change of its pose, leaving
     /// alone the boxes that already show its numbers (the one being typed in).
     void ShowEditedFrame();
@@ -328,6 +338,9 @@ private:
     std::string m_startupFile;
     bool m_stripShown = false;
     std::unique_ptr<KeyFrameThumbnails> m_thumbnails;
+    /// The labels the Edit menu shows.
+    bool m_editMenuShown = false;
+    std::string m_undoShown, m_redoShown;
 };
 
 } // namespace hoofer

@@ -38,7 +38,8 @@ void TfrmHoofer::DeleteCurrentFrame(bool ask)
         RefreshView();
         return;
     }
-    Core.DeleteFrame();
+    // Without the question it is the deletion of a Cut.
+    ask ? Core.DeleteFrame() : Core.CutFrame();
 }
 
 void TfrmHoofer::mnuFrameDeleteFrameClick()

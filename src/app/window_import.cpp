@@ -52,12 +52,11 @@ void TfrmHoofer::mnuFileImportMovesClick()
                                  + std::to_string(picked.size()) + " were chosen.");
     if (Core.Moves().empty()) {
         // As New Routine does, but from the imported moves: a routine with
-        // no file of its own, whose moves are not saved anywhere yet.
-        Core.ReplaceRoutine(std::move(picked));
+        // no file of its own, whose moves are not saved anywhere yet (the
+        // import is its one change, which Undo takes back).
         EnableRoutineFiles();
         Document.Detach();
-        Core.MarkModified();
-        return;
+        cbxBodyPart->SetItemIndex(0);
     }
     Core.AppendMoves(std::move(picked));
 }

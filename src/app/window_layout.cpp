@@ -138,6 +138,12 @@ void TfrmHoofer::CreateMenu()
     mnuFileDownloadFromEmpegStonkDance = mnuFileDownloadFromEmpeg->Add("mnuFileDownloadFromEmpegStonkDance", "StonkDance");
     mnuFileRebootEmpeg = mnuFile->Add("mnuFileRebootEmpeg", "Reboot empeg");
 
+    mnuEdit = MainMenu.Add("mnuEdit", "Edit");
+    mnuEditUndo = mnuEdit->Add("mnuEditUndo", "Undo", K(Qt::CTRL | Qt::ALT | Qt::Key_Z));
+    mnuEditRedo = mnuEdit->Add("mnuEditRedo", "Redo", K(Qt::CTRL | Qt::ALT | Qt::Key_Y));
+    mnuEditUndo->SetEnabled(false);
+    mnuEditRedo->SetEnabled(false);
+
     mnuMove = MainMenu.Add("mnuMove", "Move");
     mnuMovePlay = mnuMove->Add("mnuMovePlay", "Play Move", K(Qt::Key_F9));
     mnuMove->Add("N1", "-");
@@ -243,6 +249,8 @@ void TfrmHoofer::WireEvents()
     mnuFileDownloadFromEmpegPrinceDance->OnClick = [this] { mnuFileDownloadFromEmpegPrinceDanceClick(); };
     mnuFileDownloadFromEmpegStonkDance->OnClick = [this] { mnuFileDownloadFromEmpegStonkDanceClick(); };
     mnuFileRebootEmpeg->OnClick = [this] { mnuFileRebootEmpegClick(); };
+    mnuEditUndo->OnClick = [this] { mnuEditUndoClick(); };
+    mnuEditRedo->OnClick = [this] { mnuEditRedoClick(); };
     mnuMovePlay->OnClick = [this] { mnuMovePlayMoveClick(); };
     mnuMoveAddMove->OnClick = [this] { mnuMoveAddMoveClick(); };
     mnuMoveRenameMove->OnClick = [this] { mnuMoveRenameMoveClick(); };

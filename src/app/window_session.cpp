@@ -65,6 +65,7 @@ void TfrmHoofer::dropEvent(QDropEvent *event)
 void TfrmHoofer::RoutineChanged(const RoutineChange &change)
 {
     UpdateCaption();
+    UpdateEditMenu();
     ShowPlayingTime();
     if (!Core.Modified()) {
         // Saved, uploaded or replaced: the copy has nothing left to keep.
@@ -131,15 +132,18 @@ void TfrmHoofer::OfferRecoveredRoutines()
             continue;
         }
         try {
-            ParseRoutine(orphan.image);
+            // One change of the history: its changes are unsaved, and Undo
+            // brings back the routine shown before.
+            if (Core.RestoreRoutine(orphan.image))
+                EnableRoutineFiles();
         } catch (const std::exception &e) {
             ShowStatus(e.what());
             continue;
         }
         // Not its own file: Save asks where, proposing the file it came from.
         Document.Restored(orphan.sourceFileName);
+        UpdateCaption();
         m_recovery->Adopt(std::move(orphan));
-        Core.MarkModified();
         // One routine at a time: the other copies wait for the next start.
         return;
     }

@@ -125,6 +125,13 @@ void EditHistory::SetClean()
     Report(before);
 }
 
+void EditHistory::ForgetClean()
+{
+    const Looks before = Look();
+    clean_ = -1;
+    Report(before);
+}
+
 EditHistory::Looks EditHistory::Look() const
 {
     return {CanUndo(), CanRedo(), IsClean(), UndoLabel(), RedoLabel()};

@@ -52,6 +52,8 @@ public:
     /// A fresh empty history, clean.
     void Clear();
     void SetClean();
+    /// No state is clean until the next SetClean(): what is shown is saved nowhere.
+    void ForgetClean();
     bool IsClean() const { return clean_ == static_cast<long>(index_); }
 
     std::size_t Count() const { return entries_.size(); }

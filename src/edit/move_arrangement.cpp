@@ -19,10 +19,12 @@ int RoutineEditor::DuplicateMove()
 {
     if (!m_currentMove || MoveRoom() == 0)
         return -1;
+    const EditSelection before = BeginChange();
     auto copy = CopyMovePoses(*m_currentMove);
     const int at = CurrentMoveIndex() + 1;
     m_moves.insert(m_moves.begin() + at, std::move(copy));
     SelectMove(at);
+    Record(std::make_unique<RunCommand>("Duplicate Move", m_moves, -1, at, 1, before, Selection()));
     Changed(Change::Moves, at);
     return at;
 }
@@ -36,7 +38,10 @@ int RoutineEditor::ShiftMove(int by)
     if (to < 0 || to >= static_cast<int>(m_moves.size()))
         return -1;
     // The current move and key frame stay current in their new place.
+    const EditSelection before = BeginChange();
     std::swap(m_moves[from], m_moves[to]);
+    Record(std::make_unique<ReorderCommand>(by < 0 ? "Move Up" : "Move Down", m_moves, -1, from, to, before,
+                                            Selection()));
     Changed(Change::Moves, to);
     return to;
 }
@@ -45,10 +50,13 @@ int RoutineEditor::AppendMoves(TMoveList incoming)
 {
     if (incoming.empty() || static_cast<int>(incoming.size()) > MoveRoom())
         return -1;
+    const EditSelection before = BeginChange();
     const int first = static_cast<int>(m_moves.size());
+    const int count = static_cast<int>(incoming.size());
     for (auto &move : incoming)
         m_moves.push_back(std::move(move));
     SelectMove(first);
+    Record(std::make_unique<RunCommand>("Import Moves", m_moves, -1, first, count, before, Selection()));
     Changed(Change::Moves, first);
     return first;
 }

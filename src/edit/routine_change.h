@@ -25,8 +25,8 @@ struct RoutineChange {
         Moves,
         /// The whole routine replaced (loaded, new, downloaded, restored).
         Routine,
-        /// Only the unsaved-changes mark: after a save or an upload, or a
-        /// routine restored from a recovery copy.
+        /// Only the unsaved-changes mark or the routine's history: after a
+        /// save or an upload, or a drag kept at its release.
         Mark,
     };
 

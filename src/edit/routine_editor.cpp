@@ -14,28 +14,19 @@ RoutineEditor::~RoutineEditor()
     Clear();
 }
 
+namespace {
+// The runs of changes that are one entry of the routine's history.
+constexpr int kTypedRun = 1;
+constexpr int kInterpolationRun = 2;
+constexpr int kDisplacementRun = 3;
+} // namespace
+
 void RoutineEditor::Changed(Change what, int move, int frame)
 {
-    if (what == Change::Routine)
-        m_modified = false;
-    else if (what != Change::Mark && what != Change::History) {
+    if (what != Change::Mark && what != Change::History)
         ++m_edits;
-        m_modified = true;
-    }
     if (OnChanged)
         OnChanged(RoutineChange{what, move, frame, CurrentMoveIndex(), CurrentFrameNumber()});
-}
-
-void RoutineEditor::MarkSaved()
-{
-    m_modified = false;
-    Changed(Change::Mark);
-}
-
-void RoutineEditor::MarkModified()
-{
-    m_modified = true;
-    Changed(Change::Mark);
 }
 
 bool RoutineEditor::ReplaceRoutine(const std::string &image)
@@ -47,6 +38,9 @@ bool RoutineEditor::ReplaceRoutine(const std::string &image)
 
 bool RoutineEditor::ReplaceRoutine(TMoveList moves)
 {
+    m_pressedFrame.reset();
+    m_dragging = false;
+    m_history.Clear();
     m_currentMove = nullptr;
     m_currentFrame = nullptr;
     FreeListItems(m_moves);
@@ -67,6 +61,9 @@ void RoutineEditor::Clear()
     m_currentFrame = nullptr;
     m_dragging = m_dragBlocked = false;
     m_nudgeFrame = nullptr;
+    m_pressedFrame.reset();
+    // The history's entries refer to these moves.
+    m_history.Clear();
     FreeListItems(m_moves);
     m_moves.clear();
 }
@@ -122,8 +119,10 @@ void RoutineEditor::SetPartPosition(int part, int x, int y)
 {
     if (!m_currentMove || !m_currentFrame || part < 1 || part > kPartCount)
         return;
+    BeginChange();
+    const FrameState before = FrameState::Of(*m_currentFrame, false);
     m_currentFrame->Point(part) = {x, y};
-    FrameChanged(Change::Coordinates);
+    RecordPose("Type Coordinates", Change::Coordinates, part, before, kTypedRun);
 }
 
 void RoutineEditor::SetInterpolation(int value)
@@ -132,23 +131,31 @@ void RoutineEditor::SetInterpolation(int value)
     // only a different value is an edit.
     if (!m_currentMove || !m_currentFrame || m_currentFrame->Interpolation == value)
         return;
+    BeginChange();
+    const FrameState before = FrameState::Of(*m_currentFrame, false);
     m_currentFrame->Interpolation = value;
-    FrameChanged(Change::Pose);
+    RecordPose("Set Interpolation", Change::Pose, 0, before, kInterpolationRun);
 }
 
 void RoutineEditor::SetDisplacement(int value)
 {
     if (!m_currentMove || !m_currentFrame || m_currentFrame->Displacement == value)
         return;
+    BeginChange();
+    const FrameState before = FrameState::Of(*m_currentFrame, false);
     m_currentFrame->Displacement = value;
-    FrameChanged(Change::Pose);
+    RecordPose("Set Displacement", Change::Pose, 0, before, kDisplacementRun);
 }
 
 int RoutineEditor::MouseDown(int x, int y)
 {
+    BeginChange();
     m_dragBlocked = false;
     int hit = 0;
     if (m_currentMove && m_currentFrame) {
+        m_pressedFrame = FrameState::Of(*m_currentFrame, true);
+        m_pressedAt = Selection();
+        m_pressedTarget = m_currentFrame;
         PushUndoSnapshot();
         hit = HitBodyPart(*m_currentFrame, x, y);
         m_pressedPose = m_currentFrame->Points;
@@ -164,7 +171,11 @@ bool RoutineEditor::MouseMove(bool left, bool shiftOrOption, int part, int x, in
         return false;
     if (!m_currentMove || !m_currentFrame || part < 1 || part > kPartCount)
         return false;
+    // A drag poses the key frame pressed on, and no other.
+    if (!m_pressedFrame || m_currentFrame != m_pressedTarget)
+        return false;
     m_dragging = true;
+    m_dragPart = part;
     if (m_keepBoneLengths)
         m_currentFrame->Points = Skeleton::Drag(m_pressedPose, part, x, PixelRowToPointY(y), snap, grid);
     else
@@ -175,8 +186,14 @@ bool RoutineEditor::MouseMove(bool left, bool shiftOrOption, int part, int x, in
 
 void RoutineEditor::MouseUp()
 {
+    const bool dragged = m_dragging;
+    if (dragged)
+        RecordDrag();
     m_dragging = false;
+    m_pressedFrame.reset();
     m_dragBlocked = false;
+    if (dragged)
+        Changed(Change::Mark);
 }
 
 bool RoutineEditor::CancelDrag()
@@ -187,16 +204,19 @@ bool RoutineEditor::CancelDrag()
     // A cancelled drag is over: a second Escape before the release must not
     // undo an earlier, unrelated change of the key frame.
     m_dragging = false;
+    m_pressedFrame.reset();
     PopUndoSnapshot();
     return true;
 }
 
 int RoutineEditor::AddMove()
 {
+    const EditSelection before = BeginChange();
     const int count = static_cast<int>(m_moves.size());
     const int at = count >= 4 ? count - 2 : 0;
     m_moves.insert(m_moves.begin() + at, MakeStandingMove());
     SelectMove(at);
+    Record(std::make_unique<RunCommand>("Add Move", m_moves, -1, at, 1, before, Selection()));
     Changed(Change::Moves, at);
     return at;
 }
@@ -205,8 +225,11 @@ int RoutineEditor::RenameMove(const std::string &name)
 {
     if (!m_currentMove)
         return -1;
-    m_currentMove->MoveName = name;
+    const EditSelection where = BeginChange();
     const int i = CurrentMoveIndex();
+    if (m_currentMove->MoveName != name)
+        Record(std::make_unique<RenameCommand>(m_moves, i, m_currentMove->MoveName, name, where));
+    m_currentMove->MoveName = name;
     Changed(Change::MoveName, i);
     return i;
 }
@@ -215,12 +238,17 @@ int RoutineEditor::DeleteMove()
 {
     if (!m_currentMove || m_moves.size() <= 2)
         return -1;
+    const EditSelection before = BeginChange();
     int i = CurrentMoveIndex();
     m_currentMove = nullptr;
     m_currentFrame = nullptr;
-    m_moves.erase(m_moves.begin() + i);
+    // The command takes the move out of the routine and keeps it whole.
+    auto command = std::make_unique<RunCommand>("Delete Move", m_moves, -1, i, 1, before, EditSelection{});
+    command->Redo();
     const int next = std::min(i, static_cast<int>(m_moves.size()) - 1);
     SelectMove(next);
+    command->SetSelectionAfter(Selection());
+    Record(std::move(command));
     Changed(Change::Moves, i);
     return next;
 }
@@ -229,6 +257,7 @@ int RoutineEditor::AddFrame()
 {
     if (!m_currentMove)
         return 0;
+    const EditSelection before = BeginChange();
     auto frame = std::make_unique<THFFrame>();
     // A move read without key frames starts again from the all-zero pose.
     if (m_currentMove->FrameCount > 0)
@@ -237,6 +266,7 @@ int RoutineEditor::AddFrame()
     m_currentMove->SyncFrameCount();
     const int number = m_currentMove->FrameCount;
     SelectFrame(number);
+    Record(std::make_unique<RunCommand>("Add Frame", m_moves, CurrentMoveIndex(), number - 1, 1, before, Selection()));
     Changed(Change::KeyFrames, CurrentMoveIndex(), number);
     return number;
 }
@@ -245,11 +275,13 @@ int RoutineEditor::InsertFrame()
 {
     if (!m_currentMove || !m_currentFrame)
         return 0;
+    const EditSelection before = BeginChange();
     auto frame = std::make_unique<THFFrame>();
     CopyFramePose(*m_currentFrame, *frame);
     const int i = m_currentMove->IndexOf(m_currentFrame);
     m_currentMove->Frames.insert(m_currentMove->Frames.begin() + i, std::move(frame));
     m_currentMove->SyncFrameCount();
+    Record(std::make_unique<RunCommand>("Insert Frame", m_moves, CurrentMoveIndex(), i, 1, before, Selection()));
     Changed(Change::KeyFrames, CurrentMoveIndex(), i + 1);
     return i + 2;
 }
@@ -259,16 +291,21 @@ bool RoutineEditor::CanDeleteFrame() const
     return m_currentMove && m_currentFrame && m_currentMove->FrameCount > 1;
 }
 
-int RoutineEditor::DeleteFrame()
+int RoutineEditor::RemoveFrame(const char *label)
 {
     if (!CanDeleteFrame())
         return 0;
+    const EditSelection before = BeginChange();
     const int i = m_currentMove->IndexOf(m_currentFrame);
     m_currentFrame = nullptr;
-    m_currentMove->Frames.erase(m_currentMove->Frames.begin() + i);
-    m_currentMove->SyncFrameCount();
+    // The command takes the key frame out and keeps it, with its histories.
+    auto command = std::make_unique<RunCommand>(label, m_moves, before.MoveIndex, i, 1,
+                                                before, EditSelection{});
+    command->Redo();
     const int number = std::min(i + 1, m_currentMove->FrameCount);
     m_currentFrame = FindFrame(number);
+    command->SetSelectionAfter(Selection());
+    Record(std::move(command));
     Changed(Change::KeyFrames, CurrentMoveIndex(), i + 1);
     return number;
 }
@@ -291,24 +328,23 @@ void RoutineEditor::PasteFrame()
 {
     if (!CanPaste())
         return;
+    BeginChange();
+    const FrameState before = FrameState::Of(*m_currentFrame, true);
     PushUndoSnapshot();
     std::string copy = m_clipboardFrame;
     TakeFrameSnapshot(copy, *m_currentFrame);
-    FrameChanged(Change::Pose);
+    RecordPose("Paste", Change::Pose, 0, before);
 }
 
 int RoutineEditor::MoveFrame(int from, int to)
 {
     if (!FindFrame(from) || !FindFrame(to) || from == to)
         return 0;
-    auto &frames = m_currentMove->Frames;
-    const auto first = frames.begin() + (from - 1);
-    const auto last = frames.begin() + (to - 1);
-    // The frame objects move, so each keeps its undo and redo history.
-    if (from < to)
-        std::rotate(first, first + 1, last + 1);
-    else
-        std::rotate(last, first, first + 1);
+    const EditSelection before = BeginChange();
+    auto command = std::make_unique<ReorderCommand>("Move Key Frame", m_moves, before.MoveIndex, from - 1, to - 1,
+                                                    before, EditSelection{before.MoveIndex, to, 0});
+    command->Redo();
+    Record(std::move(command));
     m_currentFrame = FindFrame(to);
     Changed(Change::KeyFrames, CurrentMoveIndex(), to);
     return to;
@@ -345,20 +381,28 @@ bool RoutineEditor::Undo()
 {
     if (!m_currentMove || !m_currentFrame || m_currentFrame->UndoList.empty())
         return false;
+    BeginChange();
+    const FrameState before = FrameState::Of(*m_currentFrame, true);
     m_currentFrame->RedoList.push_back(FrameSnapshot(*m_currentFrame));
-    return PopUndoSnapshot();
+    std::string snapshot = std::move(m_currentFrame->UndoList.back());
+    m_currentFrame->UndoList.pop_back();
+    TakeFrameSnapshot(snapshot, *m_currentFrame);
+    RecordPose("Frame Undo", Change::Pose, 0, before);
+    return true;
 }
 
 bool RoutineEditor::Redo()
 {
     if (!m_currentMove || !m_currentFrame || m_currentFrame->RedoList.empty())
         return false;
+    BeginChange();
+    const FrameState before = FrameState::Of(*m_currentFrame, true);
     std::string snapshot = std::move(m_currentFrame->RedoList.back());
     m_currentFrame->RedoList.pop_back();
     // Straight onto the history: PushUndoSnapshot would empty the redo list.
     m_currentFrame->UndoList.push_back(FrameSnapshot(*m_currentFrame));
     TakeFrameSnapshot(snapshot, *m_currentFrame);
-    FrameChanged(Change::Pose);
+    RecordPose("Frame Redo", Change::Pose, 0, before);
     return true;
 }
 
@@ -366,9 +410,11 @@ bool RoutineEditor::MirrorPose()
 {
     if (!m_currentMove || !m_currentFrame)
         return false;
+    BeginChange();
+    const FrameState before = FrameState::Of(*m_currentFrame, true);
     PushUndoSnapshot();
     hoofer::MirrorPose(*m_currentFrame);
-    FrameChanged(Change::Coordinates);
+    RecordPose("Mirror Pose", Change::Coordinates, 0, before);
     return true;
 }
 

@@ -1,10 +1,14 @@
 #pragma once
 
+#include "edit/edit_history.h"
 #include "edit/routine_change.h"
+#include "edit/history_commands.h"
 #include "edit/skeleton.h"
 #include "model/move.h"
 
 #include <functional>
+#include <memory>
+#include <optional>
 #include <string>
 
 namespace hoofer {
@@ -39,7 +43,8 @@ struct CommandStates {
 /// The routine being edited and the editing state, with every edit the editor
 /// makes to them: choosing a move and a key frame, posing a body part by
 /// number or with the mouse, the move and frame commands, the clipboard and
-/// each key frame's undo history. It knows nothing of windows; the main
+/// each key frame's undo history, and the routine's own history of every
+/// change (Edit > Undo and Redo). It knows nothing of windows; the main
 /// window asks the user, calls one of these and brings its controls in line
 /// from the change reported.
 ///
@@ -71,8 +76,12 @@ public:
     bool Dragging() const { return m_dragging; }
     /// Mouse moves are ignored until the next release.
     bool DragBlocked() const { return m_dragBlocked; }
-    /// The routine changed since it was loaded, created, saved or uploaded.
-    bool Modified() const { return m_modified; }
+    /// The routine differs from what it was when last loaded, created, saved
+    /// or uploaded: the history stands elsewhere than at that entry, or a
+    /// drag is under way.
+    bool Modified() const { return !m_history.IsClean() || m_dragging; }
+    /// Every change of the routine since it was loaded or created.
+    const EditHistory &History() const { return m_history; }
     /// Options > Keep Bone Lengths: a drag turns a limb about its parent, or
     /// moves the whole figure by its Shoulders, instead of placing one point.
     bool KeepBoneLengths() const { return m_keepBoneLengths; }
@@ -86,16 +95,30 @@ public:
     bool ReplaceRoutine(const std::string &image);
     /// Replaces the routine with these moves (the old ones freed); the first
     /// move, at its key frame 1, becomes current. Returns whether the new
-    /// routine has any move. The new routine has no unsaved changes.
+    /// routine has any move. The new routine has no unsaved changes, and its
+    /// history starts empty.
     bool ReplaceRoutine(TMoveList moves);
+    /// Puts a routine image restored from a recovery copy in place of the
+    /// routine, as one change that Edit > Undo takes back: its changes are
+    /// unsaved. RoutineFormatError as ReplaceRoutine.
+    bool RestoreRoutine(const std::string &image);
     /// The routine image of the moves (RoutineFormatError when it cannot be written).
     std::string SerialiseRoutine() const;
     /// Frees every move; nothing is selected afterwards.
     void Clear();
     /// After a save or an upload: nothing is left unsaved.
     void MarkSaved();
-    /// A routine restored from a recovery copy: its changes are unsaved.
+    /// The routine as it stands is saved nowhere: Modified until the next
+    /// save, whatever is undone.
     void MarkModified();
+
+    // The routine's history.
+
+    /// Edit > Undo: takes back the newest change and selects where it was
+    /// made; the selection, or none when there was nothing to take back.
+    std::optional<EditSelection> UndoChange();
+    /// Edit > Redo: makes the newest change taken back again.
+    std::optional<EditSelection> RedoChange();
 
     // The selection.
 
@@ -183,7 +206,10 @@ public:
     int InsertFrame();
     /// Deletes the current key frame unless it is the move's only one; the
     /// follower, or the new last one, becomes current.
-    int DeleteFrame();
+    int DeleteFrame() { return RemoveFrame("Delete Frame"); }
+    /// The deletion that ends a Cut (the clipboard is filled already): the
+    /// same, named "Cut" in the history.
+    int CutFrame() { return RemoveFrame("Cut"); }
     bool CanDeleteFrame() const;
     /// Copies the current key frame's pose to the clipboard (empties it with
     /// nothing current).
@@ -222,14 +248,33 @@ private:
     void Changed(Change what, int move = -1, int frame = 0);
     /// Changed for the current key frame of the current move.
     void FrameChanged(Change what) { Changed(what, CurrentMoveIndex(), CurrentFrameNumber()); }
+    /// The start of every change: a drag under way is over and goes into
+    /// the history first. Returns the selection the change starts from.
+    EditSelection BeginChange();
+    /// Keeps a change made already in the history.
+    void Record(std::unique_ptr<EditCommand> command) { m_history.Record(std::move(command)); }
+    /// Keeps a change of the current key frame's pose (of body part `part`,
+    /// 0 for several), unless the pose stayed as it was, and reports it.
+    /// Changes of one nonzero run id with no other edit between are one
+    /// entry; `continues` false starts a new one.
+    void RecordPose(std::string label, Change what, int part, const FrameState &before, int run = 0,
+                    bool continues = true);
+    /// The drag that began at the press goes into the history, if it moved.
+    void RecordDrag();
+    /// Undo (back) or Redo of the history, then selects where the change was
+    /// made and reports it.
+    std::optional<EditSelection> WalkHistory(bool back);
+    EditSelection Selection(int part = 0) const { return {CurrentMoveIndex(), CurrentFrameNumber(), part}; }
     THFFrame *FindFrame(int number) const;
+    int RemoveFrame(const char *label);
     /// Brings the newest kept pose back; false when there is none.
     bool PopUndoSnapshot();
     /// Starts a nudge: takes the undo snapshot unless the nudge continues
     /// the run of the previous one. Returns whether it continues it.
     bool BeginNudge();
-    /// Puts a nudged pose into the current key frame and ends the nudge.
-    bool EndNudge(const PosePoints &pose);
+    /// Puts a nudged pose into the current key frame, keeps the change in
+    /// the history (one entry for the run) and ends the nudge.
+    bool EndNudge(const PosePoints &pose, const std::string &label, int part, const FrameState &before, bool continues);
 
     TMoveList m_moves;
     THFMove *m_currentMove = nullptr;
@@ -237,7 +282,17 @@ private:
     std::string m_clipboardFrame;
     bool m_dragging = false;
     bool m_dragBlocked = false;
-    bool m_modified = false;
+    EditHistory m_history;
+    /// The key frame pressed on, with its pose and histories before the
+    /// press: a drag is one change from the press to the release.
+    std::optional<FrameState> m_pressedFrame;
+    EditSelection m_pressedAt;
+    /// Compared only: the key frame a press began on.
+    const THFFrame *m_pressedTarget = nullptr;
+    int m_dragPart = 0;
+    /// The run of the newest pose change and the edit count after it.
+    int m_run = 0;
+    unsigned m_runEdits = 0;
     bool m_keepBoneLengths = false;
     /// The pose at the press, which a drag with bone lengths kept starts from.
     PosePoints m_pressedPose{};

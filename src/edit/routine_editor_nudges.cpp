@@ -8,6 +8,8 @@ namespace hoofer {
 
 namespace {
 constexpr double kNudgeDegrees = 2.0;
+/// Nudges are one run of the routine's history apart from every other change.
+constexpr int kNudgeRun = 4;
 }
 
 bool RoutineEditor::BeginNudge()
@@ -22,12 +24,13 @@ bool RoutineEditor::BeginNudge()
     return continues;
 }
 
-bool RoutineEditor::EndNudge(const PosePoints &pose)
+bool RoutineEditor::EndNudge(const PosePoints &pose, const std::string &label, int part, const FrameState &before,
+                             bool continues)
 {
     const bool moved = pose != m_currentFrame->Points;
     if (moved) {
         m_currentFrame->Points = pose;
-        FrameChanged(Change::Coordinates);
+        RecordPose(label, Change::Coordinates, part, before, kNudgeRun, continues);
     }
     m_nudgeEdits = m_edits;
     m_nudgeHistory = m_currentFrame->UndoList.size();
@@ -38,6 +41,8 @@ bool RoutineEditor::NudgePart(int part, int dx, int dy)
 {
     if (!m_currentMove || !m_currentFrame || part < 1 || part > kPartCount)
         return false;
+    BeginChange();
+    const FrameState before = FrameState::Of(*m_currentFrame, true);
     const bool continues = BeginNudge();
     PosePoints pose = m_currentFrame->Points;
     if (m_keepBoneLengths && part != 1) {
@@ -56,16 +61,18 @@ bool RoutineEditor::NudgePart(int part, int dx, int dy)
         TPoint &p = pose[part - 1];
         p = {std::clamp(p.X + dx, 0, kMaxCoordinate), std::clamp(p.Y + dy, 0, kMaxCoordinate)};
     }
-    return EndNudge(pose);
+    return EndNudge(pose, "Nudge " + BodyPartName(part), part, before, continues);
 }
 
 bool RoutineEditor::NudgeFigure(int dx, int dy)
 {
     if (!m_currentMove || !m_currentFrame)
         return false;
-    BeginNudge();
+    BeginChange();
+    const FrameState before = FrameState::Of(*m_currentFrame, true);
+    const bool continues = BeginNudge();
     m_turnPart = 0;
-    return EndNudge(Skeleton::ShiftFigure(m_currentFrame->Points, dx, dy));
+    return EndNudge(Skeleton::ShiftFigure(m_currentFrame->Points, dx, dy), "Nudge Figure", 0, before, continues);
 }
 
 } // namespace hoofer

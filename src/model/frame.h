@@ -43,6 +43,16 @@ public:
     void pop_back() { m_entries->pop_back(); }
     /// Forgets every entry and gives their storage back.
     void clear() { m_entries.reset(); }
+    /// A copy of the entries, oldest first, and its way back in: the
+    /// routine's history keeps a key frame's history as it stood.
+    std::vector<std::string> Entries() const { return m_entries ? *m_entries : std::vector<std::string>(); }
+    void Assign(const std::vector<std::string> &entries)
+    {
+        if (entries.empty())
+            clear();
+        else
+            m_entries = std::make_unique<std::vector<std::string>>(entries);
+    }
 
 private:
     std::unique_ptr<std::vector<std::string>> m_entries;

@@ -37,7 +37,8 @@ protected:
     bool Unlocked() const
     {
         return !window->Playing() && window->grpMoveAndFrame->isEnabled() && window->grpBodyParts->isEnabled() &&
-               window->grpResult->isEnabled() && window->mnuFile->Enabled() && window->mnuMovePlay->EffectivelyEnabled();
+               window->grpResult->isEnabled() && window->mnuFile->Enabled() && window->mnuMovePlay->EffectivelyEnabled() &&
+               window->mnuEdit->Enabled();
     }
 };
 
@@ -53,8 +54,8 @@ TEST_F(Playback, F9PlaysWithEditingLockedAndContinuousPlayStopsAfterThePassInWhi
             EXPECT_TRUE(window->Playing());
             const bool enabled[] = {window->grpMoveAndFrame->isEnabled(), window->grpBodyParts->isEnabled(),
                                     window->grpResult->isEnabled(), window->mnuFrameAddFrame->EffectivelyEnabled(),
-                                    window->mnuMovePlay->EffectivelyEnabled()};
-            EXPECT_THAT(enabled, ::testing::Each(false)) << "boxes, Add New Frame, Play Move";
+                                    window->mnuEdit->Enabled(), window->mnuMovePlay->EffectivelyEnabled()};
+            EXPECT_THAT(enabled, ::testing::Each(false)) << "boxes, Add New Frame, Edit, Play Move";
             QTest::keyClick(window.get(), Qt::Key_N, Qt::ControlModifier);  // does nothing meanwhile
             EXPECT_EQ(window->Core.CurrentMove()->Frames.size(), 3u);
         }

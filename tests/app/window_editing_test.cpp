@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QMouseEvent>
 #include <QTest>
 
@@ -245,4 +246,32 @@ TEST_F(WindowEditing, CtrlArrowsNudgeThePoseNotTheFocusedBoxAndKeepBoneLengthsTu
     EXPECT_EQ(window->Core.CurrentFrame()->Point(1), shoulders) << "turned about the Shoulders";
     Click(window->mnuOptionsKeepBoneLengths);
     EXPECT_FALSE(window->Core.KeepBoneLengths());
+}
+
+TEST_F(WindowEditing, EditMenuNamesTheChangeAndItsShortcutsWorkWithABoxFocused)
+{
+    EXPECT_EQ(window->menuBar()->actions().at(1)->text(), "Edit");
+    EXPECT_EQ(std::pair(window->mnuEditUndo->Caption(), window->mnuEditUndo->Enabled()), std::pair(QString("Undo"), false));
+    window->spinFrameNumber->SetValue(2);
+    Select(window->cbxBodyPart, 2);
+    const int x = window->Core.CurrentFrame()->Point(3).X;
+    Type(window->spinPartX, "77");
+    EXPECT_EQ(window->mnuEditUndo->Caption(), "Undo Type Coordinates");
+    Select(window->cbxBodyPart, 0);
+    window->spinFrameNumber->SetValue(3);
+    QWidget *focus = window->spinPartX->Editor();
+    QTest::keyClick(focus, Qt::Key_Z, Qt::ControlModifier | Qt::AltModifier);
+    EXPECT_EQ(std::tuple(Frame(), window->cbxBodyPart->ItemIndex(), window->spinPartX->Value()), std::tuple(2, 2, x))
+        << "back where the change was made";
+    EXPECT_EQ(window->mnuEditRedo->Caption(), "Redo Type Coordinates");
+    EXPECT_FALSE(window->mnuEditUndo->Enabled());
+    EXPECT_FALSE(window->windowTitle().contains('*')) << "back at the routine loaded";
+    QTest::keyClick(focus, Qt::Key_Delete, Qt::ControlModifier);
+    EXPECT_EQ(std::pair(window->mnuEditUndo->Caption(), window->mnuEditRedo->Caption()),
+              std::pair(QString("Undo Delete Move"), QString("Redo")));
+    QTest::keyClick(focus, Qt::Key_Z, Qt::ControlModifier | Qt::AltModifier);
+    EXPECT_EQ(window->cbxMoves->Count(), 4);
+    QTest::keyClick(focus, Qt::Key_Y, Qt::ControlModifier | Qt::AltModifier);
+    EXPECT_EQ(window->cbxMoves->Count(), 3);
+    EXPECT_TRUE(window->windowTitle().contains('*'));
 }

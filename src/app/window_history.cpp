@@ -1,0 +1,53 @@
+// The Edit menu: Undo and Redo of the routine's history, named after the
+// change they would take back or make again. The core walks the history and
+// reports the change; here the window shows where it was made.
+#include "hoofer_window.h"
+
+#include "toolkit/text.h"
+
+namespace hoofer {
+
+void TfrmHoofer::UpdateEditMenu()
+{
+    const EditHistory &history = Core.History();
+    // Every step of a drag reports a change: the menu is written only when
+    // its captions change (a label is empty exactly when there is nothing).
+    std::string undo = history.UndoLabel(), redo = history.RedoLabel();
+    if (m_editMenuShown && undo == m_undoShown && redo == m_redoShown)
+        return;
+    m_editMenuShown = true;
+    m_undoShown = std::move(undo);
+    m_redoShown = std::move(redo);
+    // "&" in a move's label would mark an access letter.
+    auto caption = [](const char *verb, const std::string &label) {
+        return label.empty() ? QString(verb) : QString(verb) + " " + toolkit::ToQt(label).replace("&", "&&");
+    };
+    mnuEditUndo->SetCaption(caption("Undo", m_undoShown));
+    mnuEditRedo->SetCaption(caption("Redo", m_redoShown));
+    mnuEditUndo->SetEnabled(history.CanUndo());
+    mnuEditRedo->SetEnabled(history.CanRedo());
+}
+
+void TfrmHoofer::mnuEditUndoClick()
+{
+    if (const auto where = Core.UndoChange())
+        ShowHistorySelection(*where);
+}
+
+void TfrmHoofer::mnuEditRedoClick()
+{
+    if (const auto where = Core.RedoChange())
+        ShowHistorySelection(*where);
+}
+
+void TfrmHoofer::ShowHistorySelection(const EditSelection &where)
+{
+    // Set without its handler: choosing the part again would add a snapshot
+    // to the key frame's own history.
+    if (where.BodyPart >= 1 && where.BodyPart <= kPartCount)
+        cbxBodyPart->SetItemIndex(where.BodyPart - 1);
+    if (Core.CurrentMove())
+        ShowSelection();
+}
+
+} // namespace hoofer

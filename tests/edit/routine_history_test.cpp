@@ -1,0 +1,235 @@
+// The routine's history in the editing core: every command is one entry that
+// Undo takes back to the very bytes and key frame histories it found, and
+// Redo makes again; Modified follows the history; the memory stays bounded.
+#include "edit/routine_editor.h"
+#include "model/routine_codec.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <numeric>
+#include <random>
+
+using namespace hoofer;
+
+namespace {
+
+/// Moves "Move0".. of key frames whose points differ, each with an undo and a
+/// redo entry of a pose of its own.
+TMoveList Routine(int moves, int frames)
+{
+    TMoveList routine(moves);
+    for (int m = 0; m < moves; ++m) {
+        auto &move = routine[m] = std::make_unique<THFMove>();
+        move->MoveName = "Move" + std::to_string(m);
+        for (int f = 0; f < frames; ++f) {
+            auto &frame = move->Frames.emplace_back(std::make_unique<THFFrame>());
+            for (int p = 1; p <= kPartCount; ++p)
+                frame->Point(p) = {(40 * m + 7 * f + 17 * p) % 200 + 20, (30 * f + 13 * p) % 200 + 20};
+            frame->Interpolation = f + 1;
+            THFFrame undone, redone;
+            undone.Point(2) = {m, f};
+            redone.Point(3) = {f, m};
+            frame->UndoList.push_back(FrameSnapshot(undone));
+            frame->RedoList.push_back(FrameSnapshot(redone));
+        }
+        move->SyncFrameCount();
+    }
+    return routine;
+}
+
+/// Every key frame's own undo and redo histories, in routine order.
+std::string Histories(const RoutineEditor &e)
+{
+    std::string out;
+    for (const auto &move : e.Moves())
+        for (const auto &frame : move->Frames)
+            for (const auto &list : {frame->UndoList.Entries(), frame->RedoList.Entries()})
+                out += "|" + std::accumulate(list.begin(), list.end(), std::string());
+    return out;
+}
+
+EditSelection Where(const RoutineEditor &e)
+{
+    return {e.CurrentMoveIndex(), e.CurrentFrameNumber(), 0};
+}
+
+using Command = std::function<void(RoutineEditor &)>;
+
+void Drag(RoutineEditor &e, int toX)
+{
+    const TPoint hand = e.CurrentFrame()->Point(3);
+    e.MouseDown(hand.X, 276 - hand.Y);
+    for (int x = hand.X + 1; x <= toX; ++x)
+        e.MouseMove(true, true, 3, x, 100, false, 5);
+    e.MouseUp();
+}
+
+/// Every command of the editor, named as the Edit menu names it.
+const std::vector<std::pair<std::string, Command>> &Commands()
+{
+    static const std::vector<std::pair<std::string, Command>> commands = {
+        {"Type Coordinates", [](RoutineEditor &e) { e.SetPartPosition(3, 1, 2), e.SetPartPosition(3, 12, 2); }},
+        {"Set Interpolation", [](RoutineEditor &e) { e.SetInterpolation(40), e.SetInterpolation(41); }},
+        {"Set Displacement", [](RoutineEditor &e) { e.SetDisplacement(-5); }},
+        {"Drag Left Hand", [](RoutineEditor &e) { Drag(e, 230); }},
+        {"Nudge Left Hand", [](RoutineEditor &e) { e.NudgePart(3, 1, 0), e.NudgePart(3, 0, 1), e.NudgePart(3, 1, 0); }},
+        {"Nudge Figure", [](RoutineEditor &e) { e.NudgeFigure(-1, 0), e.NudgeFigure(0, -1); }},
+        {"Add Frame", [](RoutineEditor &e) { e.AddFrame(); }},
+        {"Insert Frame", [](RoutineEditor &e) { e.InsertFrame(); }},
+        {"Delete Frame", [](RoutineEditor &e) { e.DeleteFrame(); }},
+        {"Cut", [](RoutineEditor &e) { e.CopyFrame(), e.CutFrame(); }},
+        {"Paste", [](RoutineEditor &e) { e.SelectFrame(3), e.CopyFrame(), e.SelectFrame(2), e.PasteFrame(); }},
+        {"Mirror Pose", [](RoutineEditor &e) { e.MirrorPose(); }},
+        {"Frame Undo", [](RoutineEditor &e) { e.Undo(); }},
+        {"Frame Redo", [](RoutineEditor &e) { e.Redo(); }},
+        {"Move Key Frame", [](RoutineEditor &e) { e.MoveFrame(1, e.CurrentMove()->FrameCount); }},
+        {"Add Move", [](RoutineEditor &e) { e.AddMove(); }},
+        {"Rename Move", [](RoutineEditor &e) { e.RenameMove("Twirl"); }},
+        {"Delete Move", [](RoutineEditor &e) { e.DeleteMove(); }},
+        {"Duplicate Move", [](RoutineEditor &e) { e.DuplicateMove(); }},
+        {"Move Up", [](RoutineEditor &e) { e.ShiftMove(-1); }},
+        {"Move Down", [](RoutineEditor &e) { e.ShiftMove(1); }},
+        {"Import Moves", [](RoutineEditor &e) { e.AppendMoves(Routine(2, 2)); }},
+        {"Restore Routine", [](RoutineEditor &e) { e.RestoreRoutine(EncodeRoutine(Routine(2, 4))); }},
+    };
+    return commands;
+}
+
+struct Editor : RoutineEditor {
+    explicit Editor(int moves = 5, int frames = 3)
+    {
+        ReplaceRoutine(Routine(moves, frames));
+        SelectMove(1);
+        SelectFrame(2);
+    }
+};
+
+} // namespace
+
+TEST(RoutineHistory, EachCommandIsOneEntryUndoneToTheBytesAndHistoriesBeforeAndRedone)
+{
+    for (const auto &[label, command] : Commands()) {
+        Editor e;
+        const std::string image = e.SerialiseRoutine(), histories = Histories(e);
+        const EditSelection where = Where(e);
+        command(e);
+        const std::string imageAfter = e.SerialiseRoutine(), historiesAfter = Histories(e);
+        const EditSelection whereAfter = Where(e);
+        ASSERT_EQ(e.History().Count(), 1u) << label;
+        EXPECT_EQ(e.History().UndoLabel(), label);
+        EXPECT_NE(imageAfter, image) << label;
+        EXPECT_TRUE(e.Modified()) << label;
+
+        ASSERT_TRUE(e.UndoChange()) << label;
+        EXPECT_EQ(e.SerialiseRoutine(), image) << label;
+        EXPECT_EQ(Histories(e), histories) << label;
+        EXPECT_EQ(Where(e), where) << label;
+        EXPECT_FALSE(e.Modified()) << label;
+        EXPECT_EQ(e.History().RedoLabel(), label);
+
+        ASSERT_TRUE(e.RedoChange()) << label;
+        EXPECT_EQ(e.SerialiseRoutine(), imageAfter) << label;
+        EXPECT_EQ(Histories(e), historiesAfter) << label;
+        EXPECT_EQ(Where(e), whereAfter) << label;
+    }
+}
+
+TEST(RoutineHistory, RandomCommandsUndosAndRedosAgreeWithAModelOfWholeImages)
+{
+    for (const unsigned seed : {1u, 2u, 3u}) {
+        std::mt19937 random(seed);
+        Editor e(4, 3);
+        std::vector<std::string> images{e.SerialiseRoutine()};
+        std::size_t at = 0;
+        for (int step = 0; step < 400; ++step) {
+            const unsigned pick = random() % 10;
+            if (pick == 0 && e.UndoChange())
+                --at;
+            else if (pick == 1 && e.RedoChange())
+                ++at;
+            else if (pick >= 2) {
+                e.SelectMove(static_cast<int>(random() % e.Moves().size()));
+                e.SelectFrame(1 + static_cast<int>(random() % e.CurrentMove()->FrameCount));
+                const auto &[label, command] = Commands()[random() % (Commands().size() - 1)];  // no restore
+                command(e);
+                const std::string image = e.SerialiseRoutine();
+                if (e.History().Index() > at)
+                    images.resize(++at + 1);
+                else if (image != images[at]) {  // only a run merges into the newest entry
+                    ASSERT_TRUE(label.starts_with("Nudge") || label.starts_with("Type") || label.starts_with("Set"))
+                        << label;
+                }
+                images[at] = image;
+            }
+            ASSERT_EQ(e.History().Index(), at) << "seed " << seed << " step " << step;
+            ASSERT_EQ(e.SerialiseRoutine(), images[at]) << "seed " << seed << " step " << step;
+        }
+    }
+}
+
+TEST(RoutineHistory, AChangeDuringADragEndsItAsTheEntryBefore)
+{
+    Editor e;
+    const std::string image = e.SerialiseRoutine();
+    const TPoint hand = e.CurrentFrame()->Point(3);
+    e.MouseDown(hand.X, 276 - hand.Y);
+    e.MouseMove(true, true, 3, 200, 100, false, 5);
+    e.AddFrame();
+    EXPECT_FALSE(e.MouseMove(true, true, 3, 150, 100, false, 5)) << "nothing more is dragged until the release";
+    e.MouseUp();
+    EXPECT_EQ(e.History().Count(), 2u);
+    e.UndoChange();
+    EXPECT_EQ(e.History().UndoLabel(), "Drag Left Hand");
+    e.UndoChange();
+    EXPECT_EQ(e.SerialiseRoutine(), image);
+}
+
+TEST(RoutineHistory, ModifiedIsClearExactlyAtTheSavedEntry)
+{
+    Editor e;
+    e.AddMove();
+    e.MarkSaved();
+    e.RenameMove("A");
+    std::string seen;  // Modified after the rename, two undos and a redo
+    for (const auto step : {&RoutineEditor::UndoChange, &RoutineEditor::UndoChange, &RoutineEditor::RedoChange})
+        seen += e.Modified() ? "*" : "-", (e.*step)();
+    EXPECT_EQ(seen + (e.Modified() ? "*" : "-"), "*-*-");
+    e.UndoChange();
+    e.DeleteMove();  // the saved entry is dropped with what could be redone
+    e.UndoChange();
+    EXPECT_TRUE(e.Modified());
+    e.MarkSaved();
+    e.MarkModified();  // what is shown is saved nowhere
+    EXPECT_TRUE(e.Modified());
+    e.AddMove();
+    e.UndoChange();
+    EXPECT_TRUE(e.Modified());
+}
+
+TEST(RoutineHistory, AnUndoneDeletionBringsTheKeyFrameBackWithItsOwnHistoryWorking)
+{
+    Editor e;
+    const THFFrame *frame = e.CurrentFrame();
+    const std::string undone = frame->UndoList.back();
+    e.DeleteFrame();
+    e.UndoChange();
+    ASSERT_EQ(e.CurrentFrame(), frame) << "the very key frame, not a copy";
+    EXPECT_TRUE(e.Undo());
+    EXPECT_EQ(FrameSnapshot(*e.CurrentFrame()), undone);
+    EXPECT_EQ(e.History().UndoLabel(), "Frame Undo");
+}
+
+TEST(RoutineHistory, TheOldestEntriesGoBeyondAThousandOrTheByteLimit)
+{
+    Editor e;
+    for (int i = 0; i < 1100; ++i)
+        e.SetPartPosition(1 + i % 2, i % 200, 5);  // two parts by turns: no run
+    EXPECT_EQ(e.History().Count(), kHistoryEntryLimit);
+    const std::string largest = EncodeRoutine(Routine(kMaxMoves, 255));
+    for (int i = 0; i < 4; ++i)
+        e.RestoreRoutine(largest);
+    EXPECT_LE(e.History().Cost(), kHistoryByteLimit);
+    EXPECT_LT(e.History().Count(), 4u);
+    EXPECT_TRUE(e.History().CanUndo());
+}
