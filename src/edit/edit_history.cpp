@@ -5,15 +5,15 @@
 namespace hoofer {
 
 EditHistory::EditHistory(std::size_t entryLimit, std::size_t byteLimit)
-    : entryLimit_(entryLimit < 1 ? 1 : entryLimit), byteLimit_(byteLimit)
+    : m_entryLimit(entryLimit < 1 ? 1 : entryLimit), m_byteLimit(byteLimit)
 {
 }
 
 EditHistory::~EditHistory()
 {
     // The newest entries may hold what the older ones refer to: free them first.
-    while (!entries_.empty())
-        entries_.pop_back();
+    while (!m_entries.empty())
+        m_entries.pop_back();
 }
 
 void EditHistory::Push(std::unique_ptr<EditCommand> command)
@@ -34,43 +34,43 @@ void EditHistory::Keep(std::unique_ptr<EditCommand> command)
     DropRedoable();
     // Merging into the entry the clean index stands after would make the
     // clean state unreachable by Undo, so a clean boundary stops the merge.
-    if (index_ > 0 && command->Id() != 0 && clean_ != static_cast<long>(index_)) {
-        Entry &newest = entries_.back();
+    if (m_index > 0 && command->Id() != 0 && m_clean != static_cast<long>(m_index)) {
+        Entry &newest = m_entries.back();
         if (newest.Command->Id() == command->Id() && newest.Command->MergeWith(*command)) {
             newest.Command->SetSelectionAfter(command->SelectionAfter());
-            cost_ -= newest.Cost;
+            m_cost -= newest.Cost;
             newest.Cost = newest.Command->Cost();
-            cost_ += newest.Cost;
+            m_cost += newest.Cost;
             command.reset();
         }
     }
     if (command) {
         const std::size_t cost = command->Cost();
-        entries_.push_back({std::move(command), cost});
-        cost_ += cost;
-        ++index_;
+        m_entries.push_back({std::move(command), cost});
+        m_cost += cost;
+        ++m_index;
     }
-    while (entries_.size() > 1 && (entries_.size() > entryLimit_ || cost_ > byteLimit_))
+    while (m_entries.size() > 1 && (m_entries.size() > m_entryLimit || m_cost > m_byteLimit))
         DropOldest();
 }
 
 void EditHistory::DropRedoable()
 {
-    if (clean_ > static_cast<long>(index_))
-        clean_ = -1;
-    while (entries_.size() > index_) {
-        cost_ -= entries_.back().Cost;
-        entries_.pop_back();
+    if (m_clean > static_cast<long>(m_index))
+        m_clean = -1;
+    while (m_entries.size() > m_index) {
+        m_cost -= m_entries.back().Cost;
+        m_entries.pop_back();
     }
 }
 
 void EditHistory::DropOldest()
 {
-    cost_ -= entries_.front().Cost;
-    entries_.pop_front();
-    --index_;
+    m_cost -= m_entries.front().Cost;
+    m_entries.pop_front();
+    --m_index;
     // At 0 the clean state was the one before the dropped entry.
-    clean_ = clean_ > 0 ? clean_ - 1 : -1;
+    m_clean = m_clean > 0 ? m_clean - 1 : -1;
 }
 
 const EditCommand *EditHistory::Undo()
@@ -78,9 +78,9 @@ const EditCommand *EditHistory::Undo()
     if (!CanUndo())
         return nullptr;
     const Looks before = Look();
-    EditCommand *command = entries_[index_ - 1].Command.get();
+    EditCommand *command = m_entries[m_index - 1].Command.get();
     command->Undo();
-    --index_;
+    --m_index;
     Report(before);
     return command;
 }
@@ -90,45 +90,45 @@ const EditCommand *EditHistory::Redo()
     if (!CanRedo())
         return nullptr;
     const Looks before = Look();
-    EditCommand *command = entries_[index_].Command.get();
+    EditCommand *command = m_entries[m_index].Command.get();
     command->Redo();
-    ++index_;
+    ++m_index;
     Report(before);
     return command;
 }
 
 std::string EditHistory::UndoLabel() const
 {
-    return CanUndo() ? entries_[index_ - 1].Command->Label() : std::string();
+    return CanUndo() ? m_entries[m_index - 1].Command->Label() : std::string();
 }
 
 std::string EditHistory::RedoLabel() const
 {
-    return CanRedo() ? entries_[index_].Command->Label() : std::string();
+    return CanRedo() ? m_entries[m_index].Command->Label() : std::string();
 }
 
 void EditHistory::Clear()
 {
     const Looks before = Look();
-    while (!entries_.empty())
-        entries_.pop_back();
-    index_ = 0;
-    clean_ = 0;
-    cost_ = 0;
+    while (!m_entries.empty())
+        m_entries.pop_back();
+    m_index = 0;
+    m_clean = 0;
+    m_cost = 0;
     Report(before);
 }
 
 void EditHistory::SetClean()
 {
     const Looks before = Look();
-    clean_ = static_cast<long>(index_);
+    m_clean = static_cast<long>(m_index);
     Report(before);
 }
 
 void EditHistory::ForgetClean()
 {
     const Looks before = Look();
-    clean_ = -1;
+    m_clean = -1;
     Report(before);
 }
 
@@ -139,8 +139,8 @@ EditHistory::Looks EditHistory::Look() const
 
 void EditHistory::Report(const Looks &before)
 {
-    if (observer_ && !(Look() == before))
-        observer_();
+    if (m_observer && !(Look() == before))
+        m_observer();
 }
 
 } // namespace hoofer

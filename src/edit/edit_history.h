@@ -43,8 +43,8 @@ public:
     /// Does the oldest undone entry again and returns it, or nullptr.
     const EditCommand *Redo();
 
-    bool CanUndo() const { return index_ > 0; }
-    bool CanRedo() const { return index_ < entries_.size(); }
+    bool CanUndo() const { return m_index > 0; }
+    bool CanRedo() const { return m_index < m_entries.size(); }
     /// The label of what Undo / Redo would do; empty when nothing.
     std::string UndoLabel() const;
     std::string RedoLabel() const;
@@ -54,15 +54,15 @@ public:
     void SetClean();
     /// No state is clean until the next SetClean(): what is shown is saved nowhere.
     void ForgetClean();
-    bool IsClean() const { return clean_ == static_cast<long>(index_); }
+    bool IsClean() const { return m_clean == static_cast<long>(m_index); }
 
-    std::size_t Count() const { return entries_.size(); }
-    std::size_t Index() const { return index_; }
+    std::size_t Count() const { return m_entries.size(); }
+    std::size_t Index() const { return m_index; }
     /// The bytes kept, the sum of the entries' Cost().
-    std::size_t Cost() const { return cost_; }
+    std::size_t Cost() const { return m_cost; }
 
     /// Called after any change of CanUndo, CanRedo, IsClean or the labels.
-    void SetObserver(std::function<void()> observer) { observer_ = std::move(observer); }
+    void SetObserver(std::function<void()> observer) { m_observer = std::move(observer); }
 
 private:
     struct Entry {
@@ -81,14 +81,14 @@ private:
     Looks Look() const;
     void Report(const Looks &before);
 
-    std::size_t entryLimit_;
-    std::size_t byteLimit_;
-    std::deque<Entry> entries_;
-    std::size_t index_ = 0;
+    std::size_t m_entryLimit;
+    std::size_t m_byteLimit;
+    std::deque<Entry> m_entries;
+    std::size_t m_index = 0;
     /// The index that is clean, or -1 when it was dropped.
-    long clean_ = 0;
-    std::size_t cost_ = 0;
-    std::function<void()> observer_;
+    long m_clean = 0;
+    std::size_t m_cost = 0;
+    std::function<void()> m_observer;
 };
 
 } // namespace hoofer

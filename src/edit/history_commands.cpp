@@ -86,44 +86,44 @@ std::size_t MoveCost(const THFMove &move)
 
 RoutineCommand::RoutineCommand(std::string label, RoutineChange::Kind kind, EditSelection before,
                                EditSelection after)
-    : EditCommand(std::move(label), before, after), kind_(kind)
+    : EditCommand(std::move(label), before, after), m_kind(kind)
 {
 }
 
 PoseCommand::PoseCommand(std::string label, RoutineChange::Kind kind, TMoveList &moves, EditSelection where,
                          FrameState before, FrameState after, int id, bool continues)
-    : RoutineCommand(std::move(label), kind, where, where), moves_(moves), before_(std::move(before)),
-      after_(std::move(after)), id_(id), continues_(continues)
+    : RoutineCommand(std::move(label), kind, where, where), m_moves(moves), m_before(std::move(before)),
+      m_after(std::move(after)), m_id(id), m_continues(continues)
 {
 }
 
 THFFrame &PoseCommand::Frame() const
 {
     const EditSelection &where = SelectionBefore();
-    return *moves_[where.MoveIndex]->Frames[where.FrameNumber - 1];
+    return *m_moves[where.MoveIndex]->Frames[where.FrameNumber - 1];
 }
 
 void PoseCommand::Redo()
 {
-    after_.Into(Frame());
+    m_after.Into(Frame());
 }
 
 void PoseCommand::Undo()
 {
-    before_.Into(Frame());
+    m_before.Into(Frame());
 }
 
 std::size_t PoseCommand::Cost() const
 {
-    return sizeof(*this) + Label().capacity() + before_.Cost() + after_.Cost();
+    return sizeof(*this) + Label().capacity() + m_before.Cost() + m_after.Cost();
 }
 
 bool PoseCommand::MergeWith(const EditCommand &next)
 {
     const auto *pose = dynamic_cast<const PoseCommand *>(&next);
-    if (!pose || !pose->continues_ || pose->Label() != Label() || !(pose->SelectionBefore() == SelectionBefore()))
+    if (!pose || !pose->m_continues || pose->Label() != Label() || !(pose->SelectionBefore() == SelectionBefore()))
         return false;
-    after_ = pose->after_;
+    m_after = pose->m_after;
     return true;
 }
 
@@ -131,29 +131,29 @@ RunCommand::RunCommand(std::string label, TMoveList &moves, int move, int at, in
                        EditSelection after)
     : RoutineCommand(std::move(label), move < 0 ? RoutineChange::Kind::Moves : RoutineChange::Kind::KeyFrames,
                      before, after),
-      moves_(moves), move_(move), at_(at), count_(count), cost_(sizeof(*this))
+      m_moves(moves), m_move(move), m_at(at), m_count(count), m_cost(sizeof(*this))
 {
     for (int i = at; i < at + count; ++i)
-        cost_ += move < 0 ? MoveCost(*moves[i]) : FrameCost(*moves[move]->Frames[i]);
+        m_cost += move < 0 ? MoveCost(*moves[i]) : FrameCost(*moves[move]->Frames[i]);
 }
 
 void RunCommand::TurnOver()
 {
     auto turn = [this](auto &list, auto &held) {
-        const auto first = list.begin() + at_;
+        const auto first = list.begin() + m_at;
         if (held.empty()) {
-            held.assign(std::make_move_iterator(first), std::make_move_iterator(first + count_));
-            list.erase(first, first + count_);
+            held.assign(std::make_move_iterator(first), std::make_move_iterator(first + m_count));
+            list.erase(first, first + m_count);
         } else {
             list.insert(first, std::make_move_iterator(held.begin()), std::make_move_iterator(held.end()));
             held.clear();
         }
     };
-    if (move_ < 0) {
-        turn(moves_, heldMoves_);
+    if (m_move < 0) {
+        turn(m_moves, m_heldMoves);
     } else {
-        THFMove &move = *moves_[move_];
-        turn(move.Frames, heldFrames_);
+        THFMove &move = *m_moves[m_move];
+        turn(move.Frames, m_heldFrames);
         move.SyncFrameCount();
     }
 }
@@ -162,55 +162,55 @@ ReorderCommand::ReorderCommand(std::string label, TMoveList &moves, int move, in
                                EditSelection before, EditSelection after)
     : RoutineCommand(std::move(label), move < 0 ? RoutineChange::Kind::Moves : RoutineChange::Kind::KeyFrames,
                      before, after),
-      moves_(moves), move_(move), from_(from), to_(to)
+      m_moves(moves), m_move(move), m_from(from), m_to(to)
 {
 }
 
 void ReorderCommand::Shift(int from, int to)
 {
     // The objects move, so each key frame keeps its own histories.
-    if (move_ < 0)
-        Rotate(moves_, from, to);
+    if (m_move < 0)
+        Rotate(m_moves, from, to);
     else
-        Rotate(moves_[move_]->Frames, from, to);
+        Rotate(m_moves[m_move]->Frames, from, to);
 }
 
 RenameCommand::RenameCommand(TMoveList &moves, int move, std::string before, std::string after,
                              EditSelection where)
-    : RoutineCommand("Rename Move", RoutineChange::Kind::MoveName, where, where), moves_(moves), move_(move),
-      before_(std::move(before)), after_(std::move(after))
+    : RoutineCommand("Rename Move", RoutineChange::Kind::MoveName, where, where), m_moves(moves), m_move(move),
+      m_before(std::move(before)), m_after(std::move(after))
 {
 }
 
 void RenameCommand::Redo()
 {
-    moves_[move_]->MoveName = after_;
+    m_moves[m_move]->MoveName = m_after;
 }
 
 void RenameCommand::Undo()
 {
-    moves_[move_]->MoveName = before_;
+    m_moves[m_move]->MoveName = m_before;
 }
 
 std::size_t RenameCommand::Cost() const
 {
-    return sizeof(*this) + before_.capacity() + after_.capacity();
+    return sizeof(*this) + m_before.capacity() + m_after.capacity();
 }
 
 SwapRoutineCommand::SwapRoutineCommand(std::string label, TMoveList &moves, TMoveList other, EditSelection before,
                                        EditSelection after)
-    : RoutineCommand(std::move(label), RoutineChange::Kind::Routine, before, after), moves_(moves),
-      other_(std::move(other)), cost_(sizeof(*this))
+    : RoutineCommand(std::move(label), RoutineChange::Kind::Routine, before, after), m_moves(moves),
+      m_other(std::move(other)), m_cost(sizeof(*this))
 {
-    for (const auto &move : other_)
-        cost_ += MoveCost(*move);
-    for (const auto &move : moves_)
-        cost_ += MoveCost(*move);
+    for (const auto &move : m_other)
+        m_cost += MoveCost(*move);
+    for (const auto &move : m_moves)
+        m_cost += MoveCost(*move);
 }
 
 SwapRoutineCommand::~SwapRoutineCommand()
 {
-    FreeListItems(other_);
+    FreeListItems(m_other);
 }
 
 } // namespace hoofer

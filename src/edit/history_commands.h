@@ -34,10 +34,10 @@ struct FrameState {
 class RoutineCommand : public EditCommand {
 public:
     RoutineCommand(std::string label, RoutineChange::Kind kind, EditSelection before, EditSelection after);
-    RoutineChange::Kind Kind() const { return kind_; }
+    RoutineChange::Kind Kind() const { return m_kind; }
 
 private:
-    RoutineChange::Kind kind_;
+    RoutineChange::Kind m_kind;
 };
 
 /// The pose of one key frame changed (typed, dragged, nudged, pasted,
@@ -52,16 +52,16 @@ public:
     void Redo() override;
     void Undo() override;
     std::size_t Cost() const override;
-    int Id() const override { return id_; }
+    int Id() const override { return m_id; }
     bool MergeWith(const EditCommand &next) override;
 
 private:
     THFFrame &Frame() const;
 
-    TMoveList &moves_;
-    FrameState before_, after_;
-    int id_;
-    bool continues_;
+    TMoveList &m_moves;
+    FrameState m_before, m_after;
+    int m_id;
+    bool m_continues;
 };
 
 /// Key frames (of one move) or moves that came into the routine or left it
@@ -77,18 +77,18 @@ public:
 
     void Redo() override { TurnOver(); }
     void Undo() override { TurnOver(); }
-    std::size_t Cost() const override { return cost_; }
+    std::size_t Cost() const override { return m_cost; }
 
 private:
     void TurnOver();
 
-    TMoveList &moves_;
-    int move_;
-    int at_;
-    int count_;
-    std::vector<std::unique_ptr<THFMove>> heldMoves_;
-    std::vector<std::unique_ptr<THFFrame>> heldFrames_;
-    std::size_t cost_ = 0;
+    TMoveList &m_moves;
+    int m_move;
+    int m_at;
+    int m_count;
+    std::vector<std::unique_ptr<THFMove>> m_heldMoves;
+    std::vector<std::unique_ptr<THFFrame>> m_heldFrames;
+    std::size_t m_cost = 0;
 };
 
 /// One move, or one key frame of a move, taken from one place to another,
@@ -99,15 +99,15 @@ public:
     ReorderCommand(std::string label, TMoveList &moves, int move, int from, int to, EditSelection before,
                    EditSelection after);
 
-    void Redo() override { Shift(from_, to_); }
-    void Undo() override { Shift(to_, from_); }
+    void Redo() override { Shift(m_from, m_to); }
+    void Undo() override { Shift(m_to, m_from); }
     std::size_t Cost() const override { return sizeof(*this); }
 
 private:
     void Shift(int from, int to);
 
-    TMoveList &moves_;
-    int move_, from_, to_;
+    TMoveList &m_moves;
+    int m_move, m_from, m_to;
 };
 
 /// A move's name, as it was and as it became.
@@ -120,9 +120,9 @@ public:
     std::size_t Cost() const override;
 
 private:
-    TMoveList &moves_;
-    int move_;
-    std::string before_, after_;
+    TMoveList &m_moves;
+    int m_move;
+    std::string m_before, m_after;
 };
 
 /// The whole routine replaced by one restored from elsewhere: the command
@@ -133,14 +133,14 @@ public:
                        EditSelection after);
     ~SwapRoutineCommand() override;
 
-    void Redo() override { moves_.swap(other_); }
-    void Undo() override { moves_.swap(other_); }
-    std::size_t Cost() const override { return cost_; }
+    void Redo() override { m_moves.swap(m_other); }
+    void Undo() override { m_moves.swap(m_other); }
+    std::size_t Cost() const override { return m_cost; }
 
 private:
-    TMoveList &moves_;
-    TMoveList other_;
-    std::size_t cost_;
+    TMoveList &m_moves;
+    TMoveList m_other;
+    std::size_t m_cost;
 };
 
 /// The bytes a move keeps alive: its key frames with their histories.
