@@ -86,9 +86,6 @@ TEST_F(Session, EveryChangeMarksTheRoutineModifiedAndTheTitle)
         EXPECT_EQ(Title(), window->Document.Caption("Hoofer Editor V6", row.modified)) << row.name;
         window->Core.MarkSaved();
     }
-    window->spinPartX->SetValue(1);
-    SaveAs(TempPath("saved.raw"));
-    EXPECT_EQ(Title(), "saved.raw — Hoofer Editor V6") << "Save clears the mark";
 }
 
 TEST_F(Session, ReplacingCommandsAskOnlyWhileModifiedAndNoChangesNothing)
@@ -238,13 +235,6 @@ TEST_F(Session, ACopyThatCannotBeWrittenIsToldOnce)
 
 class WindowShell : public WindowTest {};
 
-TEST_F(WindowShell, TitleHasNoApplicationName)
-{
-    ASSERT_NE(window->windowHandle(), nullptr);
-    EXPECT_EQ(window->windowHandle()->title(), "Hoofer Editor V6");  // no application name appended
-    EXPECT_EQ(toolkit::ApplicationTitle(), "Hoofer Editor V6");  // the exception box's title
-}
-
 TEST_F(WindowShell, TheStatusLineClearsTenSecondsAfterTheLatestMessage)
 {
     window->ShowStatus("Hello");
@@ -254,14 +244,6 @@ TEST_F(WindowShell, TheStatusLineClearsTenSecondsAfterTheLatestMessage)
     EXPECT_EQ(window->StatusBar->text(), "Again");
     platform.Advance(4001);
     EXPECT_EQ(window->StatusBar->text(), "");
-}
-
-TEST_F(WindowShell, ErrorsApologise)
-{
-    window->ReportError("550 No such file");
-    EXPECT_EQ(dialogs.Of("error"), std::vector<std::string>{"I am very sorry to report that the following error has "
-                                                            "occured...\r\n\"550 No such file\"\r\nI hope this "
-                                                            "doesn't ruin your day."});
 }
 
 TEST_F(WindowShell, ClosingAsksOnlyAfterAnEdit)
