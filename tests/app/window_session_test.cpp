@@ -39,11 +39,6 @@ protected:
         QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
         window->dropEvent(&drop);
     }
-    void SaveAs(const std::string &path)
-    {
-        dialogs.saveAnswers.push_back(path);
-        Click(window->mnuFileSaveAs);
-    }
 };
 
 // Plain commands mark the routine through the core (tests/edit); these are the
@@ -155,7 +150,8 @@ TEST_F(Session, RecoveryCopyFollowsTheChangesAndIsOfferedAfterACrash)
     window->spinPartX->SetValue(202);
     platform.Advance(1000);
     ASSERT_EQ(Copies().size(), 1) << "at most 30 seconds after the first change";
-    SaveAs(TempPath("saved.raw"));
+    dialogs.saveAnswers.push_back(TempPath("saved.raw"));
+    Click(window->mnuFileSaveAs);
     EXPECT_TRUE(Copies().isEmpty()) << "removed by Save";
 
     window->spinPartX->SetValue(203);
