@@ -118,7 +118,8 @@ TEST_F(SessionEnd, SignalKeepsTheUnsavedChangesAndEndsTheEditorEvenInAQuestion)
     const std::string kept = FileBytes(copy.toStdString());
     EXPECT_EQ(kept.size(), original.size());
     EXPECT_NE(kept, original) << "the copy holds the change";
-    EXPECT_TRUE(QFile::exists(Path("bin/hooferedit.ini"))) << "settings written";
+    EXPECT_TRUE(QFile::exists(Path("bin/hooferedit.ini"))) << "settings written beside the program";
+    EXPECT_FALSE(QFile::exists(Path("config/HooferEdit"))) << "not installed: nothing in the config folder";
 
     // Next start: the question about that copy, ended by a closed terminal, keeps the copy.
     Start({});

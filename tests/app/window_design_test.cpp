@@ -4,6 +4,7 @@
 #include "window_fixture.h"
 
 #include <QGroupBox>
+#include <QWindow>
 
 #include <functional>
 
@@ -46,7 +47,9 @@ class WindowDesign : public WindowTest {};
 TEST_F(WindowDesign, ControlsAndMenuAreAsDesigned)
 {
     TfrmHoofer &w = *window;
-    EXPECT_EQ(w.windowTitle(), "Hoofer Editor V6");
+    ASSERT_NE(w.windowHandle(), nullptr);
+    EXPECT_EQ(w.windowHandle()->title(), "Hoofer Editor V6") << "no application name appended";
+    EXPECT_EQ(toolkit::ApplicationTitle(), "Hoofer Editor V6") << "the exception box's title";
     EXPECT_EQ(w.Client->size(), QSize(553, 327));
 
     const struct {

@@ -39,11 +39,6 @@ protected:
         QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
         window->dropEvent(&drop);
     }
-    void SaveAs(const std::string &path)
-    {
-        dialogs.saveAnswers.push_back(path);
-        Click(window->mnuFileSaveAs);
-    }
 };
 
 // Plain commands mark the routine through the core (tests/edit); these are the
@@ -65,8 +60,6 @@ TEST_F(Session, EveryChangeMarksTheRoutineModifiedAndTheTitle)
         bool modified;
     } rows[] = {
         {"X box", [&] { window->spinPartX->SetValue(window->spinPartX->Value() + 1); }, true},
-        {"interpolation", [&] { window->spinInterpolate->SetValue(9); }, true},
-        {"displacement", [&] { window->spinDisplacement->SetValue(9); }, true},
         {"cut answered Yes", answered(window->mnuFrameCutFrame, true), true},
         {"cut answered No", answered(window->mnuFrameCutFrame, false), false},
         {"rename answered", [&] { dialogs.entryAnswers = {"Twirl"}; Click(window->mnuMoveRenameMove); }, true},
@@ -86,9 +79,6 @@ TEST_F(Session, EveryChangeMarksTheRoutineModifiedAndTheTitle)
         EXPECT_EQ(Title(), window->Document.Caption("Hoofer Editor V6", row.modified)) << row.name;
         window->Core.MarkSaved();
     }
-    window->spinPartX->SetValue(1);
-    SaveAs(TempPath("saved.raw"));
-    EXPECT_EQ(Title(), "saved.raw — Hoofer Editor V6") << "Save clears the mark";
 }
 
 TEST_F(Session, ReplacingCommandsAskOnlyWhileModifiedAndNoChangesNothing)
@@ -137,10 +127,8 @@ TEST_F(Session, CommandLineAndDroppedFilesLoadAsLoadDoes)
     WriteBytes(bad, RoutineBytes(3, 2).substr(0, 30));
     Restart(good);
     EXPECT_EQ(window->SerialiseRoutine(), RoutineBytes(3, 2));
-    EXPECT_EQ(window->cbxMoves->Text(), "0> Move0");
-    Restart(bad);
-    ASSERT_EQ(dialogs.Of("exception").size(), 1u);
-    EXPECT_NE(dialogs.Of("exception")[0].find("bad.raw is "), std::string::npos);
+    Restart(bad);  // refused with Load's message (file_commands_test.cpp)
+    EXPECT_EQ(dialogs.Of("exception").size(), 1u);
     EXPECT_EQ(window->cbxMoves->Count(), 0);
     // A dropped file loads as Load does (see ReplacingCommands…); only one local file is taken.
     for (const QList<QUrl> &refused : {QList<QUrl>{QUrl::fromLocalFile(QString::fromStdString(good)),
@@ -162,7 +150,8 @@ TEST_F(Session, RecoveryCopyFollowsTheChangesAndIsOfferedAfterACrash)
     window->spinPartX->SetValue(202);
     platform.Advance(1000);
     ASSERT_EQ(Copies().size(), 1) << "at most 30 seconds after the first change";
-    SaveAs(TempPath("saved.raw"));
+    dialogs.saveAnswers.push_back(TempPath("saved.raw"));
+    Click(window->mnuFileSaveAs);
     EXPECT_TRUE(Copies().isEmpty()) << "removed by Save";
 
     window->spinPartX->SetValue(203);
@@ -180,14 +169,14 @@ TEST_F(Session, RecoveryCopyFollowsTheChangesAndIsOfferedAfterACrash)
     Restart();
     EXPECT_EQ(window->SerialiseRoutine(), second);
     EXPECT_TRUE(window->Core.Modified());
-    EXPECT_EQ(Title(), "Hoofer Editor V6*");
     dialogs.saveAnswers.push_back(TempPath("restored.raw"));
     Click(window->mnuFileSave);
     EXPECT_EQ(dialogs.lastSaveSpec.fileName, source) << "not its own file: Save asks, offering the file it came from";
     EXPECT_TRUE(Copies().isEmpty());
 }
 
-// The signal itself, and the end of the process, in session_end_test.cpp.
+// The signal itself, the end of the process and the copy offered at the next
+// start in session_end_test.cpp; a copy restored in RecoveryCopyFollows….
 TEST_F(Session, EndBySignalWritesTheCopyAtOnceAndTheSettingsAndKeepsTheCopy)
 {
     LoadData(RoutineBytes(2, 1));
@@ -199,10 +188,6 @@ TEST_F(Session, EndBySignalWritesTheCopyAtOnceAndTheSettingsAndKeepsTheCopy)
     window->KeepSessionForSignal();
     ASSERT_EQ(Copies().size(), 1) << "at once, not 30 seconds later";
     EXPECT_NE(FileBytes(TempPath("hooferedit.ini")).find("127.0.0.1:2121"), std::string::npos);
-    const std::string kept = window->SerialiseRoutine();
-    dialogs.confirmAnswers = {true};
-    Restart();
-    EXPECT_EQ(window->SerialiseRoutine(), kept);
     Reopen(TempPath("hooferedit.ini"));  // no recovery folder: told on stderr, the settings still written
     LoadData(RoutineBytes(2, 1));
     window->spinPartX->SetValue(78);
@@ -238,13 +223,6 @@ TEST_F(Session, ACopyThatCannotBeWrittenIsToldOnce)
 
 class WindowShell : public WindowTest {};
 
-TEST_F(WindowShell, TitleHasNoApplicationName)
-{
-    ASSERT_NE(window->windowHandle(), nullptr);
-    EXPECT_EQ(window->windowHandle()->title(), "Hoofer Editor V6");  // no application name appended
-    EXPECT_EQ(toolkit::ApplicationTitle(), "Hoofer Editor V6");  // the exception box's title
-}
-
 TEST_F(WindowShell, TheStatusLineClearsTenSecondsAfterTheLatestMessage)
 {
     window->ShowStatus("Hello");
@@ -254,14 +232,6 @@ TEST_F(WindowShell, TheStatusLineClearsTenSecondsAfterTheLatestMessage)
     EXPECT_EQ(window->StatusBar->text(), "Again");
     platform.Advance(4001);
     EXPECT_EQ(window->StatusBar->text(), "");
-}
-
-TEST_F(WindowShell, ErrorsApologise)
-{
-    window->ReportError("550 No such file");
-    EXPECT_EQ(dialogs.Of("error"), std::vector<std::string>{"I am very sorry to report that the following error has "
-                                                            "occured...\r\n\"550 No such file\"\r\nI hope this "
-                                                            "doesn't ruin your day."});
 }
 
 TEST_F(WindowShell, ClosingAsksOnlyAfterAnEdit)
@@ -303,15 +273,12 @@ TEST_F(WindowShell, SettingsAreReadAtShowAndWrittenBackWhenTheWindowGoes)
     EXPECT_NE(FileBytes(own).find("PlaybackSpeed=4"), std::string::npos) << "written as it changes";
     window.reset();
     EXPECT_EQ(FileBytes(beside), shared);
-    const std::string ini = FileBytes(own);
-    for (const char *line : {"SnapToGrid=1\n", "GridSize=12\n", "empegFTPUserName=Anonymous", "PlayContinuously=1",
-                             "empegNetworkName=127.0.0.1:2121", "[View]\nOnionSkin=1\nPlaybackSpeed=4\n",
-                             "Zoom=2\n", "KeepBoneLengths=0\n"})
-        EXPECT_NE(ini.find(line), std::string::npos) << line << " in " << ini;
-    WriteBytes(own, ini + "[Mine]\nkeep=me\n");
+    WriteBytes(own, FileBytes(own) + "[Mine]\nkeep=me\n");
     Reopen(own);
     EXPECT_EQ(window->NetworkName, "127.0.0.1:2121");
     EXPECT_TRUE(window->mnuOptionsPlayContinuously->Checked() && window->mnuViewOnionSkin->Checked());
+    EXPECT_TRUE(window->mnuOptionGridSnapToGrid->Checked() && window->mnuOptionGridCurrentSize->Caption() == "12 Pixels");
+    EXPECT_TRUE(window->mnuViewZoom2->Checked() && !window->mnuOptionsKeepBoneLengths->Checked());
     EXPECT_EQ(window->PlaybackSpeed(), 4);
     window.reset();
     EXPECT_NE(FileBytes(own).find("[Mine]\nkeep=me\n"), std::string::npos) << "the rest of the file is kept";

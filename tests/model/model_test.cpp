@@ -65,6 +65,9 @@ std::string PlantCrashedEditor(const std::string &folder, const std::string &ima
 }
 } // namespace
 
+// How a save normalises the format byte, the name ends and bytes after the
+// last move, and that a sound image writes back as read: the routine corpus
+// (fuzz/corpus/routine) through its target's checks.
 TEST(RoutineCodec, TheOneMoveExampleReadsAsTheStandingNewMove)
 {
     const std::string data = Slurp(std::string(HOOFER_TEST_DATA) + "/newmove.raw");
@@ -77,20 +80,9 @@ TEST(RoutineCodec, TheOneMoveExampleReadsAsTheStandingNewMove)
     EXPECT_EQ(f.Points, MakeStandingMove()->Frames[0]->Points);
     EXPECT_EQ(f.Interpolation, 3);
     EXPECT_EQ(f.Displacement, -2);
-    EXPECT_EQ(EncodeRoutine(moves), data);
     std::string fresh = data;
     fresh.back() = 0;
     EXPECT_EQ(EncodeRoutine(NewRoutine()), fresh) << "a new routine is the example without its displacement";
-}
-
-TEST(RoutineCodec, ASaveNormalisesTheFormatByteTheNameEndAndBytesAfterTheLastMove)
-{
-    const std::string data = Slurp(std::string(HOOFER_TEST_DATA) + "/newmove.raw");
-    std::string odd = data + "tail";
-    odd[0] = 7;
-    odd[14] = 'X';
-    EXPECT_EQ(EncodeRoutine(DecodeRoutine(odd)), data);
-    EXPECT_EQ(InspectRoutineImage(odd).trailingBytes, 4u);
 }
 
 TEST(RoutineCodec, ANameTakesTwelveBytesPaddedWithSpacesAndEndsInCR)

@@ -85,5 +85,7 @@ TEST(PaintZoomed, EveryPixelIsAZoomByZoomBlockOnlyWhereThePaintMayDraw)
         surface.fill(kUntouched);
         const QRegion parts = QRegion(1, 1, 8, 5) | QRegion(4, 7, 11, 9);
         widget.render(&surface, QPoint(2, 1), parts, {});
+        // The parts' bounding corner (1, 1) lands on the target offset (2, 1).
+        EXPECT_EQ(surface, Expected(size, {1, 0}, zoom, parts.translated(1, 0))) << "zoom " << zoom << ", in parts";
     }
 }
