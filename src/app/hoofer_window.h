@@ -12,6 +12,7 @@
 #include "toolkit/paint_box.h"
 #include "toolkit/platform.h"
 #include "toolkit/spin_edit.h"
+#include "view/figure_drawing.h"
 #include "view/playback.h"
 
 #include <QMainWindow>
@@ -329,6 +330,10 @@ private:
     std::string m_startupFile;
     bool m_stripShown = false;
     std::unique_ptr<KeyFrameThumbnails> m_thumbnails;
+    bool m_captionShowsModified = false;  // the mark UpdateCaption put in the title
+    /// The preview's key-frame drawing: a drag step clears and draws only
+    /// the figure's surroundings.
+    KeyFrameRedraw m_keyFrameRedraw;
 };
 
 } // namespace hoofer

@@ -4,6 +4,7 @@
 #include "view/canvas.h"
 
 #include <array>
+#include <cstdint>
 
 namespace hoofer {
 
@@ -37,6 +38,28 @@ void DrawKeyFrame(Canvas &canvas, const THFFrame &frame, int selectedPart);
 /// The key-frame drawing without the clearing: border and figure over
 /// whatever the surface shows.
 void DrawKeyFrameFigure(Canvas &canvas, const THFFrame &frame, int selectedPart);
+
+/// The key-frame drawing made again and again on one surface, as the preview
+/// makes it for every step of a drag. When the surface still shows the
+/// drawing this made last (its Revision is what it was then), only the box
+/// around the figure shown and the figure to come is cleared, its part of the
+/// border drawn again and the figure drawn: the rest of the surface already
+/// shows the background and the border, so the picture is DrawKeyFrame's
+/// pixel for pixel, at the cost of the figure's surroundings rather than of
+/// the whole surface. Otherwise it is DrawKeyFrame.
+class KeyFrameRedraw {
+public:
+    void Draw(Canvas &canvas, const THFFrame &frame, int selectedPart);
+
+    /// Pixels, right and bottom outside.
+    struct Box {
+        int left = 0, top = 0, right = 0, bottom = 0;
+    };
+
+private:
+    uint64_t m_revision = 0;  // the surface's after the last drawing; 0 none
+    Box m_figure;             // what the last figure may have touched
+};
 
 /// Bones and head of a pose in one colour, no rings, no clearing, no border:
 /// a ghost behind the key-frame figure. The head is filled with the

@@ -3,6 +3,7 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdlib>
 
 namespace hoofer {
@@ -22,6 +23,13 @@ ImageCanvas::ImageCanvas(int width, int height, TColor background)
     : m_image(width, height, QImage::Format_RGB32), m_brush(background)
 {
     m_image.fill(ToQColor(background));
+    Drawn();
+}
+
+void ImageCanvas::Drawn()
+{
+    static std::atomic<uint64_t> count{0};
+    m_revision = count.fetch_add(1, std::memory_order_relaxed) + 1;
 }
 
 namespace {
@@ -101,6 +109,96 @@ void InsideLine(Pixels &pixels, int x1, int y1, int x2, int y2)
     }
 }
 
+/// 16.16 fixed-point quotient of two 26.6 numbers.
+int FixedDiv(int a, int b)
+{
+    return static_cast<int>(static_cast<long long>(a) * 65536 / b);
+}
+
+/// The same line from (x1, y1) to (x2, y2), different pixels, where it does
+/// not lie wholly on the surface: as Qt's painter, the line is first cut in
+/// floating point at one pixel around the surface's left and top and two
+/// around its right and bottom, the ends taken to 26.6 fixed point, stepped
+/// as above, and only the pixels on the surface written.
+void ClippedLine(Pixels &pixels, int width, int height, int ix1, int iy1, int ix2, int iy2)
+{
+    double x1 = ix1, y1 = iy1, x2 = ix2, y2 = iy2;
+    const double xmin = -1, xmax = width + 1, ymin = -1, ymax = height + 1;
+    if (x1 < xmin) {
+        if (x2 <= xmin)
+            return;
+        y1 += (y2 - y1) / (x2 - x1) * (xmin - x1);
+        x1 = xmin;
+    } else if (x1 > xmax) {
+        if (x2 >= xmax)
+            return;
+        y1 += (y2 - y1) / (x2 - x1) * (xmax - x1);
+        x1 = xmax;
+    }
+    if (x2 < xmin) {
+        y2 += (y1 - y2) / (x1 - x2) * (xmin - x2);
+        x2 = xmin;
+    } else if (x2 > xmax) {
+        y2 += (y1 - y2) / (x1 - x2) * (xmax - x2);
+        x2 = xmax;
+    }
+    if (y1 < ymin) {
+        if (y2 <= ymin)
+            return;
+        x1 += (x2 - x1) / (y2 - y1) * (ymin - y1);
+        y1 = ymin;
+    } else if (y1 > ymax) {
+        if (y2 >= ymax)
+            return;
+        x1 += (x2 - x1) / (y2 - y1) * (ymax - y1);
+        y1 = ymax;
+    }
+    if (y2 < ymin) {
+        x2 += (x1 - x2) / (y1 - y2) * (ymin - y2);
+        y2 = ymin;
+    } else if (y2 > ymax) {
+        x2 += (x1 - x2) / (y1 - y2) * (ymax - y2);
+        y2 = ymax;
+    }
+    int ax = static_cast<int>(x1 * 64), ay = static_cast<int>(y1 * 64);
+    int bx = static_cast<int>(x2 * 64), by = static_cast<int>(y2 * 64);
+    const auto set = [&](int x, int y) {
+        if (x >= 0 && y >= 0 && x < width && y < height)
+            pixels.Set(x, y);
+    };
+    // Along the longer side, from half a pixel before the first end to half
+    // a pixel past the last (the square caps).
+    if (std::abs(bx - ax) < std::abs(by - ay)) {
+        if (ay > by) {
+            std::swap(ax, bx);
+            std::swap(ay, by);
+        }
+        const int xinc = FixedDiv(bx - ax, by - ay);
+        ay -= 32;
+        by += 32;
+        int x = ax * 1024 - (xinc >> 1);
+        int y = (ay + 32) >> 6;
+        const int end = (by + 32) >> 6;
+        x += ((y * 64) + (xinc > 0 ? 32 : 0) - ay) * xinc >> 6;
+        for (; y < end; ++y, x += xinc)
+            set(x >> 16, y);
+    } else if (bx != ax) {
+        if (ax > bx) {
+            std::swap(ax, bx);
+            std::swap(ay, by);
+        }
+        const int yinc = FixedDiv(by - ay, bx - ax);
+        ax -= 32;
+        bx += 32;
+        int y = ay * 1024 - (yinc >> 1);
+        int x = (ax + 32) >> 6;
+        const int end = (bx + 32) >> 6;
+        y += ((x * 64) + (yinc > 0 ? 32 : 0) - ax) * yinc >> 6;
+        for (; x < end; ++x, y += yinc)
+            set(x, y >> 16);
+    }
+}
+
 constexpr QRgb kStampPen = 0xFF0000FFu;
 constexpr QRgb kStampBrush = 0xFF00FF00u;
 constexpr QRgb kStampBackground = 0xFFFF0000u;
@@ -111,9 +209,13 @@ constexpr int kLargestStamp = 32;
 
 void ImageCanvas::LineTo(int x, int y)
 {
-    if (m_penPos != TPixel{x, y} && Inside(m_penPos.x, m_penPos.y) && Inside(x, y)) {
+    Drawn();
+    if (m_penPos != TPixel{x, y}) {
         Pixels pixels(m_image, m_pen);
-        InsideLine(pixels, m_penPos.x, m_penPos.y, x, y);
+        if (Inside(m_penPos.x, m_penPos.y) && Inside(x, y))
+            InsideLine(pixels, m_penPos.x, m_penPos.y, x, y);
+        else
+            ClippedLine(pixels, m_image.width(), m_image.height(), m_penPos.x, m_penPos.y, x, y);
     } else {
         QPainter painter(&m_image);
         Prepare(painter, m_pen, m_brush);
@@ -126,6 +228,7 @@ void ImageCanvas::FillRect(int left, int top, int right, int bottom)
 {
     if (right <= left || bottom <= top)
         return;
+    Drawn();
     if (left >= 0 && top >= 0 && right <= m_image.width() && bottom <= m_image.height() && right - left >= 2
         && bottom - top >= 2) {
         // The fill, then its outline on the box's inner edge. A box over the
@@ -198,6 +301,7 @@ void ImageCanvas::Ellipse(int left, int top, int right, int bottom)
 {
     if (right <= left || bottom <= top)
         return;
+    Drawn();
     if (right - left <= kLargestStamp && bottom - top <= kLargestStamp && Inside(left, top)
         && Inside(right - 1, bottom - 1)) {
         const EllipseStamp &stamp = StampFor(right - left, bottom - top);

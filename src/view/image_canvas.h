@@ -23,14 +23,20 @@ TColor FromQColor(const QColor &colour);
 /// (x - 2, y - 2) to (x + 2, y + 2) covers 4 by 4 pixels.
 ///
 /// Qt's painter draws every primitive, but a painter per primitive costs more
-/// than the figure's pixels: what lies wholly on the surface (lines, boxes,
-/// small ellipses) is written straight into the image, pixel for pixel as the
-/// painter would write it; the rest still goes through the painter.
+/// than the figure's pixels: lines (cut at the surface's edges as the painter
+/// cuts them) and what else lies wholly on the surface (boxes, small
+/// ellipses) are written straight into the image, pixel for pixel as the
+/// painter would write them; the rest still goes through the painter.
 class ImageCanvas : public Canvas {
 public:
     ImageCanvas(int width, int height, TColor background);
 
-    QImage &image() { return m_image; }
+    /// The image to draw on: taking it counts as a drawing.
+    QImage &image()
+    {
+        Drawn();
+        return m_image;
+    }
     const QImage &image() const { return m_image; }
 
     int Width() const override { return m_image.width(); }
@@ -43,8 +49,13 @@ public:
     TPixel PenPos() const override { return m_penPos; }
     void FillRect(int left, int top, int right, int bottom) override;
     void Ellipse(int left, int top, int right, int bottom) override;
+    uint64_t Revision() const override { return m_revision; }
 
 private:
+    /// Every drawing takes a number of its own from one count for all
+    /// surfaces.
+    void Drawn();
+
     /// The pixels an ellipse of one box size covers, relative to the box's
     /// top left corner, as Qt draws them: runs along a row of outline (pen)
     /// or inside (brush) pixels, so a head's inside is a few row fills.
@@ -64,6 +75,7 @@ private:
     TColor m_brush;
     TPixel m_penPos;
     std::map<std::pair<int, int>, EllipseStamp> m_stamps;
+    uint64_t m_revision = 0;
 };
 
 } // namespace hoofer
