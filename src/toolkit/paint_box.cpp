@@ -44,14 +44,29 @@ public:
         Changed(QRect(QPoint(l, t), QPoint(r, b)));
     }
     uint64_t Revision() const override { return m_target.Revision(); }
+    bool SetClip(int l, int t, int r, int b) override
+    {
+        if (!m_target.SetClip(l, t, r, b))
+            return false;
+        m_clip = QRect(QPoint(l, t), QPoint(r - 1, b - 1));
+        return true;
+    }
+    void ClearClip() override
+    {
+        m_target.ClearClip();
+        m_clip = QRect();
+    }
 
 private:
     void Changed(const QRect &drawn)
     {
         // Until the paint that shows it, one request covers every primitive
         // drawn inside the part already asked for: a figure is some thirty
-        // of them, the first of them the clearing of its surroundings.
-        const QRect part = drawn & QRect(0, 0, Width(), Height());
+        // of them, the first of them the clearing of the whole (or of the
+        // clip's part).
+        QRect part = drawn & QRect(0, 0, Width(), Height());
+        if (!m_clip.isNull())
+            part &= m_clip;
         if (part.isEmpty() || m_box.m_requested.contains(part))
             return;
         m_box.m_requested |= part;
@@ -60,6 +75,7 @@ private:
     }
     TPaintBox &m_box;
     Canvas &m_target;
+    QRect m_clip;  // null: none
 };
 
 TPaintBox::TPaintBox(int width, int height, QWidget *parent)

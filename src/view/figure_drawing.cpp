@@ -24,10 +24,6 @@ constexpr SkeletonStep kSkeleton[] = {
 
 constexpr int kShoulders = 1;
 constexpr int kLowerBody = 6;
-/// The border's rows and columns; the right edge is the fixed column 255,
-/// whatever the surface's width.
-constexpr int kBorderTop = 20, kBorderBottom = kBaselineRow;
-constexpr int kBorderLeft = 0, kBorderRight = 255;
 
 /// The head is a 20 by 20 ellipse touching the shoulders on the side away
 /// from the lower body: above them when the lower body is lower on the
@@ -71,51 +67,49 @@ void DrawRingedFigure(Canvas &canvas, const PosePixels &pixels, int selectedPart
     canvas.SetPenColor(clBlack);
 }
 
-/// A box on a surface of width by height that holds every pixel the ringed
-/// figure may touch: the joints with their rings and the head's box, with a
-/// margin of two pixels for the edges of the ellipses.
-KeyFrameRedraw::Box FigureBox(const PosePixels &pixels, int width, int height)
-{
-    constexpr int kRing = 2, kMargin = 2;
-    const TPixel s = pixels[kShoulders - 1];
-    const bool headAbove = pixels[kLowerBody - 1].y > s.y;
-    int left = s.x - 10, right = s.x + 10;
-    int top = headAbove ? s.y - 20 : s.y, bottom = headAbove ? s.y : s.y + 20;
-    for (const TPixel p : pixels) {
-        left = std::min(left, p.x - kRing);
-        right = std::max(right, p.x + kRing);
-        top = std::min(top, p.y - kRing);
-        bottom = std::max(bottom, p.y + kRing);
+/// Writes down the primitives of a drawing, drawing nothing.
+class PrimitiveRecorder : public Canvas {
+public:
+    using Primitive = KeyFrameRedraw::Primitive;
+    explicit PrimitiveRecorder(const Canvas &surface)
+        : m_width(surface.Width()), m_height(surface.Height()), m_brush(surface.BrushColor())
+    {
+        primitives.reserve(32);
     }
-    return {std::clamp(left - kMargin, 0, width), std::clamp(top - kMargin, 0, height),
-            std::clamp(right + kMargin + 1, 0, width), std::clamp(bottom + kMargin + 1, 0, height)};
-}
+    int Width() const override { return m_width; }
+    int Height() const override { return m_height; }
+    TColor PenColor() const override { return m_pen; }
+    void SetPenColor(TColor colour) override { m_pen = colour; }
+    TColor BrushColor() const override { return m_brush; }
+    void MoveTo(int x, int y) override { m_pos = {x, y}; }
+    TPixel PenPos() const override { return m_pos; }
+    void LineTo(int x, int y) override
+    {
+        primitives.push_back({Primitive::Line, m_pos.x, m_pos.y, x, y, m_pen});
+        m_pos = {x, y};
+    }
+    void FillRect(int l, int t, int r, int b) override { primitives.push_back({Primitive::Fill, l, t, r, b, m_pen}); }
+    void Ellipse(int l, int t, int r, int b) override { primitives.push_back({Primitive::Ellipse, l, t, r, b, m_pen}); }
 
-/// The part of the border inside box: each of its lines is a row or a
-/// column of pixels, so a piece of it is the same pixels as the whole line
-/// has there. Leaves the pen black.
-void DrawFrameBorderWithin(Canvas &canvas, const KeyFrameRedraw::Box &box)
+    std::vector<Primitive> primitives;
+
+private:
+    int m_width, m_height;
+    TColor m_brush, m_pen = clBlack;
+    TPixel m_pos;
+};
+
+/// The box (right and bottom outside) of every pixel a primitive may touch.
+void AddBounds(const KeyFrameRedraw::Primitive &p, int &left, int &top, int &right, int &bottom)
 {
-    canvas.SetPenColor(clSilver);
-    const auto row = [&](int y) {
-        const int left = std::max(box.left, kBorderLeft), right = std::min(box.right - 1, kBorderRight);
-        if (y >= box.top && y < box.bottom && left <= right) {
-            canvas.MoveTo(left, y);
-            canvas.LineTo(right, y);
-        }
-    };
-    const auto column = [&](int x) {
-        const int top = std::max(box.top, kBorderTop), bottom = std::min(box.bottom - 1, kBorderBottom);
-        if (x >= box.left && x < box.right && top <= bottom) {
-            canvas.MoveTo(x, top);
-            canvas.LineTo(x, bottom);
-        }
-    };
-    row(kBorderTop);
-    row(kBorderBottom);
-    column(kBorderLeft);
-    column(kBorderRight);
-    canvas.SetPenColor(clBlack);
+    using Primitive = KeyFrameRedraw::Primitive;
+    // An ellipse's outline may reach a pixel past its box on any side.
+    const int margin = p.kind == Primitive::Ellipse ? 1 : 0;
+    const int end = p.kind == Primitive::Line ? 1 : 0;  // a line includes its last pixel
+    left = std::min(left, std::min(p.a, p.c) - margin);
+    top = std::min(top, std::min(p.b, p.d) - margin);
+    right = std::max(right, std::max(p.a, p.c) + end + margin);
+    bottom = std::max(bottom, std::max(p.b, p.d) + end + margin);
 }
 } // namespace
 
@@ -134,12 +128,16 @@ PosePixels FramePixels(const THFFrame &frame)
 
 void DrawFrameBorder(Canvas &canvas)
 {
+    // The border runs from row 20 down to the baseline; the right edge is the
+    // fixed column 255, whatever the surface's width.
+    constexpr int top = 20, bottom = kBaselineRow;
+    constexpr int left = 0, right = 255;
     canvas.SetPenColor(clSilver);
-    canvas.MoveTo(kBorderLeft, kBorderTop);
-    canvas.LineTo(kBorderRight, kBorderTop);
-    canvas.LineTo(kBorderRight, kBorderBottom);
-    canvas.LineTo(kBorderLeft, kBorderBottom);
-    canvas.LineTo(kBorderLeft, kBorderTop);
+    canvas.MoveTo(left, top);
+    canvas.LineTo(right, top);
+    canvas.LineTo(right, bottom);
+    canvas.LineTo(left, bottom);
+    canvas.LineTo(left, top);
     canvas.SetPenColor(clBlack);
 }
 
@@ -163,19 +161,30 @@ void DrawKeyFrameFigure(Canvas &canvas, const THFFrame &frame, int selectedPart)
 
 void KeyFrameRedraw::Draw(Canvas &canvas, const THFFrame &frame, int selectedPart)
 {
-    const PosePixels pixels = FramePixels(frame);
-    const Box figure = FigureBox(pixels, canvas.Width(), canvas.Height());
-    if (m_revision == 0 || canvas.Revision() != m_revision) {
-        DrawKeyFrame(canvas, frame, selectedPart);
-    } else {
-        const Box box{std::min(m_figure.left, figure.left), std::min(m_figure.top, figure.top),
-                      std::max(m_figure.right, figure.right), std::max(m_figure.bottom, figure.bottom)};
-        canvas.SetPenColor(canvas.BrushColor());
-        canvas.FillRect(box.left, box.top, box.right, box.bottom);
-        DrawFrameBorderWithin(canvas, box);
-        DrawRingedFigure(canvas, pixels, selectedPart);
+    PrimitiveRecorder recorder(canvas);
+    DrawKeyFrame(recorder, frame, selectedPart);
+    bool drawn = false;
+    if (m_revision != 0 && canvas.Revision() == m_revision && recorder.primitives.size() == m_primitives.size()) {
+        // Only where a primitive differs can a pixel differ.
+        int left = canvas.Width(), top = canvas.Height(), right = 0, bottom = 0;
+        for (size_t i = 0; i < m_primitives.size(); ++i)
+            if (!(m_primitives[i] == recorder.primitives[i])) {
+                AddBounds(m_primitives[i], left, top, right, bottom);
+                AddBounds(recorder.primitives[i], left, top, right, bottom);
+            }
+        left = std::max(left, 0), top = std::max(top, 0);
+        right = std::min(right, canvas.Width()), bottom = std::min(bottom, canvas.Height());
+        if (left >= right || top >= bottom) {
+            drawn = true;  // the surface shows this very drawing
+        } else if (canvas.SetClip(left, top, right, bottom)) {
+            DrawKeyFrame(canvas, frame, selectedPart);
+            canvas.ClearClip();
+            drawn = true;
+        }
     }
-    m_figure = figure;
+    if (!drawn)
+        DrawKeyFrame(canvas, frame, selectedPart);
+    m_primitives = std::move(recorder.primitives);
     m_revision = canvas.Revision();
 }
 

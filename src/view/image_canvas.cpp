@@ -44,23 +44,43 @@ void Prepare(QPainter &painter, TColor pen, TColor brush)
     painter.setBrush(ToQColor(brush));
 }
 
-/// Writes one colour into the pixels of an RGB32 image.
+/// Writes one colour into the pixels of an RGB32 image, only inside clip
+/// when it is not null.
 class Pixels {
 public:
-    Pixels(QImage &image, TColor colour)
+    Pixels(QImage &image, TColor colour, const QRect &clip)
         : m_bits(reinterpret_cast<QRgb *>(image.bits())),
           m_stride(static_cast<int>(image.bytesPerLine() / sizeof(QRgb))),
-          m_value(ToQColor(colour).rgb())
+          m_value(ToQColor(colour).rgb()), m_clipped(!clip.isNull()), m_left(clip.left()), m_top(clip.top()),
+          m_right(clip.right() + 1), m_bottom(clip.bottom() + 1)
     {
     }
-    void Set(int x, int y) { m_bits[y * m_stride + x] = m_value; }
+    void Set(int x, int y)
+    {
+        if (m_clipped && (x < m_left || x >= m_right || y < m_top || y >= m_bottom))
+            return;
+        m_bits[y * m_stride + x] = m_value;
+    }
     void Row(int y, int left, int right)  // right excluded
     {
-        std::fill(m_bits + y * m_stride + left, m_bits + y * m_stride + right, m_value);
+        if (m_clipped) {
+            if (y < m_top || y >= m_bottom)
+                return;
+            left = std::max(left, m_left);
+            right = std::min(right, m_right);
+        }
+        if (left < right)
+            std::fill(m_bits + y * m_stride + left, m_bits + y * m_stride + right, m_value);
     }
     void Column(int x, int top, int bottom)  // bottom excluded
     {
-        for (QRgb *p = m_bits + top * m_stride + x, *end = m_bits + bottom * m_stride + x; p != end; p += m_stride)
+        if (m_clipped) {
+            if (x < m_left || x >= m_right)
+                return;
+            top = std::max(top, m_top);
+            bottom = std::min(bottom, m_bottom);
+        }
+        for (QRgb *p = m_bits + top * m_stride + x, *end = m_bits + bottom * m_stride + x; p < end; p += m_stride)
             *p = m_value;
     }
 
@@ -68,6 +88,8 @@ private:
     QRgb *m_bits;
     int m_stride;
     QRgb m_value;
+    bool m_clipped;
+    int m_left, m_top, m_right, m_bottom;
 };
 
 /// The line Qt's painter draws with a one-pixel pen without antialiasing
@@ -211,15 +233,17 @@ void ImageCanvas::LineTo(int x, int y)
 {
     Drawn();
     if (m_penPos != TPixel{x, y}) {
-        Pixels pixels(m_image, m_pen);
+        Pixels pixels(m_image, m_pen, m_clip);
         if (Inside(m_penPos.x, m_penPos.y) && Inside(x, y))
             InsideLine(pixels, m_penPos.x, m_penPos.y, x, y);
         else
             ClippedLine(pixels, m_image.width(), m_image.height(), m_penPos.x, m_penPos.y, x, y);
     } else {
-        QPainter painter(&m_image);
-        Prepare(painter, m_pen, m_brush);
-        painter.drawLine(m_penPos.x, m_penPos.y, x, y);
+        const TPixel at = m_penPos;
+        Paint([&](QPainter &painter) {
+            Prepare(painter, m_pen, m_brush);
+            painter.drawLine(at.x, at.y, x, y);
+        });
     }
     m_penPos = {x, y};
 }
@@ -234,14 +258,16 @@ void ImageCanvas::FillRect(int left, int top, int right, int bottom)
         // The fill, then its outline on the box's inner edge. A box over the
         // whole surface (the clearing of every drawing) is filled by the
         // image itself, which is twice as fast as filling row by row.
-        if (left == 0 && top == 0 && right == m_image.width() && bottom == m_image.height()) {
+        if (left == 0 && top == 0 && right == m_image.width() && bottom == m_image.height() && m_clip.isNull()) {
             m_image.fill(ToQColor(m_brush));
         } else {
-            Pixels fill(m_image, m_brush);
-            for (int y = top; y < bottom; ++y)
+            Pixels fill(m_image, m_brush, m_clip);
+            for (int y = std::max(top, m_clip.isNull() ? top : m_clip.top()),
+                     end = std::min(bottom, m_clip.isNull() ? bottom : m_clip.bottom() + 1);
+                 y < end; ++y)
                 fill.Row(y, left, right);
         }
-        Pixels outline(m_image, m_pen);
+        Pixels outline(m_image, m_pen, m_clip);
         outline.Row(top, left, right);
         outline.Row(bottom - 1, left, right);
         for (int y = top + 1; y < bottom - 1; ++y) {
@@ -250,13 +276,46 @@ void ImageCanvas::FillRect(int left, int top, int right, int bottom)
         }
         return;
     }
-    QPainter painter(&m_image);
     // Filled with the background, outlined in the pen colour on the box's
     // inner edge, as the clearing of the preview expects.
     const QRect box(QPoint(left, top), QPoint(right - 1, bottom - 1));
-    painter.fillRect(box, ToQColor(m_brush));
-    painter.setPen(ToQColor(m_pen));
-    painter.drawRect(box.adjusted(0, 0, -1, -1));
+    Paint([&](QPainter &painter) {
+        painter.fillRect(box, ToQColor(m_brush));
+        painter.setPen(ToQColor(m_pen));
+        painter.drawRect(box.adjusted(0, 0, -1, -1));
+    });
+}
+
+bool ImageCanvas::SetClip(int left, int top, int right, int bottom)
+{
+    m_clip = QRect(QPoint(left, top), QPoint(right - 1, bottom - 1)) & m_image.rect();
+    if (m_clip.isNull())
+        m_clip = QRect(0, 0, 0, 1);  // not null, so it keeps out every pixel
+    return true;
+}
+
+void ImageCanvas::ClearClip()
+{
+    m_clip = QRect();
+}
+
+void ImageCanvas::Paint(const std::function<void(QPainter &)> &draw)
+{
+    if (m_clip.isNull()) {
+        QPainter painter(&m_image);
+        draw(painter);
+        return;
+    }
+    // Drawn whole on a copy, so that the pixels are those of the drawing
+    // without a clip, and only the clip's part taken back.
+    QImage whole = m_image.copy();
+    {
+        QPainter painter(&whole);
+        draw(painter);
+    }
+    for (int y = m_clip.top(); y <= m_clip.bottom(); ++y)
+        std::copy_n(reinterpret_cast<const QRgb *>(whole.constScanLine(y)) + m_clip.left(), m_clip.width(),
+                    reinterpret_cast<QRgb *>(m_image.scanLine(y)) + m_clip.left());
 }
 
 const ImageCanvas::EllipseStamp &ImageCanvas::StampFor(int width, int height)
@@ -307,17 +366,18 @@ void ImageCanvas::Ellipse(int left, int top, int right, int bottom)
         const EllipseStamp &stamp = StampFor(right - left, bottom - top);
         if (stamp.runs.empty()
             || (Inside(left + stamp.left, top + stamp.top) && Inside(left + stamp.right, top + stamp.bottom))) {
-            Pixels pen(m_image, m_pen), brush(m_image, m_brush);
+            Pixels pen(m_image, m_pen, m_clip), brush(m_image, m_brush, m_clip);
             for (const auto &r : stamp.runs)
                 (r.pen ? pen : brush).Row(top + r.dy, left + r.dx, left + r.dx + r.length);
             return;
         }
     }
-    QPainter painter(&m_image);
-    Prepare(painter, m_pen, m_brush);
-    // The box includes its left and top edges and excludes the right and
-    // bottom ones; Qt's outline of a rectangle w x h covers w + 1 x h + 1.
-    painter.drawEllipse(QRect(left, top, right - left - 1, bottom - top - 1));
+    Paint([&](QPainter &painter) {
+        Prepare(painter, m_pen, m_brush);
+        // The box includes its left and top edges and excludes the right and
+        // bottom ones; Qt's outline of a rectangle w x h covers w + 1 x h + 1.
+        painter.drawEllipse(QRect(left, top, right - left - 1, bottom - top - 1));
+    });
 }
 
 } // namespace hoofer

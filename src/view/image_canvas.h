@@ -4,7 +4,11 @@
 
 #include <QColor>
 #include <QImage>
+#include <QRect>
 
+class QPainter;
+
+#include <functional>
 #include <map>
 #include <utility>
 #include <vector>
@@ -50,6 +54,8 @@ public:
     void FillRect(int left, int top, int right, int bottom) override;
     void Ellipse(int left, int top, int right, int bottom) override;
     uint64_t Revision() const override { return m_revision; }
+    bool SetClip(int left, int top, int right, int bottom) override;
+    void ClearClip() override;
 
 private:
     /// Every drawing takes a number of its own from one count for all
@@ -68,6 +74,9 @@ private:
         int left = 0, top = 0, right = 0, bottom = 0;  // extent, right/bottom inclusive
     };
     const EllipseStamp &StampFor(int width, int height);
+    /// Runs draw with a painter on the image; under a clip, on a copy of
+    /// the image whose clipped part is then taken back.
+    void Paint(const std::function<void(QPainter &)> &draw);
     bool Inside(int x, int y) const { return x >= 0 && y >= 0 && x < m_image.width() && y < m_image.height(); }
 
     QImage m_image;
@@ -76,6 +85,7 @@ private:
     TPixel m_penPos;
     std::map<std::pair<int, int>, EllipseStamp> m_stamps;
     uint64_t m_revision = 0;
+    QRect m_clip;  // null: none
 };
 
 } // namespace hoofer
