@@ -51,7 +51,8 @@ public:
     Pixels(QImage &image, TColor colour, const QRect &clip)
         : m_bits(reinterpret_cast<QRgb *>(image.bits())),
           m_stride(static_cast<int>(image.bytesPerLine() / sizeof(QRgb))),
-          m_value(ToQColor(colour).rgb()), m_clipped(!clip.isNull()), m_left(clip.left()), m_top(clip.top()),
+          m_value(0xFF000000u | (colour & 0xFF) << 16 | (colour & 0xFF00) | ((colour >> 16) & 0xFF)),
+          m_clipped(!clip.isNull()), m_left(clip.left()), m_top(clip.top()),
           m_right(clip.right() + 1), m_bottom(clip.bottom() + 1)
     {
     }
@@ -229,10 +230,19 @@ constexpr int kStampMargin = 4;
 constexpr int kLargestStamp = 32;
 } // namespace
 
+bool ImageCanvas::OutsideClip(int left, int top, int right, int bottom) const
+{
+    return !m_clip.isNull()
+           && (right < m_clip.left() || left > m_clip.right() || bottom < m_clip.top() || top > m_clip.bottom());
+}
+
 void ImageCanvas::LineTo(int x, int y)
 {
     Drawn();
-    if (m_penPos != TPixel{x, y}) {
+    if (OutsideClip(std::min(m_penPos.x, x), std::min(m_penPos.y, y), std::max(m_penPos.x, x),
+                    std::max(m_penPos.y, y))) {
+        // Not a pixel of it can be written.
+    } else if (m_penPos != TPixel{x, y}) {
         Pixels pixels(m_image, m_pen, m_clip);
         if (Inside(m_penPos.x, m_penPos.y) && Inside(x, y))
             InsideLine(pixels, m_penPos.x, m_penPos.y, x, y);
@@ -253,6 +263,8 @@ void ImageCanvas::FillRect(int left, int top, int right, int bottom)
     if (right <= left || bottom <= top)
         return;
     Drawn();
+    if (OutsideClip(left, top, right - 1, bottom - 1))
+        return;
     if (left >= 0 && top >= 0 && right <= m_image.width() && bottom <= m_image.height() && right - left >= 2
         && bottom - top >= 2) {
         // The fill, then its outline on the box's inner edge. A box over the
@@ -361,6 +373,9 @@ void ImageCanvas::Ellipse(int left, int top, int right, int bottom)
     if (right <= left || bottom <= top)
         return;
     Drawn();
+    // The outline may reach a pixel past the box.
+    if (OutsideClip(left - 1, top - 1, right, bottom))
+        return;
     if (right - left <= kLargestStamp && bottom - top <= kLargestStamp && Inside(left, top)
         && Inside(right - 1, bottom - 1)) {
         const EllipseStamp &stamp = StampFor(right - left, bottom - top);

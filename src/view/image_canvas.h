@@ -77,6 +77,8 @@ private:
     /// Runs draw with a painter on the image; under a clip, on a copy of
     /// the image whose clipped part is then taken back.
     void Paint(const std::function<void(QPainter &)> &draw);
+    /// Whether a clip keeps out every pixel of the box (right and bottom inside).
+    bool OutsideClip(int left, int top, int right, int bottom) const;
     bool Inside(int x, int y) const { return x >= 0 && y >= 0 && x < m_image.width() && y < m_image.height(); }
 
     QImage m_image;
