@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cstdlib>
+#include <limits>
 
 namespace hoofer {
 
@@ -56,6 +57,11 @@ public:
           m_right(clip.right() + 1), m_bottom(clip.bottom() + 1)
     {
     }
+    /// The columns and rows that may be written (right and bottom outside).
+    int Left() const { return m_clipped ? m_left : std::numeric_limits<int>::min(); }
+    int Top() const { return m_clipped ? m_top : std::numeric_limits<int>::min(); }
+    int Right() const { return m_clipped ? m_right : std::numeric_limits<int>::max(); }
+    int Bottom() const { return m_clipped ? m_bottom : std::numeric_limits<int>::max(); }
     void Set(int x, int y)
     {
         if (m_clipped && (x < m_left || x >= m_right || y < m_top || y >= m_bottom))
@@ -117,7 +123,11 @@ void InsideLine(Pixels &pixels, int x1, int y1, int x2, int y2)
         const int xinc = static_cast<int>((static_cast<long long>(x2 - x1) * 64 * 65536) / ((y2 - y1) * 64));
         int x = x1 * 64 * 1024 - (xinc >> 1);
         x += (((xinc > 0) ? 64 : 32) * xinc) >> 6;
-        for (int y = y1; y <= y2; ++y, x += xinc)
+        // Under a clip only its rows are stepped: x moves by whole steps, so
+        // skipping rows leaves it where stepping through them would.
+        const int first = std::max(y1, pixels.Top()), last = std::min(y2, pixels.Bottom() - 1);
+        x += (first - y1) * xinc;
+        for (int y = first; y <= last; ++y, x += xinc)
             pixels.Set(x >> 16, y);
     } else {
         if (x1 > x2) {
@@ -127,7 +137,9 @@ void InsideLine(Pixels &pixels, int x1, int y1, int x2, int y2)
         const int yinc = static_cast<int>((static_cast<long long>(y2 - y1) * 64 * 65536) / ((x2 - x1) * 64));
         int y = y1 * 64 * 1024 - (yinc >> 1);
         y += (((yinc > 0) ? 64 : 32) * yinc) >> 6;
-        for (int x = x1; x <= x2; ++x, y += yinc)
+        const int first = std::max(x1, pixels.Left()), last = std::min(x2, pixels.Right() - 1);
+        y += (first - x1) * yinc;
+        for (int x = first; x <= last; ++x, y += yinc)
             pixels.Set(x, y >> 16);
     }
 }
