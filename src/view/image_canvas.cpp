@@ -157,44 +157,32 @@ int FixedDiv(int a, int b)
 /// as above, and only the pixels on the surface written.
 void ClippedLine(Pixels &pixels, int width, int height, int ix1, int iy1, int ix2, int iy2)
 {
+    // Cuts the line where its coordinate a leaves low..high, b following;
+    // false when the line lies wholly beyond one of them.
+    const auto cut = [](double &a1, double &b1, double &a2, double &b2, double low, double high) {
+        if (a1 < low) {
+            if (a2 <= low)
+                return false;
+            b1 += (b2 - b1) / (a2 - a1) * (low - a1);
+            a1 = low;
+        } else if (a1 > high) {
+            if (a2 >= high)
+                return false;
+            b1 += (b2 - b1) / (a2 - a1) * (high - a1);
+            a1 = high;
+        }
+        if (a2 < low) {
+            b2 += (b1 - b2) / (a1 - a2) * (low - a2);
+            a2 = low;
+        } else if (a2 > high) {
+            b2 += (b1 - b2) / (a1 - a2) * (high - a2);
+            a2 = high;
+        }
+        return true;
+    };
     double x1 = ix1, y1 = iy1, x2 = ix2, y2 = iy2;
-    const double xmin = -1, xmax = width + 1, ymin = -1, ymax = height + 1;
-    if (x1 < xmin) {
-        if (x2 <= xmin)
-            return;
-        y1 += (y2 - y1) / (x2 - x1) * (xmin - x1);
-        x1 = xmin;
-    } else if (x1 > xmax) {
-        if (x2 >= xmax)
-            return;
-        y1 += (y2 - y1) / (x2 - x1) * (xmax - x1);
-        x1 = xmax;
-    }
-    if (x2 < xmin) {
-        y2 += (y1 - y2) / (x1 - x2) * (xmin - x2);
-        x2 = xmin;
-    } else if (x2 > xmax) {
-        y2 += (y1 - y2) / (x1 - x2) * (xmax - x2);
-        x2 = xmax;
-    }
-    if (y1 < ymin) {
-        if (y2 <= ymin)
-            return;
-        x1 += (x2 - x1) / (y2 - y1) * (ymin - y1);
-        y1 = ymin;
-    } else if (y1 > ymax) {
-        if (y2 >= ymax)
-            return;
-        x1 += (x2 - x1) / (y2 - y1) * (ymax - y1);
-        y1 = ymax;
-    }
-    if (y2 < ymin) {
-        x2 += (x1 - x2) / (y1 - y2) * (ymin - y2);
-        y2 = ymin;
-    } else if (y2 > ymax) {
-        x2 += (x1 - x2) / (y1 - y2) * (ymax - y2);
-        y2 = ymax;
-    }
+    if (!cut(x1, y1, x2, y2, -1, width + 1) || !cut(y1, x1, y2, x2, -1, height + 1))
+        return;
     int ax = static_cast<int>(x1 * 64), ay = static_cast<int>(y1 * 64);
     int bx = static_cast<int>(x2 * 64), by = static_cast<int>(y2 * 64);
     const auto set = [&](int x, int y) {
