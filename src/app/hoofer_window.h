@@ -12,6 +12,7 @@
 #include "toolkit/paint_box.h"
 #include "toolkit/platform.h"
 #include "toolkit/spin_edit.h"
+#include "view/figure_drawing.h"
 #include "view/playback.h"
 
 #include <QMainWindow>
@@ -341,6 +342,10 @@ private:
     /// The labels the Edit menu shows.
     bool m_editMenuShown = false;
     std::string m_undoShown, m_redoShown;
+    bool m_captionShowsModified = false;  // the mark UpdateCaption put in the title
+    /// The preview's key-frame drawing: a drag step clears and draws only
+    /// the figure's surroundings.
+    KeyFrameRedraw m_keyFrameRedraw;
 };
 
 } // namespace hoofer

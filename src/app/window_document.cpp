@@ -12,6 +12,7 @@ namespace hoofer {
 
 void TfrmHoofer::UpdateCaption()
 {
+    m_captionShowsModified = Core.Modified();
     QString caption = toolkit::PathToQt(Document.Caption("Hoofer Editor V6", Core.Modified()));
     // Qt reads "[*]" in a title as the place of its own modified mark.
     setWindowTitle(caption.replace("[*]", "[*][*]"));

@@ -35,7 +35,7 @@ void TfrmHoofer::DrawFrame(const THFFrame &frame)
     if (mnuViewOnionSkin->Checked() && !m_playing && Core.CurrentMove())
         DrawOnionSkinKeyFrame(Image->Surface(), *Core.CurrentMove(), frame, cbxBodyPart->ItemIndex());
     else
-        DrawKeyFrame(Image->Surface(), frame, cbxBodyPart->ItemIndex());
+        m_keyFrameRedraw.Draw(Image->Surface(), frame, cbxBodyPart->ItemIndex());
 }
 
 void TfrmHoofer::ImagePaint()

@@ -64,9 +64,15 @@ void TfrmHoofer::dropEvent(QDropEvent *event)
 
 void TfrmHoofer::RoutineChanged(const RoutineChange &change)
 {
-    UpdateCaption();
+    // A change of points alone (every drag step) keeps the file and the
+    // playing time: only the mark can come, with the first one.
+    if (change.kind != RoutineChange::Kind::Coordinates) {
+        UpdateCaption();
+        ShowPlayingTime();
+    } else if (Core.Modified() != m_captionShowsModified) {
+        UpdateCaption();
+    }
     UpdateEditMenu();
-    ShowPlayingTime();
     if (!Core.Modified()) {
         // Saved, uploaded or replaced: the copy has nothing left to keep.
         RecoveryTimer->SetEnabled(false);

@@ -45,6 +45,10 @@ bool TMenuItem::EffectivelyEnabled() const
 
 void TMenuItem::SetEnabled(bool enabled)
 {
+    // The window sets every command's state after every edit; the actions
+    // already show an unchanged one.
+    if (enabled == m_enabled)
+        return;
     m_enabled = enabled;
     UpdateActionState();
 }

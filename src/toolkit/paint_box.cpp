@@ -10,10 +10,12 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <utility>
 
 namespace hoofer::toolkit {
 
-/// Forwards every primitive to the image and asks Qt to show the image.
+/// Forwards every primitive to the image and asks Qt to show the part of the
+/// image it drew on.
 class TPaintBox::ShownCanvas : public Canvas {
 public:
     ShownCanvas(TPaintBox &box, Canvas &target) : m_box(box), m_target(target) {}
@@ -25,33 +27,55 @@ public:
     void MoveTo(int x, int y) override { m_target.MoveTo(x, y); }
     void LineTo(int x, int y) override
     {
+        const TPixel from = m_target.PenPos();
         m_target.LineTo(x, y);
-        Changed();
+        Changed(QRect(QPoint(std::min(from.x, x), std::min(from.y, y)), QPoint(std::max(from.x, x), std::max(from.y, y))));
     }
     TPixel PenPos() const override { return m_target.PenPos(); }
     void FillRect(int l, int t, int r, int b) override
     {
         m_target.FillRect(l, t, r, b);
-        Changed();
+        Changed(QRect(QPoint(l, t), QPoint(r - 1, b - 1)));
     }
     void Ellipse(int l, int t, int r, int b) override
     {
         m_target.Ellipse(l, t, r, b);
-        Changed();
+        // The outline may reach one pixel past the box.
+        Changed(QRect(QPoint(l, t), QPoint(r, b)));
+    }
+    uint64_t Revision() const override { return m_target.Revision(); }
+    bool SetClip(int l, int t, int r, int b) override
+    {
+        if (!m_target.SetClip(l, t, r, b))
+            return false;
+        m_clip = QRect(QPoint(l, t), QPoint(r - 1, b - 1));
+        return true;
+    }
+    void ClearClip() override
+    {
+        m_target.ClearClip();
+        m_clip = QRect();
     }
 
 private:
-    void Changed()
+    void Changed(const QRect &drawn)
     {
         // Until the paint that shows it, one request covers every primitive
-        // drawn since: a figure is some thirty of them.
-        if (m_box.m_drawnByProgram)
+        // drawn inside the part already asked for: a figure is some thirty
+        // of them, the first of them the clearing of the whole (or of the
+        // clip's part).
+        QRect part = drawn & QRect(0, 0, Width(), Height());
+        if (!m_clip.isNull())
+            part &= m_clip;
+        if (part.isEmpty() || m_box.m_requested.contains(part))
             return;
-        m_box.m_drawnByProgram = true;
-        m_box.update();
+        m_box.m_requested |= part;
+        const int z = m_box.m_zoom;
+        m_box.update(QRect(part.left() * z, part.top() * z, part.width() * z, part.height() * z));
     }
     TPaintBox &m_box;
     Canvas &m_target;
+    QRect m_clip;  // null: none
 };
 
 TPaintBox::TPaintBox(int width, int height, QWidget *parent)
@@ -73,7 +97,7 @@ Canvas &TPaintBox::Surface()
 
 const QImage &TPaintBox::Picture() const
 {
-    return m_image->image();
+    return std::as_const(*m_image).image();
 }
 
 void TPaintBox::Expose()
@@ -92,16 +116,16 @@ void TPaintBox::SetZoom(int zoom)
 
 void TPaintBox::paintEvent(QPaintEvent *)
 {
-    if (!m_drawnByProgram) {
+    if (m_requested.isEmpty()) {
         // What the paint handler draws is shown by this very paint: it must
         // not ask for another one, or the surface would repaint for ever.
-        m_drawnByProgram = true;
+        m_requested = m_image->image().rect();
         m_image->image().fill(ToQColor(m_image->BrushColor()));
         RunGuarded(OnPaint);
     }
-    m_drawnByProgram = false;
+    m_requested = QRect();
     QPainter painter(this);
-    PaintZoomed(painter, m_image->image(), m_zoom);
+    PaintZoomed(painter, Picture(), m_zoom);
 }
 
 namespace {

@@ -63,7 +63,9 @@ private:
     QPoint Where(const QMouseEvent *event) const;
     std::unique_ptr<ImageCanvas> m_image;
     std::unique_ptr<ShownCanvas> m_canvas;
-    bool m_drawnByProgram = false;
+    /// The part of the surface drawn on since the last paint, and so due
+    /// for showing; empty when a paint comes from the window system.
+    QRect m_requested;
     int m_zoom = 1;
 };
 

@@ -3,8 +3,9 @@
 #include "guard.h"
 
 #include <QCoreApplication>
-#include <QThread>
 #include <QTimer>
+
+#include <thread>
 
 namespace hoofer::toolkit {
 
@@ -31,8 +32,20 @@ void QtPlatform::ProcessMessages()
 
 void QtPlatform::Sleep(int ms)
 {
-    if (ms > 0)
-        QThread::msleep(static_cast<unsigned long>(ms));
+    if (ms <= 0)
+        return;
+    // Sleeps that follow each other closely (playback's steps, a transfer's)
+    // keep their pace: each ends ms after the end the one before was due,
+    // so the work between two of them, and the oversleeping of the one
+    // before, come out of the pause instead of adding up. A sleep after a
+    // longer pause than ms is a plain one.
+    using Clock = std::chrono::steady_clock;
+    const Clock::time_point now = Clock::now();
+    const Clock::duration pause = std::chrono::milliseconds(ms);
+    const bool paced = m_lastWake && now - *m_lastWake < pause;
+    const Clock::time_point wake = (paced ? *m_lastWake : now) + pause;
+    std::this_thread::sleep_until(wake);
+    m_lastWake = wake;
 }
 
 std::unique_ptr<TimerBackend> QtPlatform::CreateTimer(std::function<void()> onTick)

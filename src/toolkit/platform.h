@@ -1,7 +1,9 @@
 #pragma once
 
+#include <chrono>
 #include <functional>
 #include <memory>
+#include <optional>
 
 namespace hoofer::toolkit {
 
@@ -32,6 +34,9 @@ public:
     void ProcessMessages() override;
     void Sleep(int ms) override;
     std::unique_ptr<TimerBackend> CreateTimer(std::function<void()> onTick) override;
+
+private:
+    std::optional<std::chrono::steady_clock::time_point> m_lastWake;  // when the last sleep was due to end
 };
 
 /// A timer with the Enabled/Interval/OnTimer shape the window uses. Enabling

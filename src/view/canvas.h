@@ -37,6 +37,15 @@ public:
     virtual TPixel PenPos() const = 0;
     virtual void FillRect(int left, int top, int right, int bottom) = 0;
     virtual void Ellipse(int left, int top, int right, int bottom) = 0;
+    /// A number that changes with every drawing on the surface and is never
+    /// the same on two surfaces, so an equal number means that nothing was
+    /// drawn since; 0 where the surface cannot tell.
+    virtual uint64_t Revision() const { return 0; }
+    /// Keeps every drawing until ClearClip to the pixels of a box (right and
+    /// bottom outside), each of them as the drawing without a clip makes it;
+    /// false, and no clip, where the surface cannot clip.
+    virtual bool SetClip(int /*left*/, int /*top*/, int /*right*/, int /*bottom*/) { return false; }
+    virtual void ClearClip() {}
 };
 
 } // namespace hoofer

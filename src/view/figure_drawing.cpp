@@ -1,5 +1,7 @@
 #include "view/figure_drawing.h"
 
+#include <algorithm>
+
 namespace hoofer {
 
 namespace {
@@ -53,6 +55,62 @@ void DrawSkeleton(Canvas &canvas, const PosePixels &pixels, bool rings, ColourFo
             canvas.Ellipse(p.x - 2, p.y - 2, p.x + 2, p.y + 2);
     }
 }
+/// The key-frame figure without the border: bones with their rings and the
+/// head, the selected part yellow; leaves the pen black.
+void DrawRingedFigure(Canvas &canvas, const PosePixels &pixels, int selectedPart)
+{
+    canvas.SetPenColor(clBlack);
+    DrawSkeleton(canvas, pixels, true,
+                 [&](int part) { return selectedPart == part - 1 ? clYellow : clBlack; });
+    canvas.SetPenColor(selectedPart == kShoulders - 1 ? clYellow : clBlack);
+    DrawHead(canvas, pixels);
+    canvas.SetPenColor(clBlack);
+}
+
+/// Writes down the primitives of a drawing, drawing nothing.
+class PrimitiveRecorder : public Canvas {
+public:
+    using Primitive = KeyFrameRedraw::Primitive;
+    explicit PrimitiveRecorder(const Canvas &surface)
+        : m_width(surface.Width()), m_height(surface.Height()), m_brush(surface.BrushColor())
+    {
+        primitives.reserve(32);
+    }
+    int Width() const override { return m_width; }
+    int Height() const override { return m_height; }
+    TColor PenColor() const override { return m_pen; }
+    void SetPenColor(TColor colour) override { m_pen = colour; }
+    TColor BrushColor() const override { return m_brush; }
+    void MoveTo(int x, int y) override { m_pos = {x, y}; }
+    TPixel PenPos() const override { return m_pos; }
+    void LineTo(int x, int y) override
+    {
+        primitives.push_back({Primitive::Line, m_pos.x, m_pos.y, x, y, m_pen});
+        m_pos = {x, y};
+    }
+    void FillRect(int l, int t, int r, int b) override { primitives.push_back({Primitive::Fill, l, t, r, b, m_pen}); }
+    void Ellipse(int l, int t, int r, int b) override { primitives.push_back({Primitive::Ellipse, l, t, r, b, m_pen}); }
+
+    std::vector<Primitive> primitives;
+
+private:
+    int m_width, m_height;
+    TColor m_brush, m_pen = clBlack;
+    TPixel m_pos;
+};
+
+/// The box (right and bottom outside) of every pixel a primitive may touch.
+void AddBounds(const KeyFrameRedraw::Primitive &p, int &left, int &top, int &right, int &bottom)
+{
+    using Primitive = KeyFrameRedraw::Primitive;
+    // An ellipse's outline may reach a pixel past its box on any side.
+    const int margin = p.kind == Primitive::Ellipse ? 1 : 0;
+    const int end = p.kind == Primitive::Line ? 1 : 0;  // a line includes its last pixel
+    left = std::min(left, std::min(p.a, p.c) - margin);
+    top = std::min(top, std::min(p.b, p.d) - margin);
+    right = std::max(right, std::max(p.a, p.c) + end + margin);
+    bottom = std::max(bottom, std::max(p.b, p.d) + end + margin);
+}
 } // namespace
 
 TPixel PointToPixel(const TPoint &point)
@@ -97,14 +155,37 @@ void DrawKeyFrame(Canvas &canvas, const THFFrame &frame, int selectedPart)
 
 void DrawKeyFrameFigure(Canvas &canvas, const THFFrame &frame, int selectedPart)
 {
-    const PosePixels pixels = FramePixels(frame);
     DrawFrameBorder(canvas);
-    canvas.SetPenColor(clBlack);
-    DrawSkeleton(canvas, pixels, true,
-                 [&](int part) { return selectedPart == part - 1 ? clYellow : clBlack; });
-    canvas.SetPenColor(selectedPart == kShoulders - 1 ? clYellow : clBlack);
-    DrawHead(canvas, pixels);
-    canvas.SetPenColor(clBlack);
+    DrawRingedFigure(canvas, FramePixels(frame), selectedPart);
+}
+
+void KeyFrameRedraw::Draw(Canvas &canvas, const THFFrame &frame, int selectedPart)
+{
+    PrimitiveRecorder recorder(canvas);
+    DrawKeyFrame(recorder, frame, selectedPart);
+    bool drawn = false;
+    if (m_revision != 0 && canvas.Revision() == m_revision && recorder.primitives.size() == m_primitives.size()) {
+        // Only where a primitive differs can a pixel differ.
+        int left = canvas.Width(), top = canvas.Height(), right = 0, bottom = 0;
+        for (size_t i = 0; i < m_primitives.size(); ++i)
+            if (!(m_primitives[i] == recorder.primitives[i])) {
+                AddBounds(m_primitives[i], left, top, right, bottom);
+                AddBounds(recorder.primitives[i], left, top, right, bottom);
+            }
+        left = std::max(left, 0), top = std::max(top, 0);
+        right = std::min(right, canvas.Width()), bottom = std::min(bottom, canvas.Height());
+        if (left >= right || top >= bottom) {
+            drawn = true;  // the surface shows this very drawing
+        } else if (canvas.SetClip(left, top, right, bottom)) {
+            DrawKeyFrame(canvas, frame, selectedPart);
+            canvas.ClearClip();
+            drawn = true;
+        }
+    }
+    if (!drawn)
+        DrawKeyFrame(canvas, frame, selectedPart);
+    m_primitives = std::move(recorder.primitives);
+    m_revision = canvas.Revision();
 }
 
 void DrawGhostPose(Canvas &canvas, const PosePixels &pixels, TColor colour)

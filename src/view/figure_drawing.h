@@ -4,6 +4,8 @@
 #include "view/canvas.h"
 
 #include <array>
+#include <cstdint>
+#include <vector>
 
 namespace hoofer {
 
@@ -37,6 +39,31 @@ void DrawKeyFrame(Canvas &canvas, const THFFrame &frame, int selectedPart);
 /// The key-frame drawing without the clearing: border and figure over
 /// whatever the surface shows.
 void DrawKeyFrameFigure(Canvas &canvas, const THFFrame &frame, int selectedPart);
+
+/// The key-frame drawing made again and again on one surface, as the preview
+/// makes it for every step of a drag. When the surface still shows the
+/// drawing this made last (its Revision is what it was then), the drawing is
+/// made again clipped to the box of the primitives (lines, rings, head) that
+/// differ from last time's: only there can a pixel differ, so the picture is
+/// DrawKeyFrame's pixel for pixel, at the cost of the parts that moved rather
+/// than of the whole surface. Otherwise, or where the surface cannot clip,
+/// it is DrawKeyFrame.
+class KeyFrameRedraw {
+public:
+    void Draw(Canvas &canvas, const THFFrame &frame, int selectedPart);
+
+    /// One primitive of a drawing, with its pen colour.
+    struct Primitive {
+        enum Kind { Line, Fill, Ellipse } kind;
+        int a, b, c, d;  // a line's ends; a box's corners
+        TColor colour;
+        bool operator==(const Primitive &) const = default;
+    };
+
+private:
+    uint64_t m_revision = 0;  // the surface's after the last drawing; 0 none
+    std::vector<Primitive> m_primitives;  // the last drawing's
+};
 
 /// Bones and head of a pose in one colour, no rings, no clearing, no border:
 /// a ghost behind the key-frame figure. The head is filled with the

@@ -3,7 +3,9 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdlib>
+#include <limits>
 
 namespace hoofer {
 
@@ -22,6 +24,13 @@ ImageCanvas::ImageCanvas(int width, int height, TColor background)
     : m_image(width, height, QImage::Format_RGB32), m_brush(background)
 {
     m_image.fill(ToQColor(background));
+    Drawn();
+}
+
+void ImageCanvas::Drawn()
+{
+    static std::atomic<uint64_t> count{0};
+    m_revision = count.fetch_add(1, std::memory_order_relaxed) + 1;
 }
 
 namespace {
@@ -36,23 +45,49 @@ void Prepare(QPainter &painter, TColor pen, TColor brush)
     painter.setBrush(ToQColor(brush));
 }
 
-/// Writes one colour into the pixels of an RGB32 image.
+/// Writes one colour into the pixels of an RGB32 image, only inside clip
+/// when it is not null.
 class Pixels {
 public:
-    Pixels(QImage &image, TColor colour)
+    Pixels(QImage &image, TColor colour, const QRect &clip)
         : m_bits(reinterpret_cast<QRgb *>(image.bits())),
           m_stride(static_cast<int>(image.bytesPerLine() / sizeof(QRgb))),
-          m_value(ToQColor(colour).rgb())
+          m_value(0xFF000000u | (colour & 0xFF) << 16 | (colour & 0xFF00) | ((colour >> 16) & 0xFF)),
+          m_clipped(!clip.isNull()), m_left(clip.left()), m_top(clip.top()),
+          m_right(clip.right() + 1), m_bottom(clip.bottom() + 1)
     {
     }
-    void Set(int x, int y) { m_bits[y * m_stride + x] = m_value; }
+    /// The columns and rows that may be written (right and bottom outside).
+    int Left() const { return m_clipped ? m_left : std::numeric_limits<int>::min(); }
+    int Top() const { return m_clipped ? m_top : std::numeric_limits<int>::min(); }
+    int Right() const { return m_clipped ? m_right : std::numeric_limits<int>::max(); }
+    int Bottom() const { return m_clipped ? m_bottom : std::numeric_limits<int>::max(); }
+    void Set(int x, int y)
+    {
+        if (m_clipped && (x < m_left || x >= m_right || y < m_top || y >= m_bottom))
+            return;
+        m_bits[y * m_stride + x] = m_value;
+    }
     void Row(int y, int left, int right)  // right excluded
     {
-        std::fill(m_bits + y * m_stride + left, m_bits + y * m_stride + right, m_value);
+        if (m_clipped) {
+            if (y < m_top || y >= m_bottom)
+                return;
+            left = std::max(left, m_left);
+            right = std::min(right, m_right);
+        }
+        if (left < right)
+            std::fill(m_bits + y * m_stride + left, m_bits + y * m_stride + right, m_value);
     }
     void Column(int x, int top, int bottom)  // bottom excluded
     {
-        for (QRgb *p = m_bits + top * m_stride + x, *end = m_bits + bottom * m_stride + x; p != end; p += m_stride)
+        if (m_clipped) {
+            if (x < m_left || x >= m_right)
+                return;
+            top = std::max(top, m_top);
+            bottom = std::min(bottom, m_bottom);
+        }
+        for (QRgb *p = m_bits + top * m_stride + x, *end = m_bits + bottom * m_stride + x; p < end; p += m_stride)
             *p = m_value;
     }
 
@@ -60,6 +95,8 @@ private:
     QRgb *m_bits;
     int m_stride;
     QRgb m_value;
+    bool m_clipped;
+    int m_left, m_top, m_right, m_bottom;
 };
 
 /// The line Qt's painter draws with a one-pixel pen without antialiasing
@@ -86,7 +123,11 @@ void InsideLine(Pixels &pixels, int x1, int y1, int x2, int y2)
         const int xinc = static_cast<int>((static_cast<long long>(x2 - x1) * 64 * 65536) / ((y2 - y1) * 64));
         int x = x1 * 64 * 1024 - (xinc >> 1);
         x += (((xinc > 0) ? 64 : 32) * xinc) >> 6;
-        for (int y = y1; y <= y2; ++y, x += xinc)
+        // Under a clip only its rows are stepped: x moves by whole steps, so
+        // skipping rows leaves it where stepping through them would.
+        const int first = std::max(y1, pixels.Top()), last = std::min(y2, pixels.Bottom() - 1);
+        x += (first - y1) * xinc;
+        for (int y = first; y <= last; ++y, x += xinc)
             pixels.Set(x >> 16, y);
     } else {
         if (x1 > x2) {
@@ -96,8 +137,88 @@ void InsideLine(Pixels &pixels, int x1, int y1, int x2, int y2)
         const int yinc = static_cast<int>((static_cast<long long>(y2 - y1) * 64 * 65536) / ((x2 - x1) * 64));
         int y = y1 * 64 * 1024 - (yinc >> 1);
         y += (((yinc > 0) ? 64 : 32) * yinc) >> 6;
-        for (int x = x1; x <= x2; ++x, y += yinc)
+        const int first = std::max(x1, pixels.Left()), last = std::min(x2, pixels.Right() - 1);
+        y += (first - x1) * yinc;
+        for (int x = first; x <= last; ++x, y += yinc)
             pixels.Set(x, y >> 16);
+    }
+}
+
+/// 16.16 fixed-point quotient of two 26.6 numbers.
+int FixedDiv(int a, int b)
+{
+    return static_cast<int>(static_cast<long long>(a) * 65536 / b);
+}
+
+/// The same line from (x1, y1) to (x2, y2), different pixels, where it does
+/// not lie wholly on the surface: as Qt's painter, the line is first cut in
+/// floating point at one pixel around the surface's left and top and two
+/// around its right and bottom, the ends taken to 26.6 fixed point, stepped
+/// as above, and only the pixels on the surface written.
+void ClippedLine(Pixels &pixels, int width, int height, int ix1, int iy1, int ix2, int iy2)
+{
+    // Cuts the line where its coordinate a leaves low..high, b following;
+    // false when the line lies wholly beyond one of them.
+    const auto cut = [](double &a1, double &b1, double &a2, double &b2, double low, double high) {
+        if (a1 < low) {
+            if (a2 <= low)
+                return false;
+            b1 += (b2 - b1) / (a2 - a1) * (low - a1);
+            a1 = low;
+        } else if (a1 > high) {
+            if (a2 >= high)
+                return false;
+            b1 += (b2 - b1) / (a2 - a1) * (high - a1);
+            a1 = high;
+        }
+        if (a2 < low) {
+            b2 += (b1 - b2) / (a1 - a2) * (low - a2);
+            a2 = low;
+        } else if (a2 > high) {
+            b2 += (b1 - b2) / (a1 - a2) * (high - a2);
+            a2 = high;
+        }
+        return true;
+    };
+    double x1 = ix1, y1 = iy1, x2 = ix2, y2 = iy2;
+    if (!cut(x1, y1, x2, y2, -1, width + 1) || !cut(y1, x1, y2, x2, -1, height + 1))
+        return;
+    int ax = static_cast<int>(x1 * 64), ay = static_cast<int>(y1 * 64);
+    int bx = static_cast<int>(x2 * 64), by = static_cast<int>(y2 * 64);
+    const auto set = [&](int x, int y) {
+        if (x >= 0 && y >= 0 && x < width && y < height)
+            pixels.Set(x, y);
+    };
+    // Along the longer side, from half a pixel before the first end to half
+    // a pixel past the last (the square caps).
+    if (std::abs(bx - ax) < std::abs(by - ay)) {
+        if (ay > by) {
+            std::swap(ax, bx);
+            std::swap(ay, by);
+        }
+        const int xinc = FixedDiv(bx - ax, by - ay);
+        ay -= 32;
+        by += 32;
+        int x = ax * 1024 - (xinc >> 1);
+        int y = (ay + 32) >> 6;
+        const int end = (by + 32) >> 6;
+        x += ((y * 64) + (xinc > 0 ? 32 : 0) - ay) * xinc >> 6;
+        for (; y < end; ++y, x += xinc)
+            set(x >> 16, y);
+    } else if (bx != ax) {
+        if (ax > bx) {
+            std::swap(ax, bx);
+            std::swap(ay, by);
+        }
+        const int yinc = FixedDiv(by - ay, bx - ax);
+        ax -= 32;
+        bx += 32;
+        int y = ay * 1024 - (yinc >> 1);
+        int x = (ax + 32) >> 6;
+        const int end = (bx + 32) >> 6;
+        y += ((x * 64) + (yinc > 0 ? 32 : 0) - ax) * yinc >> 6;
+        for (; x < end; ++x, y += yinc)
+            set(x, y >> 16);
     }
 }
 
@@ -109,15 +230,30 @@ constexpr int kStampMargin = 4;
 constexpr int kLargestStamp = 32;
 } // namespace
 
+bool ImageCanvas::OutsideClip(int left, int top, int right, int bottom) const
+{
+    return !m_clip.isNull()
+           && (right < m_clip.left() || left > m_clip.right() || bottom < m_clip.top() || top > m_clip.bottom());
+}
+
 void ImageCanvas::LineTo(int x, int y)
 {
-    if (m_penPos != TPixel{x, y} && Inside(m_penPos.x, m_penPos.y) && Inside(x, y)) {
-        Pixels pixels(m_image, m_pen);
-        InsideLine(pixels, m_penPos.x, m_penPos.y, x, y);
+    Drawn();
+    if (OutsideClip(std::min(m_penPos.x, x), std::min(m_penPos.y, y), std::max(m_penPos.x, x),
+                    std::max(m_penPos.y, y))) {
+        // Not a pixel of it can be written.
+    } else if (m_penPos != TPixel{x, y}) {
+        Pixels pixels(m_image, m_pen, m_clip);
+        if (Inside(m_penPos.x, m_penPos.y) && Inside(x, y))
+            InsideLine(pixels, m_penPos.x, m_penPos.y, x, y);
+        else
+            ClippedLine(pixels, m_image.width(), m_image.height(), m_penPos.x, m_penPos.y, x, y);
     } else {
-        QPainter painter(&m_image);
-        Prepare(painter, m_pen, m_brush);
-        painter.drawLine(m_penPos.x, m_penPos.y, x, y);
+        const TPixel at = m_penPos;
+        Paint([&](QPainter &painter) {
+            Prepare(painter, m_pen, m_brush);
+            painter.drawLine(at.x, at.y, x, y);
+        });
     }
     m_penPos = {x, y};
 }
@@ -126,19 +262,24 @@ void ImageCanvas::FillRect(int left, int top, int right, int bottom)
 {
     if (right <= left || bottom <= top)
         return;
+    Drawn();
+    if (OutsideClip(left, top, right - 1, bottom - 1))
+        return;
     if (left >= 0 && top >= 0 && right <= m_image.width() && bottom <= m_image.height() && right - left >= 2
         && bottom - top >= 2) {
         // The fill, then its outline on the box's inner edge. A box over the
         // whole surface (the clearing of every drawing) is filled by the
         // image itself, which is twice as fast as filling row by row.
-        if (left == 0 && top == 0 && right == m_image.width() && bottom == m_image.height()) {
+        if (left == 0 && top == 0 && right == m_image.width() && bottom == m_image.height() && m_clip.isNull()) {
             m_image.fill(ToQColor(m_brush));
         } else {
-            Pixels fill(m_image, m_brush);
-            for (int y = top; y < bottom; ++y)
+            Pixels fill(m_image, m_brush, m_clip);
+            for (int y = std::max(top, m_clip.isNull() ? top : m_clip.top()),
+                     end = std::min(bottom, m_clip.isNull() ? bottom : m_clip.bottom() + 1);
+                 y < end; ++y)
                 fill.Row(y, left, right);
         }
-        Pixels outline(m_image, m_pen);
+        Pixels outline(m_image, m_pen, m_clip);
         outline.Row(top, left, right);
         outline.Row(bottom - 1, left, right);
         for (int y = top + 1; y < bottom - 1; ++y) {
@@ -147,13 +288,46 @@ void ImageCanvas::FillRect(int left, int top, int right, int bottom)
         }
         return;
     }
-    QPainter painter(&m_image);
     // Filled with the background, outlined in the pen colour on the box's
     // inner edge, as the clearing of the preview expects.
     const QRect box(QPoint(left, top), QPoint(right - 1, bottom - 1));
-    painter.fillRect(box, ToQColor(m_brush));
-    painter.setPen(ToQColor(m_pen));
-    painter.drawRect(box.adjusted(0, 0, -1, -1));
+    Paint([&](QPainter &painter) {
+        painter.fillRect(box, ToQColor(m_brush));
+        painter.setPen(ToQColor(m_pen));
+        painter.drawRect(box.adjusted(0, 0, -1, -1));
+    });
+}
+
+bool ImageCanvas::SetClip(int left, int top, int right, int bottom)
+{
+    m_clip = QRect(QPoint(left, top), QPoint(right - 1, bottom - 1)) & m_image.rect();
+    if (m_clip.isNull())
+        m_clip = QRect(0, 0, 0, 1);  // not null, so it keeps out every pixel
+    return true;
+}
+
+void ImageCanvas::ClearClip()
+{
+    m_clip = QRect();
+}
+
+void ImageCanvas::Paint(const std::function<void(QPainter &)> &draw)
+{
+    if (m_clip.isNull()) {
+        QPainter painter(&m_image);
+        draw(painter);
+        return;
+    }
+    // Drawn whole on a copy, so that the pixels are those of the drawing
+    // without a clip, and only the clip's part taken back.
+    QImage whole = m_image.copy();
+    {
+        QPainter painter(&whole);
+        draw(painter);
+    }
+    for (int y = m_clip.top(); y <= m_clip.bottom(); ++y)
+        std::copy_n(reinterpret_cast<const QRgb *>(whole.constScanLine(y)) + m_clip.left(), m_clip.width(),
+                    reinterpret_cast<QRgb *>(m_image.scanLine(y)) + m_clip.left());
 }
 
 const ImageCanvas::EllipseStamp &ImageCanvas::StampFor(int width, int height)
@@ -198,22 +372,27 @@ void ImageCanvas::Ellipse(int left, int top, int right, int bottom)
 {
     if (right <= left || bottom <= top)
         return;
+    Drawn();
+    // The outline may reach a pixel past the box.
+    if (OutsideClip(left - 1, top - 1, right, bottom))
+        return;
     if (right - left <= kLargestStamp && bottom - top <= kLargestStamp && Inside(left, top)
         && Inside(right - 1, bottom - 1)) {
         const EllipseStamp &stamp = StampFor(right - left, bottom - top);
         if (stamp.runs.empty()
             || (Inside(left + stamp.left, top + stamp.top) && Inside(left + stamp.right, top + stamp.bottom))) {
-            Pixels pen(m_image, m_pen), brush(m_image, m_brush);
+            Pixels pen(m_image, m_pen, m_clip), brush(m_image, m_brush, m_clip);
             for (const auto &r : stamp.runs)
                 (r.pen ? pen : brush).Row(top + r.dy, left + r.dx, left + r.dx + r.length);
             return;
         }
     }
-    QPainter painter(&m_image);
-    Prepare(painter, m_pen, m_brush);
-    // The box includes its left and top edges and excludes the right and
-    // bottom ones; Qt's outline of a rectangle w x h covers w + 1 x h + 1.
-    painter.drawEllipse(QRect(left, top, right - left - 1, bottom - top - 1));
+    Paint([&](QPainter &painter) {
+        Prepare(painter, m_pen, m_brush);
+        // The box includes its left and top edges and excludes the right and
+        // bottom ones; Qt's outline of a rectangle w x h covers w + 1 x h + 1.
+        painter.drawEllipse(QRect(left, top, right - left - 1, bottom - top - 1));
+    });
 }
 
 } // namespace hoofer

@@ -4,7 +4,11 @@
 
 #include <QColor>
 #include <QImage>
+#include <QRect>
 
+class QPainter;
+
+#include <functional>
 #include <map>
 #include <utility>
 #include <vector>
@@ -23,14 +27,20 @@ TColor FromQColor(const QColor &colour);
 /// (x - 2, y - 2) to (x + 2, y + 2) covers 4 by 4 pixels.
 ///
 /// Qt's painter draws every primitive, but a painter per primitive costs more
-/// than the figure's pixels: what lies wholly on the surface (lines, boxes,
-/// small ellipses) is written straight into the image, pixel for pixel as the
-/// painter would write it; the rest still goes through the painter.
+/// than the figure's pixels: lines (cut at the surface's edges as the painter
+/// cuts them) and what else lies wholly on the surface (boxes, small
+/// ellipses) are written straight into the image, pixel for pixel as the
+/// painter would write them; the rest still goes through the painter.
 class ImageCanvas : public Canvas {
 public:
     ImageCanvas(int width, int height, TColor background);
 
-    QImage &image() { return m_image; }
+    /// The image to draw on: taking it counts as a drawing.
+    QImage &image()
+    {
+        Drawn();
+        return m_image;
+    }
     const QImage &image() const { return m_image; }
 
     int Width() const override { return m_image.width(); }
@@ -43,8 +53,15 @@ public:
     TPixel PenPos() const override { return m_penPos; }
     void FillRect(int left, int top, int right, int bottom) override;
     void Ellipse(int left, int top, int right, int bottom) override;
+    uint64_t Revision() const override { return m_revision; }
+    bool SetClip(int left, int top, int right, int bottom) override;
+    void ClearClip() override;
 
 private:
+    /// Every drawing takes a number of its own from one count for all
+    /// surfaces.
+    void Drawn();
+
     /// The pixels an ellipse of one box size covers, relative to the box's
     /// top left corner, as Qt draws them: runs along a row of outline (pen)
     /// or inside (brush) pixels, so a head's inside is a few row fills.
@@ -57,6 +74,11 @@ private:
         int left = 0, top = 0, right = 0, bottom = 0;  // extent, right/bottom inclusive
     };
     const EllipseStamp &StampFor(int width, int height);
+    /// Runs draw with a painter on the image; under a clip, on a copy of
+    /// the image whose clipped part is then taken back.
+    void Paint(const std::function<void(QPainter &)> &draw);
+    /// Whether a clip keeps out every pixel of the box (right and bottom inside).
+    bool OutsideClip(int left, int top, int right, int bottom) const;
     bool Inside(int x, int y) const { return x >= 0 && y >= 0 && x < m_image.width() && y < m_image.height(); }
 
     QImage m_image;
@@ -64,6 +86,8 @@ private:
     TColor m_brush;
     TPixel m_penPos;
     std::map<std::pair<int, int>, EllipseStamp> m_stamps;
+    uint64_t m_revision = 0;
+    QRect m_clip;  // null: none
 };
 
 } // namespace hoofer
