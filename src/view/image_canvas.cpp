@@ -190,35 +190,31 @@ void ClippedLine(Pixels &pixels, int width, int height, int ix1, int iy1, int ix
             pixels.Set(x, y);
     };
     // Along the longer side, from half a pixel before the first end to half
-    // a pixel past the last (the square caps).
-    if (std::abs(bx - ax) < std::abs(by - ay)) {
-        if (ay > by) {
-            std::swap(ax, bx);
-            std::swap(ay, by);
-        }
-        const int xinc = FixedDiv(bx - ax, by - ay);
-        ay -= 32;
-        by += 32;
-        int x = ax * 1024 - (xinc >> 1);
-        int y = (ay + 32) >> 6;
-        const int end = (by + 32) >> 6;
-        x += ((y * 64) + (xinc > 0 ? 32 : 0) - ay) * xinc >> 6;
-        for (; y < end; ++y, x += xinc)
-            set(x >> 16, y);
-    } else if (bx != ax) {
-        if (ax > bx) {
-            std::swap(ax, bx);
-            std::swap(ay, by);
-        }
-        const int yinc = FixedDiv(by - ay, bx - ax);
-        ax -= 32;
-        bx += 32;
-        int y = ay * 1024 - (yinc >> 1);
-        int x = (ax + 32) >> 6;
-        const int end = (bx + 32) >> 6;
-        y += ((x * 64) + (yinc > 0 ? 32 : 0) - ax) * yinc >> 6;
-        for (; x < end; ++x, y += yinc)
-            set(x, y >> 16);
+    // a pixel past the last (the square caps). A steep line is walked with
+    // its axes swapped, so one walk serves both.
+    const bool steep = std::abs(bx - ax) < std::abs(by - ay);
+    if (steep) {
+        std::swap(ax, ay);
+        std::swap(bx, by);
+    }
+    if (bx == ax)
+        return;
+    if (ax > bx) {
+        std::swap(ax, bx);
+        std::swap(ay, by);
+    }
+    const int inc = FixedDiv(by - ay, bx - ax);
+    ax -= 32;
+    bx += 32;
+    int minor = ay * 1024 - (inc >> 1);
+    int major = (ax + 32) >> 6;
+    const int end = (bx + 32) >> 6;
+    minor += ((major * 64) + (inc > 0 ? 32 : 0) - ax) * inc >> 6;
+    for (; major < end; ++major, minor += inc) {
+        if (steep)
+            set(minor >> 16, major);
+        else
+            set(major, minor >> 16);
     }
 }
 
