@@ -88,6 +88,8 @@ TEST_F(WindowEditing, MoveMenuRebuildsTheSelectorAndSelectsTheMove)
     dialogs.entryAnswers = {" Twirl "};
     Click(window->mnuMoveRenameMove);
     EXPECT_EQ(window->cbxMoves->ItemText(2), "2>  Twirl ") << "shown as typed until the list is rebuilt";
+    Click(window->mnuMoveRenameMove);  // cancelled: no name, no change
+    EXPECT_EQ(window->Core.CurrentMove()->MoveName, " Twirl ");
     Click(window->mnuMoveAddMove);
     EXPECT_EQ(window->cbxMoves->ItemText(3), "3> Twirl");
 }
