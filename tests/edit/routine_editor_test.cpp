@@ -116,7 +116,7 @@ TEST(EditingCore, KeyFrameNumbersSelectOnlyKeyFramesOfTheMove)
     EXPECT_TRUE(e.CurrentMove() == nullptr && e.CurrentFrame() == nullptr) << "no move 5";
 }
 
-TEST(EditingCore, FrameCommandsPlaceCopiesChooseTheNextKeyFrameAndRefuseWhatTheyCannotDo)
+TEST(EditingCore, FrameCommandsPlaceCopiesAndShowTheKeyFrameNext)
 {
     struct Row { const char *name; int frame; int (RoutineEditor::*command)(); Marks marks; int shown; };
     const Row rows[] = {
@@ -135,6 +135,10 @@ TEST(EditingCore, FrameCommandsPlaceCopiesChooseTheNextKeyFrameAndRefuseWhatThey
                   row.command == &RoutineEditor::DeleteFrame ? 0 : 1) << row.name;
         EXPECT_EQ(e.CurrentFrameNumber(), row.shown) << row.name;
     }
+}
+
+TEST(EditingCore, FrameCommandsRefuseWhatTheMoveCannotTake)
+{
     Editor single(1, 1);
     EXPECT_FALSE(single.CanDeleteFrame());
     EXPECT_EQ(single.DeleteFrame(), 0);
@@ -147,7 +151,7 @@ TEST(EditingCore, FrameCommandsPlaceCopiesChooseTheNextKeyFrameAndRefuseWhatThey
     EXPECT_EQ(none.RenameMove("x"), -1);
 }
 
-TEST(EditingCore, MovingAKeyFrameTakesItsHistoryAlongKeepsItCurrentAndIsAChange)
+TEST(EditingCore, AMovedKeyFrameStaysCurrentWithItsHistory)
 {
     struct Row { int from, to; Marks marks; };
     const Row rows[] = {
@@ -200,7 +204,7 @@ TEST(EditingCore, ClipboardCarriesAPoseAcrossMovesInOneByteOfDisplacement)
     EXPECT_TRUE(e.ClipboardFrame().empty()) << "copy with nothing current empties the clipboard";
 }
 
-TEST(EditingCore, MoveCommandsPlaceAddKeepTwoAndRenameAsTyped)
+TEST(EditingCore, NewMovesGoAfterTheCurrentAndADeletionSelectsTheNext)
 {
     for (const auto &[count, at] : {std::pair{0, 0}, {3, 0}, {4, 2}, {5, 3}}) {
         Editor e(count, 1);
@@ -213,17 +217,18 @@ TEST(EditingCore, MoveCommandsPlaceAddKeepTwoAndRenameAsTyped)
     for (const Row &row : rows) {
         Editor e(row.count, 1, row.selected);
         EXPECT_EQ(e.DeleteMove(), row.next) << "delete " << row.selected << " of " << row.count;
-        Names names;
-        for (const auto &m : e.Moves())
-            names.push_back(m->MoveName);
-        EXPECT_EQ(names, row.names) << "delete " << row.selected << " of " << row.count;
+        EXPECT_EQ(e.MoveNames(), row.names) << "delete " << row.selected << " of " << row.count;
     }
+}
+
+TEST(EditingCore, ARenamedMoveKeepsTheNameAsTyped)
+{
     Editor e(3, 1, 2);
     EXPECT_EQ(e.RenameMove(" Twirl "), 2);
     EXPECT_EQ(e.Moves()[2]->MoveName, " Twirl ");
 }
 
-TEST(EditingCore, DuplicateAndShiftArrangeMovesWithinTheLimitAndStopAtTheEnds)
+TEST(EditingCore, DuplicatesAndShiftsStayWithinTheLimitAndTheEnds)
 {
     const auto dup = [](RoutineEditor &e) { return e.DuplicateMove(); };
     const auto up = [](RoutineEditor &e) { return e.ShiftMove(-1); };
@@ -240,12 +245,15 @@ TEST(EditingCore, DuplicateAndShiftArrangeMovesWithinTheLimitAndStopAtTheEnds)
     for (const auto &row : rows) {
         Editor e(3, 2, row.selected);
         EXPECT_EQ(row.op(e), row.result) << row.name;
-        Names names;
-        for (const auto &m : e.Moves())
-            names.push_back(m->MoveName);
-        EXPECT_EQ(names, row.names) << row.name;
+        EXPECT_EQ(e.MoveNames(), row.names) << row.name;
     }
-    // The copy has the poses but none of the histories, and is a move of its own.
+    Editor full(kMaxMoves, 1, 4);
+    EXPECT_EQ(full.DuplicateMove(), -1);
+    EXPECT_EQ(full.Moves().size(), static_cast<size_t>(kMaxMoves));
+}
+
+TEST(EditingCore, ADuplicateHasThePosesButNoneOfTheHistories)
+{
     Editor e(2, 3, 1);
     e.PushUndoSnapshot();
     ASSERT_EQ(e.DuplicateMove(), 2);
@@ -253,9 +261,6 @@ TEST(EditingCore, DuplicateAndShiftArrangeMovesWithinTheLimitAndStopAtTheEnds)
     EXPECT_TRUE(e.CurrentFrame()->UndoList.empty());
     EXPECT_NE(e.Moves()[2]->Frames[0].get(), e.Moves()[1]->Frames[0].get());
     EXPECT_EQ(e.Moves()[1]->Frames[0]->UndoList.size(), 1u);
-    Editor full(kMaxMoves, 1, 4);
-    EXPECT_EQ(full.DuplicateMove(), -1);
-    EXPECT_EQ(full.Moves().size(), static_cast<size_t>(kMaxMoves));
 }
 
 TEST(EditingCore, ImportedMovesAreAppendedInOrderOnlyWhileTheyFit)
@@ -266,58 +271,21 @@ TEST(EditingCore, ImportedMovesAreAppendedInOrderOnlyWhileTheyFit)
             moves[i]->MoveName = "In" + std::to_string(i);
         return moves;
     };
-    const struct { int before, imported, result; size_t after; } rows[] = {
-        {3, 2, 3, 5}, {254, 2, 254, 256}, {254, 3, -1, 254}, {kMaxMoves, 1, -1, 256}, {3, 0, -1, 3}};
+    // The last two moves afterwards: the imported ones, or the routine's own.
+    const struct { int before, imported, result; size_t after; Names last; } rows[] = {
+        {3, 2, 3, 5, {"In0", "In1"}}, {254, 2, 254, 256, {"In0", "In1"}}, {254, 3, -1, 254, {"Move252", "Move253"}},
+        {kMaxMoves, 1, -1, 256, {"Move254", "Move255"}}, {3, 0, -1, 3, {"Move1", "Move2"}}};
     for (const auto &row : rows) {
         Editor e(row.before, 1);
         EXPECT_EQ(e.MoveRoom(), kMaxMoves - row.before);
         EXPECT_EQ(e.AppendMoves(incoming(row.imported)), row.result) << row.before << " + " << row.imported;
         ASSERT_EQ(e.Moves().size(), row.after) << row.before << " + " << row.imported;
-        if (row.result >= 0) {
-            EXPECT_EQ(e.Moves()[row.result]->MoveName, "In0");
-            EXPECT_EQ(e.Moves().back()->MoveName, "In" + std::to_string(row.imported - 1));
-        }
+        const Names names = e.MoveNames();
+        EXPECT_EQ(Names(names.end() - 2, names.end()), row.last) << row.before << " + " << row.imported;
     }
 }
 
-TEST(EditingCore, OnlyAChangeOfTheRoutineMarksItModified)
-{
-    enum Outcome { Quiet, Told, Modified };  // Told: OnChanged ran, Modified: and the routine has unsaved changes
-    const std::tuple<const char *, void (*)(RoutineEditor &), Outcome> rows[] = {
-        {"X/Y box", [](RoutineEditor &e) { e.SetPartPosition(3, 7, 8); }, Modified},
-        {"X/Y box of no body part", [](RoutineEditor &e) { e.SetPartPosition(13, 7, 8); }, Quiet},
-        {"drag", [](RoutineEditor &e) { e.MouseDown(64, 180); e.MouseMove(true, true, 1, 70, 170, false, 5); }, Modified},
-        {"drag cancelled",
-         [](RoutineEditor &e) {
-             e.MouseDown(64, 180), e.MouseMove(true, true, 1, 70, 170, false, 5), e.CancelDrag(), e.MouseUp();
-         },
-         Told},
-        {"same interpolation", [](RoutineEditor &e) { e.SetInterpolation(e.CurrentFrame()->Interpolation); }, Quiet},
-        {"copy", [](RoutineEditor &e) { e.CopyFrame(); }, Quiet},
-        {"paste", [](RoutineEditor &e) { e.CopyFrame(); e.SelectFrame(2); e.PasteFrame(); }, Modified},
-        {"paste of the same pose", [](RoutineEditor &e) { e.CopyFrame(); e.PasteFrame(); }, Told},
-        {"move up from the top", [](RoutineEditor &e) { e.ShiftMove(-1); }, Quiet},
-        {"import nothing", [](RoutineEditor &e) { e.AppendMoves({}); }, Quiet},
-        {"select", [](RoutineEditor &e) { e.SelectMove(2); e.SelectFrame(2); }, Quiet},
-        {"undo of an unchanged pose", [](RoutineEditor &e) { e.PushUndoSnapshot(); e.Undo(); }, Told},
-        {"undo of a change", [](RoutineEditor &e) { MoveLeftHand(e, 9); e.MarkSaved(); e.Undo(); }, Modified},
-        {"load after an edit",
-         [](RoutineEditor &e) { e.SetPartPosition(1, 5, 6); e.ReplaceRoutine(e.SerialiseRoutine()); }, Told},
-        {"save after an edit", [](RoutineEditor &e) { e.SetPartPosition(1, 5, 7); e.MarkSaved(); }, Told},
-    };
-    for (const auto &[name, edit, outcome] : rows) {
-        Editor e(4, 2);
-        e.SetPartPosition(1, 64, 96);
-        e.MarkSaved();
-        int told = 0;
-        e.OnChanged = [&](const RoutineChange &) { ++told; };
-        edit(e);
-        EXPECT_EQ(e.Modified(), outcome == Modified) << name;
-        EXPECT_EQ(told > 0, outcome != Quiet) << name;
-    }
-}
-
-TEST(EditingCore, EachChangeIsReportedWithWhatItTouchedAndTheSelectionAfterwards)
+TEST(EditingCore, EachChangeReportsItsKindItsPlaceAndTheSelectionAfter)
 {
     using K = RoutineChange::Kind;
     const std::tuple<const char *, void (*)(RoutineEditor &), RoutineChange> rows[] = {
@@ -371,7 +339,7 @@ TEST(EditingCore, UnreadableRoutineLeavesEverythingAsItWas)
     EXPECT_FALSE(e.ClipboardFrame().empty()) << "the clipboard survives a load";
 }
 
-TEST(EditingCore, RedoTakesBackWhatUndoUndidUntilANewSnapshotAndMirrorIsUndoable)
+TEST(EditingCore, AKeyFramesOwnUndoWalksItsPosesUntilANewSnapshot)
 {
     struct Row { const char *name; void (*script)(RoutineEditor &); TPoint leftHand; size_t undo, redo; };
     const Row rows[] = {
@@ -421,7 +389,7 @@ TEST(Snapping, TruncatesTowardZeroThenClamps)
             << r.value << (r.snap ? " snapped to " : " on ") << r.grid;
 }
 
-TEST(HitTesting, NineByNineSquareAndALaterPartOnlyWhenNearerOnBothAxes)
+TEST(HitTesting, APressWithinFourPixelsPicksTheFirstPartUnlessALaterOneIsNearerOnBothAxes)
 {
     THFFrame f;
     for (auto &p : f.Points)
@@ -435,16 +403,22 @@ TEST(HitTesting, NineByNineSquareAndALaterPartOnlyWhenNearerOnBothAxes)
         EXPECT_EQ(HitBodyPart(f, r.x, r.y), r.part) << "press at " << r.x << "," << r.y;
 }
 
-TEST(PoseDragging, PressMoveReleaseAndEscape)
+TEST(PoseDragging, APressOnNothingBlocksTheDragUntilTheRelease)
 {
     Editor e(1, 1);
     e.SetPartPosition(1, 64, 96);
     EXPECT_EQ(e.MouseDown(200, 50), 0);
-    EXPECT_TRUE(e.DragBlocked()) << "a press on nothing blocks";
+    EXPECT_TRUE(e.DragBlocked());
     EXPECT_EQ(e.CurrentFrame()->UndoList.size(), 1u) << "the snapshot is taken anyway";
     EXPECT_FALSE(e.MouseMove(true, true, 1, 70, 170, false, 5));
     e.MouseUp();
+    EXPECT_FALSE(e.DragBlocked());
+}
 
+TEST(PoseDragging, TheLeftButtonWithShiftDragsUntilEscapeBringsThePressedPoseBack)
+{
+    Editor e(1, 1);
+    e.SetPartPosition(1, 64, 96);
     EXPECT_EQ(e.MouseDown(66, 182), 1);
     EXPECT_FALSE(e.MouseMove(false, true, 1, 70, 170, false, 5)) << "no left button";
     EXPECT_FALSE(e.MouseMove(true, false, 1, 70, 170, false, 5)) << "no Shift and no option";
@@ -462,7 +436,7 @@ TEST(PoseDragging, PressMoveReleaseAndEscape)
     EXPECT_FALSE(e.DragBlocked());
 }
 
-TEST(DocumentFile, OwnFileComesFromLoadOrSaveAndARestoredCopyOnlyProposesItsSource)
+TEST(DocumentFile, TheCaptionNamesTheOwnFileWhichARestoredCopyDoesNotHave)
 {
     DocumentFile doc;
     EXPECT_EQ(doc.Caption("Hoofer Editor V6", true), "Hoofer Editor V6*");
@@ -475,6 +449,10 @@ TEST(DocumentFile, OwnFileComesFromLoadOrSaveAndARestoredCopyOnlyProposesItsSour
     EXPECT_EQ(doc.Source(), "/r/old.raw");
     doc.Detach();
     EXPECT_EQ(doc.Source(), "");
+}
+
+TEST(DocumentFile, AMovesGifIsNamedAfterTheMoveWithUnsafeBytesReplaced)
+{
     const std::pair<std::string, std::string> names[] = {
         {"Spin        ", "Spin.gif"}, {"   ", "move.gif"}, {"a/b\x7f c", "a_b_ c.gif"}, {"caf\xe9", "caf\xc3\xa9.gif"}};
     for (const auto &[move, gif] : names)

@@ -69,17 +69,17 @@ void Drag(RoutineEditor &e, int toX)
 const std::vector<std::pair<std::string, Command>> &Commands()
 {
     static const std::vector<std::pair<std::string, Command>> commands = {
-        {"Type Coordinates", [](RoutineEditor &e) { e.SetPartPosition(3, 1, 2), e.SetPartPosition(3, 12, 2); }},
-        {"Set Interpolation", [](RoutineEditor &e) { e.SetInterpolation(40), e.SetInterpolation(41); }},
+        {"Type Coordinates", [](RoutineEditor &e) { e.SetPartPosition(3, 1, 2); e.SetPartPosition(3, 12, 2); }},
+        {"Set Interpolation", [](RoutineEditor &e) { e.SetInterpolation(40); e.SetInterpolation(41); }},
         {"Set Displacement", [](RoutineEditor &e) { e.SetDisplacement(-5); }},
         {"Drag Left Hand", [](RoutineEditor &e) { Drag(e, 230); }},
-        {"Nudge Left Hand", [](RoutineEditor &e) { e.NudgePart(3, 1, 0), e.NudgePart(3, 0, 1), e.NudgePart(3, 1, 0); }},
-        {"Nudge Figure", [](RoutineEditor &e) { e.NudgeFigure(-1, 0), e.NudgeFigure(0, -1); }},
+        {"Nudge Left Hand", [](RoutineEditor &e) { e.NudgePart(3, 1, 0); e.NudgePart(3, 0, 1); e.NudgePart(3, 1, 0); }},
+        {"Nudge Figure", [](RoutineEditor &e) { e.NudgeFigure(-1, 0); e.NudgeFigure(0, -1); }},
         {"Add Frame", [](RoutineEditor &e) { e.AddFrame(); }},
         {"Insert Frame", [](RoutineEditor &e) { e.InsertFrame(); }},
         {"Delete Frame", [](RoutineEditor &e) { e.DeleteFrame(); }},
-        {"Cut", [](RoutineEditor &e) { e.CopyFrame(), e.CutFrame(); }},
-        {"Paste", [](RoutineEditor &e) { e.SelectFrame(3), e.CopyFrame(), e.SelectFrame(2), e.PasteFrame(); }},
+        {"Cut", [](RoutineEditor &e) { e.CopyFrame(); e.CutFrame(); }},
+        {"Paste", [](RoutineEditor &e) { e.SelectFrame(3); e.CopyFrame(); e.SelectFrame(2); e.PasteFrame(); }},
         {"Mirror Pose", [](RoutineEditor &e) { e.MirrorPose(); }},
         {"Frame Undo", [](RoutineEditor &e) { e.Undo(); }},
         {"Frame Redo", [](RoutineEditor &e) { e.Redo(); }},
@@ -168,6 +168,36 @@ TEST(RoutineHistory, RandomCommandsUndosAndRedosAgreeWithAModelOfWholeImages)
     }
 }
 
+// Nothing to undo and no mark for a command that leaves the routine as it was.
+TEST(RoutineHistory, ACommandThatChangesNothingMakesNoEntry)
+{
+    const std::pair<const char *, Command> rows[] = {
+        {"X/Y box of no body part", [](RoutineEditor &e) { e.SetPartPosition(13, 7, 8); }},
+        {"the point typed again",
+         [](RoutineEditor &e) { e.SetPartPosition(3, e.CurrentFrame()->Point(3).X, e.CurrentFrame()->Point(3).Y); }},
+        {"drag cancelled",
+         [](RoutineEditor &e) {
+             const TPoint hand = e.CurrentFrame()->Point(3);
+             e.MouseDown(hand.X, 276 - hand.Y);
+             e.MouseMove(true, true, 3, 200, 100, false, 5);
+             e.CancelDrag();
+             e.MouseUp();
+         }},
+        {"same interpolation", [](RoutineEditor &e) { e.SetInterpolation(e.CurrentFrame()->Interpolation); }},
+        {"copy and select", [](RoutineEditor &e) { e.CopyFrame(); e.SelectMove(3); e.SelectFrame(1); }},
+        {"paste of the same pose", [](RoutineEditor &e) { e.CopyFrame(); e.PasteFrame(); }},
+        {"move up from the top", [](RoutineEditor &e) { e.SelectMove(0); e.ShiftMove(-1); }},
+        {"import nothing", [](RoutineEditor &e) { e.AppendMoves({}); }},
+        {"load after an edit", [](RoutineEditor &e) { e.SetPartPosition(1, 5, 6); e.ReplaceRoutine(e.SerialiseRoutine()); }},
+    };
+    for (const auto &[name, command] : rows) {
+        Editor e;
+        command(e);
+        EXPECT_FALSE(e.History().CanUndo()) << name;
+        EXPECT_FALSE(e.Modified()) << name;
+    }
+}
+
 TEST(RoutineHistory, AChangeDuringADragEndsItAsTheEntryBefore)
 {
     Editor e;
@@ -191,10 +221,12 @@ TEST(RoutineHistory, ModifiedIsClearExactlyAtTheSavedEntry)
     e.AddMove();
     e.MarkSaved();
     e.RenameMove("A");
-    std::string seen;  // Modified after the rename, two undos and a redo
-    for (const auto step : {&RoutineEditor::UndoChange, &RoutineEditor::UndoChange, &RoutineEditor::RedoChange})
-        seen += e.Modified() ? "*" : "-", (e.*step)();
-    EXPECT_EQ(seen + (e.Modified() ? "*" : "-"), "*-*-");
+    std::string seen = e.Modified() ? "*" : "-";  // Modified after the rename, two undos and a redo
+    for (const auto step : {&RoutineEditor::UndoChange, &RoutineEditor::UndoChange, &RoutineEditor::RedoChange}) {
+        (e.*step)();
+        seen += e.Modified() ? "*" : "-";
+    }
+    EXPECT_EQ(seen, "*-*-");
     e.UndoChange();
     e.DeleteMove();  // the saved entry is dropped with what could be redone
     e.UndoChange();

@@ -46,7 +46,7 @@ TEST(Skeleton, TurnsTheLimbAndWhatHangsBelowItAboutTheParentFromThePressedPose)
     EXPECT_EQ(snapped[2], (TPoint{68, 80}));
 }
 
-TEST(Skeleton, TheWholeFigureMovesByTheShouldersAndStopsAtEachEdge)
+TEST(Skeleton, TheShouldersMoveTheWholeFigureStoppingAtEachEdge)
 {
     const PosePoints s = Standing();
     EXPECT_EQ(Skeleton::Drag(s, 1, 74, 86, false, 5)[11], (TPoint{98, 0}));
@@ -58,23 +58,37 @@ TEST(Skeleton, TheWholeFigureMovesByTheShouldersAndStopsAtEachEdge)
     EXPECT_EQ(Skeleton::Drag(s, 1, 68, 103, true, 5)[0], (TPoint{65, 100}));
 }
 
-TEST(Skeleton, EscapeAndUndoBringBackThePressedPoseAndARunOfNudgesIsOneStep)
+namespace {
+/// The standing new routine, posed with bone lengths kept.
+struct BoneKeepingEditor : RoutineEditor {
+    BoneKeepingEditor()
+    {
+        ReplaceRoutine(NewRoutine());
+        SetKeepBoneLengths(true);
+    }
+};
+} // namespace
+
+TEST(Skeleton, EscapeBringsBackThePoseOfThePress)
 {
-    RoutineEditor e;
-    e.ReplaceRoutine(NewRoutine());
-    e.SetKeepBoneLengths(true);
+    BoneKeepingEditor e;
     const auto pressed = e.CurrentFrame()->Points;
     ASSERT_EQ(e.MouseDown(64, 180), 1);
     EXPECT_TRUE(e.MouseMove(true, true, 1, 80, 180, false, 5));
     EXPECT_NE(e.CurrentFrame()->Points, pressed);
     EXPECT_TRUE(e.CancelDrag());
     EXPECT_EQ(e.CurrentFrame()->Points, pressed);
-    e.MouseUp();
+}
+
+TEST(Skeleton, ARunOfNudgesIsOneUndoStep)
+{
+    BoneKeepingEditor e;
+    const auto before = e.CurrentFrame()->Points;
     for (int i = 0; i < 5; ++i)
         EXPECT_TRUE(e.NudgePart(3, -1, 0));
     EXPECT_TRUE(e.NudgeFigure(1, 0));
     EXPECT_TRUE(e.NudgePart(1, 0, 1));
     EXPECT_EQ(e.CurrentFrame()->Point(1), (TPoint{65, 97}));
     EXPECT_TRUE(e.Undo());
-    EXPECT_EQ(e.CurrentFrame()->Points, pressed);
+    EXPECT_EQ(e.CurrentFrame()->Points, before);
 }
