@@ -100,11 +100,6 @@ public:
     using EIdTCPConnectionError::EIdTCPConnectionError;
 };
 
-class EIdNotEnoughDataInBuffer : public EIdTCPConnectionError {
-public:
-    EIdNotEnoughDataInBuffer() : EIdTCPConnectionError("Not enough data in buffer.") {}
-};
-
 class EIdStackInitializationFailed : public EIdStackError {
 public:
     EIdStackInitializationFailed() : EIdStackError("Winsock Initialization Error.") {}

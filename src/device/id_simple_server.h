@@ -30,7 +30,6 @@ public:
     /// when the time runs out and EIdClosedSocket after Abort.
     void Listen(int timeoutMs);
 
-    bool Listening() const { return m_listening; }
     const TIdSocketHandle &ListeningSocket() const { return m_listener; }
 
     void Disconnect() override;

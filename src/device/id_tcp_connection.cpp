@@ -72,7 +72,6 @@ void TIdTCPConnection::ResetConversation()
 {
     m_inputBuffer.clear();
     m_closedGracefully = false;
-    m_readLnTimedOut = false;
 }
 
 void TIdTCPConnection::ReleaseIOHandler() { m_ioHandler.reset(); }
@@ -118,37 +117,17 @@ TIdTCPConnection::ReadResult TIdTCPConnection::ReadFromStack(int timeoutMs)
     return ReadResult::Data;
 }
 
-std::string TIdTCPConnection::ReadLine(const std::string &terminator, int timeoutMs)
-{
-    const std::string term = terminator.empty() ? std::string("\n") : terminator;
-    const bool useDefault = timeoutMs == kIdTimeoutDefault;
-    int limit = useDefault ? (ReadTimeout > 0 ? ReadTimeout : -1) : timeoutMs;
-    if (limit == kIdTimeoutInfinite)
-        limit = -1;
-    m_readLnTimedOut = false;
-    std::string line;
-    if (ReadLineBefore(term, limit >= 0, Clock::now() + std::chrono::milliseconds(std::max(limit, 0)), line))
-        return line;
-    if (useDefault)
-        throw EIdReadTimeout("Read Timeout: no line from " + PeerLabel + " within " + SecondsText(limit) + ".");
-    m_readLnTimedOut = true;
-    return {};
-}
-
-bool TIdTCPConnection::ReadLineBefore(const std::string &term, bool bounded, Clock::time_point deadline,
-                                      std::string &line)
+bool TIdTCPConnection::ReadLineBefore(bool bounded, Clock::time_point deadline, std::string &line)
 {
     std::size_t searchFrom = 0;
     std::size_t found;
     const auto tooLong = [this](std::size_t length) {
         return MaxLineLength > 0 && length > static_cast<std::size_t>(MaxLineLength);
     };
-    while ((found = m_inputBuffer.find(term, searchFrom)) == std::string::npos) {
-        // Without a whole terminator in the buffer, all but its last
-        // term.size() - 1 bytes belong to the line.
-        if (m_inputBuffer.size() >= term.size() && tooLong(m_inputBuffer.size() + 1 - term.size()))
+    while ((found = m_inputBuffer.find('\n', searchFrom)) == std::string::npos) {
+        if (tooLong(m_inputBuffer.size()))
             throw EIdReplyTooLong("The line received is longer than " + std::to_string(MaxLineLength) + " bytes.");
-        searchFrom = m_inputBuffer.size() >= term.size() ? m_inputBuffer.size() - term.size() + 1 : 0;
+        searchFrom = m_inputBuffer.size();
         if (m_closedGracefully)
             throw EIdConnClosedGracefully();
         if (ReadFromStack(bounded ? MillisecondsLeft(deadline) : -1) == ReadResult::TimedOut)
@@ -157,8 +136,8 @@ bool TIdTCPConnection::ReadLineBefore(const std::string &term, bool bounded, Clo
     if (tooLong(found))
         throw EIdReplyTooLong("The line received is longer than " + std::to_string(MaxLineLength) + " bytes.");
     line = m_inputBuffer.substr(0, found);
-    m_inputBuffer.erase(0, found + term.size());
-    if (term == "\n" && !line.empty() && line.back() == '\r')
+    m_inputBuffer.erase(0, found + 1);
+    if (!line.empty() && line.back() == '\r')
         line.pop_back();
     return true;
 }
@@ -180,7 +159,7 @@ int16_t TIdTCPConnection::ReadReply(const std::vector<int16_t> &expected)
         do {
             if (MaxReplyLines > 0 && linesRead++ >= MaxReplyLines)
                 throw EIdReplyTooLong("The reply has more than " + std::to_string(MaxReplyLines) + " lines.");
-            if (!ReadLineBefore("\n", deadline != Clock::time_point::max(), deadline, line))
+            if (!ReadLineBefore(deadline != Clock::time_point::max(), deadline, line))
                 throw EIdReadTimeout(ranOut);
             line = std::string(Trim(line));
         } while (line.empty());

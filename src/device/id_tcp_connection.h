@@ -15,10 +15,6 @@
 
 namespace hoofer {
 
-/// Time limits of a single read: the connection's ReadTimeout, or none at all.
-inline constexpr int kIdTimeoutDefault = -1;
-inline constexpr int kIdTimeoutInfinite = -2;
-
 class TIdTCPConnection : public TIdComponent {
 public:
     TIdTCPConnection();
@@ -42,28 +38,18 @@ public:
     int SendBufferSize = 32768;
     /// Every received byte is masked to its low 7 bits.
     bool ASCIIFilter = false;
-    /// Longest line ReadLine takes, in bytes before its terminator, and most
+    /// Longest line read, in bytes before its CR LF, and most
     /// lines ReadReply reads for one reply, blank ones included; beyond
     /// either, EIdReplyTooLong. A peer that never ends its line or its reply
     /// would otherwise be read for ever. 0 means no limit.
     int MaxLineLength = 16384;
     int MaxReplyLines = 1000;
 
-    /// Bytes received and not yet consumed.
-    const std::string &InputBuffer() const { return m_inputBuffer; }
-
     /// The latest reply.
     std::vector<std::string> ReplyLines;
     int16_t ReplyCode = 0;
 
     bool ClosedGracefully() const { return m_closedGracefully; }
-    /// The latest ReadLine with a caller's time limit ended without a line.
-    bool ReadLnTimedOut() const { return m_readLnTimedOut; }
-
-    /// Reads up to terminator (empty: LF); with LF, one CR before it goes too.
-    /// With the default limit a time-out raises EIdReadTimeout; with a limit
-    /// of the caller's (milliseconds) it returns "" and sets ReadLnTimedOut.
-    std::string ReadLine(const std::string &terminator = "\n", int timeoutMs = kIdTimeoutDefault);
     /// Reads one reply, single- or multi-line; an empty list accepts every
     /// code, otherwise a code not in it raises EIdProtocolReplyError.
     int16_t ReadReply(const std::vector<int16_t> &expected);
@@ -110,11 +96,12 @@ protected:
 
 private:
     enum class ReadResult { Data, TimedOut, Closed };
-    /// One receive of at most RecvBufferSize bytes into InputBuffer, waiting
+    /// One receive of at most RecvBufferSize bytes into the input buffer, waiting
     /// at most timeoutMs (negative: no limit).
     ReadResult ReadFromStack(int timeoutMs);
-    /// A line ending before deadline (bounded) into line; false on time-out.
-    bool ReadLineBefore(const std::string &term, bool bounded, Clock::time_point deadline, std::string &line);
+    /// A line (up to LF, a CR before it dropped) ending before deadline
+    /// (bounded) into line; false on time-out.
+    bool ReadLineBefore(bool bounded, Clock::time_point deadline, std::string &line);
     /// Whole buffer into destination, within MaxStreamSize.
     void MoveBufferTo(TByteStream &destination);
     bool SocketOpen() const { return m_ioHandler && m_ioHandler->Connected(); }
@@ -122,7 +109,6 @@ private:
     std::unique_ptr<TIdIOHandlerSocket> m_ioHandler;
     std::string m_inputBuffer;
     bool m_closedGracefully = false;
-    bool m_readLnTimedOut = false;
     Clock::time_point m_sharedDeadline = Clock::time_point::max();
     std::string m_sharedDeadlineText;
 };

@@ -125,10 +125,9 @@ public:
     /// Makes move index current with its key frame 1, or nothing current for
     /// an index outside the routine.
     void SelectMove(int index);
-    /// The key frame the 1-based number selects in the current move: none
-    /// for a number outside 1..the move's key frames (a move read from a file
-    /// can have none at all).
-    const THFFrame *FrameAt(int number) const { return FindFrame(number); }
+    /// Makes the key frame of the 1-based number current in the current move:
+    /// none for a number outside 1..the move's key frames (a move read from a
+    /// file can have none at all).
     void SelectFrame(int number) { m_currentFrame = FindFrame(number); }
     /// The 1-based number of the current key frame, 0 for none.
     int CurrentFrameNumber() const;

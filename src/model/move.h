@@ -45,13 +45,6 @@ void FreeListItems(std::vector<std::unique_ptr<T>> &list)
         list[i].reset();
 }
 
-/// Removes the empty slots of a list.
-template<typename T>
-void PackList(std::vector<std::unique_ptr<T>> &list)
-{
-    std::erase_if(list, [](const std::unique_ptr<T> &p) { return !p; });
-}
-
 int IndexOfMove(const TMoveList &moves, const THFMove *move);
 
 /// A copy of a move's name and poses, without the undo histories.

@@ -88,13 +88,6 @@ void TMenuItem::SetChecked(bool checked)
     }
 }
 
-void TMenuItem::SetShortCut(const QKeySequence &shortcut)
-{
-    m_shortcut = shortcut;
-    if (m_action)
-        m_action->setShortcut(shortcut);
-}
-
 void TMenuItem::Click()
 {
     if (EffectivelyEnabled() && OnClick)

@@ -38,7 +38,6 @@ public:
     bool Checked() const;
     void SetChecked(bool checked);
     QKeySequence ShortCut() const { return m_shortcut; }
-    void SetShortCut(const QKeySequence &shortcut);
     int Tag() const { return m_tag; }
     void SetTag(int tag) { m_tag = tag; }
     bool IsSeparator() const { return m_caption == "-"; }

@@ -29,7 +29,6 @@ public:
     /// between two paints, or never scrolled into view, is drawn once or not
     /// at all.
     void MarkStale(int index);
-    bool Stale(int index) const { return m_items.at(index).stale; }
     void SetCaption(int index, const QString &caption);
     const QImage &Picture(int index) const { return m_items.at(index).picture; }
     const QString &Caption(int index) const { return m_items.at(index).caption; }
