@@ -67,12 +67,6 @@ TEST_F(MoveCommands, DuplicateShowsTheCopyAfterTheMoveSelected)
     EXPECT_TRUE(Unsaved());
 }
 
-TEST_F(MoveCommands, DuplicateIsDisabledInAFullRoutine)
-{
-    LoadData(RoutineBytes(256, 1));
-    EXPECT_FALSE(window->mnuMoveDuplicateMove->Enabled());
-}
-
 // Where the ends stop a shift is the core's rule; the menu follows its enabling table.
 TEST_F(MoveCommands, UpAndDownRenumberTheSelectorAndKeepTheKeyFrame)
 {

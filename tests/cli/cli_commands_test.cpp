@@ -157,12 +157,10 @@ TEST(CommandLine, EveryCommandsHelpReportsAndErrors)
         {{"export", TestData("trailing.raw"), "-o", at + "t.json"}, 0, "", trailing + " (not kept in the export)\n"},
         {{"import", "-", "-o", "-"}, 0, Bytes(allBytes), "", RunHoofer({"export", "-"}, Bytes(allBytes)).out},  // pipes both ways
         {{"import", "-", "-o", "-"}, 0, Bytes(noFrames), "", RunHoofer({"export", "-"}, Bytes(noFrames)).out},
+        // One key frame a line, the numbers aligned.
         {{"export", Example("newmove.raw")}, 0,
-         "{\n  \"format\": \"hoofer routine\",\n  \"version\": 1,\n  \"moves\": [\n    {\n      \"name\": \"NewMove     \",\n"
-         "      \"frames\": [\n        {\"interpolation\":   3, \"displacement\":   -2, \"points\": [{\"x\":  64, \"y\":  96}, "
-         "{\"x\":  48, \"y\":  84}, {\"x\":  40, \"y\":  64}, {\"x\":  80, \"y\":  84}, {\"x\":  88, \"y\":  64}, "
-         "{\"x\":  64, \"y\":  56}, {\"x\":  52, \"y\":  40}, {\"x\":  48, \"y\":  12}, {\"x\":  40, \"y\":   8}, "
-         "{\"x\":  76, \"y\":  40}, {\"x\":  80, \"y\":  12}, {\"x\":  88, \"y\":   8}]}\n      ]\n    }\n  ]\n}\n", ""},
+         "~{\n  \"format\": \"hoofer routine\",\n  \"version\": 1,\n  \"moves\": [\n    {\n      \"name\": \"NewMove     \",\n"
+         "      \"frames\": [\n        {\"interpolation\":   3, \"displacement\":   -2, \"points\": [{\"x\":  64, \"y\":  96}, ", ""},
         {{"export", TestData("all_bytes.raw")}, 0, "~\"name\": \"\\u0018\\u0019\\u001A\\u001B\\u001C\\u001D\\u001E\\u001F !\\\"#\"", ""},
         // Import names where a value is wrong and writes nothing.
         {import, 1, "", "~-: error: moves[0]: unknown key \"\\x1B]0;x\\x07\\x9B\"",

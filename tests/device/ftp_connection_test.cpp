@@ -79,10 +79,6 @@ TEST_F(FtpConnectionTest, HostTextsAreCheckedFirstThenOnlyNamesAreLookedUp)
     EXPECT_THAT([this] { ftp.Connect(); }, ThrowsMessage<EIdSocketError>("Socket Error # 11001\r\n"));
     EXPECT_FALSE(ftp.IsConnected());
     EXPECT_EQ(asked, (std::vector<std::string>{"player", "no-such-player"}));
-    for (const char *ip : {"127.0.0.1", "255.255.255.0"})
-        EXPECT_TRUE(TIdStack::IsIP(ip)) << ip;
-    for (const char *text : {"256.0.0.1", "1.2.3", "1.2.3.4.5", "1..3.4", " 1.2.3.4"})
-        EXPECT_FALSE(TIdStack::IsIP(text)) << text;
 }
 
 TEST_F(FtpConnectionTest, ConnectThatNeverCompletesRunsOutOfTime)
