@@ -22,20 +22,15 @@ void Pause(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms));
 
 class FtpControlTest : public test::FtpTest {};
 
-// A reply may fill the limits (1000 lines, 16384 bytes a line); 500 to "syst"
-// is taken and 230 to "user" needs no password. The dialogue is shown as it
-// happens, the password masked. (The fuzz corpus pins the shapes of replies.)
-TEST_F(FtpControlTest, LoginDialogueRepliesUpToTheLimitsRefusalsAndAHangUp)
+// 500 to "syst" is taken and 230 to "user" needs no password. The dialogue
+// is shown as it happens, the password masked. (The fuzz corpus pins the
+// shapes of replies; the failure table below, the limits.)
+TEST_F(FtpControlTest, LoginDialogueRefusalsAndAHangUp)
 {
-    std::string thousandLines = "211-start\r\n";
-    for (int i = 2; i < 1000; ++i)
-        thousandLines += "more\r\n";
-    const std::string longLine = "200 " + std::string(16000, 'x');
     ScriptedPeer peer([&](PeerSession &s) {
         s.Send("220-Welcome to the player\r\n220 ready\r\n");
         for (const std::string &reply : {"331 Password please"s, "230-Hello\r\nthis is free text\r\n230 logged in"s,
-                                         "200 ok"s, "500 What?"s, thousandLines + "211 end", longLine,
-                                         "550 No such directory."s, "230 Welcome back"s})
+                                         "200 ok"s, "500 What?"s, "550 No such directory."s, "230 Welcome back"s})
             s.Answer(reply);
         s.CloseControl();
     });
@@ -49,14 +44,10 @@ TEST_F(FtpControlTest, LoginDialogueRepliesUpToTheLimitsRefusalsAndAHangUp)
     EXPECT_THAT(seen, ElementsAre("< 220-Welcome to the player", "< 220 ready", "> user Anonymous",
                                   "< 331 Password please", "> pass ****", "< 230-Hello", "< this is free text",
                                   "< 230 logged in", "> type I", "< 200 ok", "> syst", "< 500 What?"));
-    EXPECT_EQ(ftp.SendCommand("STAT", 211), 211);
-    EXPECT_EQ(ftp.ReplyLines.size(), 1000u);
-    EXPECT_EQ(ftp.SendCommand("NOOP", 200), 200);
-    EXPECT_THAT(ftp.ReplyLines, ElementsAre(longLine));
     EXPECT_THROW(ftp.ChangeDirectory("/empeg/lib/visuals/"), EIdProtocolReplyError); // and the connection stays
     ftp.Login();
     EXPECT_THAT(ftp.LoginMessage, ElementsAre("230 Welcome back"));
-    EXPECT_THAT(peer.Lines(), ElementsAre("user Anonymous", "pass hoofer@home", "type I", "syst", "STAT", "NOOP",
+    EXPECT_THAT(peer.Lines(), ElementsAre("user Anonymous", "pass hoofer@home", "type I", "syst",
                                           "CWD /empeg/lib/visuals/", "user Anonymous"));
     // The peer has hung up by now: that is noticed, and a command raises.
     EXPECT_FALSE(ftp.IsConnected());
@@ -178,7 +169,6 @@ INSTANTIATE_TEST_SUITE_P(
                     }
                 },
                 kConnect, "Read Timeout: HOST did not let us connect and log in within 0.3 s.", 250},
-        Failure{"AlreadyConnected", true, [](PeerSession &) {}, kConnect, "Already connected."},
         Failure{"ServerClosesInsteadOfAnswering", true,
                 [](PeerSession &s) {
                     s.ReadLine();

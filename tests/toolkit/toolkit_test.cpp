@@ -284,17 +284,3 @@ TEST(ComboBox, PickingRunsSelectOrElseChangeThenCloseUp)
             << "select handler " << withSelect;
     }
 }
-
-TEST(PaintBox, AtAZoomTheBoxGrowsAndThePointerMapsToTheSurfacesPixelBelowIt)
-{
-    QWidget window;
-    TPaintBox box(256, 296, &window);
-    std::vector<QPoint> pressed;
-    box.OnMouseDown = [&](TMouseButton, TShiftState, int x, int y) { pressed.emplace_back(x, y); };
-    box.SetZoom(3);
-    EXPECT_EQ(box.size(), QSize(768, 888));
-    EXPECT_EQ(box.Picture().size(), QSize(256, 296));
-    for (const QPoint at : {QPoint(2, 1), QPoint(5, 8), QPoint(-1, -3), QPoint(767, 887)})
-        QTest::mousePress(&box, Qt::LeftButton, {}, at);
-    EXPECT_EQ(pressed, (std::vector<QPoint>{{0, 0}, {1, 2}, {-1, -1}, {255, 295}}));
-}

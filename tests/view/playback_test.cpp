@@ -1,5 +1,5 @@
-// Playback: the in-between arithmetic against an exact rational model, the
-// transition poses, and a move's pass with its pauses at every speed.
+// Playback: the in-between arithmetic against an exact rational model and a
+// move's pass with its poses and pauses at every speed.
 #include "view/inbetween.h"
 #include "view/playback.h"
 
@@ -96,26 +96,6 @@ TEST(InbetweenArithmetic, MatchesTheExactModel)
             const long double product = static_cast<long double>(difference) / steps * step;
             ASSERT_EQ(static_cast<long long>(std::trunc(product)), expected) << "model, case " << c;
         }
-    }
-}
-
-TEST(TransitionPoses, SlideByTheTargetsDisplacementOverTheTargetsStepCount)
-{
-    THFFrame previous, target;
-    previous.Point(1) = {10, 100};
-    target.Point(1) = {20, 60};
-    target.Interpolation = 4;
-    const int rows[][3] = {{10, 100, 10}, {12, 92, 15}, {14, 84, 20}, {16, 76, 25}, {18, 68, 30}};  // x, y, x shifted by 3
-    for (int i = 0; i < 5; ++i) {
-        target.Displacement = 0;
-        EXPECT_EQ(TransitionPose(previous, target, i)[0].x, rows[i][0]) << "step " << i;
-        EXPECT_EQ(TransitionPose(previous, target, i)[0].y, 276 - rows[i][1]) << "step " << i;
-        target.Displacement = 3;
-        EXPECT_EQ(TransitionPose(previous, target, i)[0].x, rows[i][2]) << "step " << i;
-    }
-    for (const auto &[interpolation, steps] : {std::pair{3, 4}, {0, 1}, {-1, 0}, {-50, 0}}) {
-        target.Interpolation = interpolation;
-        EXPECT_EQ(TransitionSteps(target), steps) << interpolation;
     }
 }
 
