@@ -3,6 +3,7 @@
 // Redo makes again; Modified follows the history; the memory stays bounded.
 #include "edit/routine_editor.h"
 #include "model/routine_codec.h"
+#include "test_routine.h"
 
 #include <gtest/gtest.h>
 
@@ -14,27 +15,19 @@ using namespace hoofer;
 
 namespace {
 
-/// Moves "Move0".. of key frames whose points differ, each with an undo and a
-/// redo entry of a pose of its own.
+/// TestMoves with an undo and a redo entry of a pose of its own in every
+/// key frame.
 TMoveList Routine(int moves, int frames)
 {
-    TMoveList routine(moves);
-    for (int m = 0; m < moves; ++m) {
-        auto &move = routine[m] = std::make_unique<THFMove>();
-        move->MoveName = "Move" + std::to_string(m);
-        for (int f = 0; f < frames; ++f) {
-            auto &frame = move->Frames.emplace_back(std::make_unique<THFFrame>());
-            for (int p = 1; p <= kPartCount; ++p)
-                frame->Point(p) = {(40 * m + 7 * f + 17 * p) % 200 + 20, (30 * f + 13 * p) % 200 + 20};
-            frame->Interpolation = f + 1;
+    TMoveList routine = test::TestMoves(moves, frames);
+    for (const auto &move : routine)
+        for (const auto &frame : move->Frames) {
             THFFrame undone, redone;
-            undone.Point(2) = {m, f};
-            redone.Point(3) = {f, m};
+            undone.Point(2) = frame->Point(1);
+            redone.Point(3) = frame->Point(4);
             frame->UndoList.push_back(FrameSnapshot(undone));
             frame->RedoList.push_back(FrameSnapshot(redone));
         }
-        move->SyncFrameCount();
-    }
     return routine;
 }
 

@@ -3,6 +3,7 @@
 #include "model/routine_codec.h"
 #include "model/save_file.h"
 #include "model/text_number.h"
+#include "test_routine.h"
 
 #include <gtest/gtest.h>
 
@@ -20,26 +21,9 @@
 #include <unistd.h>
 
 using namespace hoofer;
+using hoofer::test::TestMoves;
 
 namespace {
-TMoveList MovesOf(int moves, int framesEach)
-{
-    TMoveList list;
-    for (int m = 0; m < moves; ++m) {
-        list.push_back(std::make_unique<THFMove>());
-        list.back()->MoveName = "m" + std::to_string(m);
-        for (int f = 0; f < framesEach; ++f) {
-            auto &frame = list.back()->Frames.emplace_back(std::make_unique<THFFrame>());
-            for (int p = 1; p <= kPartCount; ++p)
-                frame->Point(p) = {(m * 7 + f * 3 + p) & 0xFF, (m + f * 11 + p * 5) & 0xFF};
-            frame->Interpolation = (f * 13) & 0xFF;
-            frame->Displacement = SignedByte(f * 29);
-        }
-        list.back()->SyncFrameCount();
-    }
-    return list;
-}
-
 std::string Slurp(const std::string &path)
 {
     std::string data, why;
@@ -89,7 +73,7 @@ TEST(RoutineCodec, ANameTakesTwelveBytesPaddedWithSpacesAndEndsInCR)
 {
     for (const auto &[name, written] : {std::pair<std::string, std::string>{"ABCDEFGHIJKLMNOP", "ABCDEFGHIJKL\r"},
                                         {"", std::string(12, ' ') + "\r"}}) {
-        TMoveList moves = MovesOf(1, 0);
+        TMoveList moves = TestMoves(1, 0);
         moves[0]->MoveName = name;
         EXPECT_EQ(EncodeRoutine(moves), std::string("\x64\0", 2) + written + '\0') << name;
     }
@@ -103,7 +87,7 @@ TEST(RoutineCodec, DisplacementIsOneSignedByte)
 
 TEST(RoutineCodec, TheLargestRoutineRoundTrips)
 {
-    const std::string largest = EncodeRoutine(MovesOf(256, 255));
+    const std::string largest = EncodeRoutine(TestMoves(256, 255));
     EXPECT_EQ(largest.size(), 1700866u);
     EXPECT_EQ(static_cast<unsigned char>(largest[1]), 255);
     EXPECT_EQ(EncodeRoutine(DecodeRoutine(largest)), largest);
@@ -111,7 +95,7 @@ TEST(RoutineCodec, TheLargestRoutineRoundTrips)
 
 TEST(RoutineCodec, EveryTruncationIsRefusedSayingWhy)
 {
-    const std::string image = EncodeRoutine(MovesOf(3, 2));
+    const std::string image = EncodeRoutine(TestMoves(3, 2));
     for (size_t cut = 1; cut < image.size(); ++cut) {
         const std::string prefix = image.substr(0, cut);
         EXPECT_EQ(InspectRoutineImage(prefix).problem.rfind("truncated: ", 0), 0u) << "cut at " << cut;
@@ -129,7 +113,7 @@ TEST(RoutineCodec, EveryTruncationIsRefusedSayingWhy)
 TEST(RoutineCodec, RoutinesTheFormatCannotHoldAreNotWritten)
 {
     const std::pair<TMoveList, const char *> rows[] = {
-        {MovesOf(0, 0), "no moves"}, {MovesOf(257, 0), "257 moves"}, {MovesOf(1, 256), "256 key frames"}};
+        {TestMoves(0, 0), "no moves"}, {TestMoves(257, 0), "257 moves"}, {TestMoves(1, 256), "256 key frames"}};
     for (const auto &[moves, limit] : rows) {
         try {
             EncodeRoutine(moves);

@@ -1,6 +1,7 @@
 #include "window_fixture.h"
 
 #include "model/routine_codec.h"
+#include "test_routine.h"
 #include "toolkit/guard.h"
 
 #include <QApplication>
@@ -119,23 +120,7 @@ std::string TestData(const std::string &name) { return FileBytes(std::string(HOO
 
 void WriteBytes(const std::string &path, const std::string &bytes) { std::ofstream(path, std::ios::binary) << bytes; }
 
-std::string RoutineBytes(int moves, int frames)
-{
-    TMoveList list;
-    for (int m = 0; m < moves; ++m) {
-        auto &move = *list.emplace_back(std::make_unique<THFMove>());
-        move.MoveName = "Move" + std::to_string(m);
-        for (int f = 0; f < frames; ++f) {
-            auto &frame = *move.Frames.emplace_back(std::make_unique<THFFrame>());
-            for (int p = 1; p <= kPartCount; ++p)
-                frame.Point(p) = {(40 + m * 7 + f * 3 + p * 9) & 0xFF, (30 + m + f * 11 + p * 13) & 0xFF};
-            frame.Interpolation = 1 + f % 4;
-            frame.Displacement = f % 3 - 1;
-        }
-        move.SyncFrameCount();
-    }
-    return EncodeRoutine(list);
-}
+std::string RoutineBytes(int moves, int frames) { return EncodeRoutine(TestMoves(moves, frames)); }
 
 void WindowTest::SetUp()
 {

@@ -69,8 +69,7 @@ std::string TestData(const std::string &name);
 /// Reads any file whole ("" when it cannot be read).
 std::string FileBytes(const std::string &path);
 void WriteBytes(const std::string &path, const std::string &bytes);
-/// A routine image of `moves` moves named "Move0", "Move1"…, each with
-/// `frames` key frames whose points differ from frame to frame.
+/// The image of TestMoves(moves, frames).
 std::string RoutineBytes(int moves, int frames);
 
 /// The real main window, shown offscreen, on virtual time, with scripted

@@ -1,0 +1,30 @@
+#pragma once
+// Routines for tests of every layer, made in memory.
+#include "model/move.h"
+
+#include <string>
+
+namespace hoofer::test {
+
+/// `moves` moves named "Move0", "Move1"…, each with `frames` key frames
+/// whose points, interpolations (1 to 4) and displacements (-1 to 1) differ
+/// from key frame to key frame.
+inline TMoveList TestMoves(int moves, int frames)
+{
+    TMoveList list;
+    for (int m = 0; m < moves; ++m) {
+        auto &move = *list.emplace_back(std::make_unique<THFMove>());
+        move.MoveName = "Move" + std::to_string(m);
+        for (int f = 0; f < frames; ++f) {
+            auto &frame = *move.Frames.emplace_back(std::make_unique<THFFrame>());
+            for (int p = 1; p <= kPartCount; ++p)
+                frame.Point(p) = {(40 + m * 7 + f * 3 + p * 9) & 0xFF, (30 + m + f * 11 + p * 13) & 0xFF};
+            frame.Interpolation = 1 + f % 4;
+            frame.Displacement = f % 3 - 1;
+        }
+        move.SyncFrameCount();
+    }
+    return list;
+}
+
+} // namespace hoofer::test
