@@ -32,12 +32,6 @@ TIdComponent::~TIdComponent()
         g_stack.reset();
 }
 
-int TIdComponent::InstanceCount()
-{
-    std::lock_guard<std::mutex> lock(g_countLock);
-    return g_count;
-}
-
 TIdStack &GStack()
 {
     // Only network objects call this, and while one exists the stack runs.

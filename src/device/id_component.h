@@ -10,9 +10,6 @@ public:
     virtual ~TIdComponent();
     TIdComponent(const TIdComponent &) = delete;
     TIdComponent &operator=(const TIdComponent &) = delete;
-
-    /// How many network objects exist in the process.
-    static int InstanceCount();
 };
 
 } // namespace hoofer

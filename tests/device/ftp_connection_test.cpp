@@ -116,19 +116,5 @@ TEST_F(FtpConnectionTest, BindingAnAddressInUseAndCommandsWithoutAConnectionAreR
     EXPECT_FALSE(ftp.ClosedGracefully());
 }
 
-TEST(FtpStackTest, NetworkObjectsShareOneStackForTheirLifetime)
-{
-    const int before = TIdComponent::InstanceCount();
-    {
-        TIdFTP ftp;
-        TIdSimpleServer server;
-        EXPECT_EQ(TIdComponent::InstanceCount(), before + 2);
-    }
-    EXPECT_EQ(TIdComponent::InstanceCount(), before);
-    std::vector<TIdStackSocketHandle> tooMany(65, kIdInvalidSocket);
-    TIdFTP keepsTheStack;
-    EXPECT_THROW(GStack().Select(tooMany, 0), EIdStackSetSizeExceeded);
-}
-
 } // namespace
 } // namespace hoofer

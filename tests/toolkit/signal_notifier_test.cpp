@@ -7,7 +7,6 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 
-#include <sys/wait.h>
 #include <unistd.h>
 
 using hoofer::toolkit::SignalNotifier;
@@ -52,19 +51,4 @@ TEST(SignalNotifier, RaisedSignalsArriveInTheLoopAndTheEarlierHandlersComeBack)
     EXPECT_EQ(now.sa_handler, SIG_DFL);
     std::signal(SIGTERM, SIG_DFL);
     std::signal(SIGHUP, SIG_DFL);
-}
-
-TEST(SignalNotifier, EndingBySignalIsSeenAsThatSignalByTheParent)
-{
-    for (const int number : {SIGTERM, SIGHUP, SIGINT}) {
-        const pid_t child = ::fork();
-        ASSERT_GE(child, 0);
-        if (child == 0) {
-            std::signal(number, SIG_IGN);  // even past a handler the program had
-            SignalNotifier::EndBySignal(number);
-        }
-        int status = 0;
-        ASSERT_EQ(::waitpid(child, &status, 0), child);
-        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == number) << number;
-    }
 }
