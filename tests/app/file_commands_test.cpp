@@ -24,7 +24,6 @@ protected:
 TEST_F(RoutineFiles, LoadShowsTheFirstKeyFrameOfTheFirstMove)
 {
     EXPECT_EQ(window->cbxMoves->ItemText(2), "2> Move2");
-    EXPECT_EQ(window->Core.CurrentFrame(), window->Core.Moves()[0]->Frames[0].get());
     EXPECT_EQ(window->cbxBodyPart->Text(), "Shoulders");
     for (toolkit::TMenuItem *item : {window->mnuFileSave, window->mnuFileSaveAs, window->mnuFileUploadtoEmpeg})
         EXPECT_TRUE(item->Enabled()) << item->Name().toStdString();

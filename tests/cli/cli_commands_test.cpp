@@ -10,6 +10,7 @@
 #include "export/move_gif.h"
 #include "model/routine_codec.h"
 #include "settings/settings.h"
+#include "test_routine.h"
 
 #include <gmock/gmock.h>
 #include <nlohmann/json.hpp>
@@ -18,7 +19,6 @@
 #include <QImage>
 #include <QProcess>
 #include <chrono>
-#include <fstream>
 
 namespace hoofer::testing {
 namespace {
@@ -27,6 +27,7 @@ using nlohmann::json;
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 using test::ServerProcess;
+using test::FileBytes;
 using test::TemporaryFolder;
 
 /// One run of the tool: its arguments and standard input, then its exit status
@@ -72,11 +73,6 @@ HooferRun RunHoofer(const std::vector<std::string> &arguments, const std::string
 
 std::string TestData(const std::string &name) { return HOOFER_TEST_DATA "/cli/" + name; }
 std::string Example(const std::string &name) { return HOOFER_SOURCE_DIR "/examples/" + name; }
-std::string Bytes(const std::string &path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 void ExpectRuns(const std::vector<HooferRun> &rows)
 {
@@ -113,7 +109,7 @@ TEST(CommandLine, EveryCommandsHelpReportsAndErrors)
     const std::string truncated = TestData("truncated.raw") + ": error: truncated: move 0 announces 1 key frame, 21 bytes remain\n";
     const std::string marks = TestData("odd_marks.raw") + ": warning: ", allBytes = TestData("all_bytes.raw"),
                       noFrames = TestData("no_frames.raw");
-    dir.Write("caf\xe9.raw", Bytes(sampler));
+    dir.Write("caf\xe9.raw", FileBytes(sampler));
     dir.Write("x.raw", "old contents");
     const json good = json::parse(RunHoofer({"export", sampler}).out);
     const std::vector<std::string> import = {"import", "-", "-o", at + "x.raw"};
@@ -133,7 +129,7 @@ TEST(CommandLine, EveryCommandsHelpReportsAndErrors)
          "~  3  Bow                    5        35        2.80 s\n4 moves, 708 bytes, 0 bytes after the last move\n", ""},
         {{"info", TestData("truncated.raw")}, 1, "", truncated},
         {{"info", TestData("trailing.raw")}, 0, "~\n1 move, 45 bytes, 3 bytes after the last move\n", ""},
-        {{"info", "-"}, 0, "~-:\n  #  name          key frames  pictures  playing time\n  0  NewMove  ", "", Bytes(newmove)},
+        {{"info", "-"}, 0, "~-:\n  #  name          key frames  pictures  playing time\n  0  NewMove  ", "", FileBytes(newmove)},
         // Merge takes whole files or the moves named after a colon, and writes nothing on a failure.
         {{"merge", sampler, "-o", at + "one.raw"}, 0, "", ""},
         {{"merge", sampler, newmove + ":0,0", "-o", at + "merged.raw"}, 0, "", ""},
@@ -155,8 +151,8 @@ TEST(CommandLine, EveryCommandsHelpReportsAndErrors)
         {{"export", at + "caf\xe9.raw", "-o", at + "out\xe9.json"}, 0, "", ""},
         {{"import", at + "out\xe9.json", "-o", at + "back\xe9.raw"}, 0, "", ""},
         {{"export", TestData("trailing.raw"), "-o", at + "t.json"}, 0, "", trailing + " (not kept in the export)\n"},
-        {{"import", "-", "-o", "-"}, 0, Bytes(allBytes), "", RunHoofer({"export", "-"}, Bytes(allBytes)).out},  // pipes both ways
-        {{"import", "-", "-o", "-"}, 0, Bytes(noFrames), "", RunHoofer({"export", "-"}, Bytes(noFrames)).out},
+        {{"import", "-", "-o", "-"}, 0, FileBytes(allBytes), "", RunHoofer({"export", "-"}, FileBytes(allBytes)).out},  // pipes both ways
+        {{"import", "-", "-o", "-"}, 0, FileBytes(noFrames), "", RunHoofer({"export", "-"}, FileBytes(noFrames)).out},
         // One key frame a line, the numbers aligned.
         {{"export", Example("newmove.raw")}, 0,
          "~{\n  \"format\": \"hoofer routine\",\n  \"version\": 1,\n  \"moves\": [\n    {\n      \"name\": \"NewMove     \",\n"
@@ -175,8 +171,8 @@ TEST(CommandLine, EveryCommandsHelpReportsAndErrors)
                                                "(names hold U+0000..U+00FF)"),
         bad("/moves", "[]", "moves: 0 moves; expected 1..256"),
     });
-    EXPECT_EQ(dir.Read("back\xe9.raw"), Bytes(sampler));
-    EXPECT_EQ(dir.Read("one.raw"), Bytes(sampler));
+    EXPECT_EQ(dir.Read("back\xe9.raw"), FileBytes(sampler));
+    EXPECT_EQ(dir.Read("one.raw"), FileBytes(sampler));
     EXPECT_FALSE(QFileInfo::exists(QString::fromStdString(at + "none.raw")));
     EXPECT_EQ(dir.Read("x.raw"), "old contents");
 }
@@ -189,7 +185,7 @@ TEST(RenderCommand, WritesTheMovesGifAndPngsOrNothing)
 {
     TemporaryFolder dir;
     const std::string sampler = Example("sampler.raw"), gif = dir.Path() + "/m.gif", none = dir.Path() + "/none.gif";
-    const TMoveList moves = DecodeRoutine(Bytes(sampler));
+    const TMoveList moves = DecodeRoutine(FileBytes(sampler));
     struct Row { std::string move; size_t index; int scale; bool once; };
     for (const Row &row : {Row{"Kick", 1, 3, false}, Row{"spin", 2, 1, true}}) {  // the second replaces m.gif
         const std::string what = "move " + row.move, frames = dir.Path() + "/steps/of/" + row.move;
@@ -200,7 +196,7 @@ TEST(RenderCommand, WritesTheMovesGifAndPngsOrNothing)
         ExpectRuns({{arguments, 0, "", ""}});
         const THFMove &move = *moves[row.index];
         ASSERT_EQ(WriteMoveGif(move, dir.Path() + "/reference.gif", row.scale, !row.once), "");
-        EXPECT_EQ(Bytes(gif), dir.Read("reference.gif")) << what;
+        EXPECT_EQ(FileBytes(gif), dir.Read("reference.gif")) << what;
         const std::vector<StepPicture> pictures = RecordMovePass(move);
         const QDir pngs(QString::fromStdString(frames));
         ASSERT_EQ(pngs.entryList(QDir::Files).size(), static_cast<qsizetype>(pictures.size())) << what;
@@ -227,7 +223,7 @@ TEST(TransferCommands, UploadDownloadAndRebootReachThePlayer)
     TemporaryFolder folder, scratch;
     ServerProcess player{{HOOFER_SOURCE_DIR "/tools/player-sim", "--root", folder.Path(), "--port", "0", "--time-limit", "60"}};
     ASSERT_NE(player.Port(), 0) << "tools/player-sim did not start";
-    const std::string host = player.Address(), sampler = Bytes(Example("sampler.raw")), got = scratch.Path() + "/got\xe9.raw";
+    const std::string host = player.Address(), sampler = FileBytes(Example("sampler.raw")), got = scratch.Path() + "/got\xe9.raw";
     scratch.Write("caf\xe9.raw", sampler);
     ExpectRuns({{{"upload", scratch.Path() + "/caf\xe9.raw", "--host", host, "--slot", "stonkdance"}, 0, "",
                  "Connecting to " + host + "\nConnected\nChanging Directory\nMounting discs RW\nPutting File to empeg\n"
@@ -238,14 +234,14 @@ TEST(TransferCommands, UploadDownloadAndRebootReachThePlayer)
                                                "STOR stonkdance.raw", "SITE RO"));
     const std::vector<std::string> download = {"download", "--host", host, "--slot", "STONKDANCE", "-o", got};
     ExpectRuns({{download, 0, "", "~\nDisconnecting\nReceived 708 bytes\nDownload complete\n"}});
-    EXPECT_EQ(Bytes(got), sampler);
+    EXPECT_EQ(FileBytes(got), sampler);
     // A slot that holds no routine, or nothing at all, leaves the file alone.
     folder.Write("stonkdance.raw", sampler.substr(0, 705));
     ExpectRuns({{download, 1, "", "~\nDisconnecting\nReceived 705 bytes\n" + host + ": error: stonkdance.raw from the player is"}});
     folder.Write("stonkdance.raw", "");
     ExpectRuns({{download, 1, "", "~" + host + ": error: stonkdance.raw on the player is empty; nothing written\n"},
                 {{"reboot", "--host", host}, 0, "", "*"}});
-    EXPECT_EQ(Bytes(got), sampler);
+    EXPECT_EQ(FileBytes(got), sampler);
     EXPECT_TRUE(player.WaitForLine("would reboot now"));
     EXPECT_EQ(player.Commands().back(), "SITE REBOOT");
 }

@@ -21,15 +21,10 @@
 #include <unistd.h>
 
 using namespace hoofer;
+using hoofer::test::FileBytes;
 using hoofer::test::TestMoves;
 
 namespace {
-std::string Slurp(const std::string &path)
-{
-    std::string data, why;
-    return ReadWholeFile(path, data, why) ? data : "<unreadable: " + why + ">";
-}
-
 QStringList FilesIn(const std::string &folder)
 {
     return QDir(QString::fromStdString(folder)).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDir::Name);
@@ -42,7 +37,7 @@ std::string PlantCrashedEditor(const std::string &folder, const std::string &ima
     auto editor = std::make_unique<RecoveryStore>(folder);
     EXPECT_EQ(editor->Write(image, source), "");
     const std::string copy = editor->CopyPath(), lock = copy.substr(0, copy.size() - 4) + ".lock";
-    std::string contents = Slurp(lock);
+    std::string contents = FileBytes(lock);
     editor.reset(); // a normal end releases the lock and deletes its file
     EXPECT_EQ(SaveFileAtomically(lock, contents.replace(0, contents.find('\n'), "999999999")), "");
     return copy;
@@ -54,7 +49,7 @@ std::string PlantCrashedEditor(const std::string &folder, const std::string &ima
 // (fuzz/corpus/routine) through its target's checks.
 TEST(RoutineCodec, TheOneMoveExampleReadsAsTheStandingNewMove)
 {
-    const std::string data = Slurp(std::string(HOOFER_TEST_DATA) + "/newmove.raw");
+    const std::string data = FileBytes(std::string(HOOFER_TEST_DATA) + "/newmove.raw");
     const TMoveList moves = DecodeRoutine(data);
     ASSERT_EQ(moves.size(), 1u);
     ASSERT_EQ(moves[0]->FrameCount, 1);
@@ -132,7 +127,7 @@ TEST(SafeSave, ReplacesThroughALinkKeepingTheModeWhateverBytesNameTheFile)
     ASSERT_EQ(chmod(file.c_str(), 0640), 0);
     ASSERT_EQ(symlink("caf\xe9.raw", link.c_str()), 0);
     EXPECT_EQ(SaveFileAtomically(link, "new"), "");
-    EXPECT_EQ(Slurp(file), "new");
+    EXPECT_EQ(FileBytes(file), "new");
     struct stat info {};
     ASSERT_EQ(lstat(link.c_str(), &info), 0);
     EXPECT_TRUE(S_ISLNK(info.st_mode));
@@ -190,8 +185,8 @@ TEST(RecoveryStore, EachEditorKeepsItsOwnCopyWhichOnlyACrashMakesAnOrphan)
     EXPECT_TRUE(FilesIn(folder).isEmpty()) << "nothing is written before the first change";
     ASSERT_EQ(first->Write(image, "/home/u/a.raw"), "");
     ASSERT_EQ(second.Write(image + "x", ""), "");
-    EXPECT_EQ(Slurp(first->CopyPath()), image);
-    EXPECT_EQ(Slurp(second.CopyPath()), image + "x");
+    EXPECT_EQ(FileBytes(first->CopyPath()), image);
+    EXPECT_EQ(FileBytes(second.CopyPath()), image + "x");
     EXPECT_TRUE(RecoveryStore::FindOrphans(folder).empty());
     // Rewritten in place, atomically: no temporary files stay beside it.
     ASSERT_EQ(first->Write(image, "/home/u/a.raw"), "");

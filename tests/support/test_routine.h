@@ -1,7 +1,9 @@
 #pragma once
-// Routines for tests of every layer, made in memory.
+// Routines for tests of every layer, made in memory, and files read whole.
 #include "model/move.h"
 
+#include <fstream>
+#include <iterator>
 #include <string>
 
 namespace hoofer::test {
@@ -25,6 +27,13 @@ inline TMoveList TestMoves(int moves, int frames)
         move.SyncFrameCount();
     }
     return list;
+}
+
+/// A file's bytes, "" when it cannot be read.
+inline std::string FileBytes(const std::string &path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 } // namespace hoofer::test

@@ -7,7 +7,6 @@
 #include <QApplication>
 
 #include <fstream>
-#include <sstream>
 
 namespace hoofer::test {
 
@@ -106,14 +105,6 @@ std::vector<std::string> ScriptedDialogs::Of(const std::string &kind) const
         if (line.starts_with(kind + ": "))
             out.push_back(line.substr(kind.size() + 2));
     return out;
-}
-
-std::string FileBytes(const std::string &path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
 }
 
 std::string TestData(const std::string &name) { return FileBytes(std::string(HOOFER_TEST_DATA) + "/" + name); }

@@ -8,6 +8,7 @@
 #include "toolkit/paint_box.h"
 #include "toolkit/platform.h"
 #include "toolkit/spin_edit.h"
+#include "test_routine.h"
 
 #include <gtest/gtest.h>
 
@@ -66,8 +67,6 @@ public:
 
 /// Reads a file of tests/data whole.
 std::string TestData(const std::string &name);
-/// Reads any file whole ("" when it cannot be read).
-std::string FileBytes(const std::string &path);
 void WriteBytes(const std::string &path, const std::string &bytes);
 /// The image of TestMoves(moves, frames).
 std::string RoutineBytes(int moves, int frames);
