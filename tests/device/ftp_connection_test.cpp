@@ -1,7 +1,6 @@
 // Opening connections: host texts, unknown and unreachable hosts, addresses
 // in use, and the error texts. No name is ever looked up by the system's
 // resolver: a stand-in answers.
-#include "device/id_simple_server.h"
 #include "device/player_address.h"
 #include "device_test.h"
 
@@ -100,20 +99,6 @@ TEST_F(FtpConnectionTest, ConnectThatNeverCompletesRunsOutOfTime)
     EXPECT_FALSE(ftp.IsConnected());
     for (int fd : fillers)
         ::close(fd);
-}
-
-TEST_F(FtpConnectionTest, BindingAnAddressInUseAndCommandsWithoutAConnectionAreRefused)
-{
-    TIdSimpleServer first, second;
-    first.BoundIP = second.BoundIP = "127.0.0.1";
-    first.BeginListen();
-    second.BoundPort = first.BoundPort;
-    EXPECT_THAT([&] { second.BeginListen(); },
-                ThrowsMessage<EIdCouldNotBindSocket>("Could not bind socket. Address and port are already in use."));
-    EXPECT_THAT([this] { ftp.SiteCommand("RW"); }, ThrowsMessage<EIdClosedSocket>("Disconnected."));
-    EXPECT_FALSE(ftp.IsConnected());
-    ftp.Disconnect(); // harmless when closed
-    EXPECT_FALSE(ftp.ClosedGracefully());
 }
 
 } // namespace

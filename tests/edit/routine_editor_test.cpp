@@ -379,16 +379,6 @@ TEST(EditingCore, AKeyFramesOwnUndoWalksItsPosesUntilANewSnapshot)
     EXPECT_FALSE(fresh.Undo()) << "nothing to undo";
 }
 
-TEST(Snapping, TruncatesTowardZeroThenClamps)
-{
-    struct Row { int value; bool snap; int grid, want; };
-    const Row rows[] = {{63, true, 5, 60}, {63, false, 5, 63}, {256, true, 10, 250}, {262, true, 10, 255},
-                        {-7, true, 5, 0}};
-    for (const Row &r : rows)
-        EXPECT_EQ(SnapCoordinate(r.value, r.snap, r.grid), r.want)
-            << r.value << (r.snap ? " snapped to " : " on ") << r.grid;
-}
-
 TEST(HitTesting, APressWithinFourPixelsPicksTheFirstPartUnlessALaterOneIsNearerOnBothAxes)
 {
     THFFrame f;

@@ -64,28 +64,10 @@ TEST(RoutineCodec, TheOneMoveExampleReadsAsTheStandingNewMove)
     EXPECT_EQ(EncodeRoutine(NewRoutine()), fresh) << "a new routine is the example without its displacement";
 }
 
-TEST(RoutineCodec, ANameTakesTwelveBytesPaddedWithSpacesAndEndsInCR)
-{
-    for (const auto &[name, written] : {std::pair<std::string, std::string>{"ABCDEFGHIJKLMNOP", "ABCDEFGHIJKL\r"},
-                                        {"", std::string(12, ' ') + "\r"}}) {
-        TMoveList moves = TestMoves(1, 0);
-        moves[0]->MoveName = name;
-        EXPECT_EQ(EncodeRoutine(moves), std::string("\x64\0", 2) + written + '\0') << name;
-    }
-}
-
 TEST(RoutineCodec, DisplacementIsOneSignedByte)
 {
     for (const auto &[in, out] : {std::pair{128, -128}, {127, 127}, {255, -1}})
         EXPECT_EQ(SignedByte(in), out) << in;
-}
-
-TEST(RoutineCodec, TheLargestRoutineRoundTrips)
-{
-    const std::string largest = EncodeRoutine(TestMoves(256, 255));
-    EXPECT_EQ(largest.size(), 1700866u);
-    EXPECT_EQ(static_cast<unsigned char>(largest[1]), 255);
-    EXPECT_EQ(EncodeRoutine(DecodeRoutine(largest)), largest);
 }
 
 TEST(RoutineCodec, EveryTruncationIsRefusedSayingWhy)

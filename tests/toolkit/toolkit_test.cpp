@@ -7,18 +7,14 @@
 
 #include <gtest/gtest.h>
 
-#include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileSystemModel>
-#include <QMessageBox>
 #include <QTest>
-#include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
-#include <QWindow>
 
 using namespace hoofer;
 using namespace hoofer::toolkit;
@@ -137,31 +133,6 @@ TEST(PaintBox, ADarkFaceColourGivesTheLightGreyBackground)
         EXPECT_EQ(QColor(box.Picture().pixel(128, 100)), expected) << name;
     }
     QApplication::setPalette(saved);
-}
-
-TEST(Dialogs, TitlesAreExactlyTheirOwnOnScreen)
-{
-    EXPECT_EQ(QGuiApplication::applicationDisplayName(), QCoreApplication::applicationName())
-        << "a display name is appended to every title on X11";
-    QWidget owner;
-    ShowActive(owner);
-    QtDialogs dialogs(&owner);
-    SetApplicationTitle("Hoofer Editor V6");
-    const std::pair<const char *, std::function<void()>> rows[] = {
-        {"Confirm", [&] { dialogs.Confirm("Close HooferEdit and lose changes?"); }},
-        {"Error", [&] { dialogs.Error("text"); }},
-        {"Hoofer Editor V6", [&] { dialogs.ShowException("Cannot open file"); }}};
-    for (const auto &[expected, show] : rows) {
-        QString shown = "no message box";
-        QTimer::singleShot(50, [&] {
-            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
-                shown = box->windowHandle() ? box->windowHandle()->title() : "no window";
-                box->buttons().first()->click();
-            }
-        });
-        show();
-        EXPECT_EQ(shown, expected);
-    }
 }
 
 TEST(Dialogs, AllFilesShowsFilesWithoutAnExtension)
