@@ -3,6 +3,7 @@
 // fails (time limits, refusals, hang-ups, oversized transfers) in one table.
 #include "device_test.h"
 
+#include <algorithm>
 #include <random>
 #include <regex>
 #include <thread>
@@ -56,10 +57,9 @@ TEST_F(FtpControlTest, LoginDialogueRefusalsAndAHangUp)
 
 std::string RandomBytes(std::size_t count, unsigned seed)
 {
-    std::mt19937 generator(seed);
+    std::independent_bits_engine<std::mt19937, 8, unsigned> generator(seed);
     std::string bytes(count, '\0');
-    for (char &c : bytes)
-        c = static_cast<char>(generator() & 0xFF);
+    std::generate(bytes.begin(), bytes.end(), [&] { return static_cast<char>(generator()); });
     return bytes;
 }
 

@@ -49,12 +49,15 @@ EditSelection Where(const RoutineEditor &e)
 
 using Command = std::function<void(RoutineEditor &)>;
 
-void Drag(RoutineEditor &e, int toX)
+/// Drags the left hand to (toX, 100) point by point; Escape before the release when cancelled.
+void Drag(RoutineEditor &e, int toX, bool cancelled = false)
 {
     const TPoint hand = e.CurrentFrame()->Point(3);
     e.MouseDown(hand.X, 276 - hand.Y);
     for (int x = hand.X + 1; x <= toX; ++x)
         e.MouseMove(true, true, 3, x, 100, false, 5);
+    if (cancelled)
+        e.CancelDrag();
     e.MouseUp();
 }
 
@@ -168,14 +171,7 @@ TEST(RoutineHistory, ACommandThatChangesNothingMakesNoEntry)
         {"X/Y box of no body part", [](RoutineEditor &e) { e.SetPartPosition(13, 7, 8); }},
         {"the point typed again",
          [](RoutineEditor &e) { e.SetPartPosition(3, e.CurrentFrame()->Point(3).X, e.CurrentFrame()->Point(3).Y); }},
-        {"drag cancelled",
-         [](RoutineEditor &e) {
-             const TPoint hand = e.CurrentFrame()->Point(3);
-             e.MouseDown(hand.X, 276 - hand.Y);
-             e.MouseMove(true, true, 3, 200, 100, false, 5);
-             e.CancelDrag();
-             e.MouseUp();
-         }},
+        {"drag cancelled", [](RoutineEditor &e) { Drag(e, 200, true); }},
         {"same interpolation", [](RoutineEditor &e) { e.SetInterpolation(e.CurrentFrame()->Interpolation); }},
         {"copy and select", [](RoutineEditor &e) { e.CopyFrame(); e.SelectMove(3); e.SelectFrame(1); }},
         {"paste of the same pose", [](RoutineEditor &e) { e.CopyFrame(); e.PasteFrame(); }},

@@ -58,31 +58,11 @@ TEST(Skeleton, TheShouldersMoveTheWholeFigureStoppingAtEachEdge)
     EXPECT_EQ(Skeleton::Drag(s, 1, 68, 103, true, 5)[0], (TPoint{65, 100}));
 }
 
-namespace {
-/// The standing new routine, posed with bone lengths kept.
-struct BoneKeepingEditor : RoutineEditor {
-    BoneKeepingEditor()
-    {
-        ReplaceRoutine(NewRoutine());
-        SetKeepBoneLengths(true);
-    }
-};
-} // namespace
-
-TEST(Skeleton, EscapeBringsBackThePoseOfThePress)
-{
-    BoneKeepingEditor e;
-    const auto pressed = e.CurrentFrame()->Points;
-    ASSERT_EQ(e.MouseDown(64, 180), 1);
-    EXPECT_TRUE(e.MouseMove(true, true, 1, 80, 180, false, 5));
-    EXPECT_NE(e.CurrentFrame()->Points, pressed);
-    EXPECT_TRUE(e.CancelDrag());
-    EXPECT_EQ(e.CurrentFrame()->Points, pressed);
-}
-
 TEST(Skeleton, ARunOfNudgesIsOneUndoStep)
 {
-    BoneKeepingEditor e;
+    RoutineEditor e;
+    e.ReplaceRoutine(NewRoutine());
+    e.SetKeepBoneLengths(true);
     const auto before = e.CurrentFrame()->Points;
     for (int i = 0; i < 5; ++i)
         EXPECT_TRUE(e.NudgePart(3, -1, 0));

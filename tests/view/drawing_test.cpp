@@ -147,10 +147,4 @@ TEST(OnionSkin, GhostsArePlaybacksOwnStepsAndTheNeighboursUnderTheKeyFrame)
         DrawOnionSkinKeyFrame(onion, *c.move, frame, 4);
         EXPECT_EQ(onion.ops, expected) << c.name;
     }
-    // A frame of no key frame of the move gets the key-frame drawing.
-    const auto move = MoveOf({{60, 0, 0}, {120, 7, 5}}), stranger = MoveOf({{80, 2, 4}});
-    RecordingCanvas plain, onion;
-    DrawKeyFrame(plain, *stranger->Frames[0], 2);
-    DrawOnionSkinKeyFrame(onion, *move, *stranger->Frames[0], 2);
-    EXPECT_EQ(onion.ops, plain.ops);
 }
