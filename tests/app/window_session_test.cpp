@@ -96,7 +96,7 @@ TEST_F(Session, CommandLineAndDroppedFilesLoadAsLoadDoes)
     Restart(bad);  // refused with Load's message (file_commands_test.cpp)
     EXPECT_EQ(dialogs.Of("exception").size(), 1u);
     EXPECT_EQ(window->cbxMoves->Count(), 0);
-    // A dropped file loads as Load does (see ReplacingCommands…); only one local file is taken.
+    // A dropped file loads as Load does (see ReplacingAModifiedRoutine…); only one local file is taken.
     for (const QList<QUrl> &refused : {QList<QUrl>{QUrl::fromLocalFile(QString::fromStdString(good)),
                                                    QUrl::fromLocalFile(QString::fromStdString(good))},
                                        QList<QUrl>{QUrl("http://127.0.0.1/x.raw")}, QList<QUrl>{}})
