@@ -39,7 +39,7 @@ TEST_F(KeyFrameStrip, OffTheWindowIsPixelIdenticalOnItGrowsByTheStripAndShowsEve
     const QImage before = window->grab().toImage();
     EXPECT_FALSE(Strip().isVisible());
     Click(window->mnuViewKeyFrameStrip);
-    EXPECT_TRUE(window->mnuViewKeyFrameStrip->Checked() && Strip().isVisible());
+    EXPECT_EQ(std::pair(window->mnuViewKeyFrameStrip->Checked(), Strip().isVisible()), std::pair(true, true));
     EXPECT_EQ(window->size(), size + QSize(0, Strip().height()));
     ASSERT_EQ(Strip().Count(), 3);
     for (int i = 0; i < 3; ++i)

@@ -202,7 +202,7 @@ TEST_F(WindowEditing, ZoomScalesThePreviewAndTheWindowAndARealDragLandsWhereTheH
     const TPoint atOne = drag(1);
     Click(window->mnuFrameUndoFrame);
     window->mnuViewZoom2->Click();
-    EXPECT_TRUE(window->mnuViewZoom2->Checked() && !window->mnuViewZoom1->Checked());
+    EXPECT_EQ(std::pair(window->mnuViewZoom2->Checked(), window->mnuViewZoom1->Checked()), std::pair(true, false));
     EXPECT_EQ(window->size(), size + QSize(256, 296));
     EXPECT_EQ(window->Image->grab().toImage().convertToFormat(QImage::Format_RGB32),
               window->Image->Picture().scaled(512, 592).convertToFormat(QImage::Format_RGB32));
@@ -225,7 +225,7 @@ TEST_F(WindowEditing, CtrlArrowsNudgeThePoseNotTheFocusedBoxAndKeepBoneLengthsTu
     QTest::keyClick(window->spinPartX->Editor(), Qt::Key_Left, Qt::ControlModifier | Qt::ShiftModifier);
     EXPECT_EQ(window->Core.CurrentFrame()->Point(1).X, shoulders.X - 1) << "the whole figure";
     Click(window->mnuOptionsKeepBoneLengths);
-    EXPECT_TRUE(window->mnuOptionsKeepBoneLengths->Checked() && window->Core.KeepBoneLengths());
+    EXPECT_EQ(std::pair(window->mnuOptionsKeepBoneLengths->Checked(), window->Core.KeepBoneLengths()), std::pair(true, true));
     for (int i = 0; i < 15; ++i)  // 2 degrees each: a short bone needs a few to move a point
         QTest::keyClick(window->spinPartX->Editor(), Qt::Key_Left, Qt::ControlModifier);
     EXPECT_EQ(window->Core.CurrentFrame()->Point(1).X, shoulders.X - 1) << "the limb turns, the figure stays";

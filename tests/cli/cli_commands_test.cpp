@@ -213,7 +213,7 @@ TEST(RenderCommand, WritesTheMovesGifAndPngsOrNothing)
          TestData("no_frames.raw") + ": error: move 0 (\"Empty\") has no key frames: there is nothing to draw\n"},
         {{"render", sampler, "-o", dir.Path() + "/no/such.gif"}, 1, "", "~/no/such.gif: cannot write: "},
     });
-    EXPECT_TRUE(dir.Exists("w\xe9.gif") && dir.Exists("d\xe9/0001.png"));
+    EXPECT_EQ(std::pair(dir.Exists("w\xe9.gif"), dir.Exists("d\xe9/0001.png")), std::pair(true, true));
     EXPECT_FALSE(dir.Exists("none.gif"));
 }
 

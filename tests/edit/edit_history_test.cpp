@@ -75,7 +75,7 @@ TEST(EditHistory, TheObserverHearsOnlyOfAChangeInWhatTheMenuShows)
     h.SetClean();
     EXPECT_EQ(reports, 0);
     h.Clear();
-    EXPECT_TRUE(h.IsClean() && !h.CanUndo() && h.UndoLabel().empty());
+    EXPECT_EQ(std::tuple(h.IsClean(), h.CanUndo(), h.UndoLabel()), std::tuple(true, false, std::string()));
     EXPECT_EQ(reports, 1);
 }
 

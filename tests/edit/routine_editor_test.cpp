@@ -113,7 +113,8 @@ TEST(EditingCore, KeyFrameNumbersSelectOnlyKeyFramesOfTheMove)
     e.SelectMove(0);
     EXPECT_EQ(e.CurrentFrameNumber(), 1) << "another move starts at key frame 1";
     e.SelectMove(5);
-    EXPECT_TRUE(e.CurrentMove() == nullptr && e.CurrentFrame() == nullptr) << "no move 5";
+    EXPECT_EQ(e.CurrentMove(), nullptr) << "no move 5";
+    EXPECT_EQ(e.CurrentFrame(), nullptr) << "no move 5";
 }
 
 TEST(EditingCore, FrameCommandsPlaceCopiesAndShowTheKeyFrameNext)
