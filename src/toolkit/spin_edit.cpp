@@ -19,7 +19,7 @@ TSpinEdit::TSpinEdit(QWidget *parent)
     : QWidget(parent), m_edit(new QLineEdit(this)), m_up(new QToolButton(this)), m_down(new QToolButton(this))
 {
     m_edit->setText("0");
-    m_text = m_edit->text();
+    Keep(m_edit->text());
     m_up->setArrowType(Qt::UpArrow);
     m_down->setArrowType(Qt::DownArrow);
     for (QToolButton *b : {m_up, m_down}) {
@@ -32,10 +32,10 @@ TSpinEdit::TSpinEdit(QWidget *parent)
     // handler may have set a text since, which then waits.
     connect(m_edit, &QLineEdit::textChanged, this, [this](const QString &text) {
         if (!m_textWaits)
-            m_text = text;
+            Keep(text);
     });
     connect(m_edit, &QLineEdit::textEdited, this, [this](const QString &text) {
-        m_text = text;
+        Keep(text);
         RunGuarded([this] { RunChange(); });
     });
     connect(m_up, &QToolButton::clicked, this, [this] { RunGuarded([this] { Step(+1); }); });
@@ -53,7 +53,13 @@ void TSpinEdit::resizeEvent(QResizeEvent *)
 
 int TSpinEdit::Value() const
 {
-    return ParseInteger(m_text.toStdString()).value_or(m_min);
+    return m_number.value_or(m_min);
+}
+
+void TSpinEdit::Keep(const QString &text)
+{
+    m_text = text;
+    m_number = ParseInteger(text.toStdString());
 }
 
 QLineEdit *TSpinEdit::Editor() const
@@ -74,6 +80,7 @@ void TSpinEdit::SetValue(int value)
     if (text == m_text)
         return;
     m_text = std::move(text);
+    m_number = value;
     m_textWaits = true;
     if (!m_showPosted) {
         m_showPosted = true;

@@ -3,6 +3,7 @@
 #include <QLineEdit>
 #include <QWidget>
 #include <functional>
+#include <optional>
 
 class QToolButton;
 
@@ -48,6 +49,8 @@ protected:
 private:
     void Step(int delta);
     void RunChange();
+    /// Takes the line edit's text as the box's.
+    void Keep(const QString &text);
     /// Hands a text set by the program to the line edit, if one waits.
     void ShowText() const;
 
@@ -55,6 +58,7 @@ private:
     QToolButton *m_up;
     QToolButton *m_down;
     QString m_text;
+    std::optional<int> m_number;  // m_text read as an integer
     mutable bool m_textWaits = false;
     bool m_showPosted = false;
     int m_min = 0;
