@@ -3,16 +3,23 @@
 #include "guard.h"
 #include "model/text_number.h"
 
+#include <QCoreApplication>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QToolButton>
 
 namespace hoofer::toolkit {
 
+namespace {
+/// Posted to a box whose text waits for its line edit.
+const QEvent::Type kShowText = static_cast<QEvent::Type>(QEvent::registerEventType());
+} // namespace
+
 TSpinEdit::TSpinEdit(QWidget *parent)
     : QWidget(parent), m_edit(new QLineEdit(this)), m_up(new QToolButton(this)), m_down(new QToolButton(this))
 {
     m_edit->setText("0");
+    Keep(m_edit->text());
     m_up->setArrowType(Qt::UpArrow);
     m_down->setArrowType(Qt::DownArrow);
     for (QToolButton *b : {m_up, m_down}) {
@@ -21,7 +28,16 @@ TSpinEdit::TSpinEdit(QWidget *parent)
     }
     setFocusProxy(m_edit);
     m_edit->installEventFilter(this);
-    connect(m_edit, &QLineEdit::textEdited, this, [this] { RunGuarded([this] { RunChange(); }); });
+    // A text set on Editor() itself. Qt tells an edit before the change, whose
+    // handler may have set a text since, which then waits.
+    connect(m_edit, &QLineEdit::textChanged, this, [this](const QString &text) {
+        if (!m_textWaits)
+            Keep(text);
+    });
+    connect(m_edit, &QLineEdit::textEdited, this, [this](const QString &text) {
+        Keep(text);
+        RunGuarded([this] { RunChange(); });
+    });
     connect(m_up, &QToolButton::clicked, this, [this] { RunGuarded([this] { Step(+1); }); });
     connect(m_down, &QToolButton::clicked, this, [this] { RunGuarded([this] { Step(-1); }); });
 }
@@ -37,12 +53,19 @@ void TSpinEdit::resizeEvent(QResizeEvent *)
 
 int TSpinEdit::Value() const
 {
-    return ParseInteger(m_edit->text().toStdString()).value_or(m_min);
+    return m_number.value_or(m_min);
 }
 
-QString TSpinEdit::Text() const
+void TSpinEdit::Keep(const QString &text)
 {
-    return m_edit->text();
+    m_text = text;
+    m_number = ParseInteger(text.toStdString());
+}
+
+QLineEdit *TSpinEdit::Editor() const
+{
+    ShowText();
+    return m_edit;
 }
 
 void TSpinEdit::SetValue(int value)
@@ -53,11 +76,34 @@ void TSpinEdit::SetValue(int value)
         else if (value > m_max)
             value = m_max;
     }
-    const QString text = QString::number(value);
-    if (text == m_edit->text())
+    QString text = QString::number(value);
+    if (text == m_text)
         return;
-    m_edit->setText(text);
+    m_text = std::move(text);
+    m_number = value;
+    m_textWaits = true;
+    if (!m_showPosted) {
+        m_showPosted = true;
+        QCoreApplication::postEvent(this, new QEvent(kShowText));
+    }
     RunChange();
+}
+
+void TSpinEdit::ShowText() const
+{
+    if (!m_textWaits)
+        return;
+    m_textWaits = false;
+    m_edit->setText(m_text);
+}
+
+bool TSpinEdit::event(QEvent *event)
+{
+    if (event->type() != kShowText)
+        return QWidget::event(event);
+    m_showPosted = false;
+    ShowText();
+    return true;
 }
 
 void TSpinEdit::RunChange()
@@ -75,6 +121,9 @@ bool TSpinEdit::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched != m_edit)
         return false;
+    // Whatever reaches the line edit (a key, the focus, a paint) finds the
+    // text set last.
+    ShowText();
     if (event->type() == QEvent::KeyPress) {
         auto *key = static_cast<QKeyEvent *>(event);
         if (key->key() == Qt::Key_Up || key->key() == Qt::Key_Down) {

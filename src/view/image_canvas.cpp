@@ -278,10 +278,8 @@ void ImageCanvas::FillRect(int left, int top, int right, int bottom)
         Pixels outline(m_image, m_pen, m_clip);
         outline.Row(top, left, right);
         outline.Row(bottom - 1, left, right);
-        for (int y = top + 1; y < bottom - 1; ++y) {
-            outline.Set(left, y);
-            outline.Set(right - 1, y);
-        }
+        outline.Column(left, top + 1, bottom - 1);
+        outline.Column(right - 1, top + 1, bottom - 1);
         return;
     }
     // Filled with the background, outlined in the pen colour on the box's

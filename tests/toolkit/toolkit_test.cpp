@@ -192,6 +192,21 @@ TEST(SpinEdit, ASettingFromWithinTheHandlerRunsItAgainBeforeTheFirstRunReturns)
     EXPECT_EQ(w.runs, (Runs{"enter 9", "enter 4", "leave 4 showing 4", "leave 9 showing 4"}));
 }
 
+TEST(SpinEdit, TheLineEditShowsTheLastValueSetOnceEventsRunAndKeysEditWhatItShows)
+{
+    SpinWindow w(0, 255, 7);
+    auto *edit = w.box->findChild<QLineEdit *>();  // as Qt paints it, not through Editor()
+    for (const int v : {8, 9, 12})
+        w.box->SetValue(v);
+    EXPECT_EQ(w.runs, (Runs{"8", "9", "12"}));
+    QApplication::processEvents();
+    EXPECT_EQ(edit->text(), "12");
+    w.box->SetValue(31);
+    Type(edit, "<Bksp>0");  // the keys find 31, not 12
+    EXPECT_EQ(edit->text(), "30");
+    EXPECT_EQ(w.box->Value(), 30);
+}
+
 TEST(SpinEdit, TypingAndArrowsRunTheHandlerPerChangeUnclampedUntilTheFocusLeaves)
 {
     for (const auto &[min, max, runs] : {std::tuple{1, 4, Runs{"9", "97", "4"}}, std::tuple{1, 1, Runs{"9", "97"}}}) {
