@@ -2,6 +2,7 @@
 // free loopback port, or a scripted peer where a player misbehaves.
 #include "window_fixture.h"
 
+#include "scripted_peer.h"
 #include "server_process.h"
 
 #include "device/id_ftp.h"
@@ -86,6 +87,16 @@ TEST_F(DeviceCommands, UploadIntoEachSlotShowsEachStepClearsModifiedAndLetsNoOth
     EXPECT_THAT(Reported(), ElementsAre(AllOf(StartsWith("I am very sorry to report"), HasSubstr("\"550 "))));
     EXPECT_EQ(Status(), "Putting File to empeg");
     EXPECT_TRUE(window->Core.Modified());
+    EXPECT_FALSE(window->IdFTP->IsConnected());
+    // A reboot refused after the login shows the exception box and hangs up.
+    ScriptedPeer peer([](PeerSession &s) {
+        s.Login();
+        s.Answer("502 Command not implemented.");
+        s.WaitForClose();
+    });
+    window->IdFTP->Host = peer.Address();
+    Click(window->mnuFileRebootEmpeg);
+    EXPECT_THAT(dialogs.Of("exception"), ElementsAre(HasSubstr("502")));
     EXPECT_FALSE(window->IdFTP->IsConnected());
 }
 
