@@ -6,6 +6,7 @@
 #include <atomic>
 #include <cstdlib>
 #include <limits>
+#include <new>
 
 namespace hoofer {
 
@@ -20,17 +21,45 @@ TColor FromQColor(const QColor &colour)
            | static_cast<TColor>(colour.blue()) << 16;
 }
 
+QImage SurfaceImage(int width, int height, QImage::Format format)
+{
+    // Rows start on a cache line and lie an odd number of lines apart. With
+    // rows a power of two bytes long (the preview's are 1024), the pixels of
+    // a column all fall into a few sets of the processor's cache and evict
+    // one another: a column of 296 pixels then costs as much as filling the
+    // whole surface. Unaligned rows make every fill slower by half, and
+    // where the allocator puts them changes from run to run.
+    constexpr qsizetype kLine = 64;
+    const int depth = QImage::toPixelFormat(format).bitsPerPixel();
+    if (width <= 0 || height <= 0 || depth % 8 != 0)
+        return QImage(width, height, format);
+    qsizetype stride = (qsizetype{width} * depth / 8 + kLine - 1) / kLine * kLine;
+    if ((stride / kLine) % 2 == 0)
+        stride += kLine;
+    void *pixels = std::aligned_alloc(kLine, static_cast<size_t>(stride * height));
+    if (!pixels)
+        throw std::bad_alloc();
+    return QImage(static_cast<uchar *>(pixels), width, height, stride, format, [](void *p) { std::free(p); }, pixels);
+}
+
 ImageCanvas::ImageCanvas(int width, int height, TColor background)
-    : m_image(width, height, QImage::Format_RGB32), m_brush(background)
+    : m_image(SurfaceImage(width, height, QImage::Format_RGB32)), m_brush(background)
 {
     m_image.fill(ToQColor(background));
     Drawn();
 }
 
-void ImageCanvas::Drawn()
+uint64_t ImageCanvas::Revision() const
 {
+    // A number is taken when asked for after a drawing, not at each
+    // primitive: a drawing is a hundred primitives and a shared count costs
+    // as much as a short line.
     static std::atomic<uint64_t> count{0};
-    m_revision = count.fetch_add(1, std::memory_order_relaxed) + 1;
+    if (m_drawn) {
+        m_revision = count.fetch_add(1, std::memory_order_relaxed) + 1;
+        m_drawn = false;
+    }
+    return m_revision;
 }
 
 namespace {
@@ -45,43 +74,44 @@ void Prepare(QPainter &painter, TColor pen, TColor brush)
     painter.setBrush(ToQColor(brush));
 }
 
-/// Writes one colour into the pixels of an RGB32 image, only inside clip
-/// when it is not null.
+/// Writes one colour into the pixels of an RGB32 image; with kClipped, only
+/// inside the clip. The preview draws without a clip but for the redraw of
+/// a changed part, so the plain writer carries no test per pixel.
+template <bool kClipped>
 class Pixels {
 public:
     Pixels(QImage &image, TColor colour, const QRect &clip)
         : m_bits(reinterpret_cast<QRgb *>(image.bits())),
           m_stride(static_cast<int>(image.bytesPerLine() / sizeof(QRgb))),
           m_value(0xFF000000u | (colour & 0xFF) << 16 | (colour & 0xFF00) | ((colour >> 16) & 0xFF)),
-          m_clipped(!clip.isNull()), m_left(clip.left()), m_top(clip.top()),
-          m_right(clip.right() + 1), m_bottom(clip.bottom() + 1)
+          m_left(clip.left()), m_top(clip.top()), m_right(clip.right() + 1), m_bottom(clip.bottom() + 1)
     {
     }
     /// The columns and rows that may be written (right and bottom outside).
-    int Left() const { return m_clipped ? m_left : std::numeric_limits<int>::min(); }
-    int Top() const { return m_clipped ? m_top : std::numeric_limits<int>::min(); }
-    int Right() const { return m_clipped ? m_right : std::numeric_limits<int>::max(); }
-    int Bottom() const { return m_clipped ? m_bottom : std::numeric_limits<int>::max(); }
+    int Left() const { return kClipped ? m_left : std::numeric_limits<int>::min(); }
+    int Top() const { return kClipped ? m_top : std::numeric_limits<int>::min(); }
+    int Right() const { return kClipped ? m_right : std::numeric_limits<int>::max(); }
+    int Bottom() const { return kClipped ? m_bottom : std::numeric_limits<int>::max(); }
     void Set(int x, int y)
     {
-        if (m_clipped && (x < m_left || x >= m_right || y < m_top || y >= m_bottom))
+        if (kClipped && (x < m_left || x >= m_right || y < m_top || y >= m_bottom))
             return;
         m_bits[y * m_stride + x] = m_value;
     }
     void Row(int y, int left, int right)  // right excluded
     {
-        if (m_clipped) {
+        if constexpr (kClipped) {
             if (y < m_top || y >= m_bottom)
                 return;
             left = std::max(left, m_left);
             right = std::min(right, m_right);
         }
-        if (left < right)
-            std::fill(m_bits + y * m_stride + left, m_bits + y * m_stride + right, m_value);
+        for (QRgb *p = m_bits + y * m_stride + left, *end = m_bits + y * m_stride + right; p < end; ++p)
+            *p = m_value;
     }
     void Column(int x, int top, int bottom)  // bottom excluded
     {
-        if (m_clipped) {
+        if constexpr (kClipped) {
             if (x < m_left || x >= m_right)
                 return;
             top = std::max(top, m_top);
@@ -95,14 +125,27 @@ private:
     QRgb *m_bits;
     int m_stride;
     QRgb m_value;
-    bool m_clipped;
     int m_left, m_top, m_right, m_bottom;
 };
+
+/// Runs draw with the writer of one colour that suits the clip (null: none).
+template <typename Draw>
+void WithPixels(QImage &image, TColor colour, const QRect &clip, Draw draw)
+{
+    if (clip.isNull()) {
+        Pixels<false> pixels(image, colour, clip);
+        draw(pixels);
+    } else {
+        Pixels<true> pixels(image, colour, clip);
+        draw(pixels);
+    }
+}
 
 /// The line Qt's painter draws with a one-pixel pen without antialiasing
 /// (square caps: both end pixels included) between two different pixels:
 /// one pixel per column or per row along the longer side, the other
 /// coordinate stepped in 16.16 fixed point from the 26.6 positions.
+template <typename Pixels>
 void InsideLine(Pixels &pixels, int x1, int y1, int x2, int y2)
 {
     const int dx = std::abs(x2 - x1);
@@ -155,6 +198,7 @@ int FixedDiv(int a, int b)
 /// floating point at one pixel around the surface's left and top and two
 /// around its right and bottom, the ends taken to 26.6 fixed point, stepped
 /// as above, and only the pixels on the surface written.
+template <typename Pixels>
 void ClippedLine(Pixels &pixels, int width, int height, int ix1, int iy1, int ix2, int iy2)
 {
     // Cuts the line where its coordinate a leaves low..high, b following;
@@ -239,11 +283,14 @@ void ImageCanvas::LineTo(int x, int y)
                     std::max(m_penPos.y, y))) {
         // Not a pixel of it can be written.
     } else if (m_penPos != TPixel{x, y}) {
-        Pixels pixels(m_image, m_pen, m_clip);
-        if (Inside(m_penPos.x, m_penPos.y) && Inside(x, y))
-            InsideLine(pixels, m_penPos.x, m_penPos.y, x, y);
-        else
-            ClippedLine(pixels, m_image.width(), m_image.height(), m_penPos.x, m_penPos.y, x, y);
+        const TPixel from = m_penPos;
+        const bool inside = Inside(from.x, from.y) && Inside(x, y);
+        WithPixels(m_image, m_pen, m_clip, [&](auto &pixels) {
+            if (inside)
+                InsideLine(pixels, from.x, from.y, x, y);
+            else
+                ClippedLine(pixels, m_image.width(), m_image.height(), from.x, from.y, x, y);
+        });
     } else {
         const TPixel at = m_penPos;
         Paint([&](QPainter &painter) {
@@ -269,17 +316,19 @@ void ImageCanvas::FillRect(int left, int top, int right, int bottom)
         if (left == 0 && top == 0 && right == m_image.width() && bottom == m_image.height() && m_clip.isNull()) {
             m_image.fill(ToQColor(m_brush));
         } else {
-            Pixels fill(m_image, m_brush, m_clip);
-            for (int y = std::max(top, m_clip.isNull() ? top : m_clip.top()),
-                     end = std::min(bottom, m_clip.isNull() ? bottom : m_clip.bottom() + 1);
-                 y < end; ++y)
-                fill.Row(y, left, right);
+            WithPixels(m_image, m_brush, m_clip, [&](auto &fill) {
+                for (int y = std::max(top, fill.Top()), end = std::min(bottom, fill.Bottom()); y < end; ++y)
+                    fill.Row(y, left, right);
+            });
         }
-        Pixels outline(m_image, m_pen, m_clip);
-        outline.Row(top, left, right);
-        outline.Row(bottom - 1, left, right);
-        outline.Column(left, top + 1, bottom - 1);
-        outline.Column(right - 1, top + 1, bottom - 1);
+        if (m_pen == m_brush)
+            return;  // the outline would repaint the fill
+        WithPixels(m_image, m_pen, m_clip, [&](auto &outline) {
+            outline.Row(top, left, right);
+            outline.Row(bottom - 1, left, right);
+            outline.Column(left, top + 1, bottom - 1);
+            outline.Column(right - 1, top + 1, bottom - 1);
+        });
         return;
     }
     // Filled with the background, outlined in the pen colour on the box's
@@ -375,9 +424,17 @@ void ImageCanvas::Ellipse(int left, int top, int right, int bottom)
         const EllipseStamp &stamp = StampFor(right - left, bottom - top);
         if (stamp.runs.empty()
             || (Inside(left + stamp.left, top + stamp.top) && Inside(left + stamp.right, top + stamp.bottom))) {
-            Pixels pen(m_image, m_pen, m_clip), brush(m_image, m_brush, m_clip);
-            for (const auto &r : stamp.runs)
-                (r.pen ? pen : brush).Row(top + r.dy, left + r.dx, left + r.dx + r.length);
+            const auto stampRuns = [&](auto &pen, auto &brush) {
+                for (const auto &r : stamp.runs)
+                    (r.pen ? pen : brush).Row(top + r.dy, left + r.dx, left + r.dx + r.length);
+            };
+            if (m_clip.isNull()) {
+                Pixels<false> pen(m_image, m_pen, m_clip), brush(m_image, m_brush, m_clip);
+                stampRuns(pen, brush);
+            } else {
+                Pixels<true> pen(m_image, m_pen, m_clip), brush(m_image, m_brush, m_clip);
+                stampRuns(pen, brush);
+            }
             return;
         }
     }

@@ -20,6 +20,10 @@ QColor ToQColor(TColor colour);
 /// Converts Qt's colour to a colour value 0x00BBGGRR.
 TColor FromQColor(const QColor &colour);
 
+/// An image whose rows start on a cache line and lie an odd number of cache
+/// lines apart, so that drawing down a column is as cheap as along a row.
+QImage SurfaceImage(int width, int height, QImage::Format format);
+
 /// A Canvas onto a QImage: the raster the preview shows, and the pictures the
 /// command-line tool writes. Lines and ellipses are drawn without
 /// antialiasing, one pixel wide; rectangle and ellipse boxes include their
@@ -53,14 +57,14 @@ public:
     TPixel PenPos() const override { return m_penPos; }
     void FillRect(int left, int top, int right, int bottom) override;
     void Ellipse(int left, int top, int right, int bottom) override;
-    uint64_t Revision() const override { return m_revision; }
+    uint64_t Revision() const override;
     bool SetClip(int left, int top, int right, int bottom) override;
     void ClearClip() override;
 
 private:
     /// Every drawing takes a number of its own from one count for all
     /// surfaces.
-    void Drawn();
+    void Drawn() { m_drawn = true; }
 
     /// The pixels an ellipse of one box size covers, relative to the box's
     /// top left corner, as Qt draws them: runs along a row of outline (pen)
@@ -86,7 +90,8 @@ private:
     TColor m_brush;
     TPixel m_penPos;
     std::map<std::pair<int, int>, EllipseStamp> m_stamps;
-    uint64_t m_revision = 0;
+    mutable uint64_t m_revision = 0;
+    mutable bool m_drawn = false;
     QRect m_clip;  // null: none
 };
 

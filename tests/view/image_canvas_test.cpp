@@ -39,6 +39,16 @@ TEST(ImageCanvas, LinesAreThePaintersPixelsOnAndOffTheSurface)
     }
 }
 
+TEST(SurfaceImage, RowsStartOnACacheLineAnOddNumberOfLinesApart)
+{
+    for (const int width : {1, 16, 17, 256, 768}) {
+        const QImage image = SurfaceImage(width, 3, QImage::Format_RGB32);
+        EXPECT_EQ(reinterpret_cast<uintptr_t>(image.constBits()) % 64, 0u) << width;
+        EXPECT_EQ(image.bytesPerLine() / 64 % 2, 1) << width;
+        EXPECT_GE(image.bytesPerLine(), width * 4) << width;
+    }
+}
+
 TEST(KeyFrameRedraw, EveryStepIsTheWholeDrawingEvenAfterAnotherDrawing)
 {
     ImageCanvas surface(kPreviewWidth, kPreviewHeight, clPreviewBackground);
