@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <limits>
 #include <new>
+#include <type_traits>
 
 namespace hoofer {
 
@@ -51,9 +52,8 @@ ImageCanvas::ImageCanvas(int width, int height, TColor background)
 
 uint64_t ImageCanvas::Revision() const
 {
-    // A number is taken when asked for after a drawing, not at each
-    // primitive: a drawing is a hundred primitives and a shared count costs
-    // as much as a short line.
+    // A number is taken when asked for after a drawing, not at each of the
+    // drawing's hundred-odd primitives.
     static std::atomic<uint64_t> count{0};
     if (m_drawn) {
         m_revision = count.fetch_add(1, std::memory_order_relaxed) + 1;
@@ -106,8 +106,8 @@ public:
             left = std::max(left, m_left);
             right = std::min(right, m_right);
         }
-        for (QRgb *p = m_bits + y * m_stride + left, *end = m_bits + y * m_stride + right; p < end; ++p)
-            *p = m_value;
+        if (left < right)
+            std::fill(m_bits + y * m_stride + left, m_bits + y * m_stride + right, m_value);
     }
     void Column(int x, int top, int bottom)  // bottom excluded
     {
@@ -424,17 +424,11 @@ void ImageCanvas::Ellipse(int left, int top, int right, int bottom)
         const EllipseStamp &stamp = StampFor(right - left, bottom - top);
         if (stamp.runs.empty()
             || (Inside(left + stamp.left, top + stamp.top) && Inside(left + stamp.right, top + stamp.bottom))) {
-            const auto stampRuns = [&](auto &pen, auto &brush) {
+            WithPixels(m_image, m_pen, m_clip, [&](auto &pen) {
+                std::decay_t<decltype(pen)> brush(m_image, m_brush, m_clip);
                 for (const auto &r : stamp.runs)
                     (r.pen ? pen : brush).Row(top + r.dy, left + r.dx, left + r.dx + r.length);
-            };
-            if (m_clip.isNull()) {
-                Pixels<false> pen(m_image, m_pen, m_clip), brush(m_image, m_brush, m_clip);
-                stampRuns(pen, brush);
-            } else {
-                Pixels<true> pen(m_image, m_pen, m_clip), brush(m_image, m_brush, m_clip);
-                stampRuns(pen, brush);
-            }
+            });
             return;
         }
     }

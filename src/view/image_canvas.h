@@ -62,8 +62,8 @@ public:
     void ClearClip() override;
 
 private:
-    /// Every drawing takes a number of its own from one count for all
-    /// surfaces.
+    /// Marks the surface drawn on: the next Revision takes a new number
+    /// from one count for all surfaces.
     void Drawn() { m_drawn = true; }
 
     /// The pixels an ellipse of one box size covers, relative to the box's
