@@ -49,6 +49,23 @@ TEST(SurfaceImage, RowsStartOnACacheLineAnOddNumberOfLinesApart)
     }
 }
 
+TEST(ImageCanvas, ClearingTheWholeSurfaceLeavesAHeldCopyAsItWas)
+{
+    // A copy held while the surface is cleared makes the surface take a
+    // buffer of its own, whose rows may lie closer together.
+    ImageCanvas surface(kPreviewWidth, kPreviewHeight, clPreviewBackground);
+    surface.SetPenColor(clBlack);
+    surface.MoveTo(0, 0);
+    surface.LineTo(kPreviewWidth - 1, kPreviewHeight - 1);
+    const QImage held = surface.image();
+    const QImage before = held.copy();
+    ClearSurface(surface);
+    QImage cleared(kPreviewWidth, kPreviewHeight, QImage::Format_RGB32);
+    cleared.fill(ToQColor(clPreviewBackground));
+    EXPECT_EQ(surface.image(), cleared);
+    EXPECT_EQ(held, before);
+}
+
 TEST(KeyFrameRedraw, EveryStepIsTheWholeDrawingEvenAfterAnotherDrawing)
 {
     ImageCanvas surface(kPreviewWidth, kPreviewHeight, clPreviewBackground);
