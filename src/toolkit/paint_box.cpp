@@ -18,9 +18,13 @@ namespace hoofer::toolkit {
 /// image it drew on.
 class TPaintBox::ShownCanvas : public Canvas {
 public:
-    ShownCanvas(TPaintBox &box, Canvas &target) : m_box(box), m_target(target) {}
-    int Width() const override { return m_target.Width(); }
-    int Height() const override { return m_target.Height(); }
+    // The surface keeps its size for as long as the box lives.
+    ShownCanvas(TPaintBox &box, ImageCanvas &target)
+        : m_box(box), m_target(target), m_surface(0, 0, target.Width(), target.Height()), m_bound(m_surface)
+    {
+    }
+    int Width() const override { return m_surface.width(); }
+    int Height() const override { return m_surface.height(); }
     TColor PenColor() const override { return m_target.PenColor(); }
     void SetPenColor(TColor colour) override { m_target.SetPenColor(colour); }
     TColor BrushColor() const override { return m_target.BrushColor(); }
@@ -29,53 +33,61 @@ public:
     {
         const TPixel from = m_target.PenPos();
         m_target.LineTo(x, y);
-        Changed(QRect(QPoint(std::min(from.x, x), std::min(from.y, y)), QPoint(std::max(from.x, x), std::max(from.y, y))));
+        Changed(std::min(from.x, x), std::min(from.y, y), std::max(from.x, x), std::max(from.y, y));
     }
     TPixel PenPos() const override { return m_target.PenPos(); }
     void FillRect(int l, int t, int r, int b) override
     {
         m_target.FillRect(l, t, r, b);
-        Changed(QRect(QPoint(l, t), QPoint(r - 1, b - 1)));
+        Changed(l, t, r - 1, b - 1);
     }
     void Ellipse(int l, int t, int r, int b) override
     {
         m_target.Ellipse(l, t, r, b);
         // The outline may reach one pixel past the box.
-        Changed(QRect(QPoint(l, t), QPoint(r, b)));
+        Changed(l, t, r, b);
     }
     uint64_t Revision() const override { return m_target.Revision(); }
     bool SetClip(int l, int t, int r, int b) override
     {
         if (!m_target.SetClip(l, t, r, b))
             return false;
-        m_clip = QRect(QPoint(l, t), QPoint(r - 1, b - 1));
+        m_bound = QRect(QPoint(l, t), QPoint(r - 1, b - 1)) & m_surface;
         return true;
     }
     void ClearClip() override
     {
         m_target.ClearClip();
-        m_clip = QRect();
+        m_bound = m_surface;
     }
 
 private:
-    void Changed(const QRect &drawn)
+    /// Asks for the pixels from (left, top) to (right, bottom), both inside,
+    /// to be shown. Until the paint that shows them, one request covers every
+    /// primitive drawn inside the part already asked for: a figure is some
+    /// thirty of them, the first of them the clearing of the whole (or of the
+    /// clip's part). It runs for every primitive, so it compares plain
+    /// numbers rather than calling Qt's rectangle operations.
+    void Changed(int left, int top, int right, int bottom)
     {
-        // Until the paint that shows it, one request covers every primitive
-        // drawn inside the part already asked for: a figure is some thirty
-        // of them, the first of them the clearing of the whole (or of the
-        // clip's part).
-        QRect part = drawn & QRect(0, 0, Width(), Height());
-        if (!m_clip.isNull())
-            part &= m_clip;
-        if (part.isEmpty() || m_box.m_requested.contains(part))
+        left = std::max(left, m_bound.left());
+        top = std::max(top, m_bound.top());
+        right = std::min(right, m_bound.right());
+        bottom = std::min(bottom, m_bound.bottom());
+        if (left > right || top > bottom)
             return;
-        m_box.m_requested |= part;
+        QRect &requested = m_box.m_requested;
+        if (!requested.isEmpty() && requested.left() <= left && requested.top() <= top && requested.right() >= right
+            && requested.bottom() >= bottom)
+            return;
+        requested |= QRect(QPoint(left, top), QPoint(right, bottom));
         const int z = m_box.m_zoom;
-        m_box.update(QRect(part.left() * z, part.top() * z, part.width() * z, part.height() * z));
+        m_box.update(QRect(left * z, top * z, (right - left + 1) * z, (bottom - top + 1) * z));
     }
     TPaintBox &m_box;
-    Canvas &m_target;
-    QRect m_clip;  // null: none
+    ImageCanvas &m_target;
+    const QRect m_surface;
+    QRect m_bound;  // what may be drawn on: the surface, or its part in the clip
 };
 
 TPaintBox::TPaintBox(int width, int height, QWidget *parent)
@@ -86,6 +98,7 @@ TPaintBox::TPaintBox(int width, int height, QWidget *parent)
     setFixedSize(width, height);
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
+    setAttribute(Qt::WA_NoMousePropagation);
 }
 
 TPaintBox::~TPaintBox() = default;

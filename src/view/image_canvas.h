@@ -35,7 +35,7 @@ QImage SurfaceImage(int width, int height, QImage::Format format);
 /// cuts them) and what else lies wholly on the surface (boxes, small
 /// ellipses) are written straight into the image, pixel for pixel as the
 /// painter would write them; the rest still goes through the painter.
-class ImageCanvas : public Canvas {
+class ImageCanvas final : public Canvas {
 public:
     ImageCanvas(int width, int height, TColor background);
 

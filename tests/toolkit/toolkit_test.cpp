@@ -13,6 +13,7 @@
 #include <QFileDialog>
 #include <QFileSystemModel>
 #include <QTest>
+#include <QPaintEvent>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -114,6 +115,76 @@ TEST(PaintBox, ARepaintRequestRunsThePaintHandlerOnceThenRests)
     box.Surface().LineTo(5, 5);  // drawing by the program is shown without running the handler
     QTest::qWait(100);
     EXPECT_EQ(paints, 0);
+}
+
+namespace {
+/// The part of a widget each paint event of it asks for, in order.
+struct PaintRegions : QObject {
+    std::vector<QRegion> regions;
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint)
+            regions.push_back(static_cast<QPaintEvent *>(event)->region());
+        return false;
+    }
+};
+} // namespace
+
+TEST(PaintBox, ThePaintAfterADrawingCoversEveryPixelItChanged)
+{
+    struct Row {
+        const char *name;
+        int zoom;
+        std::array<int, 4> clip;  // none when right <= left
+        std::function<void(Canvas &)> draw;
+    };
+    const auto line = [](int x1, int y1, int x2, int y2) {
+        return [=](Canvas &c) { c.MoveTo(x1, y1), c.LineTo(x2, y2); };
+    };
+    const Row rows[] = {
+        {"a line", 1, {}, line(10, 200, 120, 30)},
+        {"a line drawn leftwards", 1, {}, line(200, 250, 20, 40)},
+        {"a line leaving the surface", 1, {}, line(200, 100, 300, 350)},
+        {"a ring reaching past its box", 1, {}, [](Canvas &c) { c.Ellipse(40, 40, 44, 44), c.Ellipse(100, 100, 120, 120), c.Ellipse(10, 150, 47, 161); }},
+        {"a box on the edge", 1, {}, [](Canvas &c) { c.FillRect(250, 290, 256, 296); }},
+        {"a line at twice the size", 2, {}, line(5, 5, 60, 9)},
+        {"a line under a clip", 1, {50, 50, 90, 120}, line(0, 0, 255, 295)},
+        {"two lines under a clip at three times", 3, {20, 20, 40, 40},
+         [](Canvas &c) { c.MoveTo(0, 30), c.LineTo(100, 30), c.LineTo(10, 25); }},
+    };
+    for (const auto &[name, zoom, clip, draw] : rows) {
+        QWidget window;
+        TPaintBox box(256, 296, &window);
+        box.SetZoom(zoom);
+        PaintRegions paints;
+        box.installEventFilter(&paints);
+        ShowActive(window);
+        QTest::qWait(50);
+        box.Surface().SetPenColor(clBlack);
+        const QImage before = box.Picture().copy();
+        paints.regions.clear();
+        const auto [left, top, right, bottom] = clip;
+        if (left < right)
+            box.Surface().SetClip(left, top, right, bottom);
+        draw(box.Surface());
+        box.Surface().ClearClip();
+        QTest::qWait(50);
+        ASSERT_EQ(paints.regions.size(), 1u) << name;
+        const QImage &after = box.Picture();
+        int changed = 0;
+        for (int y = 0; y < after.height(); ++y)
+            for (int x = 0; x < after.width(); ++x)
+                if (after.pixel(x, y) != before.pixel(x, y)) {
+                    ++changed;
+                    EXPECT_TRUE(paints.regions[0].contains(QRect(x * zoom, y * zoom, zoom, zoom)))
+                        << name << " at " << x << "," << y;
+                }
+        EXPECT_GT(changed, 0) << name;
+        if (left < right)
+            EXPECT_TRUE(QRegion(left * zoom, top * zoom, (right - left) * zoom, (bottom - top) * zoom)
+                            .contains(paints.regions[0].boundingRect()))
+                << name << ": the clip's part alone";
+    }
 }
 
 TEST(PaintBox, ADarkFaceColourGivesTheLightGreyBackground)
