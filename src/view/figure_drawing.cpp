@@ -1,6 +1,7 @@
 #include "view/figure_drawing.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace hoofer {
 
@@ -71,10 +72,12 @@ void DrawRingedFigure(Canvas &canvas, const PosePixels &pixels, int selectedPart
 class PrimitiveRecorder : public Canvas {
 public:
     using Primitive = KeyFrameRedraw::Primitive;
-    explicit PrimitiveRecorder(const Canvas &surface)
-        : m_width(surface.Width()), m_height(surface.Height()), m_brush(surface.BrushColor())
+    /// Writes into primitives, emptied first: one list kept from drawing to
+    /// drawing costs no allocation a step.
+    PrimitiveRecorder(const Canvas &surface, std::vector<Primitive> &into)
+        : primitives(into), m_width(surface.Width()), m_height(surface.Height()), m_brush(surface.BrushColor())
     {
-        primitives.reserve(32);
+        primitives.clear();
     }
     int Width() const override { return m_width; }
     int Height() const override { return m_height; }
@@ -91,7 +94,7 @@ public:
     void FillRect(int l, int t, int r, int b) override { primitives.push_back({Primitive::Fill, l, t, r, b, m_pen}); }
     void Ellipse(int l, int t, int r, int b) override { primitives.push_back({Primitive::Ellipse, l, t, r, b, m_pen}); }
 
-    std::vector<Primitive> primitives;
+    std::vector<Primitive> &primitives;
 
 private:
     int m_width, m_height;
@@ -161,7 +164,7 @@ void DrawKeyFrameFigure(Canvas &canvas, const THFFrame &frame, int selectedPart)
 
 void KeyFrameRedraw::Draw(Canvas &canvas, const THFFrame &frame, int selectedPart)
 {
-    PrimitiveRecorder recorder(canvas);
+    PrimitiveRecorder recorder(canvas, m_drawing);
     DrawKeyFrame(recorder, frame, selectedPart);
     bool drawn = false;
     if (m_revision != 0 && canvas.Revision() == m_revision && recorder.primitives.size() == m_primitives.size()) {
@@ -184,7 +187,7 @@ void KeyFrameRedraw::Draw(Canvas &canvas, const THFFrame &frame, int selectedPar
     }
     if (!drawn)
         DrawKeyFrame(canvas, frame, selectedPart);
-    m_primitives = std::move(recorder.primitives);
+    std::swap(m_primitives, m_drawing);
     m_revision = canvas.Revision();
 }
 

@@ -63,6 +63,7 @@ public:
 private:
     uint64_t m_revision = 0;  // the surface's after the last drawing; 0 none
     std::vector<Primitive> m_primitives;  // the last drawing's
+    std::vector<Primitive> m_drawing;     // this drawing's, while it is made
 };
 
 /// Bones and head of a pose in one colour, no rings, no clearing, no border:
