@@ -280,7 +280,7 @@ void DragStep(benchmark::State &state, bool repaint, bool strip)
     }
     const TPixel hand = PointToPixel(w.Core.CurrentFrame()->Point(5));
     SendMouse(w.Image, QEvent::MouseButtonPress, {hand.x, hand.y}, Qt::LeftButton, Qt::LeftButton);
-    if (w.cbxBodyPart->ItemIndex() != 4 || w.Core.DragBlocked())
+    if (w.cbxBodyPart->ItemIndex() != 4 || w.Drag.Blocked())
         state.SkipWithError("the press did not pick body part 5");
     int step = 0;
     for (auto _ : state) {
@@ -316,7 +316,7 @@ void DragRotate(benchmark::State &state)
     w.mnuOptionsKeepBoneLengths->Click();
     const TPixel knee = PointToPixel(w.Core.CurrentFrame()->Point(7));
     SendMouse(w.Image, QEvent::MouseButtonPress, {knee.x, knee.y}, Qt::LeftButton, Qt::LeftButton);
-    if (w.cbxBodyPart->ItemIndex() != 6 || w.Core.DragBlocked() || !w.Core.KeepBoneLengths())
+    if (w.cbxBodyPart->ItemIndex() != 6 || w.Drag.Blocked() || !w.Options.KeepBoneLengths)
         state.SkipWithError("the press did not pick the Left Knee with Keep Bone Lengths on");
     const TPoint before = w.Core.CurrentFrame()->Point(7);
     int step = 0;

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "edit/document_file.h"
+#include "edit/nudge_run.h"
+#include "edit/pose_drag.h"
 #include "edit/routine_editor.h"
 #include "settings/recent_files.h"
 #include "settings/settings.h"
@@ -115,6 +117,12 @@ public:
 
     // The routine and the editing state, read through the core's accessors.
     RoutineEditor Core;
+    /// The Options and View menus' options and the grid size: the menus
+    /// show them, the settings file keeps them.
+    EditorSettings Options;
+    /// The mouse's drag of a body part, and the keyboard's nudges.
+    PoseDrag Drag{Core};
+    NudgeRun Nudges{Core};
     bool UpdatingControls = false;
     std::string NetworkName;
     /// The routine's own file, which Save writes to.
@@ -133,11 +141,13 @@ public:
     void SetEditingEnabled(bool enabled);
     void LoadSettings();
     void SaveSettings();
-    int GridSize() const;
-    void SetGridSize(int size);
-    /// An option or a setting changed: the settings file is written at once
-    /// (once it has been read), so a crash loses none of them.
+    /// An option or a setting changed: the menus show it, and the settings
+    /// file is written at once (once it has been read), so a crash loses
+    /// none of them.
     void SettingsChanged();
+    /// The Options and View menus' check marks and the grid size's caption
+    /// as Options says.
+    void ShowOptions();
 
     // Routine files.
     void ParseRoutine(const std::string &data);
@@ -201,8 +211,7 @@ public:
     /// Escape or F9 while a move plays: it ends after the step under way.
     bool StopRequested() const { return m_stopRequested; }
     void mnuViewOnionSkinClick();
-    /// The factor of every playback pause: 1, 2 or 4, as the View menu says.
-    int PlaybackSpeed() const;
+    /// The factor of every playback pause: 1, 2 or 4; anything else is 1.
     void SetPlaybackSpeed(int speed);
 
     // The key frame strip.
@@ -222,8 +231,6 @@ public:
     long long KeyFrameThumbnailsDrawn() const;
 
     // The preview's zoom.
-    /// 1, 2 or 3, as View > Zoom says.
-    int Zoom() const;
     /// Scales the preview, the window growing or shrinking to fit; anything
     /// but 2 or 3 is 1.
     void SetZoom(int zoom);

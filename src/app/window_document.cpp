@@ -65,6 +65,7 @@ void TfrmHoofer::mnuFileOpenRecentClearClick()
 
 void TfrmHoofer::SettingsChanged()
 {
+    ShowOptions();
     // Before the file has been read, writing would put defaults over it.
     if (m_settingsLoaded)
         SaveSettings();

@@ -4,12 +4,21 @@
 
 #include "edit/grid_snap.h"
 #include "model/text_number.h"
+#include "view/figure_drawing.h"
 
 namespace hoofer {
 
+namespace {
+/// The point a pixel of the preview shows.
+TPoint PointAt(int x, int y)
+{
+    return {x, PixelRowToPointY(y)};
+}
+} // namespace
+
 void TfrmHoofer::ImageMouseDown(toolkit::TMouseButton, toolkit::TShiftState, int x, int y)
 {
-    const int part = Core.MouseDown(x, y);
+    const int part = Drag.Press(PointAt(x, y));
     if (part != 0 && cbxBodyPart->ItemIndex() != part - 1) {
         cbxBodyPart->SetItemIndex(part - 1);
         cbxBodyPartChange();
@@ -18,14 +27,15 @@ void TfrmHoofer::ImageMouseDown(toolkit::TMouseButton, toolkit::TShiftState, int
 
 void TfrmHoofer::ImageMouseMove(toolkit::TShiftState shift, int x, int y)
 {
-    const bool shiftOrOption = shift.shift || mnuOptionsDragWithoutShift->Checked();
-    Core.MouseMove(shift.left, shiftOrOption, cbxBodyPart->ItemIndex() + 1, x, y, mnuOptionGridSnapToGrid->Checked(),
-                   GridSize());
+    if (!shift.left || !(shift.shift || Options.DragWithoutShift))
+        return;
+    const DragOptions options{Options.SnapToGrid, Options.GridSize, Options.KeepBoneLengths};
+    Drag.Step(cbxBodyPart->ItemIndex() + 1, PointAt(x, y), options);
 }
 
 void TfrmHoofer::ImageMouseUp(toolkit::TMouseButton, toolkit::TShiftState, int, int)
 {
-    Core.MouseUp();
+    Drag.Release();
 }
 
 void TfrmHoofer::FormKeyDown(int key, Qt::KeyboardModifiers)
@@ -34,20 +44,19 @@ void TfrmHoofer::FormKeyDown(int key, Qt::KeyboardModifiers)
         m_stopRequested = true;
         return;
     }
-    if (key == Qt::Key_Escape && Core.CancelDrag())
+    if (key == Qt::Key_Escape && Drag.Cancel())
         ShowStatus("Drag Cancelled");
 }
 
 void TfrmHoofer::mnuOptionsDragWithoutShiftClick()
 {
-    mnuOptionsDragWithoutShift->SetChecked(!mnuOptionsDragWithoutShift->Checked());
+    Options.DragWithoutShift = !Options.DragWithoutShift;
     SettingsChanged();
 }
 
 void TfrmHoofer::mnuOptionsKeepBoneLengthsClick()
 {
-    mnuOptionsKeepBoneLengths->SetChecked(!mnuOptionsKeepBoneLengths->Checked());
-    Core.SetKeepBoneLengths(mnuOptionsKeepBoneLengths->Checked());
+    Options.KeepBoneLengths = !Options.KeepBoneLengths;
     SettingsChanged();
 }
 
@@ -66,47 +75,36 @@ bool TfrmHoofer::NudgeKey(int key, Qt::KeyboardModifiers shift)
     if (m_playing || !Core.CurrentFrame())
         return true;
     if (shift & Qt::ShiftModifier) {
-        const int step = mnuOptionGridSnapToGrid->Checked() ? GridSize() : 1;
-        Core.NudgeFigure(dx * step, dy * step);
+        const int step = Options.SnapToGrid ? Options.GridSize : 1;
+        Nudges.NudgeFigure(dx * step, dy * step);
     } else {
-        Core.NudgePart(cbxBodyPart->ItemIndex() + 1, dx, dy);
+        Nudges.NudgePart(cbxBodyPart->ItemIndex() + 1, dx, dy, Options.KeepBoneLengths);
     }
     return true;
 }
 
 void TfrmHoofer::mnuOptionsPlayContinuouslyClick()
 {
-    mnuOptionsPlayContinuously->SetChecked(!mnuOptionsPlayContinuously->Checked());
+    Options.PlayContinuously = !Options.PlayContinuously;
     SettingsChanged();
 }
 
 void TfrmHoofer::mnuOptionGridSnapToGridClick()
 {
-    mnuOptionGridSnapToGrid->SetChecked(!mnuOptionGridSnapToGrid->Checked());
+    Options.SnapToGrid = !Options.SnapToGrid;
     SettingsChanged();
-}
-
-int TfrmHoofer::GridSize() const
-{
-    return mnuOptionGridCurrentSize->Tag();
-}
-
-void TfrmHoofer::SetGridSize(int size)
-{
-    mnuOptionGridCurrentSize->SetTag(size);
-    mnuOptionGridCurrentSize->SetCaption(QString::number(size) + " Pixels");
 }
 
 void TfrmHoofer::mnuOptionGridSetGridSizeClick()
 {
-    const auto text = AskString(std::to_string(GridSize()), 0, "Set Snap to grid size");
+    const auto text = AskString(std::to_string(Options.GridSize), 0, "Set Snap to grid size");
     if (!text)
         return;
     const int size = ParseInteger(*text).value_or(kDefaultGridSize);
     // A size below 1 cannot divide the snap; it is refused and the grid
     // stays as it was.
     if (size >= 1) {
-        SetGridSize(size);
+        Options.GridSize = size;
         SettingsChanged();
     }
 }

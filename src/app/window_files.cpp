@@ -63,7 +63,7 @@ void TfrmHoofer::OpenRoutineFile(const std::string &path)
     mnuFileSave->SetEnabled(false);
     mnuFileSaveAs->SetEnabled(false);
     mnuFileUploadtoEmpeg->SetEnabled(false);
-    Core.BlockDragUntilRelease();
+    Drag.BlockUntilRelease();
     auto restore = [&] {
         mnuFileSave->SetEnabled(saveWas);
         mnuFileSaveAs->SetEnabled(saveWas);

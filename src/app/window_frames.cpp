@@ -7,12 +7,12 @@ namespace hoofer {
 
 void TfrmHoofer::mnuFrameUndoFrameClick()
 {
-    Core.Undo();
+    Core.UndoFramePose();
 }
 
 void TfrmHoofer::mnuFrameRedoFrameClick()
 {
-    Core.Redo();
+    Core.RedoFramePose();
 }
 
 void TfrmHoofer::mnuFrameMirrorPoseClick()

@@ -169,35 +169,29 @@ void TfrmHoofer::CreateMenu()
 
     mnuOptions = MainMenu.Add("mnuOptions", "Options");
     mnuOptionsDragWithoutShift = mnuOptions->Add("mnuOptionsDragWithoutShift", "Drag Without Shift");
-    mnuOptionsDragWithoutShift->SetChecked(false);
     mnuOptionsPlayContinuously = mnuOptions->Add("mnuOptionsPlayContinuously", "Play Continuously");
-    mnuOptionsPlayContinuously->SetChecked(false);
     mnuOptionsKeepBoneLengths = mnuOptions->Add("mnuOptionsKeepBoneLengths", "Keep Bone Lengths");
-    mnuOptionsKeepBoneLengths->SetChecked(false);
     mnuOptionsSetempegNetworkName = mnuOptions->Add("mnuOptionsSetempegNetworkName", "Set empeg Network Name");
     mnuOptionGrid = mnuOptions->Add("mnuOptionGrid", "Grid");
     mnuOptionGridSnapToGrid = mnuOptionGrid->Add("mnuOptionGridSnapToGrid", "Snap To Grid");
-    mnuOptionGridSnapToGrid->SetChecked(true);
     mnuOptionGridSetGridSize = mnuOptionGrid->Add("mnuOptionGridSetGridSize", "Set Grid Size");
     mnuOptionGridCurrentSize = mnuOptionGrid->Add("mnuOptionGridCurrentSize", "");
     mnuOptionGridCurrentSize->SetEnabled(false);
-    SetGridSize(kDefaultGridSize);
 
     mnuView = MainMenu.Add("mnuView", "View");
     mnuViewOnionSkin = mnuView->Add("mnuViewOnionSkin", "Onion Skin");
-    mnuViewOnionSkin->SetChecked(false);
     mnuViewKeyFrameStrip = mnuView->Add("mnuViewKeyFrameStrip", "Key Frame Strip");
-    mnuViewKeyFrameStrip->SetChecked(false);
     mnuViewPlaybackSpeed = mnuView->Add("mnuViewPlaybackSpeed", "Playback Speed");
     mnuViewPlaybackSpeedNormal = mnuViewPlaybackSpeed->Add("mnuViewPlaybackSpeedNormal", "Normal");
     mnuViewPlaybackSpeedHalf = mnuViewPlaybackSpeed->Add("mnuViewPlaybackSpeedHalf", "Half");
     mnuViewPlaybackSpeedQuarter = mnuViewPlaybackSpeed->Add("mnuViewPlaybackSpeedQuarter", "Quarter");
-    SetPlaybackSpeed(kNormalSpeed);
     mnuViewZoom = mnuView->Add("mnuViewZoom", "Zoom");
     mnuViewZoom1 = mnuViewZoom->Add("mnuViewZoom1", "1×", K(Qt::CTRL | Qt::Key_1));
     mnuViewZoom2 = mnuViewZoom->Add("mnuViewZoom2", "2×", K(Qt::CTRL | Qt::Key_2));
     mnuViewZoom3 = mnuViewZoom->Add("mnuViewZoom3", "3×", K(Qt::CTRL | Qt::Key_3));
-    mnuViewZoom1->SetChecked(true);
+    // Until the settings file is read, Snap To Grid is on.
+    Options.SnapToGrid = true;
+    ShowOptions();
 
     mnuFileSave->SetEnabled(false);
     mnuFileSaveAs->SetEnabled(false);

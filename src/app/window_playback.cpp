@@ -32,7 +32,7 @@ private:
 void TfrmHoofer::DrawFrame(const THFFrame &frame)
 {
     // Playback draws plain pictures only, at every speed.
-    if (mnuViewOnionSkin->Checked() && !m_playing && Core.CurrentMove())
+    if (Options.OnionSkin && !m_playing && Core.CurrentMove())
         DrawOnionSkinKeyFrame(Image->Surface(), *Core.CurrentMove(), frame, cbxBodyPart->ItemIndex());
     else
         m_keyFrameRedraw.Draw(Image->Surface(), frame, cbxBodyPart->ItemIndex());
@@ -47,7 +47,7 @@ void TfrmHoofer::ImagePaint()
 void TfrmHoofer::PlayMove(const THFMove &move)
 {
     PreviewSink sink(*this);
-    PlayMovePass(move, sink, PlaybackSpeed());
+    PlayMovePass(move, sink, Options.PlaybackSpeed);
 }
 
 void TfrmHoofer::mnuMovePlayMoveClick()
@@ -65,7 +65,7 @@ void TfrmHoofer::mnuMovePlayMoveClick()
         ScopeExit unlock([this] { SetEditingEnabled(true); });
         do {
             PlayMove(*Core.CurrentMove());
-        } while (mnuOptionsPlayContinuously->Checked() && !m_closeRequested && !m_stopRequested);
+        } while (Options.PlayContinuously && !m_closeRequested && !m_stopRequested);
         spinFrameNumber->SetValue(1);
         Core.SelectFrame(1);
         if (Core.CurrentFrame())
@@ -78,7 +78,7 @@ void TfrmHoofer::mnuMovePlayMoveClick()
         throw;
     }
     // The drawing above was made while playing; at rest the ghosts return.
-    if (mnuViewOnionSkin->Checked() && Core.CurrentFrame())
+    if (Options.OnionSkin && Core.CurrentFrame())
         DrawFrame(*Core.CurrentFrame());
     if (m_closeRequested) {
         m_closeRequested = false;
@@ -88,29 +88,16 @@ void TfrmHoofer::mnuMovePlayMoveClick()
 
 void TfrmHoofer::mnuViewOnionSkinClick()
 {
-    mnuViewOnionSkin->SetChecked(!mnuViewOnionSkin->Checked());
+    Options.OnionSkin = !Options.OnionSkin;
     SettingsChanged();
     if (!m_playing && Core.CurrentMove() && Core.CurrentFrame())
         DrawFrame(*Core.CurrentFrame());
 }
 
-int TfrmHoofer::PlaybackSpeed() const
-{
-    if (mnuViewPlaybackSpeedQuarter->Checked())
-        return kQuarterSpeed;
-    return mnuViewPlaybackSpeedHalf->Checked() ? kHalfSpeed : kNormalSpeed;
-}
-
 void TfrmHoofer::SetPlaybackSpeed(int speed)
 {
-    if (speed != kHalfSpeed && speed != kQuarterSpeed)
-        speed = kNormalSpeed;
-    mnuViewPlaybackSpeedNormal->SetChecked(false);
-    mnuViewPlaybackSpeedHalf->SetChecked(false);
-    mnuViewPlaybackSpeedQuarter->SetChecked(false);
-    (speed == kQuarterSpeed ? mnuViewPlaybackSpeedQuarter
-                            : speed == kHalfSpeed ? mnuViewPlaybackSpeedHalf : mnuViewPlaybackSpeedNormal)
-        ->SetChecked(true);
+    Options.PlaybackSpeed = speed == kHalfSpeed || speed == kQuarterSpeed ? speed : kNormalSpeed;
+    ShowOptions();
 }
 
 } // namespace hoofer

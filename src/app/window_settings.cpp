@@ -24,16 +24,13 @@ void TfrmHoofer::LoadSettings()
         // An unreadable file gives every default, as a missing one does.
         std::fprintf(stderr, "HooferEdit: %s\n", e.what());
     }
-    mnuOptionsDragWithoutShift->SetChecked(settings.DragWithoutShift);
-    mnuOptionsPlayContinuously->SetChecked(settings.PlayContinuously);
-    mnuOptionGridSnapToGrid->SetChecked(settings.SnapToGrid);
-    SetGridSize(settings.GridSize);
-    mnuViewOnionSkin->SetChecked(settings.OnionSkin);
+    Options = settings;
+    // The strip and the zoom change the window's size, which they follow.
+    Options.KeyFrameStrip = m_stripShown;
+    Options.Zoom = Image->Zoom();
     SetKeyFrameStripShown(settings.KeyFrameStrip);
     SetZoom(settings.Zoom);
-    SetPlaybackSpeed(settings.PlaybackSpeed);
-    mnuOptionsKeepBoneLengths->SetChecked(settings.KeepBoneLengths);
-    Core.SetKeepBoneLengths(settings.KeepBoneLengths);
+    ShowOptions();
     NetworkName = settings.NetworkName;
     IdFTP->Username = settings.FtpUserName;
     IdFTP->Password = settings.FtpPassword;
@@ -42,18 +39,26 @@ void TfrmHoofer::LoadSettings()
     m_settingsLoaded = true;
 }
 
+void TfrmHoofer::ShowOptions()
+{
+    mnuOptionsDragWithoutShift->SetChecked(Options.DragWithoutShift);
+    mnuOptionsPlayContinuously->SetChecked(Options.PlayContinuously);
+    mnuOptionsKeepBoneLengths->SetChecked(Options.KeepBoneLengths);
+    mnuOptionGridSnapToGrid->SetChecked(Options.SnapToGrid);
+    mnuOptionGridCurrentSize->SetCaption(QString::number(Options.GridSize) + " Pixels");
+    mnuViewOnionSkin->SetChecked(Options.OnionSkin);
+    mnuViewKeyFrameStrip->SetChecked(Options.KeyFrameStrip);
+    mnuViewPlaybackSpeedNormal->SetChecked(Options.PlaybackSpeed == kNormalSpeed);
+    mnuViewPlaybackSpeedHalf->SetChecked(Options.PlaybackSpeed == kHalfSpeed);
+    mnuViewPlaybackSpeedQuarter->SetChecked(Options.PlaybackSpeed == kQuarterSpeed);
+    mnuViewZoom1->SetChecked(Options.Zoom == 1);
+    mnuViewZoom2->SetChecked(Options.Zoom == 2);
+    mnuViewZoom3->SetChecked(Options.Zoom == 3);
+}
+
 void TfrmHoofer::SaveSettings()
 {
-    EditorSettings settings;
-    settings.DragWithoutShift = mnuOptionsDragWithoutShift->Checked();
-    settings.PlayContinuously = mnuOptionsPlayContinuously->Checked();
-    settings.SnapToGrid = mnuOptionGridSnapToGrid->Checked();
-    settings.GridSize = GridSize();
-    settings.OnionSkin = mnuViewOnionSkin->Checked();
-    settings.KeyFrameStrip = mnuViewKeyFrameStrip->Checked();
-    settings.PlaybackSpeed = PlaybackSpeed();
-    settings.KeepBoneLengths = mnuOptionsKeepBoneLengths->Checked();
-    settings.Zoom = Zoom();
+    EditorSettings settings = Options;
     settings.NetworkName = NetworkName;
     settings.FtpUserName = IdFTP->Username;
     settings.FtpPassword = IdFTP->Password;

@@ -43,12 +43,13 @@ void TfrmHoofer::CreateKeyFrameStripMenu()
 
 void TfrmHoofer::mnuViewKeyFrameStripClick()
 {
-    SetKeyFrameStripShown(!mnuViewKeyFrameStrip->Checked());
+    SetKeyFrameStripShown(!Options.KeyFrameStrip);
 }
 
 void TfrmHoofer::SetKeyFrameStripShown(bool shown)
 {
-    mnuViewKeyFrameStrip->SetChecked(shown);
+    Options.KeyFrameStrip = shown;
+    ShowOptions();
     if (shown == m_stripShown)
         return;
     m_stripShown = shown;

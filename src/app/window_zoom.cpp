@@ -9,18 +9,12 @@
 
 namespace hoofer {
 
-int TfrmHoofer::Zoom() const
-{
-    return Image->Zoom();
-}
-
 void TfrmHoofer::SetZoom(int zoom)
 {
     if (zoom != 2 && zoom != 3)
         zoom = 1;
-    mnuViewZoom1->SetChecked(zoom == 1);
-    mnuViewZoom2->SetChecked(zoom == 2);
-    mnuViewZoom3->SetChecked(zoom == 3);
+    Options.Zoom = zoom;
+    ShowOptions();
     const int steps = zoom - Image->Zoom();
     if (steps == 0)
         return;

@@ -18,15 +18,23 @@ EditHistory::~EditHistory()
 
 void EditHistory::Push(std::unique_ptr<EditCommand> command)
 {
-    command->Redo();
-    Record(std::move(command));
-}
-
-void EditHistory::Record(std::unique_ptr<EditCommand> command)
-{
     const Looks before = Look();
+    command->Redo();
     Keep(std::move(command));
     Report(before);
+}
+
+bool EditHistory::Withdraw()
+{
+    if (!CanUndo())
+        return false;
+    const Looks before = Look();
+    m_entries[m_index - 1].Command->Undo();
+    --m_index;
+    DropRedoable();
+    Close();
+    Report(before);
+    return true;
 }
 
 void EditHistory::Keep(std::unique_ptr<EditCommand> command)
@@ -34,7 +42,7 @@ void EditHistory::Keep(std::unique_ptr<EditCommand> command)
     DropRedoable();
     // Merging into the entry the clean index stands after would make the
     // clean state unreachable by Undo, so a clean boundary stops the merge.
-    if (m_index > 0 && command->Id() != 0 && m_clean != static_cast<long>(m_index)) {
+    if (m_open && m_index > 0 && command->Id() != 0 && m_clean != static_cast<long>(m_index)) {
         Entry &newest = m_entries.back();
         if (newest.Command->Id() == command->Id() && newest.Command->MergeWith(*command)) {
             newest.Command->SetSelectionAfter(command->SelectionAfter());
@@ -52,6 +60,8 @@ void EditHistory::Keep(std::unique_ptr<EditCommand> command)
     }
     while (m_entries.size() > 1 && (m_entries.size() > m_entryLimit || m_cost > m_byteLimit))
         DropOldest();
+    m_open = true;
+    ++m_revision;
 }
 
 void EditHistory::DropRedoable()
@@ -81,6 +91,7 @@ const EditCommand *EditHistory::Undo()
     EditCommand *command = m_entries[m_index - 1].Command.get();
     command->Undo();
     --m_index;
+    Close();
     Report(before);
     return command;
 }
@@ -93,6 +104,7 @@ const EditCommand *EditHistory::Redo()
     EditCommand *command = m_entries[m_index].Command.get();
     command->Redo();
     ++m_index;
+    Close();
     Report(before);
     return command;
 }
@@ -115,6 +127,7 @@ void EditHistory::Clear()
     m_index = 0;
     m_clean = 0;
     m_cost = 0;
+    Close();
     Report(before);
 }
 
@@ -122,6 +135,7 @@ void EditHistory::SetClean()
 {
     const Looks before = Look();
     m_clean = static_cast<long>(m_index);
+    Close();
     Report(before);
 }
 
@@ -129,6 +143,7 @@ void EditHistory::ForgetClean()
 {
     const Looks before = Look();
     m_clean = -1;
+    Close();
     Report(before);
 }
 

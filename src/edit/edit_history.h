@@ -3,6 +3,7 @@
 #include "edit_command.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <deque>
 #include <functional>
 #include <memory>
@@ -23,6 +24,11 @@ inline constexpr std::size_t kHistoryByteLimit = std::size_t{32} << 20;
 /// no state is clean again until the next SetClean(). The oldest entries go
 /// first when more than the entry limit or the byte limit are kept, but the
 /// newest change always stays undoable.
+///
+/// Only the newest entry, and only until anything but a push happens to the
+/// history (an undo, a redo, a save mark), may take the next command into
+/// itself, so a run of live edits is one entry only while nothing comes
+/// between them.
 class EditHistory {
 public:
     explicit EditHistory(std::size_t entryLimit = kHistoryEntryLimit,
@@ -31,12 +37,13 @@ public:
     EditHistory &operator=(const EditHistory &) = delete;
     ~EditHistory();
 
-    /// Runs the command's Redo, then keeps it (see Record).
+    /// Runs the command's Redo, which makes the change, then keeps it: drops
+    /// what could be redone, merges it into the newest entry when that one
+    /// is open and accepts it, then applies the limits.
     void Push(std::unique_ptr<EditCommand> command);
-    /// Keeps a change already made (a drag's steps happen live) without
-    /// running its Redo: drops what could be redone, merges it into the
-    /// newest entry when that one accepts it, then applies the limits.
-    void Record(std::unique_ptr<EditCommand> command);
+    /// Takes back the newest entry for good, as if it had never been pushed
+    /// (a cancelled drag); false when there is nothing done to take back.
+    bool Withdraw();
     /// Takes back the newest done entry and returns it (for its selection),
     /// or nullptr when there is none.
     const EditCommand *Undo();
@@ -44,6 +51,8 @@ public:
     const EditCommand *Redo();
 
     bool CanUndo() const { return m_index > 0; }
+    /// The newest done entry, which Undo would take back, or nullptr.
+    const EditCommand *Newest() const { return CanUndo() ? m_entries[m_index - 1].Command.get() : nullptr; }
     bool CanRedo() const { return m_index < m_entries.size(); }
     /// The label of what Undo / Redo would do; empty when nothing.
     std::string UndoLabel() const;
@@ -60,6 +69,10 @@ public:
     std::size_t Index() const { return m_index; }
     /// The bytes kept, the sum of the entries' Cost().
     std::size_t Cost() const { return m_cost; }
+    /// A number that changes with everything that happens to the history:
+    /// equal numbers mean nothing was pushed, merged, undone, redone or
+    /// marked in between.
+    std::uint64_t Revision() const { return m_revision; }
 
     /// Called after any change of CanUndo, CanRedo, IsClean or the labels.
     void SetObserver(std::function<void()> observer) { m_observer = std::move(observer); }
@@ -76,6 +89,12 @@ private:
     };
 
     void Keep(std::unique_ptr<EditCommand> command);
+    /// Something other than a push happened: the newest entry takes no merge.
+    void Close()
+    {
+        m_open = false;
+        ++m_revision;
+    }
     void DropRedoable();
     void DropOldest();
     Looks Look() const;
@@ -88,6 +107,9 @@ private:
     /// The index that is clean, or -1 when it was dropped.
     long m_clean = 0;
     std::size_t m_cost = 0;
+    /// The newest entry may still take the next command into itself.
+    bool m_open = false;
+    std::uint64_t m_revision = 0;
     std::function<void()> m_observer;
 };
 

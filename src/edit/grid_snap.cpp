@@ -1,7 +1,5 @@
 #include "grid_snap.h"
 
-#include "view/figure_drawing.h"
-
 #include <cstdlib>
 
 namespace hoofer {
@@ -17,13 +15,13 @@ int SnapCoordinate(int value, bool snap, int grid)
     return value;
 }
 
-int HitBodyPart(const THFFrame &frame, int x, int y)
+int HitBodyPart(const THFFrame &frame, TPoint at)
 {
-    constexpr int kReach = 4;  // pixels either side of a joint
+    constexpr int kReach = 4;  // points either side of a joint
     int best = 0, bestDx = kMaxCoordinate, bestDy = kMaxCoordinate;
     for (int i = 1; i <= kPartCount; ++i) {
-        const int dx = std::abs(x - frame.Point(i).X);
-        const int dy = std::abs(PixelRowToPointY(y) - frame.Point(i).Y);
+        const int dx = std::abs(at.X - frame.Point(i).X);
+        const int dy = std::abs(at.Y - frame.Point(i).Y);
         if (dx <= kReach && dy <= kReach && dx < bestDx && dy < bestDy) {
             best = i;
             bestDx = dx;

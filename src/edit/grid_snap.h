@@ -13,9 +13,10 @@ inline constexpr int kDefaultGridSize = 5;
 /// reach here: the entry refuses them and the settings read them as 5.
 int SnapCoordinate(int value, bool snap, int grid);
 
-/// The body part (1..12) a press at pixel (x, y) hits, or 0 for none: a part
-/// is a candidate within 4 pixels on both axes (a 9 by 9 square), and a later
-/// candidate wins only when it is strictly nearer on both axes.
-int HitBodyPart(const THFFrame &frame, int x, int y);
+/// The body part (1..12) a press at a point hits, or 0 for none: a part is a
+/// candidate within 4 points on both axes (a 9 by 9 square of the player's
+/// pixels), and a later candidate wins only when it is strictly nearer on
+/// both axes.
+int HitBodyPart(const THFFrame &frame, TPoint at);
 
 } // namespace hoofer

@@ -127,52 +127,130 @@ bool PoseCommand::MergeWith(const EditCommand &next)
     return true;
 }
 
-RunCommand::RunCommand(std::string label, TMoveList &moves, int move, int at, int count, EditSelection before,
-                       EditSelection after)
-    : RoutineCommand(std::move(label), move < 0 ? RoutineChange::Kind::Moves : RoutineChange::Kind::KeyFrames,
-                     before, after),
-      m_moves(moves), m_move(move), m_at(at), m_count(count), m_cost(sizeof(*this))
+template <typename T>
+void HeldRun<T>::Take(List &list, int at, int count)
 {
+    const auto first = list.begin() + at;
+    m_held.assign(std::make_move_iterator(first), std::make_move_iterator(first + count));
+    list.erase(first, first + count);
+}
+
+template <typename T>
+void HeldRun<T>::Put(List &list, int at)
+{
+    list.insert(list.begin() + at, std::make_move_iterator(m_held.begin()), std::make_move_iterator(m_held.end()));
+    m_held.clear();
+}
+
+template class HeldRun<THFMove>;
+template class HeldRun<THFFrame>;
+
+namespace {
+std::size_t MovesCost(const TMoveList &moves, int at, int count)
+{
+    std::size_t cost = 0;
     for (int i = at; i < at + count; ++i)
-        m_cost += move < 0 ? MoveCost(*moves[i]) : FrameCost(*moves[move]->Frames[i]);
+        cost += MoveCost(*moves[i]);
+    return cost;
 }
 
-void RunCommand::TurnOver()
+std::size_t FramesCost(const std::vector<std::unique_ptr<THFFrame>> &frames, int at, int count)
 {
-    auto turn = [this](auto &list, auto &held) {
-        const auto first = list.begin() + m_at;
-        if (held.empty()) {
-            held.assign(std::make_move_iterator(first), std::make_move_iterator(first + m_count));
-            list.erase(first, first + m_count);
-        } else {
-            list.insert(first, std::make_move_iterator(held.begin()), std::make_move_iterator(held.end()));
-            held.clear();
-        }
-    };
-    if (m_move < 0) {
-        turn(m_moves, m_heldMoves);
-    } else {
-        THFMove &move = *m_moves[m_move];
-        turn(move.Frames, m_heldFrames);
-        move.SyncFrameCount();
-    }
+    std::size_t cost = 0;
+    for (int i = at; i < at + count; ++i)
+        cost += FrameCost(*frames[i]);
+    return cost;
+}
+} // namespace
+
+InsertMovesCommand::InsertMovesCommand(std::string label, TMoveList &moves, int at, TMoveList incoming,
+                                       EditSelection before, EditSelection after)
+    : RoutineCommand(std::move(label), RoutineChange::Kind::Moves, before, after), m_moves(moves), m_at(at),
+      m_count(static_cast<int>(incoming.size())), m_cost(sizeof(*this) + MovesCost(incoming, 0, m_count))
+{
+    // Held until the first Redo puts them in.
+    m_run.Take(incoming, 0, m_count);
 }
 
-ReorderCommand::ReorderCommand(std::string label, TMoveList &moves, int move, int from, int to,
-                               EditSelection before, EditSelection after)
-    : RoutineCommand(std::move(label), move < 0 ? RoutineChange::Kind::Moves : RoutineChange::Kind::KeyFrames,
-                     before, after),
-      m_moves(moves), m_move(move), m_from(from), m_to(to)
+RemoveMovesCommand::RemoveMovesCommand(std::string label, TMoveList &moves, int at, int count, EditSelection before,
+                                       EditSelection after)
+    : RoutineCommand(std::move(label), RoutineChange::Kind::Moves, before, after), m_moves(moves), m_at(at),
+      m_count(count), m_cost(sizeof(*this) + MovesCost(moves, at, count))
 {
 }
 
-void ReorderCommand::Shift(int from, int to)
+InsertFramesCommand::InsertFramesCommand(std::string label, TMoveList &moves, int move, int at,
+                                         std::vector<std::unique_ptr<THFFrame>> incoming, EditSelection before,
+                                         EditSelection after)
+    : RoutineCommand(std::move(label), RoutineChange::Kind::KeyFrames, before, after), m_moves(moves), m_move(move),
+      m_at(at), m_count(static_cast<int>(incoming.size())), m_cost(sizeof(*this) + FramesCost(incoming, 0, m_count))
 {
-    // The objects move, so each key frame keeps its own histories.
-    if (m_move < 0)
-        Rotate(m_moves, from, to);
-    else
-        Rotate(m_moves[m_move]->Frames, from, to);
+    m_run.Take(incoming, 0, m_count);
+}
+
+void InsertFramesCommand::Redo()
+{
+    m_run.Put(m_moves[m_move]->Frames, m_at);
+    m_moves[m_move]->SyncFrameCount();
+}
+
+void InsertFramesCommand::Undo()
+{
+    m_run.Take(m_moves[m_move]->Frames, m_at, m_count);
+    m_moves[m_move]->SyncFrameCount();
+}
+
+RemoveFramesCommand::RemoveFramesCommand(std::string label, TMoveList &moves, int move, int at, int count,
+                                         EditSelection before, EditSelection after)
+    : RoutineCommand(std::move(label), RoutineChange::Kind::KeyFrames, before, after), m_moves(moves), m_move(move),
+      m_at(at), m_count(count), m_cost(sizeof(*this) + FramesCost(moves[move]->Frames, at, count))
+{
+}
+
+void RemoveFramesCommand::Redo()
+{
+    m_run.Take(m_moves[m_move]->Frames, m_at, m_count);
+    m_moves[m_move]->SyncFrameCount();
+}
+
+void RemoveFramesCommand::Undo()
+{
+    m_run.Put(m_moves[m_move]->Frames, m_at);
+    m_moves[m_move]->SyncFrameCount();
+}
+
+ReorderMovesCommand::ReorderMovesCommand(std::string label, TMoveList &moves, int from, int to,
+                                         EditSelection before, EditSelection after)
+    : RoutineCommand(std::move(label), RoutineChange::Kind::Moves, before, after), m_moves(moves), m_from(from),
+      m_to(to)
+{
+}
+
+void ReorderMovesCommand::Redo()
+{
+    Rotate(m_moves, m_from, m_to);
+}
+
+void ReorderMovesCommand::Undo()
+{
+    Rotate(m_moves, m_to, m_from);
+}
+
+ReorderFramesCommand::ReorderFramesCommand(TMoveList &moves, int move, int from, int to, EditSelection before,
+                                           EditSelection after)
+    : RoutineCommand("Move Key Frame", RoutineChange::Kind::KeyFrames, before, after), m_moves(moves), m_move(move),
+      m_from(from), m_to(to)
+{
+}
+
+void ReorderFramesCommand::Redo()
+{
+    Rotate(m_moves[m_move]->Frames, m_from, m_to);
+}
+
+void ReorderFramesCommand::Undo()
+{
+    Rotate(m_moves[m_move]->Frames, m_to, m_from);
 }
 
 RenameCommand::RenameCommand(TMoveList &moves, int move, std::string before, std::string after,

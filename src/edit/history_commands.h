@@ -29,6 +29,16 @@ struct FrameState {
     std::size_t Cost() const;
 };
 
+/// The ids of the pose commands that merge: a run of one of these on one key
+/// frame, with nothing else between, is one entry of the routine's history.
+enum PoseCommandId {
+    kTypedPoint = 1,
+    kTypedInterpolation,
+    kTypedDisplacement,
+    kNudge,
+    kDrag,
+};
+
 /// A change of the routine as its history keeps it: besides what it undoes
 /// and redoes, what kind of change the editor reports after either.
 class RoutineCommand : public EditCommand {
@@ -43,7 +53,9 @@ private:
 /// The pose of one key frame changed (typed, dragged, nudged, pasted,
 /// mirrored, Frame > Undo or Redo): the frame as it was and as it became.
 /// Commands of one nonzero id merge when they touch the same key frame
-/// with the same label and the newer one continues the older one's run.
+/// with the same label and the newer one continues the older one's run
+/// (every step of a drag after the first, a nudge of a run); typed numbers
+/// always continue. The history offers only its newest, still open entry.
 class PoseCommand : public RoutineCommand {
 public:
     PoseCommand(std::string label, RoutineChange::Kind kind, TMoveList &moves, EditSelection where,
@@ -64,48 +76,116 @@ private:
     bool m_continues;
 };
 
-/// Key frames (of one move) or moves that came into the routine or left it
-/// as one run of neighbours: while they are out of it, the command holds
-/// them whole, with their own histories. Undo and Redo both turn them over:
-/// those in the routine leave it, those held come back.
-class RunCommand : public RoutineCommand {
+/// Items (moves of the routine, or key frames of one move) that leave a list
+/// or come into it as one run of neighbours: while they are out of it, the
+/// command holds them whole, with their own histories.
+template <typename T>
+class HeldRun {
 public:
-    /// Moves [at, at + count) of the routine (move -1), or key frames
-    /// [at, at + count) of move `move`, all in the routine when it is made.
-    RunCommand(std::string label, TMoveList &moves, int move, int at, int count, EditSelection before,
-               EditSelection after);
+    using List = std::vector<std::unique_ptr<T>>;
+    HeldRun() = default;
+    HeldRun(const HeldRun &) = delete;
+    HeldRun &operator=(const HeldRun &) = delete;
+    ~HeldRun() { FreeListItems(m_held); }
+    /// Takes [at, at + count) out of the list and holds them.
+    void Take(List &list, int at, int count);
+    /// Puts what is held back in at `at`.
+    void Put(List &list, int at);
 
-    void Redo() override { TurnOver(); }
-    void Undo() override { TurnOver(); }
+private:
+    List m_held;
+};
+
+/// Moves that come into the routine as one run at `at`: added, duplicated,
+/// imported.
+class InsertMovesCommand : public RoutineCommand {
+public:
+    InsertMovesCommand(std::string label, TMoveList &moves, int at, TMoveList incoming, EditSelection before,
+                       EditSelection after);
+    void Redo() override { m_run.Put(m_moves, m_at); }
+    void Undo() override { m_run.Take(m_moves, m_at, m_count); }
     std::size_t Cost() const override { return m_cost; }
 
 private:
-    void TurnOver();
-
     TMoveList &m_moves;
-    int m_move;
-    int m_at;
-    int m_count;
-    std::vector<std::unique_ptr<THFMove>> m_heldMoves;
-    std::vector<std::unique_ptr<THFFrame>> m_heldFrames;
-    std::size_t m_cost = 0;
+    int m_at, m_count;
+    HeldRun<THFMove> m_run;
+    std::size_t m_cost;
 };
 
-/// One move, or one key frame of a move, taken from one place to another,
-/// those between shifting by one.
-class ReorderCommand : public RoutineCommand {
+/// Moves [at, at + count) of the routine taken out of it.
+class RemoveMovesCommand : public RoutineCommand {
 public:
-    /// move -1: moves of the routine; otherwise key frames of that move.
-    ReorderCommand(std::string label, TMoveList &moves, int move, int from, int to, EditSelection before,
-                   EditSelection after);
+    RemoveMovesCommand(std::string label, TMoveList &moves, int at, int count, EditSelection before,
+                       EditSelection after);
+    void Redo() override { m_run.Take(m_moves, m_at, m_count); }
+    void Undo() override { m_run.Put(m_moves, m_at); }
+    std::size_t Cost() const override { return m_cost; }
 
-    void Redo() override { Shift(m_from, m_to); }
-    void Undo() override { Shift(m_to, m_from); }
+private:
+    TMoveList &m_moves;
+    int m_at, m_count;
+    HeldRun<THFMove> m_run;
+    std::size_t m_cost;
+};
+
+/// Key frames that come into move `move` as one run at `at`: added, inserted.
+class InsertFramesCommand : public RoutineCommand {
+public:
+    InsertFramesCommand(std::string label, TMoveList &moves, int move, int at,
+                        std::vector<std::unique_ptr<THFFrame>> incoming, EditSelection before, EditSelection after);
+    void Redo() override;
+    void Undo() override;
+    std::size_t Cost() const override { return m_cost; }
+
+private:
+    TMoveList &m_moves;
+    int m_move, m_at, m_count;
+    HeldRun<THFFrame> m_run;
+    std::size_t m_cost;
+};
+
+/// Key frames [at, at + count) of move `move` taken out of it.
+class RemoveFramesCommand : public RoutineCommand {
+public:
+    RemoveFramesCommand(std::string label, TMoveList &moves, int move, int at, int count, EditSelection before,
+                        EditSelection after);
+    void Redo() override;
+    void Undo() override;
+    std::size_t Cost() const override { return m_cost; }
+
+private:
+    TMoveList &m_moves;
+    int m_move, m_at, m_count;
+    HeldRun<THFFrame> m_run;
+    std::size_t m_cost;
+};
+
+/// One item of a list taken from place `from` to place `to`, those between
+/// shifting by one; the objects move, so each keeps its own histories.
+/// Move Up and Move Down reorder the routine's moves, a key frame dragged in
+/// the strip the key frames of its move.
+class ReorderMovesCommand : public RoutineCommand {
+public:
+    ReorderMovesCommand(std::string label, TMoveList &moves, int from, int to, EditSelection before,
+                        EditSelection after);
+    void Redo() override;
+    void Undo() override;
     std::size_t Cost() const override { return sizeof(*this); }
 
 private:
-    void Shift(int from, int to);
+    TMoveList &m_moves;
+    int m_from, m_to;
+};
 
+class ReorderFramesCommand : public RoutineCommand {
+public:
+    ReorderFramesCommand(TMoveList &moves, int move, int from, int to, EditSelection before, EditSelection after);
+    void Redo() override;
+    void Undo() override;
+    std::size_t Cost() const override { return sizeof(*this); }
+
+private:
     TMoveList &m_moves;
     int m_move, m_from, m_to;
 };

@@ -17,32 +17,31 @@ int RoutineEditor::MoveRoom() const
 
 int RoutineEditor::DuplicateMove()
 {
-    if (!m_currentMove || MoveRoom() == 0)
+    if (!CanDuplicateMove())
         return -1;
-    const EditSelection before = BeginChange();
-    auto copy = CopyMovePoses(*m_currentMove);
     const int at = CurrentMoveIndex() + 1;
-    m_moves.insert(m_moves.begin() + at, std::move(copy));
-    SelectMove(at);
-    Record(std::make_unique<RunCommand>("Duplicate Move", m_moves, -1, at, 1, before, Selection()));
-    Changed(Change::Moves, at);
+    TMoveList copy;
+    copy.push_back(CopyMovePoses(*m_currentMove));
+    Push(std::make_unique<InsertMovesCommand>("Duplicate Move", m_moves, at, std::move(copy), Selection(),
+                                              EditSelection{at, 1, 0}));
     return at;
+}
+
+bool RoutineEditor::CanShiftMove(int by) const
+{
+    const int to = CurrentMoveIndex() + by;
+    return m_currentMove && (by == -1 || by == 1) && to >= 0 && to < static_cast<int>(m_moves.size());
 }
 
 int RoutineEditor::ShiftMove(int by)
 {
-    if (!m_currentMove || (by != -1 && by != 1))
+    if (!CanShiftMove(by))
         return -1;
     const int from = CurrentMoveIndex();
     const int to = from + by;
-    if (to < 0 || to >= static_cast<int>(m_moves.size()))
-        return -1;
     // The current move and key frame stay current in their new place.
-    const EditSelection before = BeginChange();
-    std::swap(m_moves[from], m_moves[to]);
-    Record(std::make_unique<ReorderCommand>(by < 0 ? "Move Up" : "Move Down", m_moves, -1, from, to, before,
-                                            Selection()));
-    Changed(Change::Moves, to);
+    Push(std::make_unique<ReorderMovesCommand>(by < 0 ? "Move Up" : "Move Down", m_moves, from, to, Selection(),
+                                               EditSelection{to, CurrentFrameNumber(), 0}));
     return to;
 }
 
@@ -50,14 +49,9 @@ int RoutineEditor::AppendMoves(TMoveList incoming)
 {
     if (incoming.empty() || static_cast<int>(incoming.size()) > MoveRoom())
         return -1;
-    const EditSelection before = BeginChange();
     const int first = static_cast<int>(m_moves.size());
-    const int count = static_cast<int>(incoming.size());
-    for (auto &move : incoming)
-        m_moves.push_back(std::move(move));
-    SelectMove(first);
-    Record(std::make_unique<RunCommand>("Import Moves", m_moves, -1, first, count, before, Selection()));
-    Changed(Change::Moves, first);
+    Push(std::make_unique<InsertMovesCommand>("Import Moves", m_moves, first, std::move(incoming), Selection(),
+                                              EditSelection{first, 1, 0}));
     return first;
 }
 

@@ -3,7 +3,6 @@
 #include "edit/edit_history.h"
 #include "edit/routine_change.h"
 #include "edit/history_commands.h"
-#include "edit/skeleton.h"
 #include "model/move.h"
 
 #include <functional>
@@ -42,15 +41,15 @@ struct CommandStates {
 
 /// The routine being edited and the editing state, with every edit the editor
 /// makes to them: choosing a move and a key frame, posing a body part by
-/// number or with the mouse, the move and frame commands, the clipboard and
-/// each key frame's undo history, and the routine's own history of every
-/// change (Edit > Undo and Redo). It knows nothing of windows; the main
-/// window asks the user, calls one of these and brings its controls in line
-/// from the change reported.
+/// number, the move and frame commands, the clipboard and each key frame's
+/// undo history, and the routine's own history of every change (Edit > Undo
+/// and Redo). It knows nothing of windows or of the mouse; the main window
+/// asks the user, calls one of these (or a drag or a nudge run, which push
+/// their changes here) and brings its controls in line from the change
+/// reported.
 ///
-/// The routine and the editing state are read through const accessors only:
-/// every change of the routine passes through these commands and ends in
-/// Changed(), the one place that knows what the routine changed.
+/// Every change of the routine is a command handed to Push, whose Redo makes
+/// it, and ends in one report to OnChanged.
 class RoutineEditor {
 public:
     /// Runs after every change of the routine, with what changed and the
@@ -72,20 +71,11 @@ public:
     const THFFrame *CurrentFrame() const { return m_currentFrame; }
     /// One frame snapshot put there by Copy or Cut, or empty.
     const std::string &ClipboardFrame() const { return m_clipboardFrame; }
-    /// From the first mouse move that drags a body part until the release.
-    bool Dragging() const { return m_dragging; }
-    /// Mouse moves are ignored until the next release.
-    bool DragBlocked() const { return m_dragBlocked; }
     /// The routine differs from what it was when last loaded, created, saved
-    /// or uploaded: the history stands elsewhere than at that entry, or a
-    /// drag is under way.
-    bool Modified() const { return !m_history.IsClean() || m_dragging; }
+    /// or uploaded: the history stands elsewhere than at that entry.
+    bool Modified() const { return !m_history.IsClean(); }
     /// Every change of the routine since it was loaded or created.
     const EditHistory &History() const { return m_history; }
-    /// Options > Keep Bone Lengths: a drag turns a limb about its parent, or
-    /// moves the whole figure by its Shoulders, instead of placing one point.
-    bool KeepBoneLengths() const { return m_keepBoneLengths; }
-    void SetKeepBoneLengths(bool keep) { m_keepBoneLengths = keep; }
 
     // The routine as a whole.
 
@@ -114,6 +104,21 @@ public:
 
     // The routine's history.
 
+    /// Makes a change: the command's Redo makes it, the history keeps it (in
+    /// its newest entry when the two merge), the selection the command
+    /// leaves becomes current, and the change is reported.
+    void Push(std::unique_ptr<RoutineCommand> command);
+    /// A change of the current key frame to `after`, from `before` (the
+    /// state its entry takes back: with or without the key frame's own
+    /// histories), named after body part `part` (0: several). A pose the key
+    /// frame already has is no entry: only its own histories may have
+    /// changed, and they are put in place. Returns whether the pose changed.
+    /// id and continues as PoseCommand's.
+    bool PushPose(std::string label, RoutineChange::Kind what, int part, const FrameState &before, FrameState after,
+                  int id = 0, bool continues = true);
+    /// Takes back the newest change for good (a cancelled drag), selecting
+    /// where it was made; false when there is none.
+    bool WithdrawChange();
     /// Edit > Undo: takes back the newest change and selects where it was
     /// made; the selection, or none when there was nothing to take back.
     std::optional<EditSelection> UndoChange();
@@ -132,7 +137,9 @@ public:
     /// The 1-based number of the current key frame, 0 for none.
     int CurrentFrameNumber() const;
     int CurrentMoveIndex() const { return IndexOfMove(m_moves, m_currentMove); }
-    /// The enabling table of the Move and Frame menus.
+    EditSelection Selection(int part = 0) const { return {CurrentMoveIndex(), CurrentFrameNumber(), part}; }
+    /// The enabling table of the Move and Frame menus, from the same checks
+    /// the commands make.
     CommandStates Commands() const;
 
     // Editing the current key frame.
@@ -142,49 +149,29 @@ public:
     void SetInterpolation(int value);
     void SetDisplacement(int value);
 
-    // Pose dragging.
-
-    /// A press at a pixel of the preview: takes an undo snapshot of the
-    /// current key frame and returns the body part hit (1..12), or 0, which
-    /// blocks dragging until the release.
-    int MouseDown(int x, int y);
-    /// A mouse move at a pixel with the left button held (left) and Shift
-    /// (or Drag Without Shift on): puts body part `part` at the pointer,
-    /// snapped when snap is on and clamped. Returns whether it moved a part.
-    bool MouseMove(bool left, bool shiftOrOption, int part, int x, int y, bool snap, int grid);
-    void MouseUp();
-    /// Mouse moves are ignored until the next release: a file chosen for
-    /// loading with a double click must not drag with the click's release.
-    void BlockDragUntilRelease() { m_dragBlocked = true; }
-    /// Escape: cancels a drag under way, bringing the pose of the press
-    /// back. Returns whether there was one to cancel.
-    bool CancelDrag();
-
-    // Nudges from the keyboard. A run of nudges on one key frame with no
-    // other edit between them is one undo step. Each returns whether the
-    // pose changed.
-
-    /// Moves body part `part` by (dx, dy) points, held within 0..255; with
-    /// KeepBoneLengths and a part other than the Shoulders, turns its limb
-    /// by 2 degrees instead, anticlockwise for dx < 0 or dy > 0.
-    bool NudgePart(int part, int dx, int dy);
-    /// Moves the whole figure by (dx, dy) points, stopping at the edge.
-    bool NudgeFigure(int dx, int dy);
-
     // Move commands; each selects the move it leaves to be shown (at its key
     // frame 1, except Rename and Move Up or Down, which keep the key frame)
     // and returns its index, or -1 when it did nothing.
 
+    /// A current move and key frame to edit: the Move and Frame commands ask
+    /// for one.
+    bool CanEdit() const { return m_currentMove && m_currentFrame; }
     /// Adds the standing "NewMove" before the last two moves (at the start
     /// while there are fewer than four).
     int AddMove();
     int RenameMove(const std::string &name);
-    /// Deletes the current move while more than two are left; the follower,
-    /// or the new last one, becomes current.
+    /// Delete Move keeps at least three moves in the routine.
+    bool CanDeleteMove() const;
+    /// Deletes the current move; the follower, or the new last one, becomes
+    /// current.
     int DeleteMove();
+    /// Room for one more move in the routine file.
+    bool CanDuplicateMove() const { return m_currentMove && MoveRoom() > 0; }
     /// Puts a copy of the current move (name, key frames and poses; no
-    /// undo history) right after it while the routine has room.
+    /// undo history) right after it.
     int DuplicateMove();
+    /// A neighbour on that side (by -1 before, by 1 after).
+    bool CanShiftMove(int by) const;
     /// Swaps the current move with the one before (by -1) or after (by 1).
     int ShiftMove(int by);
     /// How many more moves the routine file can hold.
@@ -203,13 +190,13 @@ public:
     /// Puts a copy of the current key frame before it; the current key
     /// frame, with its history, moves one on.
     int InsertFrame();
+    bool CanDeleteFrame() const;
     /// Deletes the current key frame unless it is the move's only one; the
     /// follower, or the new last one, becomes current.
     int DeleteFrame() { return RemoveFrame("Delete Frame"); }
     /// The deletion that ends a Cut (the clipboard is filled already): the
     /// same, named "Cut" in the history.
     int CutFrame() { return RemoveFrame("Cut"); }
-    bool CanDeleteFrame() const;
     /// Copies the current key frame's pose to the clipboard (empties it with
     /// nothing current).
     void CopyFrame();
@@ -224,88 +211,43 @@ public:
     /// move or both are the same place.
     int MoveFrame(int from, int to);
 
-    // The current key frame's undo history.
+    // The current key frame's own undo history (Frame > Undo and Redo).
 
     /// Keeps the current pose, unless the newest entry already holds it.
     void PushUndoSnapshot();
+    bool CanUndoFramePose() const { return m_currentFrame && !m_currentFrame->UndoList.empty(); }
+    bool CanRedoFramePose() const { return m_currentFrame && !m_currentFrame->RedoList.empty(); }
     /// Frame > Undo: brings the newest kept pose back, keeping the pose it
     /// replaces for Redo; false when there is none.
-    /// (Escape's cancel of a drag pops without keeping anything.)
-    bool Undo();
+    bool UndoFramePose();
     /// Brings back the pose the newest Undo replaced, keeping the current
     /// one in the undo history; false when nothing was undone.
-    bool Redo();
+    bool RedoFramePose();
     /// Takes an undo snapshot, then mirrors the pose across the shoulders.
     bool MirrorPose();
 
 private:
     using Change = RoutineChange::Kind;
-    /// Every edit of the routine ends here, with the move (index) and key
-    /// frame (number) it concerned: it marks the routine modified, except a
-    /// replacement of the whole routine, which clears the mark, and a change
-    /// of the mark or of a history alone, and reports the change.
+    /// Reports a change, with the move (index) and key frame (number) it
+    /// concerned and the selection afterwards.
     void Changed(Change what, int move = -1, int frame = 0);
-    /// Changed for the current key frame of the current move.
-    void FrameChanged(Change what) { Changed(what, CurrentMoveIndex(), CurrentFrameNumber()); }
-    /// The start of every change: a drag under way is over and goes into
-    /// the history first. Returns the selection the change starts from.
-    EditSelection BeginChange();
-    /// Keeps a change made already in the history.
-    void Record(std::unique_ptr<EditCommand> command) { m_history.Record(std::move(command)); }
-    /// Keeps a change of the current key frame's pose (of body part `part`,
-    /// 0 for several), unless the pose stayed as it was, and reports it.
-    /// Changes of one nonzero run id with no other edit between are one
-    /// entry; `continues` false starts a new one.
-    void RecordPose(std::string label, Change what, int part, const FrameState &before, int run = 0,
-                    bool continues = true);
-    /// The drag that began at the press goes into the history, if it moved.
-    void RecordDrag();
-    /// Undo (back) or Redo of the history, then selects where the change was
-    /// made and reports it.
-    std::optional<EditSelection> WalkHistory(bool back);
-    EditSelection Selection(int part = 0) const { return {CurrentMoveIndex(), CurrentFrameNumber(), part}; }
+    /// Reports a change made at a selection: the move and key frame it
+    /// concerned, as far as the kind of change names them.
+    void ChangedAt(Change what, const EditSelection &where);
+    /// Selects where a change of the history left the routine and reports it.
+    EditSelection ShowWalk(const EditCommand &command, bool back);
     THFFrame *FindFrame(int number) const;
     int RemoveFrame(const char *label);
-    /// Brings the newest kept pose back; false when there is none.
-    bool PopUndoSnapshot();
-    /// Starts a nudge: takes the undo snapshot unless the nudge continues
-    /// the run of the previous one. Returns whether it continues it.
-    bool BeginNudge();
-    /// Puts a nudged pose into the current key frame, keeps the change in
-    /// the history (one entry for the run) and ends the nudge.
-    bool EndNudge(const PosePoints &pose, const std::string &label, int part, const FrameState &before, bool continues);
+    /// Edits a copy of the current key frame (with its own histories) and
+    /// pushes the change as one pose command.
+    template <typename Edit>
+    bool EditFrame(const char *label, Change what, Edit edit);
 
     TMoveList m_moves;
     THFMove *m_currentMove = nullptr;
     THFFrame *m_currentFrame = nullptr;
     std::string m_clipboardFrame;
-    bool m_dragging = false;
-    bool m_dragBlocked = false;
     EditHistory m_history;
-    /// The key frame pressed on, with its pose and histories before the
-    /// press: a drag is one change from the press to the release.
-    std::optional<FrameState> m_pressedFrame;
-    EditSelection m_pressedAt;
-    /// Compared only: the key frame a press began on.
-    const THFFrame *m_pressedTarget = nullptr;
-    int m_dragPart = 0;
-    /// The run of the newest pose change and the edit count after it.
-    int m_run = 0;
-    unsigned m_runEdits = 0;
-    bool m_keepBoneLengths = false;
-    /// The pose at the press, which a drag with bone lengths kept starts from.
-    PosePoints m_pressedPose{};
-    /// Counts the edits, so a nudge knows whether another came between.
-    unsigned m_edits = 0;
-    // The run of nudges under way: its key frame, the edit count and the
-    // length of the undo history after its latest nudge, and for a run of
-    // turns of one part, the pose it started from and the angle so far.
-    const THFFrame *m_nudgeFrame = nullptr;
-    unsigned m_nudgeEdits = 0;
-    size_t m_nudgeHistory = 0;
-    int m_turnPart = 0;
-    PosePoints m_turnStart{};
-    double m_turnDegrees = 0;
 };
 
 } // namespace hoofer

@@ -1,5 +1,5 @@
-// The routine's history in the editing core: every change goes into it as
-// one entry, Edit > Undo and Redo walk it, and whether the routine has
+// The routine's history in the editing core: every change is pushed into it
+// as one entry, Edit > Undo and Redo walk it, and whether the routine has
 // unsaved changes follows it.
 #include "routine_editor.h"
 
@@ -7,10 +7,39 @@
 
 namespace hoofer {
 
+bool RoutineEditor::ReplaceRoutine(const std::string &image)
+{
+    // The whole image is read before anything is replaced, so one that
+    // cannot be read leaves the routine and the selection as they were.
+    return ReplaceRoutine(DecodeRoutine(image));
+}
+
+bool RoutineEditor::ReplaceRoutine(TMoveList moves)
+{
+    Clear();
+    m_moves = std::move(moves);
+    SelectMove(0);
+    Changed(Change::Routine);
+    return !m_moves.empty();
+}
+
+std::string RoutineEditor::SerialiseRoutine() const
+{
+    return EncodeRoutine(m_moves);
+}
+
+void RoutineEditor::Clear()
+{
+    m_currentMove = nullptr;
+    m_currentFrame = nullptr;
+    // The history's entries refer to these moves.
+    m_history.Clear();
+    FreeListItems(m_moves);
+    m_moves.clear();
+}
+
 void RoutineEditor::MarkSaved()
 {
-    // What is saved includes a drag under way, which ends here.
-    BeginChange();
     m_history.SetClean();
     Changed(Change::Mark);
 }
@@ -24,89 +53,98 @@ void RoutineEditor::MarkModified()
 bool RoutineEditor::RestoreRoutine(const std::string &image)
 {
     TMoveList moves = DecodeRoutine(image);
-    const EditSelection before = BeginChange();
-    m_currentMove = nullptr;
-    m_currentFrame = nullptr;
-    auto command = std::make_unique<SwapRoutineCommand>("Restore Routine", m_moves, std::move(moves), before,
-                                                        EditSelection{});
-    command->Redo();
-    SelectMove(0);
-    command->SetSelectionAfter(Selection());
-    Record(std::move(command));
-    Changed(Change::Routine);
+    Push(std::make_unique<SwapRoutineCommand>("Restore Routine", m_moves, std::move(moves), Selection(),
+                                              EditSelection{0, 1, 0}));
     return !m_moves.empty();
 }
 
-EditSelection RoutineEditor::BeginChange()
+void RoutineEditor::Push(std::unique_ptr<RoutineCommand> command)
 {
-    // A press under way ends with any change: its drag, if it moved, is
-    // the change before this one, and the mouse poses nothing more until
-    // the release.
-    if (m_pressedFrame) {
-        if (m_dragging)
-            RecordDrag();
-        m_pressedFrame.reset();
-        m_dragging = false;
-        m_dragBlocked = true;
-    }
-    return Selection();
-}
-
-void RoutineEditor::RecordPose(std::string label, Change what, int part, const FrameState &before, int run,
-                               bool continues)
-{
-    FrameState after = FrameState::Of(*m_currentFrame, before.HasHistories);
-    if (after.SamePose(before)) {
-        // Only the key frame's own history may have changed.
-        FrameChanged(Change::History);
-        return;
-    }
-    continues = continues && run != 0 && run == m_run && m_runEdits == m_edits;
-    Record(std::make_unique<PoseCommand>(std::move(label), what, m_moves, Selection(part), before, std::move(after),
-                                         run, continues));
-    FrameChanged(what);
-    m_run = run;
-    m_runEdits = m_edits;
-}
-
-void RoutineEditor::RecordDrag()
-{
-    THFFrame &frame = *m_moves[m_pressedAt.MoveIndex]->Frames[m_pressedAt.FrameNumber - 1];
-    FrameState after = FrameState::Of(frame, true);
-    if (after.SamePose(*m_pressedFrame))
-        return;
-    EditSelection where = m_pressedAt;
-    where.BodyPart = m_dragPart;
-    Record(std::make_unique<PoseCommand>("Drag " + BodyPartName(m_dragPart), Change::Coordinates, m_moves, where,
-                                         std::move(*m_pressedFrame), std::move(after)));
-    m_pressedFrame.reset();
-}
-
-std::optional<EditSelection> RoutineEditor::UndoChange()
-{
-    return WalkHistory(true);
-}
-
-std::optional<EditSelection> RoutineEditor::RedoChange()
-{
-    return WalkHistory(false);
-}
-
-std::optional<EditSelection> RoutineEditor::WalkHistory(bool back)
-{
-    BeginChange();
-    if (back ? !m_history.CanUndo() : !m_history.CanRedo())
-        return std::nullopt;
+    const Change kind = command->Kind();
+    const EditSelection after = command->SelectionAfter();
     // The command may take the current move or key frame away.
     m_currentMove = nullptr;
     m_currentFrame = nullptr;
-    const EditCommand &command = back ? *m_history.Undo() : *m_history.Redo();
+    m_history.Push(std::move(command));
+    SelectMove(after.MoveIndex);
+    SelectFrame(after.FrameNumber);
+    ChangedAt(kind, after);
+}
+
+bool RoutineEditor::PushPose(std::string label, Change what, int part, const FrameState &before, FrameState after,
+                             int id, bool continues)
+{
+    if (after.SamePose(FrameState::Of(*m_currentFrame, false))) {
+        // Only the key frame's own histories may have changed.
+        if (after.HasHistories)
+            after.Into(*m_currentFrame);
+        Changed(Change::History, CurrentMoveIndex(), CurrentFrameNumber());
+        return false;
+    }
+    Push(std::make_unique<PoseCommand>(std::move(label), what, m_moves, Selection(part), before, std::move(after), id,
+                                       continues));
+    return true;
+}
+
+void RoutineEditor::ChangedAt(Change what, const EditSelection &where)
+{
+    switch (what) {
+    case Change::Routine:
+    case Change::Mark:
+        Changed(what);
+        return;
+    case Change::Moves:
+    case Change::MoveName:
+        Changed(what, where.MoveIndex);
+        return;
+    default:
+        Changed(what, where.MoveIndex, where.FrameNumber);
+    }
+}
+
+EditSelection RoutineEditor::ShowWalk(const EditCommand &command, bool back)
+{
     const EditSelection where = back ? command.SelectionBefore() : command.SelectionAfter();
     SelectMove(where.MoveIndex);
     SelectFrame(where.FrameNumber);
     // Every entry is one of the editor's own commands.
-    Changed(static_cast<const RoutineCommand &>(command).Kind(), where.MoveIndex, where.FrameNumber);
+    ChangedAt(static_cast<const RoutineCommand &>(command).Kind(), where);
     return where;
+}
+
+bool RoutineEditor::WithdrawChange()
+{
+    const auto *newest = static_cast<const RoutineCommand *>(m_history.Newest());
+    if (!newest)
+        return false;
+    // The entry goes with the withdrawal: what it tells is taken first.
+    const EditSelection where = newest->SelectionBefore();
+    const Change kind = newest->Kind();
+    m_currentMove = nullptr;
+    m_currentFrame = nullptr;
+    m_history.Withdraw();
+    SelectMove(where.MoveIndex);
+    SelectFrame(where.FrameNumber);
+    ChangedAt(kind, where);
+    return true;
+}
+
+std::optional<EditSelection> RoutineEditor::UndoChange()
+{
+    if (!m_history.CanUndo())
+        return std::nullopt;
+    m_currentMove = nullptr;
+    m_currentFrame = nullptr;
+    return ShowWalk(*m_history.Undo(), true);
+}
+
+std::optional<EditSelection> RoutineEditor::RedoChange()
+{
+    if (!m_history.CanRedo())
+        return std::nullopt;
+    m_currentMove = nullptr;
+    m_currentFrame = nullptr;
+    return ShowWalk(*m_history.Redo(), false);
 }
 
 } // namespace hoofer

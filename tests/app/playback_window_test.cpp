@@ -45,7 +45,7 @@ protected:
 TEST_F(Playback, F9PlaysWithEditingLockedAndContinuousPlayStopsAfterThePassInWhichItIsUnchecked)
 {
     window->spinFrameNumber->SetValue(3);
-    window->mnuOptionsPlayContinuously->SetChecked(true);
+    window->Options.PlayContinuously = true;
     Click(window->mnuViewPlaybackSpeedQuarter);  // every pause scaled (tests/view); one speed checked at a time
     EXPECT_FALSE(window->mnuViewPlaybackSpeedNormal->Checked());
     QImage last;
@@ -73,7 +73,7 @@ TEST_F(Playback, F9PlaysWithEditingLockedAndContinuousPlayStopsAfterThePassInWhi
 
 TEST_F(Playback, EscapeOrF9StopsAContinuousPlaybackAfterTheStepUnderWay)
 {
-    window->mnuOptionsPlayContinuously->SetChecked(true);
+    window->Options.PlayContinuously = true;
     for (const Qt::Key key : {Qt::Key_Escape, Qt::Key_F9}) {
         window->spinFrameNumber->SetValue(2);
         platform.sleeps.clear();
@@ -87,7 +87,7 @@ TEST_F(Playback, EscapeOrF9StopsAContinuousPlaybackAfterTheStepUnderWay)
         EXPECT_EQ(platform.sleeps.size(), 12u + 5u) << QKeySequence(key).toString().toStdString();
         EXPECT_TRUE(Unlocked());
         EXPECT_EQ(window->spinFrameNumber->Value(), 1);
-        EXPECT_TRUE(window->mnuOptionsPlayContinuously->Checked());
+        EXPECT_TRUE(window->Options.PlayContinuously);
     }
     EXPECT_TRUE(dialogs.Of("exception").empty());
 }

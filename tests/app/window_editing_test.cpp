@@ -88,8 +88,8 @@ TEST_F(WindowEditing, MoveMenuRebuildsTheSelectorAndSelectsTheMove)
 TEST_F(WindowEditing, DraggingWithTheMouseShowsThePoseAndEscapeCancels)
 {
     LoadData(TestData("newmove.raw"));
-    window->SetGridSize(5);
-    window->mnuOptionGridSnapToGrid->SetChecked(true);
+    window->Options.GridSize = 5;
+    window->Options.SnapToGrid = true;
     Mouse(QEvent::MouseButtonPress, {66, 182});
     Mouse(QEvent::MouseMove, {63, 200});
     EXPECT_EQ(window->Core.CurrentFrame()->Point(1), (TPoint{60, 75}));
@@ -120,7 +120,7 @@ TEST_F(WindowEditing, GridSizeAndFrameNumberEntriesAcceptNumbersAndRefuseNonsens
     for (const auto &[text, size] : sizes) {
         dialogs.entryAnswers = {text};
         Click(window->mnuOptionGridSetGridSize);
-        EXPECT_EQ(window->GridSize(), size) << text;
+        EXPECT_EQ(window->Options.GridSize, size) << text;
         EXPECT_EQ(window->mnuOptionGridCurrentSize->Caption(), QString::number(size) + " Pixels") << text;
     }
     EXPECT_EQ(dialogs.Of("entry").back(), "Set Snap to grid size");
@@ -188,7 +188,7 @@ TEST_F(WindowEditing, RedoAndMirrorAreWiredToTheirShortcutsAndEnabledByTheCore)
 TEST_F(WindowEditing, ZoomScalesThePreviewAndTheWindowAndARealDragLandsWhereTheHalvedDragLands)
 {
     LoadData(TestData("newmove.raw"));
-    window->mnuOptionsDragWithoutShift->SetChecked(true);
+    window->Options.DragWithoutShift = true;
     const QSize size = window->size();
     const QImage plain = window->Image->grab().toImage();
     EXPECT_EQ(plain.convertToFormat(QImage::Format_RGB32), window->Image->Picture().convertToFormat(QImage::Format_RGB32))
@@ -225,7 +225,7 @@ TEST_F(WindowEditing, CtrlArrowsNudgeThePoseNotTheFocusedBoxAndKeepBoneLengthsTu
     QTest::keyClick(window->spinPartX->Editor(), Qt::Key_Left, Qt::ControlModifier | Qt::ShiftModifier);
     EXPECT_EQ(window->Core.CurrentFrame()->Point(1).X, shoulders.X - 1) << "the whole figure";
     Click(window->mnuOptionsKeepBoneLengths);
-    EXPECT_EQ(std::pair(window->mnuOptionsKeepBoneLengths->Checked(), window->Core.KeepBoneLengths()), std::pair(true, true));
+    EXPECT_EQ(std::pair(window->mnuOptionsKeepBoneLengths->Checked(), window->Options.KeepBoneLengths), std::pair(true, true));
     for (int i = 0; i < 15; ++i)  // 2 degrees each: a short bone needs a few to move a point
         QTest::keyClick(window->spinPartX->Editor(), Qt::Key_Left, Qt::ControlModifier);
     EXPECT_EQ(window->Core.CurrentFrame()->Point(1).X, shoulders.X - 1) << "the limb turns, the figure stays";

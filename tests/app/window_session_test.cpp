@@ -225,11 +225,11 @@ TEST_F(WindowShell, SettingsAreReadAtShowAndWrittenBackWhenTheWindowGoes)
     EXPECT_EQ(window->mnuOptionGridCurrentSize->Caption(), "12 Pixels");
     EXPECT_TRUE(window->mnuViewPlaybackSpeedHalf->Checked());
     EXPECT_EQ(std::pair(window->mnuViewZoom3->Checked(), window->Image->width()), std::pair(true, 768));
-    EXPECT_EQ(std::pair(window->mnuOptionsKeepBoneLengths->Checked(), window->Core.KeepBoneLengths()), std::pair(true, true));
+    EXPECT_EQ(std::pair(window->mnuOptionsKeepBoneLengths->Checked(), window->Options.KeepBoneLengths), std::pair(true, true));
     Click(window->mnuViewZoom2);
     Click(window->mnuOptionsKeepBoneLengths);
     window->NetworkName = "127.0.0.1:2121";
-    window->mnuOptionsPlayContinuously->SetChecked(true);
+    window->Options.PlayContinuously = true;
     Click(window->mnuViewOnionSkin);
     Click(window->mnuViewPlaybackSpeedQuarter);
     EXPECT_NE(FileBytes(own).find("PlaybackSpeed=4"), std::string::npos) << "written as it changes";
@@ -242,7 +242,7 @@ TEST_F(WindowShell, SettingsAreReadAtShowAndWrittenBackWhenTheWindowGoes)
     EXPECT_EQ(std::pair(window->mnuOptionGridSnapToGrid->Checked(), window->mnuOptionGridCurrentSize->Caption()),
               std::pair(true, QString("12 Pixels")));
     EXPECT_EQ(std::pair(window->mnuViewZoom2->Checked(), window->mnuOptionsKeepBoneLengths->Checked()), std::pair(true, false));
-    EXPECT_EQ(window->PlaybackSpeed(), 4);
+    EXPECT_EQ(window->Options.PlaybackSpeed, 4);
     window.reset();
     EXPECT_NE(FileBytes(own).find("[Mine]\nkeep=me\n"), std::string::npos) << "the rest of the file is kept";
 }

@@ -52,13 +52,18 @@ TEST(EditHistory, UndoAndRedoWalkTheEntriesWithTheirLabelsAndSelections)
     EXPECT_EQ(text, "c");
 }
 
-TEST(EditHistory, RecordKeepsAChangeAlreadyMadeWithoutDoingItAgain)
+TEST(EditHistory, AWithdrawnEntryIsTakenBackForGood)
 {
-    std::string dragged = "dragged";
+    std::string text = "0";
     EditHistory h;
-    h.Record(std::make_unique<SetText>(dragged, "ignored"));
-    EXPECT_EQ(dragged, "dragged");
-    EXPECT_TRUE(h.CanUndo());
+    EXPECT_FALSE(h.Withdraw());
+    h.Push(std::make_unique<SetText>(text, "a"));
+    h.Push(std::make_unique<SetText>(text, "b"));
+    h.Undo();
+    h.Push(std::make_unique<SetText>(text, "c"));
+    EXPECT_TRUE(h.Withdraw());
+    EXPECT_EQ(text, "a");
+    EXPECT_EQ(std::pair(h.Count(), h.CanRedo()), std::pair(std::size_t{1}, false));
 }
 
 TEST(EditHistory, TheObserverHearsOnlyOfAChangeInWhatTheMenuShows)
@@ -103,7 +108,8 @@ TEST(EditHistory, ARandomSequenceMatchesAModelOfWholeStates)
     std::vector<State> states{{"0", false, 0}};  // states[i] is reached by entry i
     std::size_t at = 0;
     long clean = 0;
-    int merges = 0, drops = 0, cleanLost = 0;
+    bool open = false;  // nothing but pushes since the newest entry came
+    int merges = 0, drops = 0, cleanLost = 0, withdrawals = 0;
     std::mt19937 random(27);
     for (int step = 0; step < 4000; ++step) {
         const int op = random() % 6;
@@ -113,7 +119,7 @@ TEST(EditHistory, ARandomSequenceMatchesAModelOfWholeStates)
             h.Push(std::make_unique<SetText>(text, t, op, cost));
             states.resize(at + 1);
             if (clean > long(at)) clean = -1, ++cleanLost;
-            if (op == 1 && at > 0 && states[at].Nudge && clean != long(at)) {
+            if (op == 1 && open && at > 0 && states[at].Nudge && clean != long(at)) {
                 states[at].Text = t;
                 states[at].Cost += cost;
                 ++merges;
@@ -133,15 +139,27 @@ TEST(EditHistory, ARandomSequenceMatchesAModelOfWholeStates)
                 clean = clean > 0 ? clean - 1 : -1;
                 ++drops;
             }
+            open = true;
         } else if (op <= 3) {
             EXPECT_EQ(h.Undo() != nullptr, at > 0);
+            open = open && at == 0;
             at -= at > 0;
         } else if (op == 4) {
             EXPECT_EQ(h.Redo() != nullptr, at + 1 < states.size());
+            open = open && at + 1 == states.size();
             at += at + 1 < states.size();
         } else if (random() % 3 == 0) {
             h.SetClean();
             clean = long(at);
+            open = false;
+        } else if (random() % 4 == 0) {
+            EXPECT_EQ(h.Withdraw(), at > 0);
+            if (at > 0) {
+                states.resize(at--);
+                if (clean > long(at)) clean = -1, ++cleanLost;
+                open = false;
+                ++withdrawals;
+            }
         }
         ASSERT_EQ(text, states[at].Text) << step;
         ASSERT_EQ(h.IsClean(), clean == long(at)) << step;
@@ -151,4 +169,5 @@ TEST(EditHistory, ARandomSequenceMatchesAModelOfWholeStates)
     EXPECT_GT(merges, 100);
     EXPECT_GT(drops, 100);
     EXPECT_GT(cleanLost, 20);
+    EXPECT_GT(withdrawals, 20);
 }

