@@ -78,7 +78,7 @@ void TfrmHoofer::FormCreate()
     NetworkName.clear();
     // The title names the routine's file and gains a "*" while there are
     // unsaved changes.
-    Document.Detach();
+    Core.DetachFile();
     UpdateCaption();
     toolkit::SetApplicationTitle("Hoofer Editor V6");
 }

@@ -125,8 +125,6 @@ public:
     NudgeRun Nudges{Core};
     bool UpdatingControls = false;
     std::string NetworkName;
-    /// The routine's own file, which Save writes to.
-    DocumentFile Document;
     /// File > Open Recent and the folder the file dialogs start in.
     RecentFiles Recent;
 
@@ -315,8 +313,6 @@ private:
     void EnableCommands();
     /// Brings the controls in line with a change of the routine.
     void ShowChange(const RoutineChange &change);
-    /// Save, Save As and Upload, once there is a routine to write.
-    void EnableRoutineFiles();
     /// Loads the X and Y boxes of the selected body part without editing.
     void ShowPartPosition(int part);
     /// Asks for one line of text; the answer, or none when cancelled.

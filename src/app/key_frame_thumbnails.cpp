@@ -77,6 +77,7 @@ void KeyFrameThumbnails::Changed(const RoutineChange &change, const THFMove *mov
     using Kind = RoutineChange::Kind;
     switch (change.kind) {
     case Kind::Mark:
+    case Kind::File:
     case Kind::History:
     case Kind::MoveName:
         return;

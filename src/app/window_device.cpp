@@ -78,10 +78,8 @@ void TfrmHoofer::DownloadFromEmpeg(const std::string &remoteName)
     try {
         ParseRoutine(received.bytes);
         // A download belongs to no file: Save must ask where.
-        if (!received.bytes.empty()) {
-            Document.Detach();
-            UpdateCaption();
-        }
+        if (!received.bytes.empty())
+            Core.DetachFile();
     } catch (const RoutineFormatError &e) {
         ReportError(remoteName + " from the player is " + e.what());
     } catch (const std::exception &e) {

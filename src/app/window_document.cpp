@@ -13,7 +13,7 @@ namespace hoofer {
 void TfrmHoofer::UpdateCaption()
 {
     m_captionShowsModified = Core.Modified();
-    QString caption = toolkit::PathToQt(Document.Caption("Hoofer Editor V6", Core.Modified()));
+    QString caption = toolkit::PathToQt(Core.File().Caption("Hoofer Editor V6", Core.Modified()));
     // Qt reads "[*]" in a title as the place of its own modified mark.
     setWindowTitle(caption.replace("[*]", "[*][*]"));
 }

@@ -3,7 +3,6 @@
 // Save As and File > Export Move as GIF.
 #include "hoofer_window.h"
 
-#include "edit/document_file.h"
 #include "model/routine_codec.h"
 #include "export/move_gif.h"
 #include "model/save_file.h"
@@ -29,15 +28,8 @@ void TfrmHoofer::RebuildMoveSelector()
 void TfrmHoofer::ParseRoutine(const std::string &data)
 {
     // An image that cannot be read raises before anything is replaced.
-    if (!data.empty() && Core.ReplaceRoutine(data))
-        EnableRoutineFiles();
-}
-
-void TfrmHoofer::EnableRoutineFiles()
-{
-    mnuFileSave->SetEnabled(true);
-    mnuFileSaveAs->SetEnabled(true);
-    mnuFileUploadtoEmpeg->SetEnabled(true);
+    if (!data.empty())
+        Core.ReplaceRoutine(data);
 }
 
 std::string TfrmHoofer::SerialiseRoutine() const
@@ -56,49 +48,29 @@ void TfrmHoofer::mnuFileLoadClick()
 
 void TfrmHoofer::OpenRoutineFile(const std::string &path)
 {
-    // A load that fails or reads nothing leaves Save and Upload as they were,
-    // so edits on screen can still be saved.
-    const bool saveWas = mnuFileSave->Enabled();
-    const bool uploadWas = mnuFileUploadtoEmpeg->Enabled();
-    mnuFileSave->SetEnabled(false);
-    mnuFileSaveAs->SetEnabled(false);
-    mnuFileUploadtoEmpeg->SetEnabled(false);
+    // A load that fails or reads nothing leaves the routine as it was, and
+    // with it what can be done with it.
     Drag.BlockUntilRelease();
-    auto restore = [&] {
-        mnuFileSave->SetEnabled(saveWas);
-        mnuFileSaveAs->SetEnabled(saveWas);
-        mnuFileUploadtoEmpeg->SetEnabled(uploadWas);
-    };
-
     std::string content, why;
-    if (!ReadWholeFile(path, content, why)) {
-        restore();
+    if (!ReadWholeFile(path, content, why))
         throw std::runtime_error("Cannot open file " + toolkit::PathForMessage(path) + "\n" + why);
-    }
     try {
         ParseRoutine(content);
     } catch (const RoutineFormatError &e) {
-        restore();
         throw std::runtime_error(toolkit::PathForMessage(path) + " is " + e.what());
-    } catch (...) {
-        restore();
-        throw;
     }
-    if (content.empty()) {
-        restore();
+    if (content.empty())
         return;
-    }
-    Document.SetOwnFile(path);
+    Core.SetOwnFile(path);
     Recent.Add(path);
-    UpdateCaption();
     UpdateRecentMenu();
     SettingsChanged();
 }
 
 void TfrmHoofer::mnuFileSaveClick()
 {
-    if (Document.HasOwnFile())
-        SaveRoutineTo(Document.OwnFile());
+    if (Core.File().HasOwnFile())
+        SaveRoutineTo(Core.File().OwnFile());
     else
         mnuFileSaveAsClick();
 }
@@ -106,7 +78,7 @@ void TfrmHoofer::mnuFileSaveClick()
 void TfrmHoofer::mnuFileSaveAsClick()
 {
     SaveDialog.initialFolder = DialogFolder();
-    SaveDialog.fileName = Document.Source();
+    SaveDialog.fileName = Core.File().Source();
     if (const auto chosen = m_dialogs->SaveFile(SaveDialog))
         SaveRoutineTo(*chosen);
 }
@@ -116,10 +88,9 @@ void TfrmHoofer::SaveRoutineTo(const std::string &path)
     const std::string data = SerialiseRoutine();
     if (const std::string why = SaveFileAtomically(path, data); !why.empty())
         throw std::runtime_error("Cannot create file " + toolkit::PathForMessage(path) + "\n" + why);
-    Document.SetOwnFile(path);
+    Core.SetOwnFile(path);
     Core.MarkSaved();
     Recent.Add(path);
-    UpdateCaption();
     UpdateRecentMenu();
     SettingsChanged();
 }

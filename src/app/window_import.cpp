@@ -54,8 +54,7 @@ void TfrmHoofer::mnuFileImportMovesClick()
         // As New Routine does, but from the imported moves: a routine with
         // no file of its own, whose moves are not saved anywhere yet (the
         // import is its one change, which Undo takes back).
-        EnableRoutineFiles();
-        Document.Detach();
+        Core.DetachFile();
         cbxBodyPart->SetItemIndex(0);
     }
     Core.AppendMoves(std::move(picked));

@@ -192,11 +192,8 @@ void TfrmHoofer::CreateMenu()
     // Until the settings file is read, Snap To Grid is on.
     Options.SnapToGrid = true;
     ShowOptions();
+    EnableCommands();
 
-    mnuFileSave->SetEnabled(false);
-    mnuFileSaveAs->SetEnabled(false);
-    mnuFileExportMoveAsGif->SetEnabled(false);
-    mnuFileUploadtoEmpeg->SetEnabled(false);
     MainMenu.Realise(this, menuBar());
     // The speeds show as radio items; the handlers still set the marks.
     auto *speeds = new QActionGroup(this);

@@ -38,10 +38,8 @@ void TfrmHoofer::mnuFileNewRoutineClick()
     if (!ConfirmReplace())
         return;
     Core.ReplaceRoutine(NewRoutine());
-    EnableRoutineFiles();
     // A new routine has no file: Save must not write over the last one loaded.
-    Document.Detach();
-    UpdateCaption();
+    Core.DetachFile();
 }
 
 void TfrmHoofer::dragEnterEvent(QDragEnterEvent *event)
@@ -91,7 +89,7 @@ void TfrmHoofer::RecoveryTimerTimer()
         return;
     std::string why;
     try {
-        why = m_recovery->Write(SerialiseRoutine(), Document.Source());
+        why = m_recovery->Write(SerialiseRoutine(), Core.File().Source());
     } catch (const std::exception &e) {
         why = std::string("No recovery copy: ") + e.what();
     }
@@ -112,7 +110,7 @@ void TfrmHoofer::KeepSessionForSignal()
         std::string why = "No recovery copy: none is kept";
         if (m_recovery) {
             try {
-                why = m_recovery->Write(SerialiseRoutine(), Document.Source());
+                why = m_recovery->Write(SerialiseRoutine(), Core.File().Source());
             } catch (const std::exception &e) {
                 why = std::string("No recovery copy: ") + e.what();
             }
@@ -140,15 +138,13 @@ void TfrmHoofer::OfferRecoveredRoutines()
         try {
             // One change of the history: its changes are unsaved, and Undo
             // brings back the routine shown before.
-            if (Core.RestoreRoutine(orphan.image))
-                EnableRoutineFiles();
+            Core.RestoreRoutine(orphan.image);
         } catch (const std::exception &e) {
             ShowStatus(e.what());
             continue;
         }
         // Not its own file: Save asks where, proposing the file it came from.
-        Document.Restored(orphan.sourceFileName);
-        UpdateCaption();
+        Core.RestoredFrom(orphan.sourceFileName);
         m_recovery->Adopt(std::move(orphan));
         // One routine at a time: the other copies wait for the next start.
         return;

@@ -41,7 +41,8 @@ void TfrmHoofer::EnableCommands()
         {mnuFrameRedoFrame, can.Redo},          {mnuFrameMirrorPose, can.MirrorPose},
         {mnuFileExportMoveAsGif, can.ExportMove},
         {mnuMoveDuplicateMove, can.DuplicateMove}, {mnuMoveMoveUp, can.MoveUp},
-        {mnuMoveMoveDown, can.MoveDown},
+        {mnuMoveMoveDown, can.MoveDown},       {mnuFileSave, can.WriteRoutine},
+        {mnuFileSaveAs, can.WriteRoutine},      {mnuFileUploadtoEmpeg, can.WriteRoutine},
     };
     for (const auto &[item, enabled] : items)
         item->SetEnabled(enabled);
@@ -77,6 +78,8 @@ void TfrmHoofer::ShowChange(const RoutineChange &change)
         m_thumbnails->Changed(change, Core.CurrentMove(), Image->Surface().BrushColor());
     switch (change.kind) {
     case Kind::Mark:
+    case Kind::File:
+        EnableCommands();
         return;
     case Kind::Coordinates:
     case Kind::Pose:
@@ -94,8 +97,10 @@ void TfrmHoofer::ShowChange(const RoutineChange &change)
         return;
     case Kind::Routine:
         RebuildMoveSelector();
-        if (Core.Moves().empty())
+        if (Core.Moves().empty()) {
+            EnableCommands();
             return;
+        }
         cbxBodyPart->SetItemIndex(0);
         ShowSelection();
         return;

@@ -26,18 +26,20 @@ struct RoutineChange {
         /// The whole routine replaced (loaded, new, downloaded, restored).
         Routine,
         /// Only the unsaved-changes mark or the routine's history: after a
-        /// save or an upload, or a drag kept at its release.
+        /// save or an upload.
         Mark,
+        /// The routine's own file: loaded from or saved to one, or none.
+        File,
     };
 
     Kind kind = Kind::Mark;
     /// The index of the move concerned: the one edited, or the one added,
     /// renamed, deleted (where it was), copied, moved (where it went) or the
-    /// first one appended; -1 for Routine and Mark.
+    /// first one appended; -1 for Routine, Mark and File.
     int move = -1;
     /// The 1-based number of the key frame concerned: the one edited, or the
     /// one added, inserted, deleted (where it was) or moved (where it went);
-    /// 0 for a change of moves, of the routine or of the mark.
+    /// 0 for a change of moves, of the routine, of the mark or of the file.
     int frame = 0;
     /// The selection the core chose afterwards: a move index (-1 none) and a
     /// key frame number (0 none).

@@ -67,6 +67,7 @@ int RoutineEditor::CurrentFrameNumber() const
 CommandStates RoutineEditor::Commands() const
 {
     CommandStates c;
+    c.WriteRoutine = CanWriteRoutine();
     if (!CanEdit()) {
         // A move read without key frames can be repaired by adding one.
         c.AddFrame = m_currentMove && m_currentMove->FrameCount == 0;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "edit/document_file.h"
 #include "edit/edit_history.h"
 #include "edit/routine_change.h"
 #include "edit/history_commands.h"
@@ -30,6 +31,8 @@ struct CommandStates {
     bool MirrorPose = false;
     /// File > Export Move as GIF: a move with key frames to play.
     bool ExportMove = false;
+    /// File > Save, Save As and Upload: a routine to write.
+    bool WriteRoutine = false;
     /// Move > Duplicate Move: a current move, and room for one more.
     bool DuplicateMove = false;
     /// Move > Move Up and Move Down: a neighbour on that side.
@@ -76,6 +79,15 @@ public:
     bool Modified() const { return !m_history.IsClean(); }
     /// Every change of the routine since it was loaded or created.
     const EditHistory &History() const { return m_history; }
+    /// The routine's own file, which Save writes to.
+    const DocumentFile &File() const { return m_file; }
+
+    /// The routine was loaded from, or saved to, path.
+    void SetOwnFile(const std::string &path);
+    /// The routine belongs to no file (new, downloaded, imported into nothing).
+    void DetachFile();
+    /// A recovery copy was taken back; source is where it came from.
+    void RestoredFrom(const std::string &source);
 
     // The routine as a whole.
 
@@ -141,6 +153,9 @@ public:
     /// The enabling table of the Move and Frame menus, from the same checks
     /// the commands make.
     CommandStates Commands() const;
+    /// There is a routine to save, save elsewhere or upload: one was loaded,
+    /// created, downloaded, restored or imported.
+    bool CanWriteRoutine() const { return !m_moves.empty(); }
 
     // Editing the current key frame.
 
@@ -248,6 +263,7 @@ private:
     THFFrame *m_currentFrame = nullptr;
     std::string m_clipboardFrame;
     EditHistory m_history;
+    DocumentFile m_file;
 };
 
 } // namespace hoofer

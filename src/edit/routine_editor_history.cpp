@@ -38,6 +38,24 @@ void RoutineEditor::Clear()
     m_moves.clear();
 }
 
+void RoutineEditor::SetOwnFile(const std::string &path)
+{
+    m_file.SetOwnFile(path);
+    Changed(Change::File);
+}
+
+void RoutineEditor::DetachFile()
+{
+    m_file.Detach();
+    Changed(Change::File);
+}
+
+void RoutineEditor::RestoredFrom(const std::string &source)
+{
+    m_file.Restored(source);
+    Changed(Change::File);
+}
+
 void RoutineEditor::MarkSaved()
 {
     m_history.SetClean();
@@ -91,6 +109,7 @@ void RoutineEditor::ChangedAt(Change what, const EditSelection &where)
     switch (what) {
     case Change::Routine:
     case Change::Mark:
+    case Change::File:
         Changed(what);
         return;
     case Change::Moves:

@@ -51,10 +51,10 @@ TEST_F(Session, TheTitleShowsTheMarkOfAChangeAndNotOfASelection)
     window->spinFrameNumber->SetValue(3);
     Click(window->mnuOptionsDragWithoutShift);
     EXPECT_FALSE(window->Core.Modified());
-    EXPECT_EQ(Title(), window->Document.Caption("Hoofer Editor V6", false));
+    EXPECT_EQ(Title(), window->Core.File().Caption("Hoofer Editor V6", false));
     window->spinPartX->SetValue(window->spinPartX->Value() + 1);
     EXPECT_TRUE(window->Core.Modified());
-    EXPECT_EQ(Title(), window->Document.Caption("Hoofer Editor V6", true));
+    EXPECT_EQ(Title(), window->Core.File().Caption("Hoofer Editor V6", true));
 }
 
 TEST_F(Session, ReplacingAModifiedRoutineAsksAndNoKeepsIt)

@@ -83,14 +83,16 @@ TEST(EditingCore, EnablingTableFollowsTheSelection)
     struct Row { const char *name; int moves, frames; bool clipboard, history; CommandStates want; };
     const Row rows[] = {
         {"no routine", 0, 0, false, false, {}},
-        {"move without key frames", 1, 0, true, false, {.AddFrame = true}},
+        {"move without key frames", 1, 0, true, false, {.AddFrame = true, .WriteRoutine = true}},
         {"one key frame", 3, 1, false, false,
          {.PlayMove = true, .AddMove = true, .RenameMove = true, .AddFrame = true, .InsertFrame = true, .Copy = true,
-          .Cut = true, .MirrorPose = true, .ExportMove = true, .DuplicateMove = true, .MoveDown = true}},
+          .Cut = true, .MirrorPose = true, .ExportMove = true, .WriteRoutine = true, .DuplicateMove = true,
+          .MoveDown = true}},
         {"four moves, clipboard, histories", 4, 2, true, true,
          {.PlayMove = true, .AddMove = true, .RenameMove = true, .DeleteMove = true, .AddFrame = true,
           .InsertFrame = true, .DeleteFrame = true, .Copy = true, .Cut = true, .Paste = true, .Undo = true,
-          .Redo = true, .MirrorPose = true, .ExportMove = true, .DuplicateMove = true, .MoveDown = true}},
+          .Redo = true, .MirrorPose = true, .ExportMove = true, .WriteRoutine = true, .DuplicateMove = true,
+          .MoveDown = true}},
     };
     const auto histories = [](THFFrame &f) {
         f.UndoList.push_back(FrameSnapshot(THFFrame{}));
