@@ -217,7 +217,6 @@ TEST_F(WindowShell, SettingsAreReadAtShowAndWrittenBackWhenTheWindowGoes)
     WriteBytes(beside, shared);
     Reopen(SettingsLocation(beside, own));
     EXPECT_TRUE(window->mnuOptionGridSnapToGrid->Checked());
-    EXPECT_FALSE(window->mnuOptionsDragWithoutShift->Checked());
     EXPECT_EQ(window->mnuOptionGridCurrentSize->Caption(), "12 Pixels");
     EXPECT_TRUE(window->mnuViewPlaybackSpeedHalf->Checked());
     EXPECT_EQ(std::pair(window->mnuViewZoom3->Checked(), window->Image->width()), std::pair(true, 768));
