@@ -17,74 +17,51 @@ namespace {
 enum Shown { absent, disabled, enabled };
 constexpr Shown no = absent, off = disabled, on = enabled;
 
-/// A menu line: its captions from the menu bar down (a check mark when
-/// checked, "-" for a separator; siblings alike joined by "|"), its shortcut,
-/// and how it shows with no routine, with four moves of two key frames loaded
-/// from TEMP/dance.raw, and while the first of them plays.
+/// Runs of sibling menu lines that show alike, joined by "|": the captions
+/// from the menu bar down ("-" a separator, "✓" a check mark), then two spaces
+/// and the shortcut. Then how they show with no routine, with four moves of two
+/// key frames loaded from TEMP/dance.raw, and while the first of them plays.
 struct MenuRow {
-    const char *item, *shortcut;
+    const char *lines;
     Shown bare, loaded, playing;
 };
 
 const MenuRow kMenus[] = {
-    {"&File", "", on, on, off},
-    {"&File/&New Routine", "Ctrl+Shift+N", on, on, off},
-    {"&File/&Load|Import Moves…", "", on, on, off},
-    {"&File/Open Recent", "", off, on, off},
-    {"&File/Open Recent/&1 TEMP/dance.raw", "", no, on, off},
-    {"&File/Open Recent/-", "", no, on, on},
-    {"&File/Open Recent/Clear List", "", off, on, off},
-    {"&File/&Save", "Ctrl+S", off, on, off},
-    {"&File/Save As…", "Ctrl+Shift+S", off, on, off},
-    {"&File/Export Move as GIF…", "", off, on, off},
-    {"&File/-", "", on, on, on},
-    {"&File/Upload to empeg", "", off, on, off},
-    {"&File/Upload to empeg/As BreakDance|As PrinceDance|As StonkDance", "", off, on, off},
-    {"&File/Download from Empeg", "", on, on, off},
-    {"&File/Download from Empeg/BreakDance|PrinceDance|StonkDance", "", on, on, off},
-    {"&File/Reboot empeg", "", on, on, off},
-    {"Edit", "", on, on, off},
-    {"Edit/Undo", "Ctrl+Alt+Z", off, off, off},
-    {"Edit/Redo", "Ctrl+Alt+Y", off, off, off},
-    {"Move", "", on, on, off},
-    {"Move/Play Move", "F9", off, on, off},
-    {"Move/-", "", on, on, on},
-    {"Move/Add Move", "Ctrl+Alt+N", off, on, off},
-    {"Move/Rename Move", "Ctrl+R", off, on, off},
-    {"Move/Duplicate Move", "Ctrl+D", off, on, off},
-    {"Move/Move Up", "Ctrl+Alt+Up", off, off, off},
-    {"Move/Move Down", "Ctrl+Alt+Down", off, on, off},
-    {"Move/-", "", on, on, on},
-    {"Move/Delete Move", "Ctrl+Del", off, on, off},
-    {"Frame", "", on, on, off},
-    {"Frame/Add New Frame", "Ctrl+N", off, on, off},
-    {"Frame/Insert Frame", "Ins", off, on, off},
-    {"Frame/Delete Frame", "Del", off, on, off},
-    {"Frame/-", "", on, on, on},
-    {"Frame/Copy", "Ctrl+C", off, on, off},
-    {"Frame/Cut", "Ctrl+X", off, on, off},
-    {"Frame/Paste", "Ctrl+V", off, off, off},
-    {"Frame/Undo", "Ctrl+Z", off, off, off},
-    {"Frame/Redo", "Ctrl+Y", off, off, off},
-    {"Frame/Mirror Pose", "Ctrl+M", off, on, off},
-    {"Options", "", on, on, on},
-    {"Options/Drag Without Shift|Play Continuously|Keep Bone Lengths|Set empeg Network Name", "", on, on, on},
-    {"Options/Grid", "", on, on, on},
-    {"Options/Grid/Snap To Grid|Set Grid Size", "", on, on, on},
-    {"Options/Grid/5 Pixels", "", off, off, off},
-    {"View", "", on, on, on},
-    {"View/Onion Skin|Key Frame Strip", "", on, on, on},
-    {"View/Playback Speed", "", on, on, on},
-    {"View/Playback Speed/Normal ✓|Half|Quarter", "", on, on, on},
-    {"View/Zoom", "", on, on, on},
-    {"View/Zoom/1× ✓", "Ctrl+1", on, on, on},
-    {"View/Zoom/2×", "Ctrl+2", on, on, on},
-    {"View/Zoom/3×", "Ctrl+3", on, on, on},
+    {"&File", on, on, off},
+    {"&File > &New Routine  Ctrl+Shift+N|&Load|Import Moves…", on, on, off},
+    {"&File > Open Recent", off, on, off},
+    {"&File > Open Recent > &1 TEMP/dance.raw|-", no, on, off},
+    {"&File > Open Recent > Clear List", off, on, off},
+    {"&File > &Save  Ctrl+S|Save As…  Ctrl+Shift+S|Export Move as GIF…|-|Upload to empeg", off, on, off},
+    {"&File > Upload to empeg > As BreakDance|As PrinceDance|As StonkDance", off, on, off},
+    {"&File > Download from Empeg", on, on, off},
+    {"&File > Download from Empeg > BreakDance|PrinceDance|StonkDance", on, on, off},
+    {"&File > Reboot empeg", on, on, off},
+    {"Edit", on, on, off},
+    {"Edit > Undo  Ctrl+Alt+Z|Redo  Ctrl+Alt+Y", off, off, off},
+    {"Move", on, on, off},
+    {"Move > Play Move  F9|-|Add Move  Ctrl+Alt+N|Rename Move  Ctrl+R|Duplicate Move  Ctrl+D", off, on, off},
+    {"Move > Move Up  Ctrl+Alt+Up", off, off, off},
+    {"Move > Move Down  Ctrl+Alt+Down|-|Delete Move  Ctrl+Del", off, on, off},
+    {"Frame", on, on, off},
+    {"Frame > Add New Frame  Ctrl+N|Insert Frame  Ins|Delete Frame  Del|-|Copy  Ctrl+C|Cut  Ctrl+X", off, on, off},
+    {"Frame > Paste  Ctrl+V|Undo  Ctrl+Z|Redo  Ctrl+Y", off, off, off},
+    {"Frame > Mirror Pose  Ctrl+M", off, on, off},
+    {"Options", on, on, on},
+    {"Options > Drag Without Shift|Play Continuously|Keep Bone Lengths|Set empeg Network Name|Grid", on, on, on},
+    {"Options > Grid > Snap To Grid|Set Grid Size", on, on, on},
+    {"Options > Grid > 5 Pixels", off, off, off},
+    {"View", on, on, on},
+    {"View > Onion Skin|Key Frame Strip|Playback Speed", on, on, on},
+    {"View > Playback Speed > Normal ✓|Half|Quarter", on, on, on},
+    {"View > Zoom", on, on, on},
+    {"View > Zoom > 1× ✓  Ctrl+1|2×  Ctrl+2|3×  Ctrl+3", on, on, on},
 };
 
-std::string Line(const QString &item, const QString &shortcut, bool enabled)
+/// A line as the table writes it, "  (disabled)" after one that cannot be chosen.
+std::string Line(const QString &line, bool enabled)
 {
-    return (item + (shortcut.isEmpty() ? "" : "  " + shortcut) + (enabled ? "" : "  (disabled)")).toStdString();
+    return (line + (enabled || line.endsWith("-") ? "" : "  (disabled)")).toStdString();
 }
 
 /// The lines of the visible items under a menu, depth first.
@@ -94,10 +71,11 @@ void Walk(const QList<QAction *> &actions, const QString &above, const QString &
         if (!action->isVisible())
             continue;
         const QString path = above + (action->isSeparator() ? "-" : QString(action->text()).replace(temp, "TEMP"));
-        lines.push_back(Line(path + (action->isChecked() ? " ✓" : ""), action->shortcut().toString(QKeySequence::PortableText),
-                             action->isEnabled() || action->isSeparator()));
+        const QString shortcut = action->shortcut().toString(QKeySequence::PortableText);
+        lines.push_back(Line(path + (action->isChecked() ? " ✓" : "") + (shortcut.isEmpty() ? "" : "  " + shortcut),
+                             action->isEnabled()));
         if (action->menu())
-            Walk(action->menu()->actions(), path + "/", temp, lines);
+            Walk(action->menu()->actions(), path + " > ", temp, lines);
     }
 }
 
@@ -109,10 +87,11 @@ protected:
     {
         std::vector<std::string> want, shown;
         for (const MenuRow &row : kMenus) {
-            const QString item = row.item, menu = item.left(item.lastIndexOf('/') + 1);
-            for (const QString &caption : item.mid(menu.size()).split('|'))
-                if (row.*situation != absent)
-                    want.push_back(Line(menu + caption, row.shortcut, row.*situation == enabled));
+            const QStringList lines = QString(row.lines).split('|');
+            const qsizetype cut = lines[0].lastIndexOf(" > ");
+            const QString menu = cut < 0 ? QString() : lines[0].left(cut + 3);  // the first line's menu
+            for (qsizetype i = 0; i < lines.size() && row.*situation != absent; ++i)
+                want.push_back(Line(i == 0 ? lines[0] : menu + lines[i], row.*situation == enabled));
         }
         Walk(window->menuBar()->actions(), "", dir.path(), shown);
         for (size_t i = 0; i < std::max(want.size(), shown.size()); ++i)
@@ -133,8 +112,9 @@ TEST_F(WindowDesign, MenusShowTheirCaptionsShortcutsAndStatesWithoutAndWithARout
             captions << box->title();
         else if (auto *label = qobject_cast<QLabel *>(control); label && !label->text().isEmpty())
             captions << label->text();
-    EXPECT_EQ(captions.join("|").toStdString(), "Move and Frame|Current Move|Current Key Frame|Frame Interpolation|Frame Displacement|"
-                                  "Body Parts for Current Frame|Body Part|X Pos|Y Pos|Result|Status");
+    EXPECT_EQ(captions.join("|").toStdString(),
+              "Move and Frame|Current Move|Current Key Frame|Frame Interpolation|Frame Displacement|"
+              "Body Parts for Current Frame|Body Part|X Pos|Y Pos|Result|Status");
 
     ExpectMenus(&MenuRow::bare, "no routine");
     WriteBytes(TempPath("dance.raw"), RoutineBytes(4, 2));
