@@ -21,14 +21,6 @@ protected:
     const std::string folder = dir.path().toStdString() + "/", own = folder + "caf\xe9.raw";
 };
 
-TEST_F(RoutineFiles, LoadShowsTheFirstKeyFrameOfTheFirstMove)
-{
-    EXPECT_EQ(window->cbxMoves->ItemText(2), "2> Move2");
-    EXPECT_EQ(window->cbxBodyPart->Text(), "Shoulders");
-    for (toolkit::TMenuItem *item : {window->mnuFileSave, window->mnuFileSaveAs, window->mnuFileUploadtoEmpeg})
-        EXPECT_TRUE(item->Enabled()) << item->Name().toStdString();
-}
-
 TEST_F(RoutineFiles, SaveWritesTheOwnFileWithoutADialog)
 {
     Click(window->mnuFileLoad);  // no answer scripted: cancelled

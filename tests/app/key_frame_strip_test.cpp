@@ -97,11 +97,10 @@ TEST_F(KeyFrameStrip, RightClickOffersTheFrameMenuForThatKeyFrameAndPlaybackLock
     EXPECT_EQ(window->spinFrameNumber->Value(), 3);
     QMenu &menu = *window->KeyFrameStripMenu;
     EXPECT_TRUE(menu.isVisible());
-    QStringList captions;
-    for (QAction *action : menu.actions())
-        captions << action->text();
-    EXPECT_EQ(captions.join("|"), "Add New Frame|Insert Frame|Delete Frame||Copy|Cut|Paste|Undo|Redo|Mirror Pose");
-    EXPECT_FALSE(window->mnuFramePaste->Action()->isEnabled()) << "enabled as the Frame menu is";
+    QList<QAction *> offered = menu.actions(), frame = window->mnuFrame->Menu()->actions();
+    for (QList<QAction *> *actions : {&offered, &frame})
+        actions->removeIf([](QAction *action) { return action->isSeparator(); });
+    EXPECT_EQ(offered, frame) << "the Frame menu's own actions: captions, states and handlers as there";
     const THFFrame *second = window->Core.CurrentMove()->Frames[1].get();
     dialogs.confirmAnswers = {true};
     window->mnuFrameDeleteFrame->Action()->trigger();

@@ -5,10 +5,8 @@
 
 #include "app/import_moves_dialog.h"
 
-#include <QApplication>
 #include <QListWidget>
 #include <QPushButton>
-#include <QTimer>
 
 using namespace hoofer;
 using namespace hoofer::test;
@@ -31,18 +29,16 @@ protected:
     /// would: ticks the rows, then presses Import (or Cancel).
     void Import(const std::string &path, const std::vector<int> &rows, bool press = true)
     {
-        QTimer::singleShot(0, [this, rows, press] {
-            auto *dialog = dynamic_cast<TfrmImportMoves *>(QApplication::activeModalWidget());
-            ASSERT_NE(dialog, nullptr);
-            for (int i = 0; i < dialog->lstMoves->count(); ++i)
-                offered.push_back(dialog->lstMoves->item(i)->text().toStdString());
-            importEnabledUnticked = dialog->btnImport->isEnabled();
+        dialogs.onChoice = [this, rows, press](toolkit::ItemChoice &choice) {
+            auto &dialog = dynamic_cast<TfrmImportMoves &>(choice);
+            for (int i = 0; i < dialog.lstMoves->count(); ++i)
+                offered.push_back(dialog.lstMoves->item(i)->text().toStdString());
+            importEnabledUnticked = dialog.btnImport->isEnabled();
             for (const int row : rows)
-                dialog->lstMoves->item(row)->setCheckState(Qt::Checked);
-            (press ? dialog->btnImport : dialog->btnCancel)->click();
-            if (dialog->isVisible())  // a dead button must not leave the test waiting
-                dialog->reject();
-        });
+                dialog.lstMoves->item(row)->setCheckState(Qt::Checked);
+            (press ? dialog.btnImport : dialog.btnCancel)->click();  // a disabled button does nothing
+            return dialog.result();
+        };
         ChooseForImport(path);
     }
     /// File > Import Moves of a file that is refused before any dialog.
@@ -71,7 +67,6 @@ TEST_F(MoveCommands, DuplicateShowsTheCopyAfterTheMoveSelected)
 TEST_F(MoveCommands, UpAndDownRenumberTheSelectorAndKeepTheKeyFrame)
 {
     LoadData(RoutineBytes(3, 2));
-    EXPECT_FALSE(window->mnuMoveMoveUp->Enabled());
     window->spinFrameNumber->SetValue(2);
     Click(window->mnuMoveMoveDown);
     EXPECT_EQ(Selector(), (std::vector<std::string>{"0> Move1", "1> Move0", "2> Move2"}));

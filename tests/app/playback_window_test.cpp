@@ -50,12 +50,11 @@ TEST_F(Playback, F9PlaysWithEditingLockedAndContinuousPlayStopsAfterThePassInWhi
     EXPECT_FALSE(window->mnuViewPlaybackSpeedNormal->Checked());
     QImage last;
     platform.onMessages = [&] {
-        if (last.isNull()) {
+        if (last.isNull()) {  // the menus meanwhile: window_design_test.cpp
             EXPECT_TRUE(window->Playing());
             const bool enabled[] = {window->grpMoveAndFrame->isEnabled(), window->grpBodyParts->isEnabled(),
-                                    window->grpResult->isEnabled(), window->mnuFrameAddFrame->EffectivelyEnabled(),
-                                    window->mnuEdit->Enabled(), window->mnuMovePlay->EffectivelyEnabled()};
-            EXPECT_THAT(enabled, ::testing::Each(false)) << "boxes, Add New Frame, Edit, Play Move";
+                                    window->grpResult->isEnabled()};
+            EXPECT_THAT(enabled, ::testing::Each(false)) << "the boxes";
         }
         last = window->Image->Picture();
         if (platform.sleeps.size() > 2 * 12 && window->mnuOptionsPlayContinuously->Checked())  // in the third pass

@@ -48,33 +48,24 @@ Decoded Decode(const std::string &bytes)
 
 } // namespace
 
-TEST(GifWriter, EveryPixelBecomesAScaleByScaleBlockOfItsOwnColour)
+TEST(GifWriter, EveryPixelBecomesAScaleByScaleBlockAndTheLoopBlockSaysHowOftenViewersPlay)
 {
     const std::vector<GifFrame> frames = {{Picture(3, 2), 7}, {Picture(3, 2, 6, 1), 14}};
-    for (const int scale : {1, 3}) {
-        GifOptions options;
-        options.scale = scale;
-        const Decoded gif = Decode(EncodeAnimatedGif(frames, options));
-        ASSERT_EQ(gif.pictures.size(), frames.size()) << "scale " << scale;
-        for (size_t i = 0; i < frames.size(); ++i)
-            EXPECT_EQ(gif.pictures[i], frames[i].image.scaled(3 * scale, 2 * scale)) << "scale " << scale << ", picture " << i;
-        EXPECT_EQ(gif.delaysMs, (std::vector<int>{70, 140})) << "scale " << scale;
-    }
-}
-
-TEST(GifWriter, TheLoopBlockSaysHowOftenViewersPlay)
-{
     const struct {
+        int scale;
         bool loop;
         int loopCount, qtLoopCount;
-    } rows[] = {{.loop = false, .loopCount = 0, .qtLoopCount = 0}, {.loop = true, .loopCount = 0, .qtLoopCount = -1},
-                {.loop = true, .loopCount = 3, .qtLoopCount = 3}};
+    } rows[] = {{1, false, 0, 0}, {3, true, 0, -1}, {1, true, 3, 3}};
     for (const auto &row : rows) {
         GifOptions options;
-        options.loop = row.loop;
-        options.loopCount = row.loopCount;
-        EXPECT_EQ(Decode(EncodeAnimatedGif({{Picture(2, 2), 5}}, options)).loopCount, row.qtLoopCount)
-            << "loop " << row.loop << ", count " << row.loopCount;
+        options.scale = row.scale, options.loop = row.loop, options.loopCount = row.loopCount;
+        const Decoded gif = Decode(EncodeAnimatedGif(frames, options));
+        const std::string what = "scale " + std::to_string(row.scale) + ", loop count " + std::to_string(row.loopCount);
+        ASSERT_EQ(gif.pictures.size(), frames.size()) << what;
+        for (size_t i = 0; i < frames.size(); ++i)
+            EXPECT_EQ(gif.pictures[i], frames[i].image.scaled(3 * row.scale, 2 * row.scale)) << what << ", picture " << i;
+        EXPECT_EQ(gif.delaysMs, (std::vector<int>{70, 140})) << what;
+        EXPECT_EQ(gif.loopCount, row.qtLoopCount) << what << (row.loop ? "" : ", no loop block");
     }
 }
 

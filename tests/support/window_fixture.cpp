@@ -98,6 +98,12 @@ int ScriptedDialogs::ShowModal(toolkit::StringEntry &entry)
     return text ? toolkit::kModalResultOk : toolkit::kModalResultCancel;
 }
 
+int ScriptedDialogs::ShowChoice(toolkit::ItemChoice &choice)
+{
+    shown.push_back("choice");
+    return onChoice ? onChoice(choice) : toolkit::kModalResultCancel;
+}
+
 std::vector<std::string> ScriptedDialogs::Of(const std::string &kind) const
 {
     std::vector<std::string> out;

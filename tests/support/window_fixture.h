@@ -44,7 +44,9 @@ private:
 
 /// The dialogs as a script: every question takes the next scripted answer
 /// (or a refusal when none is left), and everything shown is written down as
-/// "confirm: …", "error: …", "exception: …", "open", "save", "entry: prompt".
+/// "confirm: …", "error: …", "exception: …", "open", "save", "entry: prompt",
+/// "choice". A check-box list is handed to onChoice, which answers it as a
+/// user would and gives its result (Cancel when there is no onChoice).
 class ScriptedDialogs : public toolkit::Dialogs {
 public:
     bool Confirm(const std::string &text) override;
@@ -53,6 +55,7 @@ public:
     std::optional<std::string> OpenFile(const toolkit::FileDialogSpec &) override;
     std::optional<std::string> SaveFile(const toolkit::FileDialogSpec &) override;
     int ShowModal(toolkit::StringEntry &entry) override;
+    int ShowChoice(toolkit::ItemChoice &choice) override;
 
     std::vector<std::string> shown;  // every line written down, in order
     /// Only the texts of the boxes of one kind ("error", "exception", "confirm").
@@ -62,6 +65,7 @@ public:
     std::deque<bool> confirmAnswers;
     /// A string entry's answer is typed into it and confirmed with OK.
     std::deque<std::optional<std::string>> openAnswers, saveAnswers, entryAnswers;
+    std::function<int(toolkit::ItemChoice &)> onChoice;
     std::function<void(const std::string &)> onException;  // as an exception box is shown, before it is written down
 };
 
