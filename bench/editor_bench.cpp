@@ -342,12 +342,10 @@ BENCHMARK(DragRotate)->UseManualTime()->Unit(benchmark::kMicrosecond);
 constexpr int kBenchZoom = 3;
 
 /// What the preview's paint puts on screen at 3x: the picture scaled onto a
-/// surface of the backing store's format. Its rows are laid out as the
-/// preview's are, so the fill's time does not hang on where the allocator
-/// put them.
+/// surface of the backing store's format.
 QImage ZoomedSurface()
 {
-    return SurfaceImage(kPreviewWidth * kBenchZoom, kPreviewHeight * kBenchZoom, QImage::Format_ARGB32_Premultiplied);
+    return QImage(kPreviewWidth * kBenchZoom, kPreviewHeight * kBenchZoom, QImage::Format_ARGB32_Premultiplied);
 }
 
 void ZoomDraw(benchmark::State &state)
