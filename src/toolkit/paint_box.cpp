@@ -4,12 +4,10 @@
 #include "view/image_canvas.h"
 
 #include <QMouseEvent>
-#include <QPaintEngine>
 #include <QPainter>
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 #include <utility>
 
 namespace hoofer::toolkit {
@@ -66,23 +64,16 @@ private:
     /// to be shown. Until the paint that shows them, one request covers every
     /// primitive drawn inside the part already asked for: a figure is some
     /// thirty of them, the first of them the clearing of the whole (or of the
-    /// clip's part). It runs for every primitive, so it compares plain
-    /// numbers rather than calling Qt's rectangle operations.
+    /// clip's part).
     void Changed(int left, int top, int right, int bottom)
     {
-        left = std::max(left, m_bound.left());
-        top = std::max(top, m_bound.top());
-        right = std::min(right, m_bound.right());
-        bottom = std::min(bottom, m_bound.bottom());
-        if (left > right || top > bottom)
-            return;
+        const QRect changed = QRect(QPoint(left, top), QPoint(right, bottom)) & m_bound;
         QRect &requested = m_box.m_requested;
-        if (!requested.isEmpty() && requested.left() <= left && requested.top() <= top && requested.right() >= right
-            && requested.bottom() >= bottom)
+        if (changed.isEmpty() || requested.contains(changed))
             return;
-        requested |= QRect(QPoint(left, top), QPoint(right, bottom));
+        requested |= changed;
         const int z = m_box.m_zoom;
-        m_box.update(QRect(left * z, top * z, (right - left + 1) * z, (bottom - top + 1) * z));
+        m_box.update(QRect(changed.topLeft() * z, changed.size() * z));
     }
     TPaintBox &m_box;
     ImageCanvas &m_target;
@@ -141,119 +132,11 @@ void TPaintBox::paintEvent(QPaintEvent *)
     PaintZoomed(painter, Picture(), m_zoom);
 }
 
-namespace {
-
-/// The image painter draws into when its pixels can be written straight:
-/// 32-bit opaque-compatible pixels, no scaling or clip of the painter's own,
-/// plain opaque drawing. offset is where the painter's origin falls on it.
-QImage *DirectTarget(QPainter &painter, QPoint &offset)
-{
-    QPaintEngine *engine = painter.paintEngine();
-    if (!engine || engine->type() != QPaintEngine::Raster || !engine->paintDevice() ||
-        engine->paintDevice()->devType() != QInternal::Image)
-        return nullptr;
-    auto *image = static_cast<QImage *>(engine->paintDevice());
-    const QImage::Format format = image->format();
-    if ((format != QImage::Format_RGB32 && format != QImage::Format_ARGB32_Premultiplied) ||
-        image->devicePixelRatio() != 1.0 || !image->isDetached())
-        return nullptr;
-    const QTransform transform = painter.deviceTransform();
-    if (transform.type() > QTransform::TxTranslate || transform.dx() != std::floor(transform.dx()) ||
-        transform.dy() != std::floor(transform.dy()))
-        return nullptr;
-    if (painter.hasClipping() || painter.opacity() != 1.0 ||
-        (painter.compositionMode() != QPainter::CompositionMode_SourceOver &&
-         painter.compositionMode() != QPainter::CompositionMode_Source))
-        return nullptr;
-    offset = QPoint(static_cast<int>(transform.dx()), static_cast<int>(transform.dy()));
-    return image;
-}
-
-/// Writes each of count pixels zoom times over; a zoom known when compiling
-/// lets the compiler unroll the repeats.
-template <int Zoom>
-QRgb *RepeatPixels(QRgb *to, const QRgb *from, int count, int zoom = Zoom)
-{
-    for (int x = 0; x < count; ++x) {
-        const QRgb pixel = from[x];
-        for (int i = 0; i < (Zoom > 0 ? Zoom : zoom); ++i)
-            *to++ = pixel;
-    }
-    return to;
-}
-
-/// Row y of the zoomed picture from left to right (inclusive), the
-/// picture's own x 0 at column 0.
-void ZoomedRow(QRgb *to, const QRgb *from, int zoom, int left, int right)
-{
-    int x = left / zoom;
-    // A part-block at either end, whole blocks between.
-    const int head = std::min(right + 1, (x + 1) * zoom) - left;
-    if (left % zoom != 0) {
-        to = std::fill_n(to, head, from[x++]);
-        left += head;
-    }
-    const int whole = (right + 1) / zoom - x;
-    if (whole > 0) {
-        switch (zoom) {
-        case 2: to = RepeatPixels<2>(to, from + x, whole); break;
-        case 3: to = RepeatPixels<3>(to, from + x, whole); break;
-        default: to = RepeatPixels<0>(to, from + x, whole, zoom); break;
-        }
-        x += whole;
-        left += whole * zoom;
-    }
-    if (left <= right)
-        std::fill_n(to, right + 1 - left, from[x]);
-}
-
-/// Repeats the pixels of source into the part of target that box covers,
-/// the zoomed picture's origin at offset.
-void ExpandInto(QImage &target, QPoint offset, const QImage &source, int zoom, const QRect &box)
-{
-    const qsizetype stride = target.bytesPerLine() / static_cast<qsizetype>(sizeof(QRgb));
-    auto *out = reinterpret_cast<QRgb *>(target.bits());
-    for (int y = box.top(); y <= box.bottom();) {
-        const int sourceY = (y - offset.y()) / zoom;
-        const int last = std::min(box.bottom(), offset.y() + sourceY * zoom + zoom - 1);
-        QRgb *row = out + y * stride + box.left();
-        ZoomedRow(row, reinterpret_cast<const QRgb *>(source.constScanLine(sourceY)), zoom,
-                  box.left() - offset.x(), box.right() - offset.x());
-        // The other rows of this row of blocks are copies of the first.
-        for (int copy = y + 1; copy <= last; ++copy)
-            std::memcpy(out + copy * stride + box.left(), row, static_cast<size_t>(box.width()) * sizeof(QRgb));
-        y = last + 1;
-    }
-}
-
-} // namespace
-
 void PaintZoomed(QPainter &painter, const QImage &picture, int zoom)
 {
-    if (zoom == 1) {
-        painter.drawImage(0, 0, picture);
-        return;
-    }
-    // Qt's general scaling costs some fifteen fills of the larger surface;
-    // repeating each pixel and then each row costs about one. Where the
-    // painter draws into an image (the window's backing store), the pixels
-    // go straight there, inside the part of it the paint may touch.
-    const QImage source = picture.convertToFormat(QImage::Format_RGB32);
-    const QSize size(source.width() * zoom, source.height() * zoom);
-    QPoint offset;
-    if (QImage *target = DirectTarget(painter, offset)) {
-        QRegion region = QRegion(QRect(offset, size)) & target->rect();
-        if (const QRegion allowed = painter.paintEngine()->systemClip(); !allowed.isEmpty())
-            region &= allowed;
-        for (const QRect &box : region)
-            ExpandInto(*target, offset, source, zoom, box);
-        return;
-    }
-    thread_local QImage zoomed;
-    if (zoomed.size() != size)
-        zoomed = QImage(size, QImage::Format_RGB32);
-    ExpandInto(zoomed, QPoint(0, 0), source, zoom, zoomed.rect());
-    painter.drawImage(0, 0, zoomed);
+    // Scaled without smoothing, every pixel becomes a block of one colour.
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    painter.drawImage(QRect(0, 0, picture.width() * zoom, picture.height() * zoom), picture);
 }
 
 TColor PreviewBackground(const QColor &face)

@@ -59,8 +59,7 @@ QImage HalveSmoothly(const QImage &source)
 
 QImage DrawThumbnail(const THFFrame &frame, TColor background)
 {
-    // One canvas for every thumbnail: it keeps the head's ellipse worked out,
-    // which costs more than the rest of the drawing.
+    // One canvas for every thumbnail, rather than an image allocated for each.
     thread_local std::optional<ImageCanvas> kept;
     if (!kept || kept->BrushColor() != background)
         kept.emplace(kPreviewWidth / 2, kPreviewHeight / 2, background);
