@@ -37,6 +37,11 @@ class KeyRouter;
 class TThumbnailStrip;
 }
 
+/// The moves of a routine file (none for an empty file) for Load and
+/// Import Moves; a file that cannot be read, or is no routine, raises with a
+/// message naming it.
+TMoveList ReadRoutineFile(const std::string &path);
+
 /// The editor's main window: every control and menu item, and the handlers of
 /// every command. The routine and the editing state belong to the editing
 /// core (Core), which reports every change of the routine to RoutineChanged,

@@ -25,6 +25,20 @@ void TfrmHoofer::RebuildMoveSelector()
         cbxMoves->AddItem(MoveItemText(static_cast<int>(i), TrimName(moves[i]->MoveName)), moves[i].get());
 }
 
+TMoveList ReadRoutineFile(const std::string &path)
+{
+    std::string content, why;
+    if (!ReadWholeFile(path, content, why))
+        throw std::runtime_error("Cannot open file " + toolkit::PathForMessage(path) + "\n" + why);
+    if (content.empty())
+        return {};
+    try {
+        return DecodeRoutine(content);
+    } catch (const RoutineFormatError &e) {
+        throw std::runtime_error(toolkit::PathForMessage(path) + " is " + e.what());
+    }
+}
+
 void TfrmHoofer::ParseRoutine(const std::string &data)
 {
     // An image that cannot be read raises before anything is replaced.
@@ -51,16 +65,10 @@ void TfrmHoofer::OpenRoutineFile(const std::string &path)
     // A load that fails or reads nothing leaves the routine as it was, and
     // with it what can be done with it.
     Drag.BlockUntilRelease();
-    std::string content, why;
-    if (!ReadWholeFile(path, content, why))
-        throw std::runtime_error("Cannot open file " + toolkit::PathForMessage(path) + "\n" + why);
-    try {
-        ParseRoutine(content);
-    } catch (const RoutineFormatError &e) {
-        throw std::runtime_error(toolkit::PathForMessage(path) + " is " + e.what());
-    }
-    if (content.empty())
+    TMoveList moves = ReadRoutineFile(path);
+    if (moves.empty())
         return;
+    Core.ReplaceRoutine(std::move(moves));
     Core.SetOwnFile(path);
     Recent.Add(path);
     UpdateRecentMenu();

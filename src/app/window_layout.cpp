@@ -16,11 +16,6 @@ namespace hoofer {
 
 namespace {
 
-const char *const kBodyPartTexts[kPartCount] = {
-    "Shoulders",   "Left Elbow ", "Left Hand",  "Right Elbow ", "Right Hand  ", "Lower Body ",
-    "Left Knee ", "Left Ankle ", "Left Foot", "Right Knee ", "Right Ankle ", "Right Foot ",
-};
-
 QGroupBox *Group(QWidget *parent, const char *caption, int left, int top, int width, int height)
 {
     auto *g = new QGroupBox(caption, parent);

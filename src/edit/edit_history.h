@@ -65,9 +65,10 @@ public:
     void ForgetClean();
     bool IsClean() const { return m_clean == static_cast<long>(m_index); }
 
+    // Test seams: how many entries there are, where the index stands and the
+    // bytes kept (the sum of the entries' Cost()), for checks of the limits.
     std::size_t Count() const { return m_entries.size(); }
     std::size_t Index() const { return m_index; }
-    /// The bytes kept, the sum of the entries' Cost().
     std::size_t Cost() const { return m_cost; }
     /// A number that changes with everything that happens to the history:
     /// equal numbers mean nothing was pushed, merged, undone, redone or

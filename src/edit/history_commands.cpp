@@ -3,6 +3,8 @@
 // a reorder, a rename, the whole routine traded for another.
 #include "history_commands.h"
 
+#include "model/text_trim.h"
+
 #include <algorithm>
 #include <utility>
 
@@ -34,11 +36,7 @@ void Rotate(std::vector<std::unique_ptr<T>> &list, int from, int to)
 
 std::string BodyPartName(int part)
 {
-    static const char *const kNames[kPartCount] = {
-        "Shoulders",  "Left Elbow", "Left Hand",   "Right Elbow", "Right Hand",   "Lower Body",
-        "Left Knee", "Left Ankle", "Left Foot", "Right Knee", "Right Ankle", "Right Foot",
-    };
-    return part >= 1 && part <= kPartCount ? kNames[part - 1] : "Figure";
+    return part >= 1 && part <= kPartCount ? std::string(Trim(kBodyPartTexts[part - 1])) : "Figure";
 }
 
 FrameState FrameState::Of(const THFFrame &frame, bool withHistories)

@@ -6,6 +6,7 @@
 #include "model/routine_codec.h"
 
 #include <algorithm>
+#include <stdexcept>
 #include <utility>
 
 namespace hoofer {
@@ -47,8 +48,12 @@ int RoutineEditor::ShiftMove(int by)
 
 int RoutineEditor::AppendMoves(TMoveList incoming)
 {
-    if (incoming.empty() || static_cast<int>(incoming.size()) > MoveRoom())
+    if (incoming.empty())
         return -1;
+    if (static_cast<int>(incoming.size()) > MoveRoom())
+        throw std::runtime_error("The routine has room for " + std::to_string(MoveRoom())
+                                 + " more moves (a routine holds 256 at most); " + std::to_string(incoming.size())
+                                 + " were chosen.");
     const int first = static_cast<int>(m_moves.size());
     Push(std::make_unique<InsertMovesCommand>("Import Moves", m_moves, first, std::move(incoming), Selection(),
                                               EditSelection{first, 1, 0}));

@@ -77,7 +77,7 @@ CommandStates RoutineEditor::Commands() const
     c.DeleteMove = CanDeleteMove();
     c.AddFrame = c.InsertFrame = c.Copy = c.Cut = true;
     c.DeleteFrame = CanDeleteFrame();
-    c.Paste = !m_clipboardFrame.empty();
+    c.Paste = CanPaste();
     c.Undo = CanUndoFramePose();
     c.Redo = CanRedoFramePose();
     c.MirrorPose = c.ExportMove = true;

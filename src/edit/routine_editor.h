@@ -191,9 +191,10 @@ public:
     int ShiftMove(int by);
     /// How many more moves the routine file can hold.
     int MoveRoom() const;
-    /// Appends the moves at the end of the routine, in order, unless they
-    /// would pass the file's limit (then -1 and nothing changes). Gives the
-    /// index of the first of them.
+    /// Appends the moves at the end of the routine, in order, and gives the
+    /// index of the first of them (-1 for none). Moves that would pass the
+    /// file's limit raise std::runtime_error saying how many fit, and nothing
+    /// changes.
     int AppendMoves(TMoveList incoming);
 
     // Frame commands; each selects the key frame it leaves to be shown and

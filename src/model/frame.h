@@ -83,6 +83,13 @@ public:
 static_assert(sizeof(THFFrame) <= FramePool::kPlaceSize && alignof(THFFrame) <= FramePool::kPlaceAlignment,
               "a key frame fits a place of the frame pool");
 
+/// The body parts' names as the body-part selector shows them, trailing
+/// blanks and all, in body-part order; BodyPartName trims them.
+inline constexpr const char *kBodyPartTexts[kPartCount] = {
+    "Shoulders",  "Left Elbow ", "Left Hand",  "Right Elbow ", "Right Hand  ", "Lower Body ",
+    "Left Knee ", "Left Ankle ", "Left Foot", "Right Knee ",  "Right Ankle ", "Right Foot ",
+};
+
 /// Copies the pose (points, interpolation, displacement) but not the histories.
 void CopyFramePose(const THFFrame &source, THFFrame &destination);
 
