@@ -125,96 +125,9 @@ bool PoseCommand::MergeWith(const EditCommand &next)
     return true;
 }
 
-template <typename T>
-void HeldRun<T>::Take(List &list, int at, int count)
+std::size_t MoveFrames::Cost(const THFFrame &frame)
 {
-    const auto first = list.begin() + at;
-    m_held.assign(std::make_move_iterator(first), std::make_move_iterator(first + count));
-    list.erase(first, first + count);
-}
-
-template <typename T>
-void HeldRun<T>::Put(List &list, int at)
-{
-    list.insert(list.begin() + at, std::make_move_iterator(m_held.begin()), std::make_move_iterator(m_held.end()));
-    m_held.clear();
-}
-
-template class HeldRun<THFMove>;
-template class HeldRun<THFFrame>;
-
-namespace {
-std::size_t MovesCost(const TMoveList &moves, int at, int count)
-{
-    std::size_t cost = 0;
-    for (int i = at; i < at + count; ++i)
-        cost += MoveCost(*moves[i]);
-    return cost;
-}
-
-std::size_t FramesCost(const std::vector<std::unique_ptr<THFFrame>> &frames, int at, int count)
-{
-    std::size_t cost = 0;
-    for (int i = at; i < at + count; ++i)
-        cost += FrameCost(*frames[i]);
-    return cost;
-}
-} // namespace
-
-InsertMovesCommand::InsertMovesCommand(std::string label, TMoveList &moves, int at, TMoveList incoming,
-                                       EditSelection before, EditSelection after)
-    : RoutineCommand(std::move(label), RoutineChange::Kind::Moves, before, after), m_moves(moves), m_at(at),
-      m_count(static_cast<int>(incoming.size())), m_cost(sizeof(*this) + MovesCost(incoming, 0, m_count))
-{
-    // Held until the first Redo puts them in.
-    m_run.Take(incoming, 0, m_count);
-}
-
-RemoveMovesCommand::RemoveMovesCommand(std::string label, TMoveList &moves, int at, int count, EditSelection before,
-                                       EditSelection after)
-    : RoutineCommand(std::move(label), RoutineChange::Kind::Moves, before, after), m_moves(moves), m_at(at),
-      m_count(count), m_cost(sizeof(*this) + MovesCost(moves, at, count))
-{
-}
-
-InsertFramesCommand::InsertFramesCommand(std::string label, TMoveList &moves, int move, int at,
-                                         std::vector<std::unique_ptr<THFFrame>> incoming, EditSelection before,
-                                         EditSelection after)
-    : RoutineCommand(std::move(label), RoutineChange::Kind::KeyFrames, before, after), m_moves(moves), m_move(move),
-      m_at(at), m_count(static_cast<int>(incoming.size())), m_cost(sizeof(*this) + FramesCost(incoming, 0, m_count))
-{
-    m_run.Take(incoming, 0, m_count);
-}
-
-void InsertFramesCommand::Redo()
-{
-    m_run.Put(m_moves[m_move]->Frames, m_at);
-    m_moves[m_move]->SyncFrameCount();
-}
-
-void InsertFramesCommand::Undo()
-{
-    m_run.Take(m_moves[m_move]->Frames, m_at, m_count);
-    m_moves[m_move]->SyncFrameCount();
-}
-
-RemoveFramesCommand::RemoveFramesCommand(std::string label, TMoveList &moves, int move, int at, int count,
-                                         EditSelection before, EditSelection after)
-    : RoutineCommand(std::move(label), RoutineChange::Kind::KeyFrames, before, after), m_moves(moves), m_move(move),
-      m_at(at), m_count(count), m_cost(sizeof(*this) + FramesCost(moves[move]->Frames, at, count))
-{
-}
-
-void RemoveFramesCommand::Redo()
-{
-    m_run.Take(m_moves[m_move]->Frames, m_at, m_count);
-    m_moves[m_move]->SyncFrameCount();
-}
-
-void RemoveFramesCommand::Undo()
-{
-    m_run.Put(m_moves[m_move]->Frames, m_at);
-    m_moves[m_move]->SyncFrameCount();
+    return FrameCost(frame);
 }
 
 ReorderMovesCommand::ReorderMovesCommand(std::string label, TMoveList &moves, int from, int to,

@@ -76,90 +76,95 @@ private:
     bool m_continues;
 };
 
-/// Items (moves of the routine, or key frames of one move) that leave a list
-/// or come into it as one run of neighbours: while they are out of it, the
-/// command holds them whole, with their own histories.
-template <typename T>
-class HeldRun {
+/// The bytes a move keeps alive: its key frames with their histories.
+std::size_t MoveCost(const THFMove &move);
+
+/// Where a run of items lives: the routine's moves, or the key frames of the
+/// move of index `move`.
+struct RoutineMoves {
+    using Item = THFMove;
+    static constexpr RoutineChange::Kind kKind = RoutineChange::Kind::Moves;
+    TMoveList &List(TMoveList &moves) const { return moves; }
+    void Counted(TMoveList &) const {}
+    static std::size_t Cost(const THFMove &move) { return MoveCost(move); }
+};
+
+struct MoveFrames {
+    using Item = THFFrame;
+    static constexpr RoutineChange::Kind kKind = RoutineChange::Kind::KeyFrames;
+    int move;
+    std::vector<std::unique_ptr<THFFrame>> &List(TMoveList &moves) const { return moves[move]->Frames; }
+    void Counted(TMoveList &moves) const { moves[move]->SyncFrameCount(); }
+    static std::size_t Cost(const THFFrame &frame);
+};
+
+/// Items (moves, or key frames of one move) that come into their list or
+/// leave it as one run of neighbours at `at`: while they are out of it, the
+/// command holds them whole, with their own histories. An inserting command
+/// is made with the items it brings, a removing one with how many go.
+template <typename Where, bool kInserting>
+class RunCommand : public RoutineCommand {
 public:
-    using List = std::vector<std::unique_ptr<T>>;
-    HeldRun() = default;
-    HeldRun(const HeldRun &) = delete;
-    HeldRun &operator=(const HeldRun &) = delete;
-    ~HeldRun() { FreeListItems(m_held); }
-    /// Takes [at, at + count) out of the list and holds them.
-    void Take(List &list, int at, int count);
-    /// Puts what is held back in at `at`.
-    void Put(List &list, int at);
+    using List = std::vector<std::unique_ptr<typename Where::Item>>;
+
+    RunCommand(std::string label, TMoveList &moves, Where where, int at, List incoming, EditSelection before,
+               EditSelection after)
+        requires kInserting
+        : RoutineCommand(std::move(label), Where::kKind, before, after), m_moves(moves), m_where(where), m_at(at),
+          m_count(static_cast<int>(incoming.size())), m_cost(sizeof(*this) + CostOf(incoming, 0, m_count))
+    {
+        m_held = std::move(incoming);  // until the first Redo puts them in
+    }
+    RunCommand(std::string label, TMoveList &moves, Where where, int at, int count, EditSelection before,
+               EditSelection after)
+        requires(!kInserting)
+        : RoutineCommand(std::move(label), Where::kKind, before, after), m_moves(moves), m_where(where), m_at(at),
+          m_count(count), m_cost(sizeof(*this) + CostOf(where.List(moves), at, count))
+    {
+    }
+    ~RunCommand() override { FreeListItems(m_held); }
+
+    void Redo() override { kInserting ? Put() : Take(); }
+    void Undo() override { kInserting ? Take() : Put(); }
+    std::size_t Cost() const override { return m_cost; }
 
 private:
+    static std::size_t CostOf(const List &list, int at, int count)
+    {
+        std::size_t cost = 0;
+        for (int i = at; i < at + count; ++i)
+            cost += Where::Cost(*list[i]);
+        return cost;
+    }
+    void Take()
+    {
+        List &list = m_where.List(m_moves);
+        const auto first = list.begin() + m_at;
+        m_held.assign(std::make_move_iterator(first), std::make_move_iterator(first + m_count));
+        list.erase(first, first + m_count);
+        m_where.Counted(m_moves);
+    }
+    void Put()
+    {
+        List &list = m_where.List(m_moves);
+        list.insert(list.begin() + m_at, std::make_move_iterator(m_held.begin()), std::make_move_iterator(m_held.end()));
+        m_held.clear();
+        m_where.Counted(m_moves);
+    }
+
+    TMoveList &m_moves;
+    Where m_where;
+    int m_at, m_count;
     List m_held;
-};
-
-/// Moves that come into the routine as one run at `at`: added, duplicated,
-/// imported.
-class InsertMovesCommand : public RoutineCommand {
-public:
-    InsertMovesCommand(std::string label, TMoveList &moves, int at, TMoveList incoming, EditSelection before,
-                       EditSelection after);
-    void Redo() override { m_run.Put(m_moves, m_at); }
-    void Undo() override { m_run.Take(m_moves, m_at, m_count); }
-    std::size_t Cost() const override { return m_cost; }
-
-private:
-    TMoveList &m_moves;
-    int m_at, m_count;
-    HeldRun<THFMove> m_run;
     std::size_t m_cost;
 };
 
-/// Moves [at, at + count) of the routine taken out of it.
-class RemoveMovesCommand : public RoutineCommand {
-public:
-    RemoveMovesCommand(std::string label, TMoveList &moves, int at, int count, EditSelection before,
-                       EditSelection after);
-    void Redo() override { m_run.Take(m_moves, m_at, m_count); }
-    void Undo() override { m_run.Put(m_moves, m_at); }
-    std::size_t Cost() const override { return m_cost; }
-
-private:
-    TMoveList &m_moves;
-    int m_at, m_count;
-    HeldRun<THFMove> m_run;
-    std::size_t m_cost;
-};
-
-/// Key frames that come into move `move` as one run at `at`: added, inserted.
-class InsertFramesCommand : public RoutineCommand {
-public:
-    InsertFramesCommand(std::string label, TMoveList &moves, int move, int at,
-                        std::vector<std::unique_ptr<THFFrame>> incoming, EditSelection before, EditSelection after);
-    void Redo() override;
-    void Undo() override;
-    std::size_t Cost() const override { return m_cost; }
-
-private:
-    TMoveList &m_moves;
-    int m_move, m_at, m_count;
-    HeldRun<THFFrame> m_run;
-    std::size_t m_cost;
-};
-
-/// Key frames [at, at + count) of move `move` taken out of it.
-class RemoveFramesCommand : public RoutineCommand {
-public:
-    RemoveFramesCommand(std::string label, TMoveList &moves, int move, int at, int count, EditSelection before,
-                        EditSelection after);
-    void Redo() override;
-    void Undo() override;
-    std::size_t Cost() const override { return m_cost; }
-
-private:
-    TMoveList &m_moves;
-    int m_move, m_at, m_count;
-    HeldRun<THFFrame> m_run;
-    std::size_t m_cost;
-};
+/// Moves added, duplicated or imported, and moves deleted.
+using InsertMovesCommand = RunCommand<RoutineMoves, true>;
+using RemoveMovesCommand = RunCommand<RoutineMoves, false>;
+/// Key frames added or inserted, and key frames deleted or cut.
+using InsertFramesCommand = RunCommand<MoveFrames, true>;
+using RemoveFramesCommand = RunCommand<MoveFrames, false>;
 
 /// One item of a list taken from place `from` to place `to`, those between
 /// shifting by one; the objects move, so each keeps its own histories.
@@ -223,7 +228,5 @@ private:
     std::size_t m_cost;
 };
 
-/// The bytes a move keeps alive: its key frames with their histories.
-std::size_t MoveCost(const THFMove &move);
 
 } // namespace hoofer

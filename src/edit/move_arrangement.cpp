@@ -23,7 +23,7 @@ int RoutineEditor::DuplicateMove()
     const int at = CurrentMoveIndex() + 1;
     TMoveList copy;
     copy.push_back(CopyMovePoses(*m_currentMove));
-    Push(std::make_unique<InsertMovesCommand>("Duplicate Move", m_moves, at, std::move(copy), Selection(),
+    Push(std::make_unique<InsertMovesCommand>("Duplicate Move", m_moves, RoutineMoves{}, at, std::move(copy), Selection(),
                                               EditSelection{at, 1, 0}));
     return at;
 }
@@ -55,7 +55,7 @@ int RoutineEditor::AppendMoves(TMoveList incoming)
                                  + " more moves (a routine holds 256 at most); " + std::to_string(incoming.size())
                                  + " were chosen.");
     const int first = static_cast<int>(m_moves.size());
-    Push(std::make_unique<InsertMovesCommand>("Import Moves", m_moves, first, std::move(incoming), Selection(),
+    Push(std::make_unique<InsertMovesCommand>("Import Moves", m_moves, RoutineMoves{}, first, std::move(incoming), Selection(),
                                               EditSelection{first, 1, 0}));
     return first;
 }

@@ -99,24 +99,26 @@ void RoutineEditor::SetPartPosition(int part, int x, int y)
 
 void RoutineEditor::SetInterpolation(int value)
 {
-    // The box shows the key frame's own value again after every selection:
-    // only a different value is an edit.
-    if (!CanEdit() || m_currentFrame->Interpolation == value)
-        return;
-    const FrameState before = FrameState::Of(*m_currentFrame, false);
-    FrameState after = before;
-    after.Interpolation = value;
-    PushPose("Set Interpolation", Change::Pose, 0, before, std::move(after), kTypedInterpolation);
+    SetFrameNumber(&FrameState::Interpolation, value, "Set Interpolation", kTypedInterpolation);
 }
 
 void RoutineEditor::SetDisplacement(int value)
 {
-    if (!CanEdit() || m_currentFrame->Displacement == value)
+    SetFrameNumber(&FrameState::Displacement, value, "Set Displacement", kTypedDisplacement);
+}
+
+void RoutineEditor::SetFrameNumber(int32_t FrameState::*field, int value, const char *label, int id)
+{
+    if (!CanEdit())
         return;
     const FrameState before = FrameState::Of(*m_currentFrame, false);
+    // The box shows the key frame's own value again after every selection:
+    // only a different value is an edit.
+    if (before.*field == value)
+        return;
     FrameState after = before;
-    after.Displacement = value;
-    PushPose("Set Displacement", Change::Pose, 0, before, std::move(after), kTypedDisplacement);
+    after.*field = value;
+    PushPose(label, Change::Pose, 0, before, std::move(after), id);
 }
 
 int RoutineEditor::AddMove()
@@ -125,7 +127,7 @@ int RoutineEditor::AddMove()
     const int at = count >= 4 ? count - 2 : 0;
     TMoveList added;
     added.push_back(MakeStandingMove());
-    Push(std::make_unique<InsertMovesCommand>("Add Move", m_moves, at, std::move(added), Selection(),
+    Push(std::make_unique<InsertMovesCommand>("Add Move", m_moves, RoutineMoves{}, at, std::move(added), Selection(),
                                               EditSelection{at, 1, 0}));
     return at;
 }
@@ -153,7 +155,7 @@ int RoutineEditor::DeleteMove()
         return -1;
     const int i = CurrentMoveIndex();
     const int next = std::min(i, static_cast<int>(m_moves.size()) - 2);
-    Push(std::make_unique<RemoveMovesCommand>("Delete Move", m_moves, i, 1, Selection(), EditSelection{next, 1, 0}));
+    Push(std::make_unique<RemoveMovesCommand>("Delete Move", m_moves, RoutineMoves{}, i, 1, Selection(), EditSelection{next, 1, 0}));
     return next;
 }
 
@@ -169,7 +171,7 @@ int RoutineEditor::AddFrame()
     added.push_back(std::move(frame));
     const int number = m_currentMove->FrameCount + 1;
     const int move = CurrentMoveIndex();
-    Push(std::make_unique<InsertFramesCommand>("Add Frame", m_moves, move, number - 1, std::move(added), Selection(),
+    Push(std::make_unique<InsertFramesCommand>("Add Frame", m_moves, MoveFrames{move}, number - 1, std::move(added), Selection(),
                                                EditSelection{move, number, 0}));
     return number;
 }
@@ -184,7 +186,7 @@ int RoutineEditor::InsertFrame()
     added.push_back(std::move(frame));
     const int i = m_currentMove->IndexOf(m_currentFrame);
     const int move = CurrentMoveIndex();
-    Push(std::make_unique<InsertFramesCommand>("Insert Frame", m_moves, move, i, std::move(added), Selection(),
+    Push(std::make_unique<InsertFramesCommand>("Insert Frame", m_moves, MoveFrames{move}, i, std::move(added), Selection(),
                                                EditSelection{move, i + 2, 0}));
     return i + 2;
 }
@@ -201,7 +203,7 @@ int RoutineEditor::RemoveFrame(const char *label)
     const int i = m_currentMove->IndexOf(m_currentFrame);
     const int move = CurrentMoveIndex();
     const int number = std::min(i + 1, m_currentMove->FrameCount - 1);
-    Push(std::make_unique<RemoveFramesCommand>(label, m_moves, move, i, 1, Selection(),
+    Push(std::make_unique<RemoveFramesCommand>(label, m_moves, MoveFrames{move}, i, 1, Selection(),
                                                EditSelection{move, number, 0}));
     return number;
 }

@@ -254,6 +254,8 @@ private:
     EditSelection ShowWalk(const EditCommand &command, bool back);
     THFFrame *FindFrame(int number) const;
     int RemoveFrame(const char *label);
+    /// Interpolation or displacement typed into its box.
+    void SetFrameNumber(int32_t FrameState::*field, int value, const char *label, int id);
     /// Edits a copy of the current key frame (with its own histories) and
     /// pushes the change as one pose command.
     template <typename Edit>
