@@ -15,7 +15,7 @@ ALLOWED = {
     "model": set(),
     "view": {"model"},
     "export": {"model", "view"},
-    "edit": {"model", "view"},
+    "edit": {"model"},
     "settings": {"model", "view", "edit"},
     "device": {"model"},
     "cli": {"model", "view", "export", "device", "settings"},

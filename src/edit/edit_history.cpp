@@ -12,6 +12,7 @@ EditHistory::EditHistory(std::size_t entryLimit, std::size_t byteLimit)
 EditHistory::~EditHistory()
 {
     // The newest entries may hold what the older ones refer to: free them first.
+    m_stash.clear();
     while (!m_entries.empty())
         m_entries.pop_back();
 }
@@ -32,6 +33,15 @@ bool EditHistory::Withdraw()
     m_entries[m_index - 1].Command->Undo();
     --m_index;
     DropRedoable();
+    if (m_open) {
+        // Right after its push: what the push dropped can be redone again.
+        for (Entry &entry : m_stash) {
+            m_cost += entry.Cost;
+            m_entries.push_back(std::move(entry));
+        }
+        if (m_stashClean > 0)
+            m_clean = static_cast<long>(m_index) + m_stashClean;
+    }
     Close();
     Report(before);
     return true;
@@ -39,7 +49,8 @@ bool EditHistory::Withdraw()
 
 void EditHistory::Keep(std::unique_ptr<EditCommand> command)
 {
-    DropRedoable();
+    long droppedClean = m_clean > static_cast<long>(m_index) ? m_clean - static_cast<long>(m_index) : -1;
+    std::deque<Entry> dropped = DropRedoable();
     // Merging into the entry the clean index stands after would make the
     // clean state unreachable by Undo, so a clean boundary stops the merge.
     if (m_open && m_index > 0 && command->Id() != 0 && m_clean != static_cast<long>(m_index)) {
@@ -57,6 +68,10 @@ void EditHistory::Keep(std::unique_ptr<EditCommand> command)
         m_entries.push_back({std::move(command), cost});
         m_cost += cost;
         ++m_index;
+        // Kept until anything but a push happens, for Withdraw. (A merge
+        // drops nothing: the entry's first push keeps what it dropped.)
+        m_stash = std::move(dropped);
+        m_stashClean = droppedClean;
     }
     while (m_entries.size() > 1 && (m_entries.size() > m_entryLimit || m_cost > m_byteLimit))
         DropOldest();
@@ -64,14 +79,17 @@ void EditHistory::Keep(std::unique_ptr<EditCommand> command)
     ++m_revision;
 }
 
-void EditHistory::DropRedoable()
+std::deque<EditHistory::Entry> EditHistory::DropRedoable()
 {
     if (m_clean > static_cast<long>(m_index))
         m_clean = -1;
+    std::deque<Entry> dropped;
     while (m_entries.size() > m_index) {
         m_cost -= m_entries.back().Cost;
+        dropped.push_front(std::move(m_entries.back()));
         m_entries.pop_back();
     }
+    return dropped;
 }
 
 void EditHistory::DropOldest()

@@ -42,7 +42,8 @@ public:
     /// is open and accepts it, then applies the limits.
     void Push(std::unique_ptr<EditCommand> command);
     /// Takes back the newest entry for good, as if it had never been pushed
-    /// (a cancelled drag); false when there is nothing done to take back.
+    /// (a cancelled drag): right after its push, what the push dropped can
+    /// be redone again. False when there is nothing done to take back.
     bool Withdraw();
     /// Takes back the newest done entry and returns it (for its selection),
     /// or nullptr when there is none.
@@ -94,9 +95,11 @@ private:
     void Close()
     {
         m_open = false;
+        m_stash.clear();
         ++m_revision;
     }
-    void DropRedoable();
+    /// Drops what could be redone and gives it, oldest first.
+    std::deque<Entry> DropRedoable();
     void DropOldest();
     Looks Look() const;
     void Report(const Looks &before);
@@ -110,6 +113,10 @@ private:
     std::size_t m_cost = 0;
     /// The newest entry may still take the next command into itself.
     bool m_open = false;
+    /// What the newest entry's push dropped, and where the clean index stood
+    /// among it (1 for its first entry; -1 elsewhere), while m_open.
+    std::deque<Entry> m_stash;
+    long m_stashClean = -1;
     std::uint64_t m_revision = 0;
     std::function<void()> m_observer;
 };

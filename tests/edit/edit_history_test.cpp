@@ -60,10 +60,20 @@ TEST(EditHistory, AWithdrawnEntryIsTakenBackForGood)
     h.Push(std::make_unique<SetText>(text, "a"));
     h.Push(std::make_unique<SetText>(text, "b"));
     h.Undo();
+    h.SetClean();
+    h.Redo();
+    h.Undo();
     h.Push(std::make_unique<SetText>(text, "c"));
     EXPECT_TRUE(h.Withdraw());
     EXPECT_EQ(text, "a");
-    EXPECT_EQ(std::pair(h.Count(), h.CanRedo()), std::pair(std::size_t{1}, false));
+    EXPECT_TRUE(h.IsClean());
+    ASSERT_TRUE(h.CanRedo()) << "what the push dropped comes back";
+    h.Redo();
+    EXPECT_EQ(text, "b");
+    h.Undo();
+    EXPECT_TRUE(h.Withdraw()) << "after an undo, what could be redone goes too";
+    EXPECT_EQ(text, "0");
+    EXPECT_EQ(std::pair(h.Count(), h.CanRedo()), std::pair(std::size_t{0}, false));
 }
 
 TEST(EditHistory, TheObserverHearsOnlyOfAChangeInWhatTheMenuShows)
@@ -109,6 +119,8 @@ TEST(EditHistory, ARandomSequenceMatchesAModelOfWholeStates)
     std::size_t at = 0;
     long clean = 0;
     bool open = false;  // nothing but pushes since the newest entry came
+    std::vector<State> stash;  // what the newest entry's push dropped
+    long stashClean = -1;
     int merges = 0, drops = 0, cleanLost = 0, withdrawals = 0;
     std::mt19937 random(27);
     for (int step = 0; step < 4000; ++step) {
@@ -117,6 +129,8 @@ TEST(EditHistory, ARandomSequenceMatchesAModelOfWholeStates)
         if (op <= 1) {  // a change; op 1 is a nudge
             const std::size_t cost = 1 + random() % 4;
             h.Push(std::make_unique<SetText>(text, t, op, cost));
+            std::vector<State> dropped(states.begin() + long(at) + 1, states.end());
+            const long droppedClean = clean > long(at) ? clean - long(at) : -1;
             states.resize(at + 1);
             if (clean > long(at)) clean = -1, ++cleanLost;
             if (op == 1 && open && at > 0 && states[at].Nudge && clean != long(at)) {
@@ -126,6 +140,8 @@ TEST(EditHistory, ARandomSequenceMatchesAModelOfWholeStates)
             } else {
                 states.push_back({t, op == 1, cost});
                 ++at;
+                stash = std::move(dropped);
+                stashClean = droppedClean;
             }
             auto bytes = [&] {
                 return std::accumulate(states.begin(), states.end(), std::size_t{0},
@@ -157,6 +173,10 @@ TEST(EditHistory, ARandomSequenceMatchesAModelOfWholeStates)
             if (at > 0) {
                 states.resize(at--);
                 if (clean > long(at)) clean = -1, ++cleanLost;
+                if (open) {
+                    states.insert(states.end(), stash.begin(), stash.end());
+                    if (stashClean > 0) clean = long(at) + stashClean;
+                }
                 open = false;
                 ++withdrawals;
             }
