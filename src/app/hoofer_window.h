@@ -37,9 +37,8 @@ class KeyRouter;
 class TThumbnailStrip;
 }
 
-/// The moves of a routine file (none for an empty file) for Load and
-/// Import Moves; a file that cannot be read, or is no routine, raises with a
-/// message naming it.
+/// The moves of a routine file for Load and Import Moves; a file that cannot
+/// be read, is empty or is no routine raises with a message naming it.
 TMoveList ReadRoutineFile(const std::string &path);
 
 /// The editor's main window: every control and menu item, and the handlers of

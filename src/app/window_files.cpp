@@ -30,12 +30,14 @@ TMoveList ReadRoutineFile(const std::string &path)
     std::string content, why;
     if (!ReadWholeFile(path, content, why))
         throw std::runtime_error("Cannot open file " + toolkit::PathForMessage(path) + "\n" + why);
+    // An empty file was taken for nothing to do, and a picture's bytes were
+    // explained as a routine's: the message says first what the file is not.
     if (content.empty())
-        return {};
+        throw std::runtime_error(toolkit::PathForMessage(path) + " is empty: it holds no routine.");
     try {
         return DecodeRoutine(content);
     } catch (const RoutineFormatError &e) {
-        throw std::runtime_error(toolkit::PathForMessage(path) + " is " + e.what());
+        throw std::runtime_error(toolkit::PathForMessage(path) + " is not a routine file: " + e.what());
     }
 }
 
@@ -65,10 +67,7 @@ void TfrmHoofer::OpenRoutineFile(const std::string &path)
     // A load that fails or reads nothing leaves the routine as it was, and
     // with it what can be done with it.
     Drag.BlockUntilRelease();
-    TMoveList moves = ReadRoutineFile(path);
-    if (moves.empty())
-        return;
-    Core.ReplaceRoutine(std::move(moves));
+    Core.ReplaceRoutine(ReadRoutineFile(path));
     Core.SetOwnFile(path);
     Recent.Add(path);
     UpdateRecentMenu();

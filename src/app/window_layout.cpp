@@ -69,7 +69,8 @@ void TfrmHoofer::CreateControls()
     lblFrameInterpolation = Label(grpMoveAndFrame, "Frame Interpolation", 8, 56);
     spinInterpolate = Spin(grpMoveAndFrame, 8, 72, 120, 0, 255, 0);
     lblFrameDisplacement = Label(grpMoveAndFrame, "Frame Displacement", 130, 56);
-    spinDisplacement = Spin(grpMoveAndFrame, 130, 72, 120, -128, 128, 0);
+    // The file keeps a displacement in one signed byte: 128 would read back as -128.
+    spinDisplacement = Spin(grpMoveAndFrame, 130, 72, 120, -128, 127, 0);
 
     grpBodyParts = Group(Client, "Body Parts for Current Frame", 8, 112, 257, 65);
     lblBodyPart = Label(grpBodyParts, "Body Part", 8, 16);

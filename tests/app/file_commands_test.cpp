@@ -64,12 +64,16 @@ TEST_F(RoutineFiles, ANewRoutineHasNoFileSoSaveAsksWhere)
 TEST_F(RoutineFiles, ARefusedLoadKeepsTheRoutineAndItsFile)
 {
     WriteBytes(folder + "short.raw", RoutineBytes(2, 2).substr(0, 20));
-    for (const std::string &refused : {folder + "gone\xc3\xa9.raw", folder + "short.raw"})
+    WriteBytes(folder + "empty.raw", "");
+    for (const std::string &refused : {folder + "gone\xc3\xa9.raw", folder + "short.raw", folder + "empty.raw"})
         LoadFile(refused);
-    ASSERT_EQ(dialogs.Of("exception").size(), 2u);
+    ASSERT_EQ(dialogs.Of("exception").size(), 3u);
     EXPECT_EQ(dialogs.Of("exception")[0].rfind("Cannot open file " + folder + "gone\xe9.raw\n", 0), 0u)
         << "the UTF-8 name is shown in Latin-1";
+    EXPECT_EQ(dialogs.Of("exception")[1].rfind(folder + "short.raw is not a routine file: truncated", 0), 0u);
+    EXPECT_EQ(dialogs.Of("exception")[2], folder + "empty.raw is empty: it holds no routine.");
     EXPECT_EQ(window->cbxMoves->Count(), 3);
+    EXPECT_EQ(std::pair(window->mnuFileSave->Enabled(), window->mnuFileUploadtoEmpeg->Enabled()), std::pair(true, true));
     Click(window->mnuFileSaveAs);
     EXPECT_EQ(dialogs.lastSaveSpec.fileName, own);
 }

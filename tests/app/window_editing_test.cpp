@@ -149,9 +149,9 @@ TEST_F(WindowEditing, PartBoxesShowAndEditTheSelectedBodyPartAndAnotherMoveKeeps
     window->Image->Surface().FillRect(0, 0, 100, 100);
     window->Image->Expose();  // as the window system asks for a repaint
     EXPECT_EQ(window->Image->Picture(), shown);
-    Type(window->spinDisplacement, "128");
+    Type(window->spinDisplacement, "200");
     Type(window->spinInterpolate, "7");
-    EXPECT_EQ(window->Core.CurrentFrame()->Displacement, 128);
+    EXPECT_EQ(window->Core.CurrentFrame()->Displacement, 127) << "the largest the file's signed byte holds";
     EXPECT_EQ(window->Core.CurrentFrame()->Interpolation, 7);
 
     Select(window->cbxBodyPart, 4);
