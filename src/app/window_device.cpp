@@ -13,18 +13,25 @@
 namespace hoofer {
 
 namespace {
-/// The window as the transfer sequences see it.
+/// The window as the transfer sequences see it. After the error box of a
+/// failure, the status line says which command failed rather than the step
+/// it was at.
 class WindowTransferHost : public TransferHost {
 public:
-    explicit WindowTransferHost(TfrmHoofer &window) : m_window(window) {}
+    WindowTransferHost(TfrmHoofer &window, const char *failed) : m_window(window), m_failed(failed) {}
     void ShowStatus(const std::string &text) override { m_window.ShowStatus(text); }
     void StopTimer() override { m_window.Timer->SetEnabled(false); }
     void StartTimer() override { m_window.Timer->SetEnabled(true); }
     void Sleep(int ms) override { m_window.Platform().Sleep(ms); }
-    void ReportError(const std::string &message) override { m_window.ReportError(message); }
+    void ReportError(const std::string &message) override
+    {
+        m_window.ReportError(message);
+        m_window.ShowStatus(m_failed);
+    }
 
 private:
     TfrmHoofer &m_window;
+    const char *m_failed;
 };
 
 constexpr const char *kNoNetworkName = "Please choose your empeg's Network name in the Options menu";
@@ -56,7 +63,7 @@ void TfrmHoofer::UploadToEmpeg(const std::string &remoteName)
     // A second device command, started from inside the status line's message
     // handling, must not break the transfer under way.
     FlagScope busy(m_deviceBusy);
-    WindowTransferHost host(*this);
+    WindowTransferHost host(*this, "Upload failed");
     if (UploadToPlayer(*IdFTP, NetworkName, remoteName, payload, host))
         Core.MarkSaved();
 }
@@ -70,7 +77,7 @@ void TfrmHoofer::DownloadFromEmpeg(const std::string &remoteName)
     DownloadResult received;
     {
         FlagScope busy(m_deviceBusy);
-        WindowTransferHost host(*this);
+        WindowTransferHost host(*this, "Download failed");
         received = DownloadFromPlayer(*IdFTP, NetworkName, remoteName, host);
         if (received.complete)
             ShowStatus(kDownloadCompleteStatus);
@@ -99,8 +106,14 @@ void TfrmHoofer::mnuFileRebootEmpegClick()
     if (m_deviceBusy)
         return;
     FlagScope busy(m_deviceBusy);
-    WindowTransferHost host(*this);
-    RebootPlayer(*IdFTP, host);
+    WindowTransferHost host(*this, "Reboot failed");
+    try {
+        RebootPlayer(*IdFTP, host);
+    } catch (...) {
+        // The exception box follows; the status line says what failed.
+        ShowStatus("Reboot failed");
+        throw;
+    }
 }
 
 void TfrmHoofer::mnuOptionsSetempegNetworkNameClick()

@@ -85,7 +85,7 @@ TEST_F(DeviceCommands, UploadIntoEachSlotShowsEachStepClearsModifiedAndLetsNoOth
     window->Core.MarkModified();
     Click(window->UploadtoEmpegAsBreakdance);
     EXPECT_THAT(Reported(), ElementsAre(AllOf(StartsWith("I am very sorry to report"), HasSubstr("\"550 "))));
-    EXPECT_EQ(Status(), "Putting File to empeg");
+    EXPECT_EQ(Status(), "Upload failed") << "not the step it failed in, once the box is closed";
     EXPECT_TRUE(window->Core.Modified());
     EXPECT_FALSE(window->IdFTP->IsConnected());
     // A reboot refused after the login shows the exception box and hangs up.
@@ -97,6 +97,7 @@ TEST_F(DeviceCommands, UploadIntoEachSlotShowsEachStepClearsModifiedAndLetsNoOth
     window->IdFTP->Host = peer.Address();
     Click(window->mnuFileRebootEmpeg);
     EXPECT_THAT(dialogs.Of("exception"), ElementsAre(HasSubstr("502")));
+    EXPECT_EQ(Status(), "Reboot failed");
     EXPECT_FALSE(window->IdFTP->IsConnected());
 }
 
@@ -110,7 +111,7 @@ TEST_F(DeviceCommands, DownloadReplacesTheRoutineAfterTheQuestionOrRefusesAndKee
     Click(window->mnuFileDownloadFromEmpegStonkDance);  // an empty slot: nothing is read, as with an empty file
     ASSERT_EQ(Reported().size(), 1u);
     EXPECT_THAT(Reported()[0], HasSubstr("\"550 "));
-    EXPECT_EQ(Status(), "Getting File from empeg");
+    EXPECT_EQ(Status(), "Download failed");
     EXPECT_EQ(window->SerialiseRoutine(), RoutineBytes(3, 3));
     EXPECT_FALSE(window->Core.Modified());
     window->Core.MarkModified();
