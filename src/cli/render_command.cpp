@@ -5,6 +5,7 @@
 #include "routine_report.h"
 #include "terminal_text.h"
 
+#include "export/gif_writer.h"
 #include "export/move_gif.h"
 #include "model/save_file.h"
 
@@ -80,7 +81,16 @@ int RunRender(const RenderOptions &options)
         return 1;
     }
     // The same writer as the editor's File > Export Move as GIF.
-    if (!options.output.empty()) {
+    if (options.output == kStandardStream) {
+        // As download's "-": the GIF goes to standard output.
+        try {
+            if (!WriteOutput(options.output, EncodeMoveGif(move, options.scale, !options.once)))
+                return 1;
+        } catch (const GifWriteError &e) {
+            ReportError(options.output, e.what());
+            return 1;
+        }
+    } else if (!options.output.empty()) {
         if (const std::string why = WriteMoveGif(move, options.output, options.scale, !options.once); !why.empty()) {
             std::cerr << TerminalText(options.output + ": " + why) << '\n';
             return 1;
@@ -107,7 +117,7 @@ void AddRenderCommand(CLI::App &app, CommandSet &commands)
     render->add_option("-m,--move", options->move,
                        "The move: its index as info lists it, or its name (default: 0)")
         ->type_name("N|NAME");
-    CLI::Option *output = render->add_option("-o,--output", options->output, "Animated GIF to write")
+    CLI::Option *output = render->add_option("-o,--output", options->output, "Animated GIF to write; - writes standard output")
                                  ->type_name("OUT.gif");
     CLI::Option *frames = render->add_option("--frames", options->framesDir,
                                              "Folder to write the pictures into as 0001.png, 0002.png, ...")
@@ -117,9 +127,12 @@ void AddRenderCommand(CLI::App &app, CommandSet &commands)
         ->type_name("K");
     render->add_flag("--once", options->once, "Play the GIF once instead of looping");
     // At least one of the two outputs.
-    render->callback([output, frames] {
+    render->callback([output, frames, options] {
         if (output->count() == 0 && frames->count() == 0)
             throw CLI::RequiredError("-o,--output or --frames");
+        if (options->framesDir == kStandardStream)
+            throw CLI::ValidationError("--frames", "- is standard output, which cannot hold numbered pictures: "
+                                                   "give a folder");
     });
     commands.Add(render, [options] { return RunRender(*options); });
 }

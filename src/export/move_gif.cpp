@@ -56,19 +56,37 @@ std::vector<StepPicture> RecordMovePass(const THFMove &move)
     return recorder.Take();
 }
 
-std::string WriteMoveGif(const THFMove &move, const std::string &path, int scale, bool loop)
+namespace {
+constexpr const char *kNothingToDraw = "the move has no key frames: there is nothing to draw";
+
+/// The GIF's pictures and options for one pass; no pictures without key frames.
+std::vector<GifFrame> PassFrames(const THFMove &move, int scale, bool loop, GifOptions &options)
 {
-    const std::vector<StepPicture> pictures = RecordMovePass(move);
-    if (pictures.empty())
-        return "the move has no key frames: there is nothing to draw";
     std::vector<GifFrame> frames;
-    frames.reserve(pictures.size());
-    for (const StepPicture &picture : pictures)
+    for (const StepPicture &picture : RecordMovePass(move))
         frames.push_back({picture.image, ToHundredths(picture.delayMs)});
-    GifOptions options;
     options.scale = scale;
     options.loop = loop;
+    return frames;
+}
+} // namespace
+
+std::string WriteMoveGif(const THFMove &move, const std::string &path, int scale, bool loop)
+{
+    GifOptions options;
+    const std::vector<GifFrame> frames = PassFrames(move, scale, loop, options);
+    if (frames.empty())
+        return kNothingToDraw;
     return SaveAnimatedGif(path, frames, options);
+}
+
+std::string EncodeMoveGif(const THFMove &move, int scale, bool loop)
+{
+    GifOptions options;
+    const std::vector<GifFrame> frames = PassFrames(move, scale, loop, options);
+    if (frames.empty())
+        throw GifWriteError(kNothingToDraw);
+    return EncodeAnimatedGif(frames, options);
 }
 
 } // namespace hoofer

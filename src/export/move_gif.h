@@ -30,4 +30,8 @@ std::vector<StepPicture> RecordMovePass(const THFMove &move);
 /// written (without the path), also for a move without key frames.
 std::string WriteMoveGif(const THFMove &move, const std::string &path, int scale = 1, bool loop = true);
 
+/// The same GIF as bytes, for standard output; GifWriteError (also for a
+/// move without key frames) when it cannot be made.
+std::string EncodeMoveGif(const THFMove &move, int scale = 1, bool loop = true);
+
 } // namespace hoofer

@@ -212,7 +212,10 @@ TEST(RenderCommand, WritesTheMovesGifAndPngsOrNothing)
         {{"render", TestData("no_frames.raw"), "--move", "Empty", "-o", none}, 1, "",
          TestData("no_frames.raw") + ": error: move 0 (\"Empty\") has no key frames: there is nothing to draw\n"},
         {{"render", sampler, "-o", dir.Path() + "/no/such.gif"}, 1, "", "~/no/such.gif: cannot write: "},
+        {{"render", sampler, "--move", "spin", "--once", "-o", "-"}, 0, dir.Read("reference.gif"), ""},
+        {{"render", sampler, "--frames", "-"}, 2, "", "~- is standard output, which cannot hold numbered pictures"},
     });
+    EXPECT_FALSE(QFile::exists("-")) << "no file named -";
     EXPECT_EQ(std::pair(dir.Exists("w\xe9.gif"), dir.Exists("d\xe9/0001.png")), std::pair(true, true));
     EXPECT_FALSE(dir.Exists("none.gif"));
 }
