@@ -124,38 +124,29 @@ TEST(EditingCore, KeyFrameNumbersSelectOnlyKeyFramesOfTheMove)
     EXPECT_EQ(e.CurrentFrame(), nullptr) << "no move 5";
 }
 
-TEST(EditingCore, FrameCommandsPlaceCopiesAndShowTheKeyFrameNext)
+TEST(EditingCore, FrameCommandsPlaceCopiesAndShowTheKeyFrameNextRefusingWhatTheMoveCannotTake)
 {
-    struct Row { const char *name; int frame; int (RoutineEditor::*command)(); Marks marks; int shown; };
+    struct Row { const char *name; int frames, frame; int (RoutineEditor::*command)(); Marks marks; int shown, fresh; };
     const Row rows[] = {
-        {"add copies the last", 1, &RoutineEditor::AddFrame, {1, 2, 3, 3}, 4},
-        {"insert copies the current before it", 2, &RoutineEditor::InsertFrame, {1, 2, 2, 3}, 3},
-        {"delete selects the follower", 2, &RoutineEditor::DeleteFrame, {1, 3}, 2},
-        {"delete of the last selects the new last", 3, &RoutineEditor::DeleteFrame, {1, 2}, 2},
+        {"add copies the last", 3, 1, &RoutineEditor::AddFrame, {1, 2, 3, 3}, 4, 1},
+        {"insert copies the current before it", 3, 2, &RoutineEditor::InsertFrame, {1, 2, 2, 3}, 3, 1},
+        {"delete selects the follower", 3, 2, &RoutineEditor::DeleteFrame, {1, 3}, 2, 0},
+        {"delete of the last selects the new last", 3, 3, &RoutineEditor::DeleteFrame, {1, 2}, 2, 0},
+        {"no delete of the only key frame", 1, 1, &RoutineEditor::DeleteFrame, {1}, 0, 0},
+        {"no insert without key frames", 0, 1, &RoutineEditor::InsertFrame, {}, 0, 0},
+        {"add repairs a move without key frames", 0, 1, &RoutineEditor::AddFrame, {0}, 1, 1},
     };
     for (const Row &row : rows) {
-        Editor e(1, 3, 0, row.frame, [](THFFrame &f) { f.UndoList.push_back("kept"); });
+        Editor e(1, row.frames, 0, row.frame, [](THFFrame &f) { f.UndoList.push_back("kept"); });
         EXPECT_EQ((e.*row.command)(), row.shown) << row.name;
         EXPECT_EQ(e.Marks(), row.marks) << row.name;
         EXPECT_EQ(e.CurrentMove()->FrameCount, static_cast<int>(row.marks.size())) << row.name;
-        // Only the copy starts without history; the key frame shown becomes current.
+        // Only a copy starts without history.
         EXPECT_EQ(std::ranges::count_if(e.CurrentMove()->Frames, [](const auto &f) { return f->UndoList.empty(); }),
-                  row.command == &RoutineEditor::DeleteFrame ? 0 : 1) << row.name;
-        EXPECT_EQ(e.CurrentFrameNumber(), row.shown) << row.name;
+                  row.fresh) << row.name;
     }
-}
-
-TEST(EditingCore, FrameCommandsRefuseWhatTheMoveCannotTake)
-{
-    Editor single(1, 1);
-    EXPECT_EQ(single.DeleteFrame(), 0);
-    Editor empty(1, 0);
-    EXPECT_EQ(empty.InsertFrame(), 0);
-    ASSERT_EQ(empty.AddFrame(), 1) << "a move without key frames is repaired by adding one";
-    EXPECT_EQ(empty.CurrentMove()->Frames[0]->Point(1), (TPoint{0, 0}));
     Editor none(0, 0);
-    EXPECT_EQ(none.AddFrame(), 0);
-    EXPECT_EQ(none.RenameMove("x"), -1);
+    EXPECT_EQ(std::pair(none.AddFrame(), none.MoveFrame(1, 1)), std::pair(0, 0)) << "no move";
 }
 
 TEST(EditingCore, AMovedKeyFrameStaysCurrentWithItsHistory)
@@ -177,8 +168,6 @@ TEST(EditingCore, AMovedKeyFrameStaysCurrentWithItsHistory)
         EXPECT_EQ(e.CurrentFrameNumber(), moves ? row.to : 3);
         EXPECT_EQ(e.Modified(), moves);
     }
-    Editor none(0, 0);
-    EXPECT_EQ(none.MoveFrame(1, 1), 0);
 }
 
 TEST(EditingCore, ClipboardCarriesAPoseAcrossMovesInOneByteOfDisplacement)
@@ -215,6 +204,7 @@ TEST(EditingCore, MoveCommandsGiveTheMoveShownStayingWithinTheLimitAndTheEnds)
     const Names same = {"Move0", "Move1", "Move2"};
     const struct { const char *name; int count, selected; int (*op)(Editor &); int result; Names names; } rows[] = {
         {"add to nothing", 0, 0, add, 0, {"NewMove"}},
+        {"no rename without a move", 0, 0, rename, -1, {}},
         {"add among three goes first", 3, 2, add, 0, {"NewMove", "Move0", "Move1", "Move2"}},
         {"add among four goes before the last two", 4, 0, add, 2, {"Move0", "Move1", "NewMove", "Move2", "Move3"}},
         {"add among five", 5, 0, add, 3, {"Move0", "Move1", "Move2", "NewMove", "Move3", "Move4"}},
@@ -250,19 +240,14 @@ TEST(EditingCore, ADuplicateHasThePosesButNoneOfTheHistories)
 
 TEST(EditingCore, ImportedMovesAreAppendedInOrderOnlyWhileTheyFit)
 {
-    const auto incoming = [](int count) {
-        TMoveList moves = Routine(count, 1);
-        for (int i = 0; i < count; ++i)
-            moves[i]->MoveName = "In" + std::to_string(i);
-        return moves;
-    };
-    // The last two moves afterwards: the imported ones, or the routine's own.
+    // The last two moves afterwards: the imported Move0 and Move1, or the routine's own.
     const struct { int before, imported, result; size_t after; Names last; } rows[] = {
-        {3, 2, 3, 5, {"In0", "In1"}}, {254, 2, 254, 256, {"In0", "In1"}}, {254, 3, -1, 254, {"Move252", "Move253"}},
-        {kMaxMoves, 1, -1, 256, {"Move254", "Move255"}}, {3, 0, -1, 3, {"Move1", "Move2"}}};
+        {3, 2, 3, 5, {"Move0", "Move1"}}, {254, 2, 254, 256, {"Move0", "Move1"}},
+        {254, 3, -1, 254, {"Move252", "Move253"}}, {kMaxMoves, 1, -1, 256, {"Move254", "Move255"}},
+        {3, 0, -1, 3, {"Move1", "Move2"}}};
     for (const auto &row : rows) {
         Editor e(row.before, 1);
-        EXPECT_EQ(e.AppendMoves(incoming(row.imported)), row.result) << row.before << " + " << row.imported;
+        EXPECT_EQ(e.AppendMoves(Routine(row.imported, 1)), row.result) << row.before << " + " << row.imported;
         ASSERT_EQ(e.Moves().size(), row.after) << row.before << " + " << row.imported;
         const Names names = e.MoveNames();
         EXPECT_EQ(Names(names.end() - 2, names.end()), row.last) << row.before << " + " << row.imported;
