@@ -52,30 +52,6 @@ TEST(EditHistory, UndoAndRedoWalkTheEntriesWithTheirLabelsAndSelections)
     EXPECT_EQ(text, "c");
 }
 
-TEST(EditHistory, AWithdrawnEntryIsTakenBackForGood)
-{
-    std::string text = "0";
-    EditHistory h;
-    EXPECT_FALSE(h.Withdraw());
-    h.Push(std::make_unique<SetText>(text, "a"));
-    h.Push(std::make_unique<SetText>(text, "b"));
-    h.Undo();
-    h.SetClean();
-    h.Redo();
-    h.Undo();
-    h.Push(std::make_unique<SetText>(text, "c"));
-    EXPECT_TRUE(h.Withdraw());
-    EXPECT_EQ(text, "a");
-    EXPECT_TRUE(h.IsClean());
-    ASSERT_TRUE(h.CanRedo()) << "what the push dropped comes back";
-    h.Redo();
-    EXPECT_EQ(text, "b");
-    h.Undo();
-    EXPECT_TRUE(h.Withdraw()) << "after an undo, what could be redone goes too";
-    EXPECT_EQ(text, "0");
-    EXPECT_EQ(std::pair(h.Count(), h.CanRedo()), std::pair(std::size_t{0}, false));
-}
-
 TEST(EditHistory, TheObserverHearsOnlyOfAChangeInWhatTheMenuShows)
 {
     std::string text = "0";
@@ -92,19 +68,6 @@ TEST(EditHistory, TheObserverHearsOnlyOfAChangeInWhatTheMenuShows)
     h.Clear();
     EXPECT_EQ(std::tuple(h.IsClean(), h.CanUndo(), h.UndoLabel()), std::tuple(true, false, std::string()));
     EXPECT_EQ(reports, 1);
-}
-
-TEST(EditHistory, TheOldestEntriesGoPastTheLimitsButTheNewestStays)
-{
-    std::string text = "0";
-    EditHistory h;  // the defaults: 1,000 entries, 32 MB
-    for (int i = 0; i < 1005; ++i)
-        h.Push(std::make_unique<SetText>(text, std::to_string(i)));
-    EXPECT_EQ(h.Count(), 1000u);
-    h.Push(std::make_unique<SetText>(text, "huge", 0, 64 << 20));
-    EXPECT_EQ(h.Count(), 1u);
-    h.Undo();
-    EXPECT_EQ(text, "1004");
 }
 
 // Against a model that keeps the whole state after each entry, with small
@@ -127,7 +90,7 @@ TEST(EditHistory, ARandomSequenceMatchesAModelOfWholeStates)
         const int op = random() % 6;
         const std::string t = std::to_string(step);
         if (op <= 1) {  // a change; op 1 is a nudge
-            const std::size_t cost = 1 + random() % 4;
+            const std::size_t cost = 1 + random() % 4 + (step % 97 == 0 ? kBytes : 0);  // at times past the limit
             h.Push(std::make_unique<SetText>(text, t, op, cost));
             std::vector<State> dropped(states.begin() + long(at) + 1, states.end());
             const long droppedClean = clean > long(at) ? clean - long(at) : -1;

@@ -1,6 +1,5 @@
-// Posing with bone lengths kept, against a model of the turn written here.
-#include "edit/nudge_run.h"
-#include "edit/routine_editor.h"
+// Posing with bone lengths kept: a limb turned about its parent, the whole
+// figure moved by its shoulders.
 #include "edit/skeleton.h"
 
 #include <gtest/gtest.h>
@@ -57,19 +56,4 @@ TEST(Skeleton, TheShouldersMoveTheWholeFigureStoppingAtEachEdge)
             EXPECT_EQ(moved[p], (TPoint{s[p].X + dx, s[p].Y + dy})) << x << "," << y;
     }
     EXPECT_EQ(Skeleton::Drag(s, 1, 68, 103, true, 5)[0], (TPoint{65, 100}));
-}
-
-TEST(Skeleton, ARunOfNudgesIsOneUndoStep)
-{
-    RoutineEditor e;
-    e.ReplaceRoutine(NewRoutine());
-    NudgeRun run(e);
-    const auto before = e.CurrentFrame()->Points;
-    for (int i = 0; i < 5; ++i)
-        EXPECT_TRUE(run.NudgePart(3, -1, 0, true));
-    EXPECT_TRUE(run.NudgeFigure(1, 0));
-    EXPECT_TRUE(run.NudgePart(1, 0, 1, true));
-    EXPECT_EQ(e.CurrentFrame()->Point(1), (TPoint{65, 97}));
-    EXPECT_TRUE(e.UndoFramePose());
-    EXPECT_EQ(e.CurrentFrame()->Points, before);
 }

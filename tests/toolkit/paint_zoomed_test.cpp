@@ -37,19 +37,14 @@ QImage Expected(QSize size, QPoint offset, int zoom, const QRegion &region)
     return expected;
 }
 
-class ZoomedWidget : public QWidget {
-public:
-    explicit ZoomedWidget(int zoom) : m_zoom(zoom) { setAttribute(Qt::WA_OpaquePaintEvent); }
-
-protected:
+struct ZoomedWidget : QWidget {
+    explicit ZoomedWidget(int zoom) : zoom(zoom) { setAttribute(Qt::WA_OpaquePaintEvent); }
     void paintEvent(QPaintEvent *) override
     {
         QPainter painter(this);
-        PaintZoomed(painter, Picture(), m_zoom);
+        PaintZoomed(painter, Picture(), zoom);
     }
-
-private:
-    int m_zoom;
+    int zoom;
 };
 
 } // namespace
