@@ -89,7 +89,7 @@ public:
     toolkit::TMenuItem *mnuFile, *mnuFileLoad, *mnuFileSave, *mnuFileUploadtoEmpeg, *UploadtoEmpegAsBreakdance,
         *UploadtoEmpegAsPrinceDance, *UploadtoEmpegAsStonkDance, *mnuFileDownloadFromEmpeg,
         *mnuFileDownloadFromEmpegBreakDance, *mnuFileDownloadFromEmpegPrinceDance,
-        *mnuFileDownloadFromEmpegStonkDance, *mnuFileRebootEmpeg;
+        *mnuFileDownloadFromEmpegStonkDance, *mnuFileRebootEmpeg, *mnuFileQuit;
     toolkit::TMenuItem *mnuFileExportMoveAsGif;
     toolkit::TMenuItem *mnuFileSaveAs, *mnuFileOpenRecent, *mnuFileOpenRecentSeparator, *mnuFileOpenRecentClear;
     std::array<toolkit::TMenuItem *, kRecentFileCount> mnuFileOpenRecentItems{};

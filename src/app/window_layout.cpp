@@ -113,7 +113,7 @@ void TfrmHoofer::CreateMenu()
     using K = QKeySequence;
     mnuFile = MainMenu.Add("mnuFile", "&File");
     mnuFileNewRoutine = mnuFile->Add("mnuFileNewRoutine", "&New Routine", K(Qt::CTRL | Qt::SHIFT | Qt::Key_N));
-    mnuFileLoad = mnuFile->Add("mnuFileLoad", "&Load");
+    mnuFileLoad = mnuFile->Add("mnuFileLoad", "&Load", K(Qt::CTRL | Qt::Key_O));
     mnuFileImportMoves = mnuFile->Add("mnuFileImportMoves", "Import Moves…");
     mnuFileOpenRecent = mnuFile->Add("mnuFileOpenRecent", "Open Recent");
     for (int slot = 0; slot < kRecentFileCount; ++slot)
@@ -133,6 +133,8 @@ void TfrmHoofer::CreateMenu()
     mnuFileDownloadFromEmpegPrinceDance = mnuFileDownloadFromEmpeg->Add("mnuFileDownloadFromEmpegPrinceDance", "PrinceDance");
     mnuFileDownloadFromEmpegStonkDance = mnuFileDownloadFromEmpeg->Add("mnuFileDownloadFromEmpegStonkDance", "StonkDance");
     mnuFileRebootEmpeg = mnuFile->Add("mnuFileRebootEmpeg", "Reboot empeg");
+    mnuFile->Add("N6", "-");
+    mnuFileQuit = mnuFile->Add("mnuFileQuit", "&Quit", K(Qt::CTRL | Qt::Key_Q));
 
     mnuEdit = MainMenu.Add("mnuEdit", "Edit");
     mnuEditUndo = mnuEdit->Add("mnuEditUndo", "Undo", K(Qt::CTRL | Qt::ALT | Qt::Key_Z));
@@ -146,8 +148,10 @@ void TfrmHoofer::CreateMenu()
     mnuMoveAddMove = mnuMove->Add("mnuMoveAddMove", "Add Move", K(Qt::CTRL | Qt::ALT | Qt::Key_N));
     mnuMoveRenameMove = mnuMove->Add("mnuMoveRenameMove", "Rename Move", K(Qt::CTRL | Qt::Key_R));
     mnuMoveDuplicateMove = mnuMove->Add("mnuMoveDuplicateMove", "Duplicate Move", K(Qt::CTRL | Qt::Key_D));
-    mnuMoveMoveUp = mnuMove->Add("mnuMoveMoveUp", "Move Up", K(Qt::CTRL | Qt::ALT | Qt::Key_Up));
-    mnuMoveMoveDown = mnuMove->Add("mnuMoveMoveDown", "Move Down", K(Qt::CTRL | Qt::ALT | Qt::Key_Down));
+    // Ctrl+Alt+Up and Down switch workspaces on GNOME, Xfce and openbox; Ctrl+Shift+Page Up and Down move a
+    // tab in browsers and terminals, and no common desktop takes them.
+    mnuMoveMoveUp = mnuMove->Add("mnuMoveMoveUp", "Move Up", K(Qt::CTRL | Qt::SHIFT | Qt::Key_PageUp));
+    mnuMoveMoveDown = mnuMove->Add("mnuMoveMoveDown", "Move Down", K(Qt::CTRL | Qt::SHIFT | Qt::Key_PageDown));
     mnuMove->Add("N4", "-");
     mnuMoveDeleteMove = mnuMove->Add("mnuMoveDeleteMove", "Delete Move", K(Qt::CTRL | Qt::Key_Delete));
 
@@ -236,6 +240,8 @@ void TfrmHoofer::WireEvents()
     mnuFileDownloadFromEmpegPrinceDance->OnClick = [this] { mnuFileDownloadFromEmpegPrinceDanceClick(); };
     mnuFileDownloadFromEmpegStonkDance->OnClick = [this] { mnuFileDownloadFromEmpegStonkDanceClick(); };
     mnuFileRebootEmpeg->OnClick = [this] { mnuFileRebootEmpegClick(); };
+    // As the window's close button: the question, then the end.
+    mnuFileQuit->OnClick = [this] { close(); };
     mnuEditUndo->OnClick = [this] { mnuEditUndoClick(); };
     mnuEditRedo->OnClick = [this] { mnuEditRedoClick(); };
     mnuMovePlay->OnClick = [this] { mnuMovePlayMoveClick(); };

@@ -200,7 +200,7 @@ TEST_F(WindowShell, ClosingAsksOnlyAfterAnEdit)
     window->show();
     window->spinPartX->SetValue(window->spinPartX->Value() + 1);
     dialogs.confirmAnswers = {false, true};
-    window->close();
+    Click(window->mnuFileQuit);  // as the close button
     EXPECT_TRUE(window->isVisible());
     window->close();
     EXPECT_FALSE(window->isVisible());
