@@ -139,8 +139,8 @@ TEST_F(Session, RecoveryCopyFollowsTheChangesAndIsOfferedAfterACrash)
     EXPECT_TRUE(Copies().isEmpty());
 }
 
-// The signal itself, the end of the process and the copy offered at the next
-// start in session_end_test.cpp; a copy restored in RecoveryCopyFollows….
+// The signal itself and the end of the process in session_end_test.cpp; a
+// copy restored in RecoveryCopyFollows….
 TEST_F(Session, EndBySignalWritesTheCopyAndTheSettingsAtOnce)
 {
     LoadData(RoutineBytes(2, 1));
