@@ -25,7 +25,7 @@ TEST_F(RoutineFiles, SaveWritesTheOwnFileWithoutADialog)
 {
     Click(window->mnuFileLoad);  // no answer scripted: cancelled
     Click(window->mnuFileSaveAs);  // cancelled too
-    EXPECT_EQ(dialogs.lastSaveSpec.fileName, own) << "Save As offers the routine's own file";
+    EXPECT_EQ(dialogs.lastFileSpec.fileName, own) << "Save As offers the routine's own file";
     window->spinPartX->SetValue(7);
     dialogs.shown.clear();
     Click(window->mnuFileSave);
@@ -42,7 +42,7 @@ TEST_F(RoutineFiles, SaveAsMakesTheChosenFileTheOwnOneUnlessItFails)
     ASSERT_EQ(dialogs.Of("exception").size(), 1u);
     EXPECT_TRUE(dialogs.Of("exception")[0].starts_with("Cannot create file " + folder + "missing/out.raw\n"));
     Click(window->mnuFileSaveAs);
-    EXPECT_EQ(dialogs.lastSaveSpec.fileName, own) << "a failed Save As keeps the own file";
+    EXPECT_EQ(dialogs.lastFileSpec.fileName, own) << "a failed Save As keeps the own file";
     EXPECT_EQ(FileBytes(folder + "out.raw"), window->SerialiseRoutine());
     window->spinPartX->SetValue(8);
     EXPECT_EQ(window->windowTitle(), "out.raw* — Hoofer Editor V6");
@@ -57,7 +57,7 @@ TEST_F(RoutineFiles, ANewRoutineHasNoFileSoSaveAsksWhere)
     EXPECT_EQ(window->windowTitle(), "Hoofer Editor V6");
     dialogs.saveAnswers = {TempPath("new.raw")};
     Click(window->mnuFileSave);
-    EXPECT_EQ(dialogs.lastSaveSpec.fileName, "");
+    EXPECT_EQ(dialogs.lastFileSpec.fileName, "");
     EXPECT_EQ(FileBytes(TempPath("new.raw")), EncodeRoutine(NewRoutine()));
 }
 
@@ -71,7 +71,7 @@ TEST_F(RoutineFiles, ARefusedLoadKeepsTheRoutineAndItsFile)
         << "the UTF-8 name is shown in Latin-1";
     EXPECT_EQ(window->cbxMoves->Count(), 3);
     Click(window->mnuFileSaveAs);
-    EXPECT_EQ(dialogs.lastSaveSpec.fileName, own);
+    EXPECT_EQ(dialogs.lastFileSpec.fileName, own);
 }
 
 TEST_F(RoutineFiles, OpenRecentShowsTheFilesOfTheSettingsMissingOnesDisabled)
@@ -108,15 +108,15 @@ TEST_F(RoutineFiles, FileDialogsStartInTheFolderLastUsedWrittenDownAtOnce)
     WriteBytes(ini, "[Files]\nLastFolder=/\n");
     Reopen(ini);
     Click(window->mnuFileLoad);
-    EXPECT_EQ(dialogs.lastOpenSpec.initialFolder, "/");
+    EXPECT_EQ(dialogs.lastFileSpec.initialFolder, "/");
     LoadFile(own);
     QDir().mkpath(dir.filePath("sub"));
     dialogs.saveAnswers = {TempPath("sub/saved.raw")};
     Click(window->mnuFileSaveAs);
-    EXPECT_EQ(dialogs.lastSaveSpec.initialFolder, dir.path().toStdString()) << "the folder of the file loaded";
+    EXPECT_EQ(dialogs.lastFileSpec.initialFolder, dir.path().toStdString()) << "the folder of the file loaded";
     Click(window->mnuFileExportMoveAsGif);
-    EXPECT_EQ(dialogs.lastSaveSpec.initialFolder, TempPath("sub"));
-    EXPECT_EQ(dialogs.lastSaveSpec.fileName, "Move0.gif");
+    EXPECT_EQ(dialogs.lastFileSpec.initialFolder, TempPath("sub"));
+    EXPECT_EQ(dialogs.lastFileSpec.fileName, "Move0.gif");
     const std::string written = FileBytes(ini);
     EXPECT_NE(written.find("Recent1=" + TempPath("sub/saved.raw") + "\nRecent2=" + own + "\n"), std::string::npos)
         << written;
@@ -131,7 +131,7 @@ TEST_F(RoutineFiles, ExportWritesTheFileOfTheExportCodeOrReportsAsASaveDoes)
     ASSERT_EQ(dialogs.Of("exception").size(), 1u);
     EXPECT_TRUE(dialogs.Of("exception")[0].starts_with("Cannot create file " + TempPath("missing/move.gif") + "\n"));
     Click(window->mnuFileExportMoveAsGif);
-    EXPECT_EQ(dialogs.lastSaveSpec.filter, "Animated GIF|*.gif");
+    EXPECT_EQ(dialogs.lastFileSpec.filter, "Animated GIF|*.gif");
     ASSERT_EQ(WriteMoveGif(*window->Core.CurrentMove(), reference, 1), "");
     EXPECT_EQ(FileBytes(gif), FileBytes(reference));
 }

@@ -86,7 +86,7 @@ TEST_F(WindowEditing, MoveMenuRebuildsTheSelectorAndSelectsTheMove)
 
 TEST_F(WindowEditing, DraggingWithTheMouseShowsThePoseAndEscapeCancels)
 {
-    LoadData(TestData("newmove.raw"));
+    LoadData(FileBytes(HOOFER_SOURCE_DIR "/examples/newmove.raw"));
     window->Options.GridSize = 5;
     window->Options.SnapToGrid = true;
     Mouse(QEvent::MouseButtonPress, {66, 182});
@@ -185,7 +185,7 @@ TEST_F(WindowEditing, RedoAndMirrorAreWiredToTheirShortcutsAndEnabledByTheCore)
 
 TEST_F(WindowEditing, ZoomScalesThePreviewAndTheWindowAndARealDragLandsWhereTheHalvedDragLands)
 {
-    LoadData(TestData("newmove.raw"));
+    LoadData(FileBytes(HOOFER_SOURCE_DIR "/examples/newmove.raw"));
     window->Options.DragWithoutShift = true;
     const QSize size = window->size();
     const QImage plain = window->Image->grab().toImage();

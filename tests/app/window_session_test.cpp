@@ -137,7 +137,7 @@ TEST_F(Session, RecoveryCopyFollowsTheChangesAndIsOfferedAfterACrash)
     EXPECT_TRUE(window->Core.Modified());
     dialogs.saveAnswers.push_back(TempPath("restored.raw"));
     Click(window->mnuFileSave);
-    EXPECT_EQ(dialogs.lastSaveSpec.fileName, source) << "not its own file: Save asks, offering the file it came from";
+    EXPECT_EQ(dialogs.lastFileSpec.fileName, source) << "not its own file: Save asks, offering the file it came from";
     EXPECT_TRUE(Copies().isEmpty());
 }
 
@@ -196,7 +196,7 @@ TEST_F(WindowShell, TheStatusLineClearsTenSecondsAfterTheLatestMessage)
 
 TEST_F(WindowShell, ClosingAsksOnlyAfterAnEdit)
 {
-    LoadData(TestData("newmove.raw"));
+    LoadData(FileBytes(HOOFER_SOURCE_DIR "/examples/newmove.raw"));
     window->close();
     EXPECT_FALSE(window->isVisible());
     window->show();

@@ -282,7 +282,7 @@ TEST(TransferErrors, FailuresExitWithOneUsageErrorsWithTwoAndRepliesAreShownHarm
         s.Answer("530 \x1b[2J\x9b denied");
         s.WaitForClose();
     });
-    const std::string host = stuck.Address(), gone = test::AddressNobodyListensOn(), raw = Example("newmove.raw");
+    const std::string host = stuck.Address(), gone = test::LoopbackSocket(-1).Address(), raw = Example("newmove.raw");
     ExpectRuns({
         {{"reboot", "--host", denied.Address()}, 1, "", denied.Address() + ": error: 530 \\x1B[2J\\x9B denied\n"},
         {{"upload", raw, "--host", host, "--slot", "breakdance"}, 1, "", "~\n" + host + ": error: 550 Read-only file "
