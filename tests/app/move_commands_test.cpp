@@ -52,19 +52,8 @@ protected:
     bool importEnabledUnticked = true;
 };
 
-TEST_F(MoveCommands, DuplicateShowsTheCopyAfterTheMoveSelected)
-{
-    LoadData(RoutineBytes(3, 2));
-    window->cbxMoves->SetItemIndex(1);
-    window->cbxMovesSelect();
-    Click(window->mnuMoveDuplicateMove);
-    EXPECT_EQ(Selector(), (std::vector<std::string>{"0> Move0", "1> Move1", "2> Move1", "3> Move2"}));
-    EXPECT_EQ(window->cbxMoves->ItemIndex(), 2);
-    EXPECT_TRUE(Unsaved());
-}
-
-// Where the ends stop a shift is the core's rule; the menu follows its enabling table.
-TEST_F(MoveCommands, UpAndDownRenumberTheSelectorAndKeepTheKeyFrame)
+// Where moves go and where the ends stop a shift are the core's rules.
+TEST_F(MoveCommands, DownAndDuplicateRenumberTheSelectorAndKeepTheMoveAndItsKeyFrameShown)
 {
     LoadData(RoutineBytes(3, 2));
     window->spinFrameNumber->SetValue(2);
@@ -72,7 +61,9 @@ TEST_F(MoveCommands, UpAndDownRenumberTheSelectorAndKeepTheKeyFrame)
     EXPECT_EQ(Selector(), (std::vector<std::string>{"0> Move1", "1> Move0", "2> Move2"}));
     EXPECT_EQ(window->cbxMoves->ItemIndex(), 1);
     EXPECT_EQ(window->spinFrameNumber->Value(), 2);
-    EXPECT_TRUE(window->mnuMoveMoveUp->Enabled());
+    Click(window->mnuMoveDuplicateMove);
+    EXPECT_EQ(Selector(), (std::vector<std::string>{"0> Move1", "1> Move0", "2> Move0", "3> Move2"}));
+    EXPECT_EQ(window->cbxMoves->ItemIndex(), 2);
 }
 
 TEST_F(MoveCommands, ImportOffersTheFilesMovesAndAppendsTheTickedOnesSelectingTheFirst)
