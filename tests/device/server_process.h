@@ -3,13 +3,13 @@
 // output the test reads line by line. The program must print "listening on
 // ADDRESS:PORT" first. It is stopped when the object goes; every wait is bounded.
 
+#include "test_routine.h"
+
 #include <QDeadlineTimer>
 #include <QProcess>
 #include <QTemporaryDir>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -85,15 +85,8 @@ private:
 class TemporaryFolder {
 public:
     std::string Path() const { return m_dir.path().toStdString(); }
-    std::string Read(const std::string &name) const
-    {
-        std::ifstream in(Path() + "/" + name, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    }
-    void Write(const std::string &name, const std::string &bytes) const
-    {
-        std::ofstream(Path() + "/" + name, std::ios::binary) << bytes;
-    }
+    std::string Read(const std::string &name) const { return FileBytes(Path() + "/" + name); }
+    void Write(const std::string &name, const std::string &bytes) const { WriteBytes(Path() + "/" + name, bytes); }
     bool Exists(const std::string &name) const { return std::filesystem::exists(Path() + "/" + name); }
 
 private:
