@@ -216,11 +216,8 @@ TEST_F(WindowShell, SettingsAreReadAtShowAndWrittenBackWhenTheWindowGoes)
     window.reset();
     WriteBytes(beside, shared);
     Reopen(SettingsLocation(beside, own));
-    EXPECT_TRUE(window->mnuOptionGridSnapToGrid->Checked());
-    EXPECT_EQ(window->mnuOptionGridCurrentSize->Caption(), "12 Pixels");
     EXPECT_TRUE(window->mnuViewPlaybackSpeedHalf->Checked());
     EXPECT_EQ(std::pair(window->mnuViewZoom3->Checked(), window->Image->width()), std::pair(true, 768));
-    EXPECT_EQ(std::pair(window->mnuOptionsKeepBoneLengths->Checked(), window->Options.KeepBoneLengths), std::pair(true, true));
     Click(window->mnuViewZoom2);
     Click(window->mnuOptionsKeepBoneLengths);
     window->NetworkName = "127.0.0.1:2121";
