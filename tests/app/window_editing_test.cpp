@@ -1,10 +1,11 @@
-// That each control, menu item (File > Import Moves and its dialog among
-// them), shortcut and mouse event of the window reaches the editing core and
-// that the window shows the result; the rules themselves are tested in
-// tests/edit.
+// That each control, menu item (File > Import Moves among them), shortcut and
+// mouse event of the window reaches the editing core and that the window shows
+// the result; the rules themselves are tested in tests/edit. And the dialogs
+// the commands ask in.
 #include "window_fixture.h"
 
 #include "app/import_moves_dialog.h"
+#include "app/string_entry_dialog.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -12,6 +13,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QTest>
+#include <QWindow>
 
 using namespace hoofer;
 using namespace hoofer::test;
@@ -349,4 +351,35 @@ TEST_F(MoveCommands, ImportWithoutARoutineStartsAnUnsavedOneFromTheMoves)
     EXPECT_EQ(Selector(), (std::vector<std::string>{"0> Wave", "1> Spin"}));
     EXPECT_EQ(window->cbxMoves->ItemIndex(), 0);
     EXPECT_TRUE(Unsaved());
+}
+
+TEST(StringEntryDialog, ShownItSelectsTheTextAcceptsOnEnterStaysOpenOnEscapeAndLimitsTyping)
+{
+    const struct {
+        const char *name, *before;
+        int maxLength;
+        const char *typed;
+        Qt::Key last;
+        int result;
+        const char *after;
+    } rows[] = {{"Enter accepts", "Old", 0, "player", Qt::Key_Return, 1, "player"},
+                {"Escape leaves it open, the close box cancels", "Old", 0, "x", Qt::Key_Escape, 0, "x"},
+                {"typing stops at the maximum, not a text set by the program", "a name much longer than twelve", 12,
+                 "abcdefghijklm", Qt::Key_Return, 1, "abcdefghijkl"}};
+    for (const auto &row : rows) {
+        TfrmSingleStringEntry dialog(nullptr);
+        dialog.SetMaxLength(row.maxLength);
+        dialog.SetTheText(row.before);
+        dialog.SetTitle("Your empeg's Network Name");
+        dialog.show();  // as Execute shows it, without a modal loop to wait in
+        QLineEdit *edit = dialog.findChild<QLineEdit *>();
+        EXPECT_EQ(dialog.windowHandle()->title(), "Enter String") << row.name;
+        EXPECT_EQ(edit->selectedText(), row.before) << row.name;
+        QTest::keyClicks(edit, row.typed);
+        QTest::keyClick(edit, row.last);
+        EXPECT_EQ(dialog.isVisible(), row.last == Qt::Key_Escape) << row.name;
+        dialog.close();  // the close box, where the dialog is still open
+        EXPECT_EQ(dialog.result(), row.result) << row.name;
+        EXPECT_EQ(dialog.TheText(), row.after) << row.name;
+    }
 }
