@@ -132,7 +132,6 @@ TEST_F(Session, RecoveryCopyFollowsTheChangesAndIsOfferedAfterACrash)
     dialogs.confirmAnswers = {true};
     Restart();
     EXPECT_EQ(window->SerialiseRoutine(), second);
-    EXPECT_TRUE(window->Core.Modified());
     dialogs.saveAnswers.push_back(TempPath("restored.raw"));
     Click(window->mnuFileSave);
     EXPECT_EQ(dialogs.lastFileSpec.fileName, source) << "not its own file: Save asks, offering the file it came from";
