@@ -11,7 +11,6 @@ packages=(
   libgif-dev nlohmann-json3-dev libcli11-dev
   python3 python3-pyftpdlib curl
   librsvg2-bin desktop-file-utils appstream man-db groff-base dpkg-dev
-  xvfb xdotool
 )
 packages+=("$@")
 missing=()

@@ -2,8 +2,7 @@
 // the player simulator or a scripted peer on a free loopback port. The files
 // of tests/data/cli were laid out byte by byte, not by the program's codec:
 // a one-move routine with bytes after it, cut short, empty, with
-// another format byte and name end, with a move of no key frames, and
-// all_bytes.raw with every byte value in its names and every field's extremes.
+// another format byte and name end, and with a move of no key frames.
 
 #include "scripted_peer.h"
 #include "server_process.h"
@@ -72,6 +71,30 @@ HooferRun RunHoofer(const std::vector<std::string> &arguments, const std::string
 }
 
 std::string TestData(const std::string &name) { return HOOFER_TEST_DATA "/cli/" + name; }
+
+/// A routine laid out byte by byte, not by the codec: every byte value in its
+/// names, every field at both of its ends and a move of 255 key frames.
+std::string AllBytesRoutine()
+{
+    std::string raw = {'d', 22};
+    const auto frame = [&raw](int first, int step, int interpolation, int displacement) {
+        for (int i = 0; i < 24; ++i)
+            raw += static_cast<char>(first + step * i);
+        raw += {static_cast<char>(interpolation), static_cast<char>(displacement)};
+    };
+    for (int m = 0; m < 22; ++m) {
+        for (int i = 0; i < 12; ++i)
+            raw += static_cast<char>(12 * m + i);
+        raw += "\r\x03";
+        frame(0, 0, 0, -128);
+        frame(255, 0, 255, 127);
+        frame(37 * m, 37, m, m - 11);
+    }
+    raw += "Long        \r\xff";
+    for (int f = 0; f < 255; ++f)
+        frame(f, 7, f % 3, f % 5 - 2);
+    return raw;
+}
 std::string Example(const std::string &name) { return HOOFER_SOURCE_DIR "/examples/" + name; }
 
 void ExpectRuns(const std::vector<HooferRun> &rows)
@@ -107,7 +130,7 @@ TEST(CommandLine, EveryCommandsHelpReportsAndErrors)
     const std::string at = dir.Path() + "/", sampler = Example("sampler.raw"), newmove = Example("newmove.raw");
     const std::string trailing = TestData("trailing.raw") + ": warning: 3 bytes after the last move (ignored when read, dropped when saved)";
     const std::string truncated = TestData("truncated.raw") + ": error: truncated: move 0 announces 1 key frame, 21 bytes remain\n";
-    const std::string marks = TestData("odd_marks.raw") + ": warning: ", allBytes = TestData("all_bytes.raw"),
+    const std::string marks = TestData("odd_marks.raw") + ": warning: ", allBytes = AllBytesRoutine(),
                       noFrames = TestData("no_frames.raw");
     dir.Write("caf\xe9.raw", FileBytes(sampler));
     dir.Write("x.raw", "old contents");
@@ -151,13 +174,13 @@ TEST(CommandLine, EveryCommandsHelpReportsAndErrors)
         {{"export", at + "caf\xe9.raw", "-o", at + "out\xe9.json"}, 0, "", ""},
         {{"import", at + "out\xe9.json", "-o", at + "back\xe9.raw"}, 0, "", ""},
         {{"export", TestData("trailing.raw"), "-o", at + "t.json"}, 0, "", trailing + " (not kept in the export)\n"},
-        {{"import", "-", "-o", "-"}, 0, FileBytes(allBytes), "", RunHoofer({"export", "-"}, FileBytes(allBytes)).out},  // pipes both ways
+        {{"import", "-", "-o", "-"}, 0, allBytes, "", RunHoofer({"export", "-"}, allBytes).out},  // pipes both ways
         {{"import", "-", "-o", "-"}, 0, FileBytes(noFrames), "", RunHoofer({"export", "-"}, FileBytes(noFrames)).out},
         // One key frame a line, the numbers aligned.
         {{"export", Example("newmove.raw")}, 0,
          "~{\n  \"format\": \"hoofer routine\",\n  \"version\": 1,\n  \"moves\": [\n    {\n      \"name\": \"NewMove     \",\n"
          "      \"frames\": [\n        {\"interpolation\":   3, \"displacement\":   -2, \"points\": [{\"x\":  64, \"y\":  96}, ", ""},
-        {{"export", TestData("all_bytes.raw")}, 0, "~\"name\": \"\\u0018\\u0019\\u001A\\u001B\\u001C\\u001D\\u001E\\u001F !\\\"#\"", ""},
+        {{"export", "-"}, 0, "~\"name\": \"\\u0018\\u0019\\u001A\\u001B\\u001C\\u001D\\u001E\\u001F !\\\"#\"", "", allBytes},
         // Import names where a value is wrong and writes nothing.
         {import, 1, "", "~-: error: moves[0]: unknown key \"\\x1B]0;x\\x07\\x9B\"",
          "{\"moves\": [{\"name\": \"\", \"frames\": [], \"\\u001b]0;x\\u0007\\u009b\": 1}]}"},
@@ -262,7 +285,7 @@ TEST(TransferErrors, FailuresExitWithOneUsageErrorsWithTwoAndRepliesAreShownHarm
         s.Answer("530 \x1b[2J\x9b denied");
         s.WaitForClose();
     });
-    const std::string host = stuck.Address(), gone = test::AddressNobodyListensOn(), raw = Example("newmove.raw");
+    const std::string host = stuck.Address(), gone = test::LoopbackSocket(-1).Address(), raw = Example("newmove.raw");
     ExpectRuns({
         {{"reboot", "--host", denied.Address()}, 1, "", denied.Address() + ": error: 530 \\x1B[2J\\x9B denied\n"},
         {{"upload", raw, "--host", host, "--slot", "breakdance"}, 1, "", "~\n" + host + ": error: 550 Read-only file "

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # install_test.sh BUILD: cmake --install BUILD into a temporary prefix, then
-# check every file, the desktop entry and AppStream data, the manual pages and
-# the completion of hoofer.
+# check every file, the desktop entry and AppStream data, the manual pages,
+# the completion of hoofer and where the installed editor keeps its settings.
 set -uo pipefail
 build=$1
 prefix=$(mktemp -d)
@@ -57,6 +57,38 @@ completes "info check export import render merge upload download reboot" hoofer 
 completes "princedance" hoofer download --slot p
 completes "--strict" hoofer check --s
 completes "--output" hoofer merge a.raw --ou
+
+# The installed editor keeps its settings in the user's config folder, never
+# beside its executable, though the prefix is writable (as it is for root
+# anywhere); a copy outside an install keeps them beside itself
+# (tests/app/session_end_test.cpp). It runs on no display, with HOME and the
+# config and data folders of its own, and ends as a logout ends it, which
+# writes the settings.
+home=$prefix/session
+mkdir -p "$home/home" && mkdir -m 700 "$home/runtime"
+HOME=$home/home XDG_CONFIG_HOME=$home/config XDG_DATA_HOME=$home/data XDG_RUNTIME_DIR=$home/runtime \
+  QT_QPA_PLATFORM=offscreen "$prefix/bin/hooferedit" >"$home/output" 2>&1 &
+pid=$!
+# The editor catches its signals (signal n is bit n-1 of SigCgt) before it
+# makes the window: a signal from then on waits for the window's event
+# loop. Until the exec, the process is a shell, which catches SIGTERM too.
+for ((i = 0; i < 200; i++)); do
+  # The program first: once it is the editor, it stays the editor.
+  [ "$(readlink -f "/proc/$pid/exe")" = "$(readlink -f "$prefix/bin/hooferedit")" ] \
+    && mask=$(sed -n 's/^SigCgt:\s*//p' "/proc/$pid/status" 2>/dev/null) && [ -n "$mask" ] \
+    && (((16#$mask >> 14) & 1)) && break
+  sleep 0.1
+done
+kill -TERM "$pid" 2>/dev/null
+for ((i = 0; i < 200; i++)); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+if kill -0 "$pid" 2>/dev/null; then
+  fail "the installed editor did not end on SIGTERM"
+  kill -KILL "$pid"
+fi
+wait "$pid" 2>/dev/null
+[ -e "$prefix/bin/hooferedit.ini" ] && fail "the installed editor wrote hooferedit.ini beside itself"
+[ -s "$home/config/HooferEdit/hooferedit.ini" ] \
+  || fail "the installed editor wrote no settings into XDG_CONFIG_HOME: $(cat "$home/output")"
 
 if [ "$failures" -gt 0 ]; then exit 1; fi
 if [ ${#skipped[@]} -gt 0 ]; then echo "skipped, missing: ${skipped[*]}"; exit 77; fi

@@ -49,7 +49,7 @@ std::string PlantCrashedEditor(const std::string &folder, const std::string &ima
 // (fuzz/corpus/routine) through its target's checks.
 TEST(RoutineCodec, TheOneMoveExampleReadsAsTheStandingNewMove)
 {
-    const std::string data = FileBytes(std::string(HOOFER_TEST_DATA) + "/newmove.raw");
+    const std::string data = FileBytes(HOOFER_SOURCE_DIR "/examples/newmove.raw");
     const TMoveList moves = DecodeRoutine(data);
     ASSERT_EQ(moves.size(), 1u);
     ASSERT_EQ(moves[0]->FrameCount, 1);
@@ -253,7 +253,6 @@ TEST(RecoveryStore, ACopyThatCannotBeWrittenSaysWhereInOneLine)
     RecoveryStore copyBlocked(root.path().toStdString() + "/recovery");
     QDir().mkpath(QString::fromStdString(copyBlocked.CopyPath()));
     EXPECT_NE(copyBlocked.Write("data", ""), "");
-    EXPECT_TRUE(RecoveryStore::DefaultFolder().ends_with("/recovery"));
     EXPECT_NE(RecoveryStore("").Write("data", ""), "");
     EXPECT_TRUE(RecoveryStore::FindOrphans("").empty());
 }

@@ -1,5 +1,5 @@
 #pragma once
-// Routines for tests of every layer, made in memory, and files read whole.
+// Routines for tests of every layer, made in memory, and files read and written whole.
 #include "model/move.h"
 
 #include <fstream>
@@ -35,5 +35,7 @@ inline std::string FileBytes(const std::string &path)
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
+
+inline void WriteBytes(const std::string &path, const std::string &bytes) { std::ofstream(path, std::ios::binary) << bytes; }
 
 } // namespace hoofer::test
