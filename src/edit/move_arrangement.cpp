@@ -11,6 +11,27 @@
 
 namespace hoofer {
 
+std::string NameForCopy(const std::string &name, const TMoveList &moves)
+{
+    // "squat" gives "squat 2"; a copy of "squat 2" gives "squat 3", not
+    // "squat 2 2".
+    std::string base = TrimName(name);
+    if (const size_t blank = base.find_last_of(' '); blank != std::string::npos && blank + 1 < base.size()
+        && base.find_first_not_of("0123456789", blank + 1) == std::string::npos)
+        base = TrimName(base.substr(0, blank));
+    const auto taken = [&](const std::string &candidate) {
+        return std::any_of(moves.begin(), moves.end(),
+                           [&](const auto &move) { return TrimName(move->MoveName) == candidate; });
+    };
+    for (int n = 2;; ++n) {
+        const std::string number = " " + std::to_string(n);
+        const std::string candidate = base.substr(0, kMoveNameLength - number.size()) + number;
+        // A routine holds 256 moves, so a free number comes soon.
+        if (!taken(candidate))
+            return candidate;
+    }
+}
+
 int RoutineEditor::MoveRoom() const
 {
     return std::max(0, kMaxMoves - static_cast<int>(m_moves.size()));
@@ -23,6 +44,7 @@ int RoutineEditor::DuplicateMove()
     const int at = CurrentMoveIndex() + 1;
     TMoveList copy;
     copy.push_back(CopyMovePoses(*m_currentMove));
+    copy.back()->MoveName = NameForCopy(m_currentMove->MoveName, m_moves);
     Push(std::make_unique<InsertMovesCommand>("Duplicate Move", m_moves, RoutineMoves{}, at, std::move(copy), Selection(),
                                               EditSelection{at, 1, 0}));
     return at;

@@ -42,6 +42,11 @@ struct CommandStates {
     bool operator==(const CommandStates &) const = default;
 };
 
+/// The name of a copy of a move called `name` among `moves`: its trimmed
+/// name (less a number it ends in) and the first number from 2 that no move
+/// has, within the 12 characters a name holds.
+std::string NameForCopy(const std::string &name, const TMoveList &moves);
+
 /// The routine being edited and the editing state, with every edit the editor
 /// makes to them: choosing a move and a key frame, posing a body part by
 /// number, the move and frame commands, the clipboard and each key frame's
@@ -182,8 +187,8 @@ public:
     int DeleteMove();
     /// Room for one more move in the routine file.
     bool CanDuplicateMove() const { return m_currentMove && MoveRoom() > 0; }
-    /// Puts a copy of the current move (name, key frames and poses; no
-    /// undo history) right after it.
+    /// Puts a copy of the current move (key frames and poses; no undo
+    /// history) right after it, named by NameForCopy.
     int DuplicateMove();
     /// A neighbour on that side (by -1 before, by 1 after).
     bool CanShiftMove(int by) const;

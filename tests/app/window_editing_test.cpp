@@ -305,7 +305,7 @@ TEST_F(MoveCommands, DownAndDuplicateRenumberTheSelectorAndKeepTheMoveAndItsKeyF
     EXPECT_EQ(window->cbxMoves->ItemIndex(), 1);
     EXPECT_EQ(window->spinFrameNumber->Value(), 2);
     Click(window->mnuMoveDuplicateMove);
-    EXPECT_EQ(Selector(), (std::vector<std::string>{"0> Move1", "1> Move0", "2> Move0", "3> Move2"}));
+    EXPECT_EQ(Selector(), (std::vector<std::string>{"0> Move1", "1> Move0", "2> Move0 2", "3> Move2"}));
     EXPECT_EQ(window->cbxMoves->ItemIndex(), 2);
 }
 

@@ -212,8 +212,8 @@ TEST(EditingCore, MoveCommandsGiveTheMoveShownStayingWithinTheLimitAndTheEnds)
         {"delete of the last selects the new last", 4, 3, del, 2, same},
         {"delete keeps three moves", 3, 0, del, -1, same},
         {"rename keeps the name as typed", 3, 2, rename, 2, {"Move0", "Move1", " Twirl "}},
-        {"duplicate the first", 3, 0, dup, 1, {"Move0", "Move0", "Move1", "Move2"}},
-        {"duplicate the last", 3, 2, dup, 3, {"Move0", "Move1", "Move2", "Move2"}},
+        {"duplicate the first", 3, 0, dup, 1, {"Move0", "Move0 2", "Move1", "Move2"}},
+        {"duplicate the last", 3, 2, dup, 3, {"Move0", "Move1", "Move2", "Move2 2"}},
         {"up from the top", 3, 0, up, -1, same},
         {"up from the last", 3, 2, up, 1, {"Move0", "Move2", "Move1"}},
         {"down from the bottom", 3, 2, down, -1, same},
@@ -225,6 +225,18 @@ TEST(EditingCore, MoveCommandsGiveTheMoveShownStayingWithinTheLimitAndTheEnds)
         EXPECT_EQ(e.MoveNames(), row.names) << row.name;
     }
     EXPECT_EQ(Editor(kMaxMoves, 1, 4).DuplicateMove(), -1);
+}
+
+TEST(EditingCore, ACopysNameTakesTheFirstFreeNumberWithinTwelveCharacters)
+{
+    TMoveList moves = Routine(0, 0);
+    for (const char *name : {"squat", "squat 2  ", "TwelveLetter", "spin 9"})
+        moves.emplace_back(std::make_unique<THFMove>())->MoveName = name;
+    const std::pair<std::string, std::string> rows[] = {
+        {"squat", "squat 3"}, {" squat 2", "squat 3"}, {"TwelveLetter", "TwelveLett 2"}, {"spin 9", "spin 2"},
+        {"7", "7 2"}, {"", " 2"}};
+    for (const auto &[name, copy] : rows)
+        EXPECT_EQ(NameForCopy(name, moves), copy) << name;
 }
 
 TEST(EditingCore, ADuplicateHasThePosesButNoneOfTheHistories)
