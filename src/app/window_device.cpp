@@ -118,10 +118,17 @@ void TfrmHoofer::mnuFileRebootEmpegClick()
 
 void TfrmHoofer::mnuOptionsSetempegNetworkNameClick()
 {
-    if (const auto name = AskString(NetworkName, 0, "Your empeg's Network Name")) {
-        NetworkName = *name;
-        SettingsChanged();
+    const auto name = AskString(NetworkName, 0, "Your empeg's Network Name");
+    if (!name)
+        return;
+    // A name that cannot be right is refused now, not at the next transfer;
+    // an empty one leaves the player unchosen.
+    if (const std::string problem = name->empty() ? "" : PlayerAddressProblem(*name); !problem.empty()) {
+        m_dialogs->Error(problem);
+        return;
     }
+    NetworkName = *name;
+    SettingsChanged();
 }
 
 } // namespace hoofer

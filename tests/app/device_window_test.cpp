@@ -155,15 +155,17 @@ TEST_F(DeviceCommands, NothingIsSentWithoutAGoodNetworkNameOrWithARoutineBeyondT
         Click(window->mnuFileDownloadFromEmpegBreakDance);
         Click(window->UploadtoEmpegAsBreakdance);
     }
-    dialogs.entryAnswers = {address};
+    dialogs.entryAnswers = {"127.0.0.1:" + port, address};
+    Click(window->mnuOptionsSetempegNetworkName);  // refused when typed, the name kept
     Click(window->mnuOptionsSetempegNetworkName);
     EXPECT_EQ(window->NetworkName, address);
-    EXPECT_EQ(dialogs.Of("entry"), std::vector<std::string>{"Your empeg's Network Name"});
+    EXPECT_EQ(dialogs.Of("entry"), std::vector<std::string>(2, "Your empeg's Network Name"));
     EXPECT_TRUE(player->Commands().empty());
     Click(window->UploadtoEmpegAsBreakdance);
     const std::string none = "Please choose your empeg's Network name in the Options menu";
     EXPECT_THAT(Reported(), ElementsAre(none, none, StartsWith("Bad port '" + port + "'"),
-                                        StartsWith("Bad port '" + port + "'"), HasSubstr("255")));
+                                        StartsWith("Bad port '" + port + "'"), StartsWith("Bad port '" + port + "'"),
+                                        HasSubstr("255")));
     EXPECT_TRUE(player->Commands().empty());
     EXPECT_EQ(folder.Read("breakdance.raw"), "the player's own");
     EXPECT_TRUE(window->Core.Modified());
