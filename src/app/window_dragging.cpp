@@ -6,6 +6,8 @@
 #include "model/text_number.h"
 #include "view/figure_drawing.h"
 
+#include <QLabel>
+
 namespace hoofer {
 
 namespace {
@@ -27,8 +29,15 @@ void TfrmHoofer::ImageMouseDown(toolkit::TMouseButton, toolkit::TShiftState, int
 
 void TfrmHoofer::ImageMouseMove(toolkit::TShiftState shift, int x, int y)
 {
-    if (!shift.left || !(shift.shift || Options.DragWithoutShift))
+    if (!shift.left)
         return;
+    if (!(shift.shift || Options.DragWithoutShift)) {
+        // Said once a press: a new user pulls at a joint and nothing moves.
+        static const QString kHint = "Hold Shift to drag, or check Options > Drag Without Shift";
+        if (Drag.Holding() && StatusBar->text() != kHint)
+            ShowStatus(kHint.toStdString());
+        return;
+    }
     const DragOptions options{Options.SnapToGrid, Options.GridSize, Options.KeepBoneLengths};
     Drag.Step(cbxBodyPart->ItemIndex() + 1, PointAt(x, y), options);
 }

@@ -47,6 +47,8 @@ public:
     /// From the first step that moved a part until the release.
     bool Dragging() const { return m_dragging; }
     bool Blocked() const { return m_blocked; }
+    /// A press on a body part is held, and may become a drag.
+    bool Holding() const { return m_pressed && !m_blocked; }
 
 private:
     /// Whether the routine is as the press or the last step left it.

@@ -208,6 +208,13 @@ TEST_F(WindowEditing, ZoomScalesThePreviewAndTheWindowAndARealDragLandsWhereTheH
     EXPECT_EQ(drag(2), atOne);
     window->mnuViewZoom1->Click();
     EXPECT_EQ(window->size(), size);
+    window->Options.DragWithoutShift = false;
+    const QPoint shoulders(atOne.X, 276 - atOne.Y);
+    QTest::mousePress(window->Image, Qt::LeftButton, {}, shoulders);
+    QTest::mouseMove(window->Image, shoulders + QPoint(20, 0));
+    QTest::mouseRelease(window->Image, Qt::LeftButton, {}, shoulders + QPoint(20, 0));
+    EXPECT_EQ(window->Core.CurrentFrame()->Point(1), atOne) << "no drag without Shift";
+    EXPECT_EQ(window->StatusBar->text(), "Hold Shift to drag, or check Options > Drag Without Shift");
 }
 
 TEST_F(WindowEditing, CtrlArrowsNudgeThePoseNotTheFocusedBoxAndKeepBoneLengthsTurnsTheLimb)
