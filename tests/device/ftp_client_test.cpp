@@ -44,13 +44,6 @@ protected:
         ftp.Password = "hoofer@home";
         ftp.ReadTimeout = ftp.ConnectTimeout = ftp.DataChannelTimeout = 2000;
     }
-    /// Aims the client at peer and, with login, connects and logs in.
-    void Aim(ScriptedPeer &peer, bool login = false)
-    {
-        ftp.Host = peer.Address();
-        if (login)
-            ftp.Connect();
-    }
     TIdFTP ftp;
 };
 
@@ -68,7 +61,8 @@ TEST_F(FtpControlTest, LoginDialogueRefusalsAndAHangUp)
     });
     std::vector<std::string> seen;
     ftp.OnDialogue = [&seen](bool sent, const std::string &line) { seen.push_back((sent ? "> " : "< ") + line); };
-    Aim(peer, true);
+    ftp.Host = peer.Address();
+    ftp.Connect();
     ftp.OnDialogue = nullptr;
     EXPECT_THAT(ftp.Greeting, ElementsAre("220-Welcome to the player", "220 ready"));
     EXPECT_THAT(ftp.LoginMessage, ElementsAre("230-Hello", "this is free text", "230 logged in"));
@@ -127,7 +121,8 @@ TEST_F(FtpControlTest, StoreAndRetrieveMoveEveryByteOnlyWithTheServerAndADropped
         s.Reply("426 Connection closed; transfer aborted.");
         s.WaitForClose();
     });
-    Aim(peer, true);
+    ftp.Host = peer.Address();
+    ftp.Connect();
     TMemoryStream source(stored), destination;
     source.SetPosition(source.Size());
     ftp.Store(source, "breakdance.raw");
@@ -352,7 +347,9 @@ TEST_P(FtpFailure, EndsInTimeWithAMessageSayingWhy)
         row.script(s);
         s.WaitForClose();
     });
-    Aim(peer, row.loggedIn);
+    ftp.Host = peer.Address();
+    if (row.loggedIn)
+        ftp.Connect();
     ftp.ReadTimeout = ftp.DataChannelTimeout = 300;
     ftp.TransferTimeLimit = 500;
     const auto start = std::chrono::steady_clock::now();
