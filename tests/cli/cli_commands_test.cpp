@@ -1,8 +1,7 @@
-// The hoofer executable run as a user runs it; the transfer commands against
-// the player simulator or a scripted peer on a free loopback port. The files
-// of tests/data/cli were laid out byte by byte, not by the program's codec:
-// a one-move routine with bytes after it, cut short, empty, with
-// another format byte and name end, and with a move of no key frames.
+// The hoofer executable run as a user runs it, the transfers against the
+// player simulator or a scripted peer. tests/data/cli holds routines laid out
+// byte by byte: one move with bytes after it, cut short, empty, with another
+// format byte and name end, and with a move of no key frames.
 
 #include "scripted_peer.h"
 #include "server_process.h"
@@ -29,19 +28,16 @@ using test::ServerProcess;
 using test::FileBytes;
 using test::TemporaryFolder;
 
-/// One run of the tool: its arguments and standard input, then its exit status
-/// (-1 when it crashed or had to be stopped) and both outputs. In the rows of
-/// ExpectRuns an output is compared whole, or "~text" for one that holds text,
-/// or "*" for one not looked at.
+/// One run of the tool; exitCode -1: it crashed or had to be stopped. In the
+/// rows of ExpectRuns an output is whole, "~text" holds text, "*" is not read.
 struct HooferRun {
     std::vector<std::string> arguments;
     int exitCode = -1;
     std::string out, err, input = {};
 };
 
-/// Runs the tool without any display in its environment, for at most 60 s.
-/// The arguments go through bash as $'\xNN', so that names that are not UTF-8
-/// arrive as they are (Qt would change them).
+/// Runs the tool without any display, for at most 60 s; the arguments go
+/// through bash as $'\xNN' so that names not in UTF-8 arrive unchanged.
 HooferRun RunHoofer(const std::vector<std::string> &arguments, const std::string &input = {})
 {
     QString script = QStringLiteral("exec \"$0\"");
@@ -117,7 +113,6 @@ void ExpectRuns(const std::vector<HooferRun> &rows)
 
 TEST(CommandLine, EveryCommandsHelpReportsAndErrors)
 {
-    // Every command is named in the overview and has its help both ways.
     const HooferRun top = RunHoofer({"--help"});
     for (const auto &[command, option] : std::vector<std::pair<std::string, std::string>>{
              {"info", "FILE"}, {"check", "--strict"}, {"render", "--scale"}, {"export", "--output"},

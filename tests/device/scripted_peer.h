@@ -78,12 +78,9 @@ public:
         if (line.ends_with('\r'))
             line.pop_back();
         m_lines.push_back(line);
-        int h[4], p[2];
-        if (std::sscanf(line.c_str(), "PORT %d,%d,%d,%d,%d,%d", &h[0], &h[1], &h[2], &h[3], &p[0], &p[1]) == 6) {
-            char ip[16];
-            std::snprintf(ip, sizeof ip, "%d.%d.%d.%d", h[0], h[1], h[2], h[3]);
-            m_portAddress = AddressOf(ip, p[0] * 256 + p[1]);
-        }
+        int high, low; // a PORT to another address is never connected back to
+        if (std::sscanf(line.c_str(), "PORT 127,0,0,1,%d,%d", &high, &low) == 2)
+            m_portAddress = AddressOf("127.0.0.1", high * 256 + low);
         return line;
     }
     /// Reads lines until the client closes, for at most timeoutMs.
@@ -194,34 +191,27 @@ public:
                   PeerSession session(control, m_lines);
                   script(session);
               } catch (const std::exception &e) {
-                  m_failure = e.what();
+                  m_lines.push_back(std::string("peer failed: ") + e.what());
               }
           })
     {
     }
     ~ScriptedPeer() { Lines(); }
 
-    int Port() const { return ntohs(m_listener.address.sin_port); }
     /// "127.0.0.1:port", a Host for the client.
     std::string Address() const { return m_listener.Address(); }
     /// Waits for the script to end (it does within its time limits), then
-    /// gives the lines the client sent / what went wrong ("" when nothing).
+    /// gives the lines the client sent, and "peer failed: why" when it failed.
     std::vector<std::string> Lines()
     {
         if (m_thread.joinable())
             m_thread.join();
         return m_lines;
     }
-    std::string Failure()
-    {
-        Lines();
-        return m_failure;
-    }
 
 private:
     LoopbackSocket m_listener{4};
     std::vector<std::string> m_lines; // written by the script's thread only until it ends
-    std::string m_failure;
     std::thread m_thread; // last: it starts once the rest is in place
 };
 
