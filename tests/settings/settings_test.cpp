@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <array>
@@ -28,9 +29,8 @@ const std::string kDefaults =
 
 TEST(EditorSettings, EachValueComesBackAsSavedOrAsItsDefault)
 {
-    // A first save writes every key in this order; a value as read and as written back (as read when no fourth
-    // is given), in its own line and moving no other:
-    // a value of every key, and one row for each kind of value that gives the default.
+    // A value of every key, and each kind that gives the default: as read and as written back (as read when no
+    // fourth is given) on its own line of a first save, which writes every key in this order.
     const std::array<const char *, 4> rows[] = {
         {"Interface", "DragWithoutShift", "1"}, {"Interface", "PlayContinuously", "1"}, {"Interface", "SnapToGrid", "1"},
         {"Interface", "GridSize", "17"},        {"Network", "empegNetworkName", " 127.0.0.1:2121 "},
@@ -62,12 +62,9 @@ TEST(EditorSettings, ALineBreakInAStringIsCutThereAddingNoLinesToTheFile)
 
 TEST(SettingsLocation, BesideTheProgramWhenItsFolderIsWritableElseTheUsersOwnWithTheSharedOneAsDefaults)
 {
-    const std::pair<const char *, const char *> paths[] = {
-        {"/usr/bin/hooferedit", "/usr/bin/hooferedit.ini"}, {"/opt/h/a.b.c", "/opt/h/a.b.ini"},
-        {"/home/v6.0/hooferedit", "/home/v6.0/hooferedit.ini"},
-        {"/home/.local/bin/.hoofer", "/home/.local/bin/.hoofer.ini"},
-    };
-    for (const auto &[exe, ini] : paths)
+    for (const auto &[exe, ini] : {std::pair{"/usr/bin/hooferedit", "/usr/bin/hooferedit.ini"},
+                                   {"/opt/h/a.b.c", "/opt/h/a.b.ini"}, {"/home/v6.0/hooferedit", "/home/v6.0/hooferedit.ini"},
+                                   {"/home/.local/bin/.hoofer", "/home/.local/bin/.hoofer.ini"}})
         EXPECT_EQ(SettingsPathForExecutable(exe), ini) << exe;
     QTemporaryDir dir;
     const std::string bin = dir.filePath("bin").toStdString(), beside = bin + "/hooferedit.ini";
@@ -178,16 +175,10 @@ TEST(IniFileDisk, SavedBytesLoadBackAndFailuresNameThePathAndTheReason)
     ASSERT_TRUE(QDir().mkdir(dir.filePath("folder.ini")));
     const std::pair<std::string, bool> failures[] = {{dir.filePath("folder.ini").toStdString(), false},
                                                      {path + "/a.ini", true}};
-    for (const auto &[bad, save] : failures) {
-        try {
-            save ? ini.Save(bad) : (void)IniFile::Load(bad);
-            ADD_FAILURE() << "no error for " << bad;
-        } catch (const IniFileError &e) {
-            const std::string message = e.what();
-            EXPECT_NE(message.find(bad + ": "), std::string::npos) << message;
-            EXPECT_GT(message.size(), message.find(bad) + bad.size() + 2) << "no reason: " << message;
-        }
-    }
+    for (const auto &[bad, save] : failures)  // the path, then a reason
+        EXPECT_THAT([&] { save ? ini.Save(bad) : (void)IniFile::Load(bad); },
+                    testing::ThrowsMessage<IniFileError>(
+                        testing::AllOf(testing::HasSubstr(bad + ": "), testing::Not(testing::EndsWith(": ")))));
 }
 
 TEST(RecentFiles, NewestFirstAtMostEightWithoutDuplicatesAndAClearedListStaysCleared)
@@ -200,9 +191,8 @@ TEST(RecentFiles, NewestFirstAtMostEightWithoutDuplicatesAndAClearedListStaysCle
         recent.Add("/f" + std::to_string(i) + ".raw");
     recent.Add("/f3.raw");
     recent.Add("/bad\nname.raw");
-    EXPECT_EQ(recent.Paths().size(), 8u);
-    EXPECT_EQ(recent.Paths()[0], "/f3.raw");
-    EXPECT_EQ(recent.Paths()[1], "/f8.raw");
+    EXPECT_EQ(recent.Paths(), (std::vector<std::string>{"/f3.raw", "/f8.raw", "/f7.raw", "/f6.raw", "/f5.raw",
+                                                        "/f4.raw", "/f2.raw", "/f1.raw"}));
     recent.NoteFolderOf("/out/move.gif");
     EXPECT_EQ(recent.LastFolder(), "/out");
     recent.Add("sub/../here.raw");

@@ -1,5 +1,4 @@
-// The figure drawings as operations on a recording canvas, and the onion skin
-// made of playback's own steps.
+// The figure drawings as operations on a recording canvas; the onion skin of playback's own steps.
 #include "view/figure_drawing.h"
 #include "view/onion_skin.h"
 #include "view/playback.h"
@@ -50,8 +49,7 @@ THFFrame Upright()
     return f;
 }
 
-/// A move of key frames {shift, interpolation, displacement}: upright figures
-/// shifted right, leaning a little more the further right they stand.
+/// A move of key frames {shift, interpolation, displacement}: upright figures shifted right, leaning more the further.
 std::unique_ptr<THFMove> MoveOf(std::initializer_list<std::array<int, 3>> frames)
 {
     auto move = std::make_unique<THFMove>();
@@ -84,7 +82,6 @@ void AddPlainOps(std::vector<std::string> &out, const PosePixels &pose, TColor t
 }
 
 } // namespace
-
 
 TEST(KeyFrameDrawing, ClearsBordersWalksTheSkeletonAndHighlightsOnlyTheSelectedPart)
 {
