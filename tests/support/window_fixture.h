@@ -97,8 +97,8 @@ public:
             onException(text);
         shown.push_back("exception: " + text);
     }
-    std::optional<std::string> OpenFile(const toolkit::FileDialogSpec &spec) override { return File("open", spec, openAnswers); }
-    std::optional<std::string> SaveFile(const toolkit::FileDialogSpec &spec) override { return File("save", spec, saveAnswers); }
+    std::optional<std::string> OpenFile(const toolkit::FileDialogSpec &dialog) override { return File("open", dialog, openAnswers); }
+    std::optional<std::string> SaveFile(const toolkit::FileDialogSpec &dialog) override { return File("save", dialog, saveAnswers); }
     int ShowModal(toolkit::StringEntry &entry) override
     {
         shown.push_back("entry: " + entry.Prompt());
@@ -141,10 +141,10 @@ private:
         answers.pop_front();
         return answer;
     }
-    std::optional<std::string> File(const char *kind, const toolkit::FileDialogSpec &spec,
+    std::optional<std::string> File(const char *kind, const toolkit::FileDialogSpec &dialog,
                                     std::deque<std::optional<std::string>> &answers)
     {
-        lastFileSpec = spec;
+        lastFileSpec = dialog;
         shown.push_back(kind);
         return Next(answers, {});
     }
