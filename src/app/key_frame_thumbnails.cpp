@@ -68,7 +68,8 @@ void KeyFrameThumbnails::Update(size_t index, const THFFrame &frame, bool placed
     if (cell.number != i + 1 || cell.interpolation != frame.Interpolation) {
         cell.number = i + 1;
         cell.interpolation = frame.Interpolation;
-        m_strip.SetCaption(i, QString("%1 · %2").arg(i + 1).arg(frame.Interpolation));
+        m_strip.SetCaption(i, QString("%1 · %2").arg(i + 1).arg(frame.Interpolation),
+                           QString("Key frame %1, %2 in-between steps").arg(i + 1).arg(frame.Interpolation));
     }
 }
 

@@ -2,9 +2,11 @@
 
 #include <QApplication>
 #include <QContextMenuEvent>
+#include <QHelpEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QToolTip>
 #include <QWheelEvent>
 
 #include <algorithm>
@@ -57,10 +59,25 @@ void TThumbnailStrip::MarkStale(int index)
     viewport()->update(ItemRect(index));
 }
 
-void TThumbnailStrip::SetCaption(int index, const QString &caption)
+void TThumbnailStrip::SetCaption(int index, const QString &caption, const QString &toolTip)
 {
     m_items.at(index).caption = caption;
+    m_items.at(index).toolTip = toolTip;
     viewport()->update(ItemRect(index));
+}
+
+bool TThumbnailStrip::viewportEvent(QEvent *event)
+{
+    if (event->type() != QEvent::ToolTip)
+        return QAbstractScrollArea::viewportEvent(event);
+    // Each item has a tooltip of its own, shown while the pointer is on it.
+    const auto *help = static_cast<QHelpEvent *>(event);
+    const int index = ItemAt(help->pos());
+    if (index >= 0 && !m_items[index].toolTip.isEmpty())
+        QToolTip::showText(help->globalPos(), m_items[index].toolTip, viewport(), ItemRect(index));
+    else
+        QToolTip::hideText();
+    return true;
 }
 
 void TThumbnailStrip::SetCurrent(int index)

@@ -29,9 +29,12 @@ public:
     /// between two paints, or never scrolled into view, is drawn once or not
     /// at all.
     void MarkStale(int index);
-    void SetCaption(int index, const QString &caption);
+    /// The caption under item index, and the tooltip the item shows (none
+    /// when empty).
+    void SetCaption(int index, const QString &caption, const QString &toolTip = {});
     const QImage &Picture(int index) const { return m_items.at(index).picture; }
     const QString &Caption(int index) const { return m_items.at(index).caption; }
+    const QString &ToolTip(int index) const { return m_items.at(index).toolTip; }
     /// Frames item index (-1 none) and scrolls so that it is in view.
     void SetCurrent(int index);
     int Current() const { return m_current; }
@@ -55,6 +58,7 @@ public:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    bool viewportEvent(QEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
@@ -66,6 +70,7 @@ private:
     struct Item {
         QImage picture;
         QString caption;
+        QString toolTip;
         bool stale = false;
     };
     int ItemWidth() const { return m_pictureSize.width() + 2 * kMargin; }

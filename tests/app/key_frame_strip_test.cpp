@@ -9,8 +9,10 @@
 #include <QAction>
 #include <QApplication>
 #include <QContextMenuEvent>
+#include <QHelpEvent>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QToolTip>
 
 using namespace hoofer;
 using namespace hoofer::test;
@@ -43,6 +45,11 @@ TEST_F(KeyFrameStrip, OffTheWindowIsPixelIdenticalOnItGrowsByTheStripAndShowsEve
     ASSERT_EQ(Strip().Count(), 3);
     for (int i = 0; i < 3; ++i)
         EXPECT_EQ(Strip().Caption(i), QString("%1 · %2").arg(i + 1).arg(window->Core.CurrentMove()->Frames[i]->Interpolation));
+    const QPoint onSecond = Strip().ItemRect(1).center();
+    QHelpEvent help(QEvent::ToolTip, onSecond, Strip().viewport()->mapToGlobal(onSecond));
+    QApplication::sendEvent(Strip().viewport(), &help);
+    EXPECT_EQ(QToolTip::text(),
+              QString("Key frame 2, %1 in-between steps").arg(window->Core.CurrentMove()->Frames[1]->Interpolation));
     Click(window->mnuViewKeyFrameStrip);
     EXPECT_EQ(window->size(), size);
     EXPECT_EQ(window->grab().toImage(), before);
