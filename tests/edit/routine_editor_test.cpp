@@ -392,6 +392,25 @@ TEST(PoseDragging, ADragPlacesThePartUntilEscapeOrAPressOnNothingBlocksItUntilTh
     EXPECT_FALSE(e.Drag.Blocked());
 }
 
+TEST(PoseDragging, ADragBackToItsStartIsNoChangeAndEscapeLeavesRedoAsItWas)
+{
+    Editor e(1, 1);
+    e.SetPartPosition(1, 64, 96);
+    e.MarkSaved();
+    e.SetPartPosition(1, 70, 96);
+    e.UndoChange();
+    e.Drag.Press({64, 96});
+    e.Drag.Step(1, {90, 96}, {});
+    e.Drag.Step(1, {64, 96}, {});
+    e.Drag.Release();
+    EXPECT_EQ(std::pair(e.Modified(), e.History().CanRedo()), std::pair(false, true)) << "back where it began";
+    EXPECT_EQ(e.CurrentFrame()->UndoList.size(), 1u) << "the press's snapshot stays";
+    e.Drag.Press({64, 96});
+    e.Drag.Step(1, {90, 96}, {});
+    ASSERT_TRUE(e.Drag.Cancel());
+    EXPECT_EQ(std::pair(e.Modified(), e.History().RedoLabel()), std::pair(false, std::string("Type Coordinates")));
+}
+
 TEST(DocumentFile, TheCaptionNamesTheOwnFileWhichARestoredCopyDoesNotHave)
 {
     DocumentFile doc;
