@@ -4,6 +4,8 @@
 #include "toolkit/text.h"
 
 #include <QKeyEvent>
+
+#include <algorithm>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -16,12 +18,10 @@ TfrmSingleStringEntry::TfrmSingleStringEntry(QWidget *owner)
     setWindowTitle("Enter String");
     if (owner)
         setFont(owner->font());
-    setFixedSize(167, 69);
     lblTitle = new QLabel("Title", this);
     lblTitle->move(8, 0);
-    lblTitle->adjustSize();
     edtTheText = new toolkit::TEdit(this);
-    edtTheText->setGeometry(8, 16, 155, 21);
+    edtTheText->move(8, 16);
     btnAccept = new QPushButton("Accept", this);
     btnAccept->setGeometry(8, 40, 75, 25);
     btnCancel = new QPushButton("Cancel", this);
@@ -37,6 +37,20 @@ TfrmSingleStringEntry::TfrmSingleStringEntry(QWidget *owner)
     connect(btnCancel, &QPushButton::clicked, this, [this] { done(toolkit::kModalResultCancel); });
     // Enter in the edit box is Accept, and the key goes no further.
     connect(edtTheText, &QLineEdit::returnPressed, this, [this] { done(toolkit::kModalResultOk); });
+    FitWidth();
+}
+
+void TfrmSingleStringEntry::FitWidth()
+{
+    // 167 pixels wide at the least, wider where the prompt or the title
+    // needs it; the window manager's buttons and icon take about 120 pixels
+    // of the title bar.
+    constexpr int kLeastWidth = 167, kTitleBarRoom = 120;
+    lblTitle->adjustSize();
+    const int width = std::max({kLeastWidth, lblTitle->width() + 16,
+                                fontMetrics().horizontalAdvance(windowTitle()) + kTitleBarRoom});
+    setFixedSize(width, 69);
+    edtTheText->resize(width - 12, 21);
 }
 
 std::string TfrmSingleStringEntry::TheText() const
@@ -60,7 +74,7 @@ void TfrmSingleStringEntry::SetTitle(const std::string &title)
 {
     m_title = title;
     lblTitle->setText(toolkit::ToQt(title));
-    lblTitle->adjustSize();
+    FitWidth();
 }
 
 std::string TfrmSingleStringEntry::Prompt() const

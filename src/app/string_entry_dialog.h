@@ -40,6 +40,8 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
+    /// As wide as the prompt and the title need, the edit box spanning it.
+    void FitWidth();
     int m_maxLength = 0;
     std::string m_title;
 };

@@ -7,8 +7,10 @@
 #include "toolkit/guard.h"
 #include "toolkit/text.h"
 
+#include <QDateTime>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFileInfo>
 #include <QMimeData>
 #include <QUrl>
 
@@ -24,6 +26,18 @@ QString DroppedFile(const QMimeData *data)
     if (!data || !data->hasUrls() || data->urls().size() != 1 || !data->urls()[0].isLocalFile())
         return {};
     return data->urls()[0].toLocalFile();
+}
+
+/// The question before a recovery copy is restored: the routine by the name
+/// of its file (a routine never saved has none), and the local time of the copy.
+std::string RestoreQuestion(const std::string &sourceFileName, long long copiedAtMs)
+{
+    const QString name = sourceFileName.empty()
+                             ? QString("the new routine")
+                             : "the routine \"" + QFileInfo(toolkit::ToQt(sourceFileName)).fileName() + "\"";
+    const QString when = QDateTime::fromMSecsSinceEpoch(copiedAtMs).toString("HH:mm 'on' yyyy-MM-dd");
+    return toolkit::FromQt("Restore " + name + ", copied at " + when
+                           + ", that was not saved when HooferEdit last ended?");
 }
 
 } // namespace
@@ -130,7 +144,7 @@ void TfrmHoofer::OfferRecoveredRoutines()
             ShowStatus(orphan.error);
             continue;
         }
-        if (!m_dialogs->Confirm("Restore the routine that was not saved when HooferEdit last ended?")) {
+        if (!m_dialogs->Confirm(RestoreQuestion(orphan.sourceFileName, orphan.copiedAtMs))) {
             if (const std::string why = RecoveryStore::Discard(orphan); !why.empty())
                 ShowStatus(why);
             continue;

@@ -170,6 +170,7 @@ std::vector<RecoveryOrphan> RecoveryStore::FindOrphans(const std::string &folder
             orphan.error = "The recovery copy " + copy + " is "
                            + (image.empty ? std::string("empty") : image.problem);
         }
+        orphan.copiedAtMs = info.lastModified().toMSecsSinceEpoch();
         found.emplace_back(info.lastModified(), std::move(orphan));
     }
     std::stable_sort(found.begin(), found.end(),

@@ -25,6 +25,7 @@ struct RecoveryOrphan {
     std::string sourceFileName; ///< the file the routine came from; empty when unknown
     std::string image;          ///< the copy's bytes, when they could be read
     std::string error;          ///< why the copy could not be read; empty when it was
+    long long copiedAtMs = 0;   ///< when the copy was written, in ms since 1970 UTC
     bool readable() const { return error.empty(); }
 
 private:

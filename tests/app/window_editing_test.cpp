@@ -381,6 +381,11 @@ TEST(StringEntryDialog, ShownItSelectsTheTextAcceptsOnEnterStaysOpenOnEscapeAndL
         dialog.show();  // as Execute shows it, without a modal loop to wait in
         QLineEdit *edit = dialog.findChild<QLineEdit *>();
         EXPECT_EQ(dialog.windowHandle()->title(), "Enter String") << row.name;
+        // Wide enough for the prompt and for the title beside the window manager's buttons.
+        QLabel *prompt = dialog.findChild<QLabel *>();
+        EXPECT_LE(prompt->geometry().right(), edit->geometry().right()) << row.name;
+        EXPECT_LE(edit->geometry().right() + 4, dialog.width()) << row.name;
+        EXPECT_GE(dialog.width(), dialog.fontMetrics().horizontalAdvance("Enter String") + 100) << row.name;
         EXPECT_EQ(edit->selectedText(), row.before) << row.name;
         QTest::keyClicks(edit, row.typed);
         QTest::keyClick(edit, row.last);

@@ -5,9 +5,11 @@
 
 #include "app/scope_exit.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QDropEvent>
 #include <QFile>
+#include <QFileInfo>
 #include <QMimeData>
 #include <QUrl>
 #include <QWindow>
@@ -120,8 +122,10 @@ TEST_F(Session, RecoveryCopyFollowsTheChangesAndIsOfferedAfterACrash)
 
     window->spinPartX->SetValue(203);
     platform.Advance(30000);
+    const QString copiedAt = QFileInfo(QDir(QString::fromStdString(Folder())).filePath(Copies().front())).lastModified().toString("HH:mm 'on' yyyy-MM-dd");
     Restart(); // ends without a close, as a crash does
-    EXPECT_EQ(dialogs.Of("confirm").back(), "Restore the routine that was not saved when HooferEdit last ended?");
+    EXPECT_EQ(QString::fromStdString(dialogs.Of("confirm").back()),
+              "Restore the routine \"saved.raw\", copied at " + copiedAt + ", that was not saved when HooferEdit last ended?");
     EXPECT_TRUE(window->Core.Moves().empty()) << "declined by the empty script";
     EXPECT_TRUE(Copies().isEmpty()) << "No deletes the copy";
 
