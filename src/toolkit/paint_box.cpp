@@ -45,6 +45,11 @@ public:
         // The outline may reach one pixel past the box.
         Changed(l, t, r, b);
     }
+    void Clear() override
+    {
+        m_target.Clear();
+        Changed(0, 0, Width() - 1, Height() - 1);
+    }
     uint64_t Revision() const override { return m_target.Revision(); }
     bool SetClip(int l, int t, int r, int b) override
     {
@@ -106,9 +111,14 @@ const QImage &TPaintBox::Picture() const
 
 void TPaintBox::Expose()
 {
-    m_image->image().fill(ToQColor(m_image->BrushColor()));
+    m_image->Clear();
     RunGuarded(OnPaint);
     update();
+}
+
+void TPaintBox::SetBackdrop(QImage backdrop)
+{
+    m_image->SetBackdrop(std::move(backdrop));
 }
 
 void TPaintBox::SetZoom(int zoom)
@@ -124,7 +134,7 @@ void TPaintBox::paintEvent(QPaintEvent *)
         // What the paint handler draws is shown by this very paint: it must
         // not ask for another one, or the surface would repaint for ever.
         m_requested = m_image->image().rect();
-        m_image->image().fill(ToQColor(m_image->BrushColor()));
+        m_image->Clear();
         RunGuarded(OnPaint);
     }
     m_requested = QRect();

@@ -2,6 +2,7 @@
 
 #include "view/canvas.h"
 
+#include <QImage>
 #include <QWidget>
 #include <functional>
 #include <memory>
@@ -43,6 +44,9 @@ public:
     int Zoom() const { return m_zoom; }
 
     Canvas &Surface();
+    /// What a clearing of the surface shows from the next drawing on: a
+    /// picture of the surface's size, or the background when it is null.
+    void SetBackdrop(QImage backdrop);
     const QImage &Picture() const;
     /// What the window system does when it uncovers the surface.
     void Expose();

@@ -37,6 +37,14 @@ public:
     virtual TPixel PenPos() const = 0;
     virtual void FillRect(int left, int top, int right, int bottom) = 0;
     virtual void Ellipse(int left, int top, int right, int bottom) = 0;
+    /// Clears the whole surface (inside the clip) to its backdrop and leaves
+    /// the pen the background colour. Without a backdrop, the one surfaces
+    /// have unless given one, that is a filled rectangle over everything.
+    virtual void Clear()
+    {
+        SetPenColor(BrushColor());
+        FillRect(0, 0, Width(), Height());
+    }
     /// A number that changes with every drawing on the surface and is never
     /// the same on two surfaces, so an equal number means that nothing was
     /// drawn since; 0 where the surface cannot tell.

@@ -146,8 +146,7 @@ void DrawFrameBorder(Canvas &canvas)
 
 void ClearSurface(Canvas &canvas)
 {
-    canvas.SetPenColor(canvas.BrushColor());
-    canvas.FillRect(0, 0, canvas.Width(), canvas.Height());
+    canvas.Clear();
 }
 
 void DrawKeyFrame(Canvas &canvas, const THFFrame &frame, int selectedPart)

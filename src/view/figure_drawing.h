@@ -29,7 +29,8 @@ PosePixels FramePixels(const THFFrame &frame);
 /// Draws the silver frame around the point space and leaves the pen black.
 void DrawFrameBorder(Canvas &canvas);
 
-/// Fills the whole surface with the background colour.
+/// Clears the whole surface to its backdrop: the background colour, or the
+/// picture a surface was given to show behind the drawing.
 void ClearSurface(Canvas &canvas);
 
 /// The key-frame drawing: clear, border, bones with a ring on every joint but

@@ -91,6 +91,22 @@ void ImageCanvas::Ellipse(int left, int top, int right, int bottom)
     Painter().drawEllipse(QRect(left, top, right - left - 1, bottom - top - 1));
 }
 
+void ImageCanvas::Clear()
+{
+    if (m_backdrop.isNull()) {
+        Canvas::Clear();
+        return;
+    }
+    m_pen = m_brush;
+    Painter().drawImage(0, 0, m_backdrop);
+}
+
+void ImageCanvas::SetBackdrop(QImage backdrop)
+{
+    m_backdrop = std::move(backdrop);
+    Drawn();
+}
+
 bool ImageCanvas::SetClip(int left, int top, int right, int bottom)
 {
     m_clip = QRect(QPoint(left, top), QPoint(right - 1, bottom - 1));

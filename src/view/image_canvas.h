@@ -46,6 +46,12 @@ public:
     uint64_t Revision() const override { return m_revision; }
     bool SetClip(int left, int top, int right, int bottom) override;
     void ClearClip() override;
+    void Clear() override;
+    /// What Clear shows from now on: a picture of the surface's size, drawn
+    /// at its top left, or the background colour when backdrop is null.
+    /// The surface counts as drawn on, so drawings made on the old backdrop
+    /// are not taken as still shown.
+    void SetBackdrop(QImage backdrop);
 
 private:
     /// The painter with the pen colour set, opened on the image when it is
@@ -62,6 +68,7 @@ private:
     TPixel m_penPos;
     uint64_t m_revision = 0;
     std::optional<QRect> m_clip;
+    QImage m_backdrop;
 };
 
 } // namespace hoofer

@@ -57,7 +57,7 @@ QImage HalveSmoothly(const QImage &source)
 }
 } // namespace
 
-QImage DrawThumbnail(const THFFrame &frame, TColor background)
+QImage DrawThumbnail(const THFFrame &frame, TColor background, int scale)
 {
     // One canvas for every thumbnail, rather than an image allocated for each.
     thread_local std::optional<ImageCanvas> kept;
@@ -66,7 +66,7 @@ QImage DrawThumbnail(const THFFrame &frame, TColor background)
     ImageCanvas &half = *kept;
     HalfCanvas canvas(half);
     DrawPlainPose(canvas, FramePixels(frame));
-    return HalveSmoothly(half.image());
+    return scale == 2 ? half.image().copy() : HalveSmoothly(half.image());
 }
 
 } // namespace hoofer

@@ -13,11 +13,13 @@ inline constexpr int kThumbnailHeight = 74;
 
 /// The key frame's pose as playback shows it (border, black bones and head,
 /// no rings, no highlight), scaled down smoothly to the thumbnail's size.
+/// A thumbnail at scale s is s times as wide and high as at scale 1.
 ///
 /// The figure is drawn at half size and then halved once more with
 /// smoothing: a one-pixel line keeps half its darkness instead of the
 /// quarter a single smoothing of the whole surface leaves, and the drawing
 /// costs a quarter of the preview's.
-QImage DrawThumbnail(const THFFrame &frame, TColor background);
+/// At scale 2 the thumbnail is that half-size drawing itself, twice as large.
+QImage DrawThumbnail(const THFFrame &frame, TColor background, int scale = 1);
 
 } // namespace hoofer
