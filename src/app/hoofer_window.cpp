@@ -15,7 +15,6 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLayout>
-#include <QScreen>
 #include <QTimer>
 
 namespace hoofer {
@@ -89,9 +88,12 @@ void TfrmHoofer::showEvent(QShowEvent *event)
     if (m_shown)
         return;
     m_shown = true;
-    if (QScreen *screen = this->screen())
-        move(screen->availableGeometry().center() - rect().center());
     toolkit::RunGuarded([this] { FormShow(); });
+    // Centred at the size the settings gave it, unless the user sized and
+    // placed it; inside the screen's room either way.
+    if (const QRect area = m_platform.AvailableArea(*this); !area.isEmpty() && !(m_fitting && Options.Window.Width > 0))
+        move(area.center() - rect().center());
+    KeepInsideScreen();
     // Once the window is up: the copies a crash left, then the file the
     // command line named, each with its questions and errors over the window.
     QTimer::singleShot(0, this, [this] {

@@ -104,9 +104,10 @@ public:
         *mnuOptionsSetempegNetworkName, *mnuOptionGrid, *mnuOptionGridSnapToGrid, *mnuOptionGridSetGridSize,
         *mnuOptionGridCurrentSize;
     toolkit::TMenuItem *mnuOptionsKeepBoneLengths = nullptr;
+    toolkit::TMenuItem *mnuOptionsCtrlZUndoesAnyChange = nullptr;
     toolkit::TMenuItem *mnuView, *mnuViewOnionSkin, *mnuViewPlaybackSpeed, *mnuViewPlaybackSpeedNormal,
         *mnuViewPlaybackSpeedHalf, *mnuViewPlaybackSpeedQuarter;
-    toolkit::TMenuItem *mnuViewKeyFrameStrip;
+    toolkit::TMenuItem *mnuViewKeyFrameStrip, *mnuViewShowGrid, *mnuViewFitPreviewToWindow;
     toolkit::TMenuItem *mnuViewZoom = nullptr, *mnuViewZoom1 = nullptr, *mnuViewZoom2 = nullptr,
                        *mnuViewZoom3 = nullptr;
 
@@ -232,10 +233,17 @@ public:
     void stripKeyFramesContextMenu(int index, QPoint global);
     long long KeyFrameThumbnailsDrawn() const;
 
-    // The preview's zoom.
+    // The preview's zoom and the window's size.
     /// Scales the preview, the window growing or shrinking to fit; anything
-    /// but 2 or 3 is 1.
+    /// but 2 or 3 is 1, and a zoom whose window would leave the screen's
+    /// available area is lowered until it fits. While the preview fits the
+    /// window, the zoom is kept for when it no longer does.
     void SetZoom(int zoom);
+    /// View > Fit Preview to Window: on, the window can be sized and
+    /// maximised and the preview takes the largest whole zoom beside the
+    /// controls; off, the fixed window at View > Zoom's zoom.
+    void SetFitPreviewToWindow(bool fit);
+    void mnuViewFitPreviewToWindowClick();
 
     // Dragging and options.
     void ImageMouseDown(toolkit::TMouseButton button, toolkit::TShiftState shift, int x, int y);
@@ -247,6 +255,11 @@ public:
     void mnuOptionGridSnapToGridClick();
     void mnuOptionGridSetGridSizeClick();
     void mnuOptionsKeepBoneLengthsClick();
+    void mnuOptionsCtrlZUndoesAnyChangeClick();
+    void mnuViewShowGridClick();
+    /// Asks before a change that Edit > Undo can take back, unless Options >
+    /// Ctrl+Z Undoes Any Change is checked; true when it may be made.
+    bool ConfirmUndoable(const std::string &question);
     /// Ctrl+arrow nudges the selected part, Ctrl+Shift+arrow the figure;
     /// returns whether the key was one, which the focused control never gets.
     bool NudgeKey(int key, Qt::KeyboardModifiers shift);
@@ -301,6 +314,9 @@ public:
 
 protected:
     void showEvent(QShowEvent *event) override;
+    /// Lays the controls out again as the client area's size changes while
+    /// the preview fits the window.
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
 private:
@@ -322,6 +338,26 @@ private:
     /// Asks for one line of text; the answer, or none when cancelled.
     std::optional<std::string> AskString(const std::string &text, int maxLength, const std::string &title);
 
+    /// The client area's size in the fixed window at a zoom.
+    QSize FixedClientSize(int zoom) const;
+    /// The strip's height with thumbnails at a scale.
+    int StripHeight(int scale) const;
+    /// Places the Result box, the preview in it and the strip in a client
+    /// area of the given size.
+    void ArrangeControls(QSize client);
+    /// The fixed window at the zoom Options asks for.
+    void ArrangeFixedWindow();
+    /// The largest whole zoom and thumbnail scale for the client area's size.
+    void FitPreview();
+    /// Brings the window's size and place within the screen's available area,
+    /// lowering a zoom that does not fit and offering only the zooms that do.
+    void KeepInsideScreen();
+    /// Where the window is, kept in Options while the preview fits the window.
+    void RememberPlace();
+    /// Edit > Undo and Redo and the key frame's own on the keys Options says.
+    void ShowUndoKeys();
+    /// The grid behind the preview's figure while View > Show Grid is checked.
+    void ShowGridBackdrop();
     void CreateControls();
     void CreateKeyFrameStrip();
     void CreateKeyFrameStripMenu();
@@ -345,6 +381,8 @@ private:
     bool m_recoveryFailureShown = false;
     std::string m_startupFile;
     bool m_stripShown = false;
+    bool m_fitting = false;  // the preview fits the window
+    int m_gridShown = 0;     // the grid size the preview's backdrop shows; 0 none
     std::unique_ptr<KeyFrameThumbnails> m_thumbnails;
     /// The labels the Edit menu shows.
     bool m_editMenuShown = false;

@@ -114,11 +114,21 @@ QImage KeyFrameThumbnails::Draw(int index)
     if (!cell.drawn) {
         THFFrame pose;
         pose.Points = cell.points;
-        cell.picture = DrawThumbnail(pose, m_background);
+        cell.picture = DrawThumbnail(pose, m_background, m_scale);
         cell.drawn = true;
         ++m_drawn;
     }
     return cell.picture;
+}
+
+void KeyFrameThumbnails::SetScale(int scale)
+{
+    if (scale == m_scale)
+        return;
+    m_scale = scale;
+    for (Cell &cell : m_cells)
+        cell.drawn = false;
+    m_strip.SetPictureSize(QSize(kThumbnailWidth * scale, kThumbnailHeight * scale));
 }
 
 void KeyFrameThumbnails::Clear()

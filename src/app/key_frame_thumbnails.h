@@ -43,6 +43,10 @@ public:
     void Follow(const THFMove *move, int moveIndex, int current, TColor background);
     /// Forgets every thumbnail, as when the strip is put away.
     void Clear();
+    /// Thumbnails at scale 1 or 2 (see DrawThumbnail) from now on, the strip's
+    /// pictures as large; every thumbnail is drawn anew as it is next shown.
+    void SetScale(int scale);
+    int Scale() const { return m_scale; }
     /// How many thumbnails have been drawn so far.
     long long DrawnCount() const { return m_drawn; }
 
@@ -67,6 +71,7 @@ private:
     int m_moveIndex = -1;
     std::vector<Cell> m_cells;
     TColor m_background = 0;
+    int m_scale = 1;
     long long m_drawn = 0;
 };
 

@@ -1,10 +1,13 @@
 // Posing with the mouse, Escape to cancel a drag (or, with F9, to stop a
-// playback), and the Options switches.
+// playback), a word on the status line for a Ctrl+Z with nothing to undo on
+// the key frame, the Options switches and the grid behind the preview.
 #include "hoofer_window.h"
 
 #include "edit/grid_snap.h"
 #include "model/text_number.h"
+#include "toolkit/text.h"
 #include "view/figure_drawing.h"
+#include "view/grid_backdrop.h"
 
 #include <QLabel>
 
@@ -47,7 +50,7 @@ void TfrmHoofer::ImageMouseUp(toolkit::TMouseButton, toolkit::TShiftState, int, 
     Drag.Release();
 }
 
-void TfrmHoofer::FormKeyDown(int key, Qt::KeyboardModifiers)
+void TfrmHoofer::FormKeyDown(int key, Qt::KeyboardModifiers shift)
 {
     if (m_playing && (key == Qt::Key_Escape || key == Qt::Key_F9)) {
         m_stopRequested = true;
@@ -55,6 +58,13 @@ void TfrmHoofer::FormKeyDown(int key, Qt::KeyboardModifiers)
     }
     if (key == Qt::Key_Escape && Drag.Cancel())
         ShowStatus("Drag Cancelled");
+    // The key frame's Undo is disabled, so its key came here: the routine's
+    // history may have what the user is after.
+    const QKeySequence pressed(QKeyCombination(shift, Qt::Key(key)));
+    if (!m_playing && pressed == mnuFrameUndoFrame->ShortCut() && !mnuFrameUndoFrame->EffectivelyEnabled()
+        && !Options.CtrlZUndoesAnyChange && Core.History().CanUndo())
+        ShowStatus("Nothing to undo on this key frame; Edit > Undo ("
+                   + toolkit::FromQt(mnuEditUndo->ShortCut().toString()) + ") takes back " + Core.History().UndoLabel());
 }
 
 void TfrmHoofer::mnuOptionsDragWithoutShiftClick()
@@ -96,6 +106,29 @@ void TfrmHoofer::mnuOptionsPlayContinuouslyClick()
 {
     Options.PlayContinuously = !Options.PlayContinuously;
     SettingsChanged();
+}
+
+void TfrmHoofer::mnuViewShowGridClick()
+{
+    Options.ShowGrid = !Options.ShowGrid;
+    SettingsChanged();
+}
+
+void TfrmHoofer::ShowGridBackdrop()
+{
+    const int grid = Options.ShowGrid ? Options.GridSize : 0;
+    if (grid == m_gridShown)
+        return;
+    m_gridShown = grid;
+    const Canvas &surface = Image->Surface();
+    Image->SetBackdrop(grid ? GridBackdrop(surface.Width(), surface.Height(), surface.BrushColor(), grid) : QImage());
+    // A playback step draws anew on the backdrop anyway.
+    if (m_playing)
+        return;
+    if (Core.CurrentMove() && Core.CurrentFrame())
+        DrawFrame(*Core.CurrentFrame());
+    else
+        Image->Surface().Clear();
 }
 
 void TfrmHoofer::mnuOptionGridSnapToGridClick()

@@ -34,7 +34,7 @@ void TfrmHoofer::DeleteCurrentFrame(bool ask)
 {
     if (!Core.CanDeleteFrame())
         return;
-    if (ask && !m_dialogs->Confirm("Delete current frame?")) {
+    if (ask && !ConfirmUndoable("Delete current frame?")) {
         RefreshView();
         return;
     }
@@ -58,7 +58,7 @@ void TfrmHoofer::mnuFrameCopyClick()
 void TfrmHoofer::mnuFrameCutFrameClick()
 {
     mnuFrameCopyClick();
-    if (Core.CanDeleteFrame() && m_dialogs->Confirm("Cut current frame?"))
+    if (Core.CanDeleteFrame() && ConfirmUndoable("Cut current frame?"))
         DeleteCurrentFrame(false);
 }
 
@@ -66,7 +66,7 @@ void TfrmHoofer::mnuFramePasteClick()
 {
     if (!Core.CurrentFrame())
         return;
-    if (Core.CanPaste() && m_dialogs->Confirm("Replace current frame?"))
+    if (Core.CanPaste() && ConfirmUndoable("Replace current frame?"))
         Core.PasteFrame();
     else
         RefreshView();

@@ -1,5 +1,6 @@
 // The Edit menu: Undo and Redo of the routine's history, named after the
-// change they would take back or make again. The core walks the history and
+// change they would take back or make again, and the option that puts them
+// on Ctrl+Z and Ctrl+Y in place of the key frame's own Undo and Redo. The core walks the history and
 // reports the change; here the window shows where it was made.
 #include "hoofer_window.h"
 
@@ -38,6 +39,29 @@ void TfrmHoofer::mnuEditRedoClick()
 {
     if (const auto where = Core.RedoChange())
         ShowHistorySelection(*where);
+}
+
+void TfrmHoofer::mnuOptionsCtrlZUndoesAnyChangeClick()
+{
+    Options.CtrlZUndoesAnyChange = !Options.CtrlZUndoesAnyChange;
+    SettingsChanged();
+}
+
+void TfrmHoofer::ShowUndoKeys()
+{
+    using K = QKeySequence;
+    const K ctrlZ(Qt::CTRL | Qt::Key_Z), ctrlY(Qt::CTRL | Qt::Key_Y), ctrlShiftZ(Qt::CTRL | Qt::SHIFT | Qt::Key_Z);
+    const K ctrlAltZ(Qt::CTRL | Qt::ALT | Qt::Key_Z), ctrlAltY(Qt::CTRL | Qt::ALT | Qt::Key_Y);
+    const bool any = Options.CtrlZUndoesAnyChange;
+    mnuEditUndo->SetShortCuts({any ? ctrlZ : ctrlAltZ});
+    mnuEditRedo->SetShortCuts(any ? QList<K>{ctrlShiftZ, ctrlY} : QList<K>{ctrlAltY});
+    mnuFrameUndoFrame->SetShortCuts({any ? ctrlAltZ : ctrlZ});
+    mnuFrameRedoFrame->SetShortCuts({any ? ctrlAltY : ctrlY});
+}
+
+bool TfrmHoofer::ConfirmUndoable(const std::string &question)
+{
+    return Options.CtrlZUndoesAnyChange || m_dialogs->Confirm(question);
 }
 
 void TfrmHoofer::ShowHistorySelection(const EditSelection &where)

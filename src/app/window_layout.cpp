@@ -60,6 +60,7 @@ void TfrmHoofer::CreateControls()
     Client = new QWidget(this);
     Client->setFixedSize(553, 327);
     setCentralWidget(Client);
+    Client->installEventFilter(this);
 
     grpMoveAndFrame = Group(Client, "Move and Frame", 8, 0, 257, 105);
     lblCurrentMove = Label(grpMoveAndFrame, "Current Move", 8, 16);
@@ -84,6 +85,7 @@ void TfrmHoofer::CreateControls()
     spinPartY = Spin(grpBodyParts, 190, 32, 50, 0, 255, 0);
 
     grpResult = Group(Client, "Result", 272, 0, 275, 322);
+    grpResult->setFixedSize(275, 322);
     Image = new toolkit::TPaintBox(256, 296, grpResult);
     Image->move(10, 16);
 
@@ -171,6 +173,7 @@ void TfrmHoofer::CreateMenu()
     mnuOptionsDragWithoutShift = mnuOptions->Add("mnuOptionsDragWithoutShift", "Drag Without Shift");
     mnuOptionsPlayContinuously = mnuOptions->Add("mnuOptionsPlayContinuously", "Play Continuously");
     mnuOptionsKeepBoneLengths = mnuOptions->Add("mnuOptionsKeepBoneLengths", "Keep Bone Lengths");
+    mnuOptionsCtrlZUndoesAnyChange = mnuOptions->Add("mnuOptionsCtrlZUndoesAnyChange", "Ctrl+Z Undoes Any Change");
     mnuOptionsSetempegNetworkName = mnuOptions->Add("mnuOptionsSetempegNetworkName", "Set empeg Network Name");
     mnuOptionGrid = mnuOptions->Add("mnuOptionGrid", "Grid");
     mnuOptionGridSnapToGrid = mnuOptionGrid->Add("mnuOptionGridSnapToGrid", "Snap To Grid");
@@ -181,6 +184,7 @@ void TfrmHoofer::CreateMenu()
     mnuView = MainMenu.Add("mnuView", "View");
     mnuViewOnionSkin = mnuView->Add("mnuViewOnionSkin", "Onion Skin");
     mnuViewKeyFrameStrip = mnuView->Add("mnuViewKeyFrameStrip", "Key Frame Strip");
+    mnuViewShowGrid = mnuView->Add("mnuViewShowGrid", "Show Grid");
     mnuViewPlaybackSpeed = mnuView->Add("mnuViewPlaybackSpeed", "Playback Speed");
     mnuViewPlaybackSpeedNormal = mnuViewPlaybackSpeed->Add("mnuViewPlaybackSpeedNormal", "Normal");
     mnuViewPlaybackSpeedHalf = mnuViewPlaybackSpeed->Add("mnuViewPlaybackSpeedHalf", "Half");
@@ -189,6 +193,7 @@ void TfrmHoofer::CreateMenu()
     mnuViewZoom1 = mnuViewZoom->Add("mnuViewZoom1", "1×", K(Qt::CTRL | Qt::Key_1));
     mnuViewZoom2 = mnuViewZoom->Add("mnuViewZoom2", "2×", K(Qt::CTRL | Qt::Key_2));
     mnuViewZoom3 = mnuViewZoom->Add("mnuViewZoom3", "3×", K(Qt::CTRL | Qt::Key_3));
+    mnuViewFitPreviewToWindow = mnuView->Add("mnuViewFitPreviewToWindow", "Fit Preview to Window");
     // Until the settings file is read, Snap To Grid is on.
     Options.SnapToGrid = true;
     ShowOptions();
@@ -265,6 +270,9 @@ void TfrmHoofer::WireEvents()
     mnuOptionsPlayContinuously->OnClick = [this] { mnuOptionsPlayContinuouslyClick(); };
     mnuOptionsSetempegNetworkName->OnClick = [this] { mnuOptionsSetempegNetworkNameClick(); };
     mnuOptionsKeepBoneLengths->OnClick = [this] { mnuOptionsKeepBoneLengthsClick(); };
+    mnuOptionsCtrlZUndoesAnyChange->OnClick = [this] { mnuOptionsCtrlZUndoesAnyChangeClick(); };
+    mnuViewShowGrid->OnClick = [this] { mnuViewShowGridClick(); };
+    mnuViewFitPreviewToWindow->OnClick = [this] { mnuViewFitPreviewToWindowClick(); };
     mnuOptionGridSnapToGrid->OnClick = [this] { mnuOptionGridSnapToGridClick(); };
     mnuOptionGridSetGridSize->OnClick = [this] { mnuOptionGridSetGridSizeClick(); };
     mnuViewOnionSkin->OnClick = [this] { mnuViewOnionSkinClick(); };

@@ -25,11 +25,13 @@ void TfrmHoofer::LoadSettings()
         std::fprintf(stderr, "HooferEdit: %s\n", e.what());
     }
     Options = settings;
-    // The strip and the zoom change the window's size, which they follow.
+    // The strip, the zoom and the fit change the window's size, which they follow.
     Options.KeyFrameStrip = m_stripShown;
     Options.Zoom = Image->Zoom();
+    Options.FitPreviewToWindow = m_fitting;
     SetKeyFrameStripShown(settings.KeyFrameStrip);
     SetZoom(settings.Zoom);
+    SetFitPreviewToWindow(settings.FitPreviewToWindow);
     ShowOptions();
     NetworkName = settings.NetworkName;
     IdFTP->Username = settings.FtpUserName;
@@ -44,6 +46,9 @@ void TfrmHoofer::ShowOptions()
     mnuOptionsDragWithoutShift->SetChecked(Options.DragWithoutShift);
     mnuOptionsPlayContinuously->SetChecked(Options.PlayContinuously);
     mnuOptionsKeepBoneLengths->SetChecked(Options.KeepBoneLengths);
+    mnuOptionsCtrlZUndoesAnyChange->SetChecked(Options.CtrlZUndoesAnyChange);
+    mnuViewShowGrid->SetChecked(Options.ShowGrid);
+    mnuViewFitPreviewToWindow->SetChecked(Options.FitPreviewToWindow);
     mnuOptionGridSnapToGrid->SetChecked(Options.SnapToGrid);
     mnuOptionGridCurrentSize->SetCaption(QString::number(Options.GridSize) + " Pixels");
     mnuViewOnionSkin->SetChecked(Options.OnionSkin);
@@ -54,10 +59,13 @@ void TfrmHoofer::ShowOptions()
     mnuViewZoom1->SetChecked(Options.Zoom == 1);
     mnuViewZoom2->SetChecked(Options.Zoom == 2);
     mnuViewZoom3->SetChecked(Options.Zoom == 3);
+    ShowUndoKeys();
+    ShowGridBackdrop();
 }
 
 void TfrmHoofer::SaveSettings()
 {
+    RememberPlace();
     EditorSettings settings = Options;
     settings.NetworkName = NetworkName;
     settings.FtpUserName = IdFTP->Username;

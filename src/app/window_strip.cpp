@@ -12,16 +12,10 @@
 
 namespace hoofer {
 
-namespace {
-/// The strip spans the window under the group boxes, as they are inset.
-constexpr int kStripLeft = 8;
-constexpr int kStripOverlap = 3;
-} // namespace
-
 void TfrmHoofer::CreateKeyFrameStrip()
 {
     stripKeyFrames = new toolkit::TThumbnailStrip(QSize(kThumbnailWidth, kThumbnailHeight), Client);
-    stripKeyFrames->resize(Client->width() - 2 * kStripLeft, stripKeyFrames->sizeHint().height());
+    stripKeyFrames->resize(stripKeyFrames->sizeHint());
     stripKeyFrames->hide();
     stripKeyFrames->OnSelect = [this](int index) { stripKeyFramesSelect(index); };
     stripKeyFrames->OnMove = [this](int from, int to) { stripKeyFramesMove(from, to); };
@@ -49,24 +43,24 @@ void TfrmHoofer::mnuViewKeyFrameStripClick()
 void TfrmHoofer::SetKeyFrameStripShown(bool shown)
 {
     Options.KeyFrameStrip = shown;
-    ShowOptions();
-    if (shown == m_stripShown)
-        return;
-    m_stripShown = shown;
-    // The window grows by the strip's height, and shrinks back to what it was.
-    const int height = stripKeyFrames->height();
-    if (shown) {
-        stripKeyFrames->move(kStripLeft, Client->height() - kStripOverlap);
-        Client->setFixedHeight(Client->height() + height);
-        stripKeyFrames->show();
-        RefreshKeyFrameStrip();
-    } else {
-        stripKeyFrames->hide();
-        Client->setFixedHeight(Client->height() - height);
-        // Nothing is kept or drawn while the strip is away.
-        m_thumbnails->Clear();
+    if (shown != m_stripShown) {
+        m_stripShown = shown;
+        stripKeyFrames->setVisible(shown);
+        // The fixed window grows by the strip's height, and shrinks back to
+        // what it was; a window the user sized keeps its size.
+        if (m_fitting) {
+            Client->setMinimumHeight(Client->minimumHeight() + (shown ? 1 : -1) * StripHeight(1));
+            FitPreview();
+        } else {
+            ArrangeFixedWindow();
+            KeepInsideScreen();
+        }
+        if (shown)
+            RefreshKeyFrameStrip();
+        else
+            m_thumbnails->Clear();  // nothing is kept or drawn while the strip is away
     }
-    layout()->activate();
+    ShowOptions();
 }
 
 void TfrmHoofer::RefreshKeyFrameStrip()

@@ -41,6 +41,13 @@ EditorSettings ReadEditorSettings(const IniFile &ini)
     if (s.Zoom < 1 || s.Zoom > 3)
         s.Zoom = 1;
     s.KeepBoneLengths = ini.ReadBool(kEditing, "KeepBoneLengths", s.KeepBoneLengths);
+    s.CtrlZUndoesAnyChange = ini.ReadBool(kEditing, "CtrlZUndoesAnyChange", s.CtrlZUndoesAnyChange);
+    s.ShowGrid = ini.ReadBool(kView, "ShowGrid", s.ShowGrid);
+    s.FitPreviewToWindow = ini.ReadBool(kView, "FitPreviewToWindow", s.FitPreviewToWindow);
+    s.Window = {ini.ReadInteger(kView, "WindowLeft", 0), ini.ReadInteger(kView, "WindowTop", 0),
+                ini.ReadInteger(kView, "WindowWidth", 0), ini.ReadInteger(kView, "WindowHeight", 0)};
+    if (s.Window.Width <= 0 || s.Window.Height <= 0)
+        s.Window = {};
     return s;
 }
 
@@ -58,6 +65,15 @@ void WriteEditorSettings(IniFile &ini, const EditorSettings &s)
     ini.WriteBool(kView, "KeyFrameStrip", s.KeyFrameStrip);
     ini.WriteInteger(kView, "Zoom", s.Zoom);
     ini.WriteBool(kEditing, "KeepBoneLengths", s.KeepBoneLengths);
+    ini.WriteBool(kEditing, "CtrlZUndoesAnyChange", s.CtrlZUndoesAnyChange);
+    ini.WriteBool(kView, "ShowGrid", s.ShowGrid);
+    ini.WriteBool(kView, "FitPreviewToWindow", s.FitPreviewToWindow);
+    if (s.Window.Width > 0) {
+        ini.WriteInteger(kView, "WindowLeft", s.Window.Left);
+        ini.WriteInteger(kView, "WindowTop", s.Window.Top);
+        ini.WriteInteger(kView, "WindowWidth", s.Window.Width);
+        ini.WriteInteger(kView, "WindowHeight", s.Window.Height);
+    }
 }
 
 std::string SettingsPathForExecutable(const std::string &exePath)

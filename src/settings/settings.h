@@ -12,6 +12,12 @@ namespace hoofer {
 /// The password the FTP client offers until the user sets another one.
 inline constexpr const char *kDefaultFtpPassword = "hoofer@home";
 
+/// A window's frame on the desktop: left, top, width and height in pixels.
+struct WindowPlace {
+    int Left = 0, Top = 0, Width = 0, Height = 0;
+    bool operator==(const WindowPlace &) const = default;
+};
+
 /// Everything the editor keeps between runs: the Options menu's check marks,
 /// the grid size and the player's network settings. Plain values, so that the
 /// window and the command-line tool can share them without any window.
@@ -33,6 +39,17 @@ struct EditorSettings {
     bool KeepBoneLengths = false;
     /// View > Zoom: the preview's scale, 1, 2 or 3.
     int Zoom = 1;
+    /// Options > Ctrl+Z Undoes Any Change: Ctrl+Z and Ctrl+Y are Edit > Undo
+    /// and Redo, and what the routine's history takes back is not asked about.
+    bool CtrlZUndoesAnyChange = false;
+    /// View > Show Grid: the grid's points and the ground behind the preview's figure.
+    bool ShowGrid = false;
+    /// View > Fit Preview to Window: a window the user sizes, the preview at
+    /// the largest whole zoom that fits.
+    bool FitPreviewToWindow = false;
+    /// Where the window was and how large, kept while the preview fits the
+    /// window; a width of 0 is none.
+    WindowPlace Window;
 
     bool operator==(const EditorSettings &) const = default;
 };

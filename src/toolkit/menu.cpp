@@ -19,8 +19,23 @@ TMenuItem *TMenuItem::Add(QString name, QString caption, const QKeySequence &sho
 {
     m_items.push_back(std::make_unique<TMenuItem>(std::move(name), std::move(caption), this));
     TMenuItem *item = m_items.back().get();
-    item->m_shortcut = shortcut;
+    if (!shortcut.isEmpty())
+        item->m_shortcuts = {shortcut};
     return item;
+}
+
+void TMenuItem::SetShortCuts(const QList<QKeySequence> &keys)
+{
+    m_shortcuts = keys;
+    if (m_action)
+        m_action->setShortcuts(keys);
+}
+
+void TMenuItem::SetToolTip(const QString &text)
+{
+    m_toolTip = text;
+    if (m_action)
+        m_action->setToolTip(text);
 }
 
 QString TMenuItem::Caption() const
@@ -111,7 +126,11 @@ void TMenuItem::Realise(QWidget *window, QMenu *into, QMenuBar *bar)
         return;
     }
     m_action = bar ? bar->addAction(m_caption) : into->addAction(m_caption);
-    m_action->setShortcut(m_shortcut);
+    m_action->setShortcuts(m_shortcuts);
+    m_action->setToolTip(m_toolTip);
+    // Menus show their items' tooltips only when asked to.
+    if (into)
+        into->setToolTipsVisible(true);
     m_action->setShortcutContext(Qt::WindowShortcut);
     m_action->setCheckable(m_checkable);
     m_action->setChecked(m_checked);
@@ -141,10 +160,13 @@ void TMainMenu::Realise(QWidget *window, QMenuBar *bar)
 namespace {
 bool OwnsIn(const TMenuItem &item, const QKeySequence &key)
 {
-    for (const auto &child : item.Items())
-        if ((!child->ShortCut().isEmpty() && child->ShortCut().matches(key) == QKeySequence::ExactMatch)
-            || OwnsIn(*child, key))
+    for (const auto &child : item.Items()) {
+        for (const QKeySequence &own : child->ShortCuts())
+            if (own.matches(key) == QKeySequence::ExactMatch)
+                return true;
+        if (OwnsIn(*child, key))
             return true;
+    }
     return false;
 }
 } // namespace

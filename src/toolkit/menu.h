@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QKeySequence>
+#include <QList>
 #include <QString>
 #include <functional>
 #include <memory>
@@ -37,7 +38,13 @@ public:
     void SetVisible(bool visible);
     bool Checked() const;
     void SetChecked(bool checked);
-    QKeySequence ShortCut() const { return m_shortcut; }
+    /// The first of the item's keys; empty when it has none.
+    QKeySequence ShortCut() const { return m_shortcuts.value(0); }
+    const QList<QKeySequence> &ShortCuts() const { return m_shortcuts; }
+    /// The keys that run the item from now on, the first of them shown in the menu.
+    void SetShortCuts(const QList<QKeySequence> &keys);
+    /// The text the menu shows while the pointer rests on the item.
+    void SetToolTip(const QString &text);
     int Tag() const { return m_tag; }
     void SetTag(int tag) { m_tag = tag; }
     bool IsSeparator() const { return m_caption == "-"; }
@@ -68,7 +75,8 @@ private:
     bool m_visible = true;
     bool m_checkable = false;
     bool m_checked = false;
-    QKeySequence m_shortcut;
+    QList<QKeySequence> m_shortcuts;
+    QString m_toolTip;
     int m_tag = 0;
 };
 

@@ -3,6 +3,9 @@
 #include "guard.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QWidget>
 #include <QTimer>
 
 #include <thread>
@@ -51,6 +54,12 @@ void QtPlatform::Sleep(int ms)
 std::unique_ptr<TimerBackend> QtPlatform::CreateTimer(std::function<void()> onTick)
 {
     return std::make_unique<QtTimerBackend>(std::move(onTick));
+}
+
+QRect QtPlatform::AvailableArea(const QWidget &window)
+{
+    const QScreen *screen = window.screen() ? window.screen() : QGuiApplication::primaryScreen();
+    return screen ? screen->availableGeometry() : QRect();
 }
 
 TTimer::TTimer(Platform &platform)

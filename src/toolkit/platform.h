@@ -1,9 +1,13 @@
 #pragma once
 
+#include <QRect>
+
 #include <chrono>
 #include <functional>
 #include <memory>
 #include <optional>
+
+class QWidget;
 
 namespace hoofer::toolkit {
 
@@ -17,8 +21,8 @@ public:
 };
 
 /// The application services the window leans on: handling pending messages
-/// in the middle of an operation, plain sleeps of the event thread, and
-/// timers. The program uses QtPlatform; tests use a stand-in whose sleeps and
+/// in the middle of an operation, plain sleeps of the event thread, timers,
+/// and the room the screen has for the window. The program uses QtPlatform; tests use a stand-in whose sleeps and
 /// timers run on virtual time, so playback and transfers take no real time.
 class Platform {
 public:
@@ -26,14 +30,19 @@ public:
     virtual void ProcessMessages() = 0;
     virtual void Sleep(int ms) = 0;
     virtual std::unique_ptr<TimerBackend> CreateTimer(std::function<void()> onTick) = 0;
+    /// The part of the window's screen that windows may take (the screen
+    /// less the desktop's panels); empty when there is no screen.
+    virtual QRect AvailableArea(const QWidget &window) = 0;
 };
 
-/// The real services: QCoreApplication::processEvents, a thread sleep, QTimer.
+/// The real services: QCoreApplication::processEvents, a thread sleep, QTimer,
+/// the available geometry of the window's screen.
 class QtPlatform : public Platform {
 public:
     void ProcessMessages() override;
     void Sleep(int ms) override;
     std::unique_ptr<TimerBackend> CreateTimer(std::function<void()> onTick) override;
+    QRect AvailableArea(const QWidget &window) override;
 
 private:
     std::optional<std::chrono::steady_clock::time_point> m_lastWake;  // when the last sleep was due to end

@@ -42,6 +42,17 @@ void TThumbnailStrip::SetCount(int count)
     viewport()->update();
 }
 
+void TThumbnailStrip::SetPictureSize(QSize pictureSize)
+{
+    m_pictureSize = pictureSize;
+    for (Item &item : m_items)
+        item.stale = true;
+    horizontalScrollBar()->setSingleStep(ItemWidth() / 4);
+    updateGeometry();
+    UpdateScrollRange();
+    viewport()->update();
+}
+
 void TThumbnailStrip::SetPicture(int index, const QImage &picture)
 {
     Item &item = m_items.at(index);

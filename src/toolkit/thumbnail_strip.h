@@ -24,6 +24,9 @@ public:
     /// Makes count items (the new ones empty) and forgets where a drag was.
     void SetCount(int count);
     void SetPicture(int index, const QImage &picture);
+    /// Pictures are drawn at pictureSize from now on: every item is stale.
+    void SetPictureSize(QSize pictureSize);
+    QSize PictureSize() const { return m_pictureSize; }
     /// Marks item index's picture as out of date: OnDrawPicture gives it
     /// anew when the item is next painted, so an item changed several times
     /// between two paints, or never scrolled into view, is drawn once or not

@@ -48,14 +48,16 @@ const MenuRow kMenus[] = {
     {"Frame > Paste  Ctrl+V|Undo  Ctrl+Z|Redo  Ctrl+Y", off, off, off},
     {"Frame > Mirror Pose  Ctrl+M", off, on, off},
     {"Options", on, on, on},
-    {"Options > Drag Without Shift|Play Continuously|Keep Bone Lengths|Set empeg Network Name|Grid", on, on, on},
+    {"Options > Drag Without Shift|Play Continuously|Keep Bone Lengths|Ctrl+Z Undoes Any Change|Set empeg Network Name|Grid",
+     on, on, on},
     {"Options > Grid > Snap To Grid|Set Grid Size", on, on, on},
     {"Options > Grid > 5 Pixels", off, off, off},
     {"View", on, on, on},
-    {"View > Onion Skin|Key Frame Strip|Playback Speed", on, on, on},
+    {"View > Onion Skin|Key Frame Strip|Show Grid|Playback Speed", on, on, on},
     {"View > Playback Speed > Normal ✓|Half|Quarter", on, on, on},
     {"View > Zoom", on, on, on},
     {"View > Zoom > 1× ✓  Ctrl+1|2×  Ctrl+2|3×  Ctrl+3", on, on, on},
+    {"View > Fit Preview to Window", on, on, on},
 };
 
 /// A line as the table writes it, "  (disabled)" after one that cannot be chosen.

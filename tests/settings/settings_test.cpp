@@ -24,7 +24,8 @@ std::string Resaved(const std::string &read)
 const std::string kDefaults =
     "[Interface]\nDragWithoutShift=0\nPlayContinuously=0\nSnapToGrid=0\nGridSize=5\n\n"
     "[Network]\nempegNetworkName=\nempegFTPUserName=Anonymous\nempegFTPPassword=hoofer@home\n\n"
-    "[View]\nOnionSkin=0\nPlaybackSpeed=1\nKeyFrameStrip=0\nZoom=1\n\n[Editing]\nKeepBoneLengths=0\n";
+    "[View]\nOnionSkin=0\nPlaybackSpeed=1\nKeyFrameStrip=0\nZoom=1\nShowGrid=0\nFitPreviewToWindow=0\n\n"
+    "[Editing]\nKeepBoneLengths=0\nCtrlZUndoesAnyChange=0\n";
 } // namespace
 
 TEST(EditorSettings, EachValueComesBackAsSavedOrAsItsDefault)
@@ -36,7 +37,8 @@ TEST(EditorSettings, EachValueComesBackAsSavedOrAsItsDefault)
         {"Interface", "GridSize", "17"},        {"Network", "empegNetworkName", " 127.0.0.1:2121 "},
         {"Network", "empegFTPUserName", "dancer"}, {"Network", "empegFTPPassword", "p=w;#[x] \"q\""},
         {"View", "OnionSkin", "1"}, {"View", "PlaybackSpeed", "4"}, {"View", "PlaybackSpeed", "2"}, {"View", "KeyFrameStrip", "1"},
-        {"Editing", "KeepBoneLengths", "1"}, {"View", "Zoom", "3"},
+        {"Editing", "KeepBoneLengths", "1"}, {"View", "Zoom", "3"}, {"Editing", "CtrlZUndoesAnyChange", "1"},
+        {"View", "ShowGrid", "1"}, {"View", "FitPreviewToWindow", "1"},
         {"Interface", "GridSize", " 0x1F ", "31"}, {"Interface", "GridSize", "abc", "5"},
         {"Interface", "GridSize", "0", "5"},       {"Interface", "SnapToGrid", "2", "1"},
         {"View", "OnionSkin", "yes", "0"},         {"View", "PlaybackSpeed", "3", "1"},
@@ -48,6 +50,17 @@ TEST(EditorSettings, EachValueComesBackAsSavedOrAsItsDefault)
         expected.replace(at, expected.find('\n', at) - at, std::string(key) + "=" + (written ? written : read));
         EXPECT_EQ(Resaved(std::string("[") + section + "]\n" + key + "=" + read), expected) << key << "=" << read;
     }
+}
+
+TEST(EditorSettings, TheWindowsPlaceIsKeptOnlyWhenItHasASize)
+{
+    EditorSettings placed;
+    placed.Window = {-40, 30, 900, 700};
+    IniFile ini;
+    WriteEditorSettings(ini, placed);
+    EXPECT_EQ(ReadEditorSettings(ini).Window, placed.Window);
+    EXPECT_EQ(ReadEditorSettings(IniFile::Parse("[View]\nWindowLeft=5\nWindowWidth=0\nWindowHeight=9\n")).Window,
+              WindowPlace{});
 }
 
 TEST(EditorSettings, ALineBreakInAStringIsCutThereAddingNoLinesToTheFile)

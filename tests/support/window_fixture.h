@@ -43,6 +43,7 @@ public:
     {
         return std::make_unique<Timer>(*this, std::move(onTick));
     }
+    QRect AvailableArea(const QWidget &) override { return availableArea; }
     /// Moves the clock on and fires the timers that fall due.
     void Advance(long long ms)
     {
@@ -60,6 +61,9 @@ public:
 
     std::vector<int> sleeps;
     std::function<void()> onMessages;
+    /// The screen's room for windows: a desktop of 1920 by 1080 with a panel
+    /// of 40 pixels along its top, unless a test chooses a smaller one.
+    QRect availableArea{0, 40, 1920, 1040};
 
 private:
     struct Timer : toolkit::TimerBackend {
