@@ -9,6 +9,7 @@ packages=(
   qt6-base-dev libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   libgif-dev nlohmann-json3-dev libcli11-dev
+  libavformat-dev libavcodec-dev libswscale-dev libavutil-dev
   python3 python3-pyftpdlib curl
   librsvg2-bin desktop-file-utils appstream man-db groff-base dpkg-dev
 )

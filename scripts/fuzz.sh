@@ -4,7 +4,7 @@
 # time. Fails on any crash, time-out (1 s per input) or leak; the input that
 # caused it is kept in fuzz/findings/<target>/.
 #
-#   scripts/fuzz.sh [SECONDS] [TARGET...]     targets: routine ftp_reply settings json
+#   scripts/fuzz.sh [SECONDS] [TARGET...]     targets: routine ftp_reply settings json reference_sidecar
 #
 # FUZZ_RUNS=N runs each target for N inputs instead of a time. One fuzzing
 # process runs at a time; FUZZ_JOBS=N (N > 1) runs N of them per target, each
@@ -16,7 +16,7 @@ set -euo pipefail
 seconds=${1:-60}
 [ $# -gt 0 ] && shift
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(routine ftp_reply settings json)
+[ ${#targets[@]} -gt 0 ] || targets=(routine ftp_reply settings json reference_sidecar)
 
 "$here/scripts/deps.sh" clang libclang-rt-dev
 

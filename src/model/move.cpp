@@ -41,6 +41,7 @@ std::unique_ptr<THFMove> CopyMovePoses(const THFMove &move)
         copy->Frames.push_back(std::move(pose));
     }
     copy->SyncFrameCount();
+    copy->Reference = move.Reference;
     return copy;
 }
 

@@ -1,8 +1,10 @@
 #pragma once
 
 #include "frame.h"
+#include "move_reference.h"
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -26,6 +28,8 @@ public:
     std::string MoveName;
     int32_t FrameCount = 0;
     std::vector<std::unique_ptr<THFFrame>> Frames;
+    /// What the move is traced from, if anything; no part of the routine file.
+    std::optional<MoveReference> Reference;
 
     void SyncFrameCount() { FrameCount = static_cast<int32_t>(Frames.size()); }
     int IndexOf(const THFFrame *frame) const;
@@ -47,7 +51,7 @@ void FreeListItems(std::vector<std::unique_ptr<T>> &list)
 
 int IndexOfMove(const TMoveList &moves, const THFMove *move);
 
-/// A copy of a move's name and poses, without the undo histories.
+/// A copy of a move's name, poses and reference, without the undo histories.
 std::unique_ptr<THFMove> CopyMovePoses(const THFMove &move);
 
 /// A fresh move made by Add Move: "NewMove" with one standing key frame.
