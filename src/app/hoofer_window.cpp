@@ -191,6 +191,7 @@ void TfrmHoofer::SetEditingEnabled(bool enabled)
     mnuFile->SetEnabled(enabled);
     mnuEdit->SetEnabled(enabled);
     stripKeyFrames->setEnabled(enabled);
+    ShowReferenceControls();
 }
 
 } // namespace hoofer

@@ -4,6 +4,7 @@
 #include "edit/nudge_run.h"
 #include "edit/pose_drag.h"
 #include "edit/routine_editor.h"
+#include "media/reference_clip.h"
 #include "settings/recent_files.h"
 #include "settings/settings.h"
 #include "model/move.h"
@@ -15,6 +16,7 @@
 #include "toolkit/platform.h"
 #include "toolkit/spin_edit.h"
 #include "view/figure_drawing.h"
+#include "view/preview_backdrop.h"
 #include "view/playback.h"
 
 #include <QMainWindow>
@@ -39,7 +41,16 @@ class TThumbnailStrip;
 
 /// The moves of a routine file for Load and Import Moves; a file that cannot
 /// be read, is empty or is no routine raises with a message naming it.
-TMoveList ReadRoutineFile(const std::string &path);
+/// The references in the routine's sidecar read into its moves, when there is
+/// one; the messages say what was left out.
+TMoveList ReadRoutineFile(const std::string &path, std::vector<std::string> *notes = nullptr);
+
+/// Gives moves the references of the sidecar beside the routine file at
+/// routinePath, if there is one; returns a message for each left out.
+std::vector<std::string> ReadReferenceSidecar(const std::string &routinePath, TMoveList &moves);
+/// Writes the sidecar beside the routine file at routinePath, or removes it
+/// when no move has a reference; raises with a message when it cannot.
+void WriteReferenceSidecarFor(const std::string &routinePath, const TMoveList &moves);
 
 /// The editor's main window: every control and menu item, and the handlers of
 /// every command. The routine and the editing state belong to the editing
@@ -110,11 +121,17 @@ public:
     toolkit::TMenuItem *mnuViewKeyFrameStrip, *mnuViewShowGrid, *mnuViewFitPreviewToWindow;
     toolkit::TMenuItem *mnuViewZoom = nullptr, *mnuViewZoom1 = nullptr, *mnuViewZoom2 = nullptr,
                        *mnuViewZoom3 = nullptr;
+    toolkit::TMenuItem *mnuViewReference, *mnuViewReferenceChoose, *mnuViewReferenceShow, *mnuViewReferenceOpacity,
+        *mnuViewReferenceOpacity25, *mnuViewReferenceOpacity50, *mnuViewReferenceOpacity75,
+        *mnuViewReferenceOpacity100, *mnuViewReferenceMirror, *mnuViewReferenceSetStart, *mnuViewReferenceNextFrame,
+        *mnuViewReferencePreviousFrame, *mnuViewReferenceRemove;
+    toolkit::TMenuItem *mnuFrameTimeKeyFrame;
 
     toolkit::FileDialogSpec OpenDialog;
     toolkit::FileDialogSpec SaveDialog;
     toolkit::FileDialogSpec ExportGifDialog;
     toolkit::FileDialogSpec ImportDialog;
+    toolkit::FileDialogSpec ReferenceDialog;
     std::unique_ptr<toolkit::TTimer> Timer;
     /// Writes the recovery copy once, 30 seconds after a change.
     std::unique_ptr<toolkit::TTimer> RecoveryTimer;
@@ -310,6 +327,8 @@ public:
     void mnuOptionsSetempegNetworkNameClick();
 
     toolkit::Dialogs &Dialogs() { return *m_dialogs; }
+    /// The reference frame the preview shows last (a test seam).
+    const ClipFrame &ReferenceShown() const { return m_shownFrame; }
     toolkit::Platform &Platform() { return m_platform; }
 
 protected:
@@ -356,8 +375,27 @@ private:
     void RememberPlace();
     /// Edit > Undo and Redo and the key frame's own on the keys Options says.
     void ShowUndoKeys();
-    /// The grid behind the preview's figure while View > Show Grid is checked.
-    void ShowGridBackdrop();
+    /// What the preview shows behind the figure: the grid while View > Show
+    /// Grid is checked, the current move's reference while it has one and
+    /// View > Reference > Show Reference is checked. Drawn again only when
+    /// it changed; redraw draws the key frame over it at once.
+    void ShowBackdrop(bool redraw);
+    /// The reference at the current key frame's time, then ShowBackdrop.
+    void FollowReference(bool redraw);
+    /// The current move's reference frame at m_referenceTime, the clip
+    /// opened on first need; none when there is none or it cannot be read
+    /// (the status line says why).
+    const ClipFrame *ReferenceFrame();
+    /// The reference commands enabled and checked as the current move's reference is.
+    void ShowReferenceControls();
+    void WireReferenceMenu();
+    void mnuViewReferenceChooseClick();
+    void mnuViewReferenceSetStartClick();
+    void mnuFrameTimeKeyFrameClick();
+    /// One change of the current move's reference, named by label.
+    void ChangeReference(const char *label, const std::function<void(MoveReference &)> &change);
+    /// The video frame after (1) or before (-1) the one on screen, the selection unchanged.
+    void StepReference(int frames);
     void CreateControls();
     void CreateKeyFrameStrip();
     void CreateKeyFrameStripMenu();
@@ -382,7 +420,13 @@ private:
     std::string m_startupFile;
     bool m_stripShown = false;
     bool m_fitting = false;  // the preview fits the window
-    int m_gridShown = 0;     // the grid size the preview's backdrop shows; 0 none
+    Backdrop m_backdrop;      // what the preview's backdrop shows
+    int m_backdropZoom = 1;   // the zoom it was drawn for
+    std::unique_ptr<ReferenceClip> m_clip;
+    std::string m_clipFile;   // the file m_clip was opened from, or failed to open
+    ClipFrame m_shownFrame;
+    double m_referenceTime = 0;  // on the reference's time line
+    bool m_showReference = true;
     std::unique_ptr<KeyFrameThumbnails> m_thumbnails;
     /// The labels the Edit menu shows.
     bool m_editMenuShown = false;

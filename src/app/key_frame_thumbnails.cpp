@@ -81,6 +81,7 @@ void KeyFrameThumbnails::Changed(const RoutineChange &change, const THFMove *mov
     case Kind::File:
     case Kind::History:
     case Kind::MoveName:
+    case Kind::Reference:
         return;
     case Kind::Coordinates:
     case Kind::Pose: {

@@ -7,7 +7,6 @@
 #include "model/text_number.h"
 #include "toolkit/text.h"
 #include "view/figure_drawing.h"
-#include "view/grid_backdrop.h"
 
 #include <QLabel>
 
@@ -112,23 +111,6 @@ void TfrmHoofer::mnuViewShowGridClick()
 {
     Options.ShowGrid = !Options.ShowGrid;
     SettingsChanged();
-}
-
-void TfrmHoofer::ShowGridBackdrop()
-{
-    const int grid = Options.ShowGrid ? Options.GridSize : 0;
-    if (grid == m_gridShown)
-        return;
-    m_gridShown = grid;
-    const Canvas &surface = Image->Surface();
-    Image->SetBackdrop(grid ? GridBackdrop(surface.Width(), surface.Height(), surface.BrushColor(), grid) : QImage());
-    // A playback step draws anew on the backdrop anyway.
-    if (m_playing)
-        return;
-    if (Core.CurrentMove() && Core.CurrentFrame())
-        DrawFrame(*Core.CurrentFrame());
-    else
-        Image->Surface().Clear();
 }
 
 void TfrmHoofer::mnuOptionGridSnapToGridClick()

@@ -25,7 +25,7 @@ void TfrmHoofer::RebuildMoveSelector()
         cbxMoves->AddItem(MoveItemText(static_cast<int>(i), TrimName(moves[i]->MoveName)), moves[i].get());
 }
 
-TMoveList ReadRoutineFile(const std::string &path)
+TMoveList ReadRoutineFile(const std::string &path, std::vector<std::string> *notes)
 {
     std::string content, why;
     if (!ReadWholeFile(path, content, why))
@@ -34,11 +34,16 @@ TMoveList ReadRoutineFile(const std::string &path)
     // explained as a routine's: the message says first what the file is not.
     if (content.empty())
         throw std::runtime_error(toolkit::PathForMessage(path) + " is empty: it holds no routine.");
+    TMoveList moves;
     try {
-        return DecodeRoutine(content);
+        moves = DecodeRoutine(content);
     } catch (const RoutineFormatError &e) {
         throw std::runtime_error(toolkit::PathForMessage(path) + " is not a routine file: " + e.what());
     }
+    std::vector<std::string> leftOut = ReadReferenceSidecar(path, moves);
+    if (notes)
+        *notes = std::move(leftOut);
+    return moves;
 }
 
 void TfrmHoofer::ParseRoutine(const std::string &data)
@@ -67,8 +72,11 @@ void TfrmHoofer::OpenRoutineFile(const std::string &path)
     // A load that fails or reads nothing leaves the routine as it was, and
     // with it what can be done with it.
     Drag.BlockUntilRelease();
-    Core.ReplaceRoutine(ReadRoutineFile(path));
+    std::vector<std::string> notes;
+    Core.ReplaceRoutine(ReadRoutineFile(path, &notes));
     Core.SetOwnFile(path);
+    if (!notes.empty())
+        ShowStatus(notes.front());
     Recent.Add(path);
     UpdateRecentMenu();
     SettingsChanged();
@@ -95,6 +103,7 @@ void TfrmHoofer::SaveRoutineTo(const std::string &path)
     const std::string data = SerialiseRoutine();
     if (const std::string why = SaveFileAtomically(path, data); !why.empty())
         throw std::runtime_error("Cannot create file " + toolkit::PathForMessage(path) + "\n" + why);
+    WriteReferenceSidecarFor(path, Core.Moves());
     Core.SetOwnFile(path);
     Core.MarkSaved();
     Recent.Add(path);

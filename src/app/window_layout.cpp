@@ -108,6 +108,8 @@ void TfrmHoofer::CreateControls()
     SaveDialog = {"Hoofer Routines|*.raw", "*.raw", home, ""};
     ExportGifDialog = {"Animated GIF|*.gif", "*.gif", home, ""};
     ImportDialog = {"Hoofer Routines|*.raw|(All Files)|*.*", "*.raw", home, ""};
+    ReferenceDialog = {"Videos and Pictures|*.mp4;*.webm;*.mkv;*.mov;*.avi;*.gif;*.png;*.jpg;*.jpeg;*.bmp|(All Files)|*.*",
+                       "", home, ""};
 }
 
 void TfrmHoofer::CreateMenu()
@@ -168,6 +170,7 @@ void TfrmHoofer::CreateMenu()
     mnuFrameUndoFrame = mnuFrame->Add("mnuFrameUndoFrame", "Undo", K(Qt::CTRL | Qt::Key_Z));
     mnuFrameRedoFrame = mnuFrame->Add("mnuFrameRedoFrame", "Redo", K(Qt::CTRL | Qt::Key_Y));
     mnuFrameMirrorPose = mnuFrame->Add("mnuFrameMirrorPose", "Mirror Pose", K(Qt::CTRL | Qt::Key_M));
+    mnuFrameTimeKeyFrame = mnuFrame->Add("mnuFrameTimeKeyFrame", "Time Key Frame to Reference");
 
     mnuOptions = MainMenu.Add("mnuOptions", "Options");
     mnuOptionsDragWithoutShift = mnuOptions->Add("mnuOptionsDragWithoutShift", "Drag Without Shift");
@@ -194,6 +197,23 @@ void TfrmHoofer::CreateMenu()
     mnuViewZoom2 = mnuViewZoom->Add("mnuViewZoom2", "2×", K(Qt::CTRL | Qt::Key_2));
     mnuViewZoom3 = mnuViewZoom->Add("mnuViewZoom3", "3×", K(Qt::CTRL | Qt::Key_3));
     mnuViewFitPreviewToWindow = mnuView->Add("mnuViewFitPreviewToWindow", "Fit Preview to Window");
+    mnuViewReference = mnuView->Add("mnuViewReference", "Reference");
+    mnuViewReferenceChoose = mnuViewReference->Add("mnuViewReferenceChoose", "Choose…");
+    mnuViewReferenceShow = mnuViewReference->Add("mnuViewReferenceShow", "Show Reference");
+    mnuViewReferenceOpacity = mnuViewReference->Add("mnuViewReferenceOpacity", "Opacity");
+    mnuViewReferenceOpacity25 = mnuViewReferenceOpacity->Add("mnuViewReferenceOpacity25", "25 %");
+    mnuViewReferenceOpacity50 = mnuViewReferenceOpacity->Add("mnuViewReferenceOpacity50", "50 %");
+    mnuViewReferenceOpacity75 = mnuViewReferenceOpacity->Add("mnuViewReferenceOpacity75", "75 %");
+    mnuViewReferenceOpacity100 = mnuViewReferenceOpacity->Add("mnuViewReferenceOpacity100", "100 %");
+    mnuViewReferenceMirror = mnuViewReference->Add("mnuViewReferenceMirror", "Mirror Reference");
+    mnuViewReference->Add("N7", "-");
+    mnuViewReferencePreviousFrame =
+        mnuViewReference->Add("mnuViewReferencePreviousFrame", "Previous Video Frame", K(Qt::ALT | Qt::Key_Left));
+    mnuViewReferenceNextFrame =
+        mnuViewReference->Add("mnuViewReferenceNextFrame", "Next Video Frame", K(Qt::ALT | Qt::Key_Right));
+    mnuViewReferenceSetStart = mnuViewReference->Add("mnuViewReferenceSetStart", "Set Start Here");
+    mnuViewReference->Add("N8", "-");
+    mnuViewReferenceRemove = mnuViewReference->Add("mnuViewReferenceRemove", "Remove Reference");
     // Until the settings file is read, Snap To Grid is on.
     Options.SnapToGrid = true;
     ShowOptions();
@@ -273,6 +293,7 @@ void TfrmHoofer::WireEvents()
     mnuOptionsCtrlZUndoesAnyChange->OnClick = [this] { mnuOptionsCtrlZUndoesAnyChangeClick(); };
     mnuViewShowGrid->OnClick = [this] { mnuViewShowGridClick(); };
     mnuViewFitPreviewToWindow->OnClick = [this] { mnuViewFitPreviewToWindowClick(); };
+    WireReferenceMenu();
     mnuOptionGridSnapToGrid->OnClick = [this] { mnuOptionGridSnapToGridClick(); };
     mnuOptionGridSetGridSize->OnClick = [this] { mnuOptionGridSetGridSizeClick(); };
     mnuViewOnionSkin->OnClick = [this] { mnuViewOnionSkinClick(); };

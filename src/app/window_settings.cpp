@@ -60,7 +60,7 @@ void TfrmHoofer::ShowOptions()
     mnuViewZoom2->SetChecked(Options.Zoom == 2);
     mnuViewZoom3->SetChecked(Options.Zoom == 3);
     ShowUndoKeys();
-    ShowGridBackdrop();
+    ShowBackdrop(true);
 }
 
 void TfrmHoofer::SaveSettings()

@@ -62,6 +62,7 @@ void TfrmHoofer::RefreshView()
         } else {
             ShowPartPosition(s + 1);
         }
+        FollowReference(false);
         DrawFrame(*frame);
     } else {
         spinPartX->SetValue(0);
@@ -94,6 +95,9 @@ void TfrmHoofer::ShowChange(const RoutineChange &change)
         return;
     case Kind::KeyFrames:
         ShowSelection();
+        return;
+    case Kind::Reference:
+        FollowReference(true);
         return;
     case Kind::Routine:
         RebuildMoveSelector();
@@ -135,6 +139,8 @@ void TfrmHoofer::ShowEditedFrame()
         ShowNumber(*spinPartX, frame->Point(s + 1).X);
         ShowNumber(*spinPartY, frame->Point(s + 1).Y);
     }
+    // An interpolation before it moves the key frame on the reference's time line.
+    FollowReference(false);
     DrawFrame(*frame);
     FollowKeyFrameStrip();
 }

@@ -186,6 +186,30 @@ std::size_t RenameCommand::Cost() const
     return sizeof(*this) + m_before.capacity() + m_after.capacity();
 }
 
+ReferenceCommand::ReferenceCommand(std::string label, TMoveList &moves, EditSelection where,
+                                   std::optional<MoveReference> before, std::optional<MoveReference> after,
+                                   bool continues)
+    : RoutineCommand(std::move(label), RoutineChange::Kind::Reference, where, where), m_moves(moves),
+      m_before(std::move(before)), m_after(std::move(after)), m_continues(continues)
+{
+}
+
+std::size_t ReferenceCommand::Cost() const
+{
+    const auto bytes = [](const std::optional<MoveReference> &r) { return r ? r->file.capacity() : 0; };
+    return sizeof(*this) + Label().capacity() + bytes(m_before) + bytes(m_after);
+}
+
+bool ReferenceCommand::MergeWith(const EditCommand &next)
+{
+    const auto *reference = dynamic_cast<const ReferenceCommand *>(&next);
+    if (!reference || !reference->m_continues || reference->Label() != Label()
+        || reference->SelectionBefore().MoveIndex != SelectionBefore().MoveIndex)
+        return false;
+    m_after = reference->m_after;
+    return true;
+}
+
 SwapRoutineCommand::SwapRoutineCommand(std::string label, TMoveList &moves, TMoveList other, EditSelection before,
                                        EditSelection after)
     : RoutineCommand(std::move(label), RoutineChange::Kind::Routine, before, after), m_moves(moves),

@@ -210,6 +210,26 @@ private:
     std::string m_before, m_after;
 };
 
+/// A move's reference, as it was and as it became (none when there was or is
+/// none). A run of changes with the same label, each continuing the one
+/// before (the steps of a placement's drag), is one entry.
+class ReferenceCommand : public RoutineCommand {
+public:
+    ReferenceCommand(std::string label, TMoveList &moves, EditSelection where, std::optional<MoveReference> before,
+                     std::optional<MoveReference> after, bool continues);
+
+    void Redo() override { m_moves[SelectionBefore().MoveIndex]->Reference = m_after; }
+    void Undo() override { m_moves[SelectionBefore().MoveIndex]->Reference = m_before; }
+    std::size_t Cost() const override;
+    int Id() const override { return 1; }
+    bool MergeWith(const EditCommand &next) override;
+
+private:
+    TMoveList &m_moves;
+    std::optional<MoveReference> m_before, m_after;
+    bool m_continues;
+};
+
 /// The whole routine replaced by one restored from elsewhere: the command
 /// holds the routine that is not shown, and Undo and Redo trade the two.
 class SwapRoutineCommand : public RoutineCommand {

@@ -21,6 +21,8 @@ struct RoutineChange {
         KeyFrames,
         /// The current move renamed.
         MoveName,
+        /// A move's reference chosen, changed or removed.
+        Reference,
         /// Moves added, deleted, duplicated, reordered or appended.
         Moves,
         /// The whole routine replaced (loaded, new, downloaded, restored).

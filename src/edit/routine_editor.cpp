@@ -107,6 +107,19 @@ void RoutineEditor::SetDisplacement(int value)
     SetFrameNumber(&FrameState::Displacement, value, "Set Displacement", kTypedDisplacement);
 }
 
+void RoutineEditor::TimeKeyFrame(int interpolation)
+{
+    SetFrameNumber(&FrameState::Interpolation, interpolation, "Time Key Frame to Reference", 0);
+}
+
+void RoutineEditor::SetReference(std::string label, std::optional<MoveReference> reference, bool continues)
+{
+    if (!m_currentMove || m_currentMove->Reference == reference)
+        return;
+    Push(std::make_unique<ReferenceCommand>(std::move(label), m_moves, Selection(), m_currentMove->Reference,
+                                            std::move(reference), continues));
+}
+
 void RoutineEditor::SetFrameNumber(int32_t FrameState::*field, int value, const char *label, int id)
 {
     if (!CanEdit())

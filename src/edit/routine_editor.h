@@ -168,6 +168,14 @@ public:
     void SetPartPosition(int part, int x, int y);
     void SetInterpolation(int value);
     void SetDisplacement(int value);
+    /// Sets the current key frame's interpolation so that it falls on the
+    /// frame of its reference on screen: "Time Key Frame to Reference".
+    void TimeKeyFrame(int interpolation);
+
+    /// Gives the current move a reference, changes it or takes it away
+    /// (none): one change of the history, named by label, that a next one
+    /// of the same label continuing it joins (the steps of one drag).
+    void SetReference(std::string label, std::optional<MoveReference> reference, bool continues = false);
 
     // Move commands; each selects the move it leaves to be shown (at its key
     // frame 1, except Rename and Move Up or Down, which keep the key frame)

@@ -114,6 +114,7 @@ void RoutineEditor::ChangedAt(Change what, const EditSelection &where)
         return;
     case Change::Moves:
     case Change::MoveName:
+    case Change::Reference:
         Changed(what, where.MoveIndex);
         return;
     default:

@@ -116,8 +116,10 @@ void TPaintBox::Expose()
     update();
 }
 
-void TPaintBox::SetBackdrop(QImage backdrop)
+void TPaintBox::SetBackdrop(QImage backdrop, QImage shown)
 {
+    m_backdrop = backdrop;
+    m_shownBackdrop = std::move(shown);
     m_image->SetBackdrop(std::move(backdrop));
 }
 
@@ -139,7 +141,27 @@ void TPaintBox::paintEvent(QPaintEvent *)
     }
     m_requested = QRect();
     QPainter painter(this);
-    PaintZoomed(painter, Picture(), m_zoom);
+    if (m_zoom == 1 || m_shownBackdrop.size() != size() || m_backdrop.size() != Picture().size()) {
+        PaintZoomed(painter, Picture(), m_zoom);
+        return;
+    }
+    // The fine backdrop, then the blocks of every pixel the drawing changed.
+    painter.drawImage(0, 0, m_shownBackdrop);
+    PaintZoomed(painter, DrawnOver(Picture(), m_backdrop), m_zoom);
+}
+
+QImage DrawnOver(const QImage &picture, const QImage &backdrop)
+{
+    QImage drawn = picture.convertToFormat(QImage::Format_ARGB32);
+    const QImage under = backdrop.convertToFormat(QImage::Format_RGB32);
+    for (int y = 0; y < drawn.height(); ++y) {
+        auto *row = reinterpret_cast<QRgb *>(drawn.scanLine(y));
+        const auto *behind = reinterpret_cast<const QRgb *>(under.constScanLine(y));
+        for (int x = 0; x < drawn.width(); ++x)
+            if ((row[x] | 0xFF000000) == (behind[x] | 0xFF000000))
+                row[x] = 0;
+    }
+    return drawn;
 }
 
 void PaintZoomed(QPainter &painter, const QImage &picture, int zoom)

@@ -46,7 +46,10 @@ public:
     Canvas &Surface();
     /// What a clearing of the surface shows from the next drawing on: a
     /// picture of the surface's size, or the background when it is null.
-    void SetBackdrop(QImage backdrop);
+    /// At a zoom above 1, `shown` (the backdrop drawn at the box's size) is
+    /// shown instead of the blocks of the surface's backdrop pixels, so a
+    /// picture in it keeps its finer detail; the drawing over it stays blocks.
+    void SetBackdrop(QImage backdrop, QImage shown = {});
     const QImage &Picture() const;
     /// What the window system does when it uncovers the surface.
     void Expose();
@@ -71,7 +74,12 @@ private:
     /// for showing; empty when a paint comes from the window system.
     QRect m_requested;
     int m_zoom = 1;
+    QImage m_backdrop, m_shownBackdrop;
 };
+
+/// The picture with every pixel the same as the backdrop's made transparent:
+/// what was drawn over the backdrop.
+QImage DrawnOver(const QImage &picture, const QImage &backdrop);
 
 /// Draws picture at the painter's origin with every pixel a zoom by zoom
 /// block, as the paint box shows its surface.

@@ -47,6 +47,7 @@ const MenuRow kMenus[] = {
     {"Frame > Add New Frame  Ctrl+N|Insert Frame  Ins|Delete Frame  Del|-|Copy  Ctrl+C|Cut  Ctrl+X", off, on, off},
     {"Frame > Paste  Ctrl+V|Undo  Ctrl+Z|Redo  Ctrl+Y", off, off, off},
     {"Frame > Mirror Pose  Ctrl+M", off, on, off},
+    {"Frame > Time Key Frame to Reference", off, off, off},
     {"Options", on, on, on},
     {"Options > Drag Without Shift|Play Continuously|Keep Bone Lengths|Ctrl+Z Undoes Any Change|Set empeg Network Name|Grid",
      on, on, on},
@@ -57,7 +58,12 @@ const MenuRow kMenus[] = {
     {"View > Playback Speed > Normal ✓|Half|Quarter", on, on, on},
     {"View > Zoom", on, on, on},
     {"View > Zoom > 1× ✓  Ctrl+1|2×  Ctrl+2|3×  Ctrl+3", on, on, on},
-    {"View > Fit Preview to Window", on, on, on},
+    {"View > Fit Preview to Window|Reference", on, on, on},
+    {"View > Reference > Choose…", off, on, off},
+    {"View > Reference > Show Reference|Opacity", off, off, off},
+    {"View > Reference > Opacity > 25 %|50 %|75 %|100 %", off, off, off},
+    {"View > Reference > Mirror Reference|-|Previous Video Frame  Alt+Left|Next Video Frame  Alt+Right|Set Start Here|-"
+     "|Remove Reference", off, off, off},
 };
 
 /// A line as the table writes it, "  (disabled)" after one that cannot be chosen.

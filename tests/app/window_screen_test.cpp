@@ -4,7 +4,7 @@
 #include "window_fixture.h"
 
 #include "toolkit/thumbnail_strip.h"
-#include "view/grid_backdrop.h"
+#include "view/preview_backdrop.h"
 #include "view/image_canvas.h"
 
 #include <QAction>

@@ -1,0 +1,220 @@
+// View > Reference: a video or picture behind the figure for the current move,
+// showing the frame at the selected key frame's time; stepping through the
+// video; setting the move's start and timing a key frame to the frame on
+// screen; and the sidecar file that keeps the references beside the routine.
+#include "hoofer_window.h"
+
+#include "media/reference_clip.h"
+#include "model/reference_sidecar.h"
+#include "model/save_file.h"
+#include "toolkit/text.h"
+#include "view/preview_backdrop.h"
+#include "view/reference_timing.h"
+
+#include <QFileInfo>
+
+#include <cmath>
+#include <filesystem>
+#include <stdexcept>
+
+namespace hoofer {
+
+std::vector<std::string> ReadReferenceSidecar(const std::string &routinePath, TMoveList &moves)
+{
+    const std::string sidecar = ReferenceSidecarPath(routinePath);
+    std::error_code ec;
+    if (!std::filesystem::exists(sidecar, ec))
+        return {};
+    std::string text, why;
+    if (!ReadWholeFile(sidecar, text, why))
+        return {"The references in " + toolkit::PathForMessage(sidecar) + " were left out: " + why};
+    try {
+        return ApplyReferenceSidecar(text, toolkit::PathFromQt(QFileInfo(toolkit::PathToQt(routinePath)).absolutePath()),
+                                     moves);
+    } catch (const std::runtime_error &e) {
+        return {"The references in " + toolkit::PathForMessage(sidecar) + " were left out: " + e.what()};
+    }
+}
+
+void WriteReferenceSidecarFor(const std::string &routinePath, const TMoveList &moves)
+{
+    const std::string sidecar = ReferenceSidecarPath(routinePath);
+    const std::string text =
+        WriteReferenceSidecar(moves, toolkit::PathFromQt(QFileInfo(toolkit::PathToQt(routinePath)).absolutePath()));
+    if (text.empty()) {
+        // The routine has none now: an old sidecar would bring them back.
+        std::error_code ec;
+        std::filesystem::remove(sidecar, ec);
+        return;
+    }
+    if (const std::string why = SaveFileAtomically(sidecar, text); !why.empty())
+        throw std::runtime_error("Cannot create file " + toolkit::PathForMessage(sidecar) + "\n" + why);
+}
+
+const ClipFrame *TfrmHoofer::ReferenceFrame()
+{
+    const THFMove *move = Core.CurrentMove();
+    if (!move || !move->Reference)
+        return nullptr;
+    if (m_clipFile != move->Reference->file) {
+        m_clipFile = move->Reference->file;
+        m_clip.reset();
+        m_shownFrame = {};
+        try {
+            m_clip = ReferenceClip::Open(m_clipFile);
+        } catch (const std::runtime_error &e) {
+            ShowStatus(e.what());
+            return nullptr;
+        }
+    }
+    if (!m_clip)
+        return nullptr;
+    try {
+        m_shownFrame = m_clip->FrameAt(m_referenceTime);
+    } catch (const std::runtime_error &e) {
+        // The last good frame stays.
+        ShowStatus(e.what());
+    }
+    return m_shownFrame.image.isNull() ? nullptr : &m_shownFrame;
+}
+
+void TfrmHoofer::FollowReference(bool redraw)
+{
+    if (const THFMove *move = Core.CurrentMove(); move && move->Reference)
+        m_referenceTime = move->Reference->start + KeyFrameOffsetMs(*move, Core.CurrentFrameNumber()) / 1000.0;
+    ShowBackdrop(redraw);
+}
+
+void TfrmHoofer::ShowBackdrop(bool redraw)
+{
+    Backdrop wanted{Image->Surface().BrushColor(), {}, {}, Options.ShowGrid ? Options.GridSize : 0};
+    const THFMove *move = Core.CurrentMove();
+    if (move && move->Reference && m_showReference)
+        if (const ClipFrame *frame = ReferenceFrame()) {
+            wanted.frame = frame->image;
+            wanted.reference = *move->Reference;
+        }
+    ShowReferenceControls();
+    const Backdrop &was = m_backdrop;
+    if (m_backdropZoom == Image->Zoom() && was.background == wanted.background && was.gridSize == wanted.gridSize
+        && was.reference == wanted.reference && was.frame.cacheKey() == wanted.frame.cacheKey())
+        return;
+    m_backdrop = wanted;
+    m_backdropZoom = Image->Zoom();
+    const QSize surface = Image->Picture().size();
+    if (wanted.Plain())
+        Image->SetBackdrop({});
+    else
+        Image->SetBackdrop(DrawBackdrop(surface, 1, wanted),
+                           wanted.frame.isNull() || m_backdropZoom == 1 ? QImage()
+                                                                        : DrawBackdrop(surface, m_backdropZoom, wanted));
+    // A playback step draws anew on the backdrop anyway.
+    if (!redraw || m_playing)
+        return;
+    if (Core.CurrentMove() && Core.CurrentFrame())
+        DrawFrame(*Core.CurrentFrame());
+    else
+        Image->Surface().Clear();
+}
+
+void TfrmHoofer::ShowReferenceControls()
+{
+    // Nothing of the routine changes while a move plays.
+    const THFMove *move = m_playing ? nullptr : Core.CurrentMove();
+    const bool has = move && move->Reference;
+    const bool video = has && m_clip && m_clip->Duration() > 0;
+    for (toolkit::TMenuItem *item : {mnuViewReferenceShow, mnuViewReferenceOpacity, mnuViewReferenceMirror,
+                                     mnuViewReferenceRemove})
+        item->SetEnabled(has);
+    for (toolkit::TMenuItem *item : {mnuViewReferenceSetStart, mnuViewReferenceNextFrame,
+                                     mnuViewReferencePreviousFrame})
+        item->SetEnabled(video);
+    mnuViewReferenceChoose->SetEnabled(move != nullptr);
+    mnuFrameTimeKeyFrame->SetEnabled(video && Core.CurrentFrameNumber() >= 2);
+    mnuViewReferenceShow->SetChecked(has && m_showReference);
+    mnuViewReferenceMirror->SetChecked(has && move->Reference->mirror);
+    for (const auto &[item, percent] : {std::pair{mnuViewReferenceOpacity25, 25}, {mnuViewReferenceOpacity50, 50},
+                                        {mnuViewReferenceOpacity75, 75}, {mnuViewReferenceOpacity100, 100}})
+        item->SetChecked(has && std::lround(move->Reference->opacity * 100) == percent);
+}
+
+void TfrmHoofer::mnuViewReferenceChooseClick()
+{
+    if (!Core.CurrentMove())
+        return;
+    ReferenceDialog.initialFolder = DialogFolder();
+    const auto chosen = m_dialogs->OpenFile(ReferenceDialog);
+    if (!chosen)
+        return;
+    const std::string path = toolkit::PathFromQt(QFileInfo(toolkit::PathToQt(*chosen)).absoluteFilePath());
+    // Refused before anything changes when it cannot be shown.
+    auto clip = ReferenceClip::Open(path);
+    clip->FrameAt(0);
+    m_clip = std::move(clip);
+    m_clipFile = path;
+    m_showReference = true;
+    MoveReference reference;
+    reference.file = path;
+    Core.SetReference("Choose Reference", reference);
+}
+
+void TfrmHoofer::ChangeReference(const char *label, const std::function<void(MoveReference &)> &change)
+{
+    const THFMove *move = Core.CurrentMove();
+    if (!move || !move->Reference)
+        return;
+    MoveReference reference = *move->Reference;
+    change(reference);
+    Core.SetReference(label, reference);
+}
+
+void TfrmHoofer::StepReference(int frames)
+{
+    if (!m_clip || m_clip->FrameRate() <= 0 || m_shownFrame.image.isNull())
+        return;
+    // Into the next frame's interval, or the middle of the previous one's.
+    const double frame = 1 / m_clip->FrameRate();
+    m_referenceTime = std::max(0.0, m_shownFrame.seconds + (frames > 0 ? frame : -frame / 2));
+    ShowBackdrop(true);
+}
+
+void TfrmHoofer::mnuViewReferenceSetStartClick()
+{
+    if (!m_shownFrame.image.isNull())
+        ChangeReference("Set Start Here", [this](MoveReference &r) { r.start = m_shownFrame.seconds; });
+}
+
+void TfrmHoofer::mnuFrameTimeKeyFrameClick()
+{
+    const THFMove *move = Core.CurrentMove();
+    if (!move || !move->Reference || !m_clip || m_clip->FrameRate() <= 0 || Core.CurrentFrameNumber() < 2)
+        return;
+    // The middle of the frame on screen: its time, rounded to the 70 ms steps, still shows it.
+    const double middle = m_shownFrame.seconds + 0.5 / m_clip->FrameRate();
+    const long long offset = std::llround((middle - move->Reference->start) * 1000);
+    Core.TimeKeyFrame(InterpolationForOffset(*move, Core.CurrentFrameNumber(), offset));
+}
+
+void TfrmHoofer::WireReferenceMenu()
+{
+    mnuViewReferenceChoose->OnClick = [this] { mnuViewReferenceChooseClick(); };
+    mnuViewReferenceShow->OnClick = [this] {
+        m_showReference = !m_showReference;
+        ShowBackdrop(true);
+    };
+    for (const auto &[item, percent] : {std::pair{mnuViewReferenceOpacity25, 25}, {mnuViewReferenceOpacity50, 50},
+                                        {mnuViewReferenceOpacity75, 75}, {mnuViewReferenceOpacity100, 100}})
+        item->OnClick = [this, opacity = percent / 100.0] {
+            ChangeReference("Reference Opacity", [opacity](MoveReference &r) { r.opacity = opacity; });
+        };
+    mnuViewReferenceMirror->OnClick = [this] {
+        ChangeReference("Mirror Reference", [](MoveReference &r) { r.mirror = !r.mirror; });
+    };
+    mnuViewReferenceSetStart->OnClick = [this] { mnuViewReferenceSetStartClick(); };
+    mnuViewReferenceNextFrame->OnClick = [this] { StepReference(1); };
+    mnuViewReferencePreviousFrame->OnClick = [this] { StepReference(-1); };
+    mnuViewReferenceRemove->OnClick = [this] { Core.SetReference("Remove Reference", std::nullopt); };
+    mnuFrameTimeKeyFrame->OnClick = [this] { mnuFrameTimeKeyFrameClick(); };
+}
+
+} // namespace hoofer
