@@ -5,6 +5,7 @@
 #include "edit/pose_drag.h"
 #include "edit/routine_editor.h"
 #include "media/reference_clip.h"
+#include "media/reference_frames.h"
 #include "settings/recent_files.h"
 #include "settings/settings.h"
 #include "model/move.h"
@@ -329,6 +330,16 @@ public:
     toolkit::Dialogs &Dialogs() { return *m_dialogs; }
     /// The reference frame the preview shows last (a test seam).
     const ClipFrame &ReferenceShown() const { return m_shownFrame; }
+    /// Playback steps whose reference frame was not decoded in time: they
+    /// showed the frame before.
+    long long ReferenceStepsLate = 0;
+    /// How long a playback step waits for its reference frame; none, so that
+    /// no step waits (tests on virtual time wait).
+    std::chrono::milliseconds ReferenceWait{0};
+    /// Before a pass: the frames of its steps decoded ahead, and the first shown.
+    void StartReferencePlayback(const THFMove &move);
+    /// A playback step: the reference frame at its time behind it.
+    void ShowPlaybackReference();
     toolkit::Platform &Platform() { return m_platform; }
 
 protected:
@@ -380,6 +391,8 @@ private:
     /// View > Reference > Show Reference is checked. Drawn again only when
     /// it changed; redraw draws the key frame over it at once.
     void ShowBackdrop(bool redraw);
+    /// Gives the preview the backdrop wanted; false when it shows it already.
+    bool SetPreviewBackdrop(const Backdrop &wanted);
     /// The reference at the current key frame's time, then ShowBackdrop.
     void FollowReference(bool redraw);
     /// The current move's reference frame at m_referenceTime, the clip
@@ -427,6 +440,8 @@ private:
     ClipFrame m_shownFrame;
     double m_referenceTime = 0;  // on the reference's time line
     bool m_showReference = true;
+    std::unique_ptr<ReferenceFrames> m_playFrames;  // while a pass with a reference plays
+    size_t m_playStep = 0;
     std::unique_ptr<KeyFrameThumbnails> m_thumbnails;
     /// The labels the Edit menu shows.
     bool m_editMenuShown = false;

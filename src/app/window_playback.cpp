@@ -19,7 +19,11 @@ public:
     explicit PreviewSink(TfrmHoofer &window) : m_window(window) {}
     void KeyFrame(const THFFrame &frame) override { m_window.DrawFrame(frame); }
     void Towards(int number) override { m_window.KeyFrameStripTowards(number); }
-    void PlainStep(const PosePixels &pixels) override { DrawPlainPose(m_window.Image->Surface(), pixels); }
+    void PlainStep(const PosePixels &pixels) override
+    {
+        m_window.ShowPlaybackReference();
+        DrawPlainPose(m_window.Image->Surface(), pixels);
+    }
     void HandleMessages() override { m_window.Platform().ProcessMessages(); }
     void Pause(int ms) override { m_window.Platform().Sleep(ms); }
     bool StopRequested() const override { return m_window.StopRequested(); }
@@ -47,6 +51,12 @@ void TfrmHoofer::ImagePaint()
 void TfrmHoofer::PlayMove(const THFMove &move)
 {
     PreviewSink sink(*this);
+    StartReferencePlayback(move);
+    // Afterwards the key frame's own frame is behind it again.
+    ScopeExit stop([this] {
+        m_playFrames.reset();
+        FollowReference(false);
+    });
     PlayMovePass(move, sink, Options.PlaybackSpeed);
 }
 

@@ -9,6 +9,7 @@
 #include "model/save_file.h"
 #include "toolkit/text.h"
 #include "view/preview_backdrop.h"
+#include "view/inbetween.h"
 #include "view/reference_timing.h"
 
 #include <QFileInfo>
@@ -95,10 +96,23 @@ void TfrmHoofer::ShowBackdrop(bool redraw)
             wanted.reference = *move->Reference;
         }
     ShowReferenceControls();
+    if (!SetPreviewBackdrop(wanted))
+        return;
+    // A playback step draws anew on the backdrop anyway.
+    if (!redraw || m_playing)
+        return;
+    if (Core.CurrentMove() && Core.CurrentFrame())
+        DrawFrame(*Core.CurrentFrame());
+    else
+        Image->Surface().Clear();
+}
+
+bool TfrmHoofer::SetPreviewBackdrop(const Backdrop &wanted)
+{
     const Backdrop &was = m_backdrop;
     if (m_backdropZoom == Image->Zoom() && was.background == wanted.background && was.gridSize == wanted.gridSize
         && was.reference == wanted.reference && was.frame.cacheKey() == wanted.frame.cacheKey())
-        return;
+        return false;
     m_backdrop = wanted;
     m_backdropZoom = Image->Zoom();
     const QSize surface = Image->Picture().size();
@@ -108,13 +122,41 @@ void TfrmHoofer::ShowBackdrop(bool redraw)
         Image->SetBackdrop(DrawBackdrop(surface, 1, wanted),
                            wanted.frame.isNull() || m_backdropZoom == 1 ? QImage()
                                                                         : DrawBackdrop(surface, m_backdropZoom, wanted));
-    // A playback step draws anew on the backdrop anyway.
-    if (!redraw || m_playing)
+    return true;
+}
+
+void TfrmHoofer::StartReferencePlayback(const THFMove &move)
+{
+    m_playFrames.reset();
+    m_playStep = 0;
+    if (!move.Reference || !m_showReference || !m_clip || m_clip->Duration() <= 0)
         return;
-    if (Core.CurrentMove() && Core.CurrentFrame())
-        DrawFrame(*Core.CurrentFrame());
-    else
-        Image->Surface().Clear();
+    // Every step's time, in the order the pass shows them.
+    std::vector<double> times;
+    for (int k = 1; k <= static_cast<int>(move.Frames.size()); ++k)
+        for (int step = 0; step < TransitionSteps(*move.Frames[k - 1]); ++step)
+            times.push_back(move.Reference->start + StepOffsetMs(move, k, step) / 1000.0);
+    const QSizeF drawn = ReferenceRect(m_clip->FrameSize(), *move.Reference).size() * Image->Zoom();
+    m_playFrames = std::make_unique<ReferenceFrames>(m_clipFile, std::move(times),
+                                                     drawn.toSize().expandedTo(QSize(1, 1)));
+    // The pass opens on the first step's frame: worth a moment before it starts.
+    constexpr std::chrono::milliseconds kFirstFrameWait{1000};
+    if (const auto frame = m_playFrames->Frame(0, std::max(kFirstFrameWait, ReferenceWait)))
+        SetPreviewBackdrop({m_backdrop.background, frame->image, *move.Reference, m_backdrop.gridSize});
+}
+
+void TfrmHoofer::ShowPlaybackReference()
+{
+    if (!m_playFrames)
+        return;
+    const auto frame = m_playFrames->Frame(m_playStep++, ReferenceWait);
+    if (!frame) {
+        ++ReferenceStepsLate;
+        return;
+    }
+    m_shownFrame = *frame;
+    SetPreviewBackdrop({m_backdrop.background, frame->image, Core.CurrentMove()->Reference.value_or(MoveReference{}),
+                        m_backdrop.gridSize});
 }
 
 void TfrmHoofer::ShowReferenceControls()

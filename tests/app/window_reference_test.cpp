@@ -4,6 +4,8 @@
 
 #include "model/reference_sidecar.h"
 #include "test_clip.h"
+#include "view/inbetween.h"
+#include "view/reference_timing.h"
 
 #include <QTest>
 
@@ -82,4 +84,26 @@ TEST_F(WindowReference, WhatCannotBeShownIsRefusedAndAMissingVideoLeavesTheRouti
     EXPECT_EQ(window->cbxMoves->Count(), 3);
     EXPECT_TRUE(window->Core.CurrentMove()->Reference) << "kept, to be saved back";
     EXPECT_NE(window->StatusBar->text().toStdString().find("gone.mp4"), std::string::npos);
+}
+
+TEST_F(WindowReference, PlaybackShowsEveryStepOnTheFrameAtItsTime)
+{
+    dialogs.openAnswers.push_back(clip.path);
+    Click(window->mnuViewReferenceChoose);
+    window->ReferenceWait = std::chrono::milliseconds(5000);  // the clock is virtual, the decoding is not
+    std::vector<int> shown, expected;
+    const THFMove &move = *window->Core.CurrentMove();
+    for (int k = 1; k <= move.FrameCount; ++k) {
+        for (int step = 0; step < TransitionSteps(*move.Frames[k - 1]); ++step)
+            expected.push_back(static_cast<int>(StepOffsetMs(move, k, step) / 40));
+        expected.push_back(expected.back());  // the pause after the transition
+    }
+    platform.onMessages = [&] {
+        if (shown.size() < expected.size() && window->Playing())
+            shown.push_back(Shown());
+    };
+    Click(window->mnuMovePlay);
+    EXPECT_EQ(shown, expected);
+    EXPECT_EQ(window->ReferenceStepsLate, 0);
+    EXPECT_EQ(Shown(), 0) << "back on key frame 1";
 }
