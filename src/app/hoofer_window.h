@@ -29,6 +29,7 @@
 class QGroupBox;
 class QLabel;
 class QMenu;
+class QSlider;
 
 namespace hoofer {
 
@@ -95,6 +96,11 @@ public:
     toolkit::TThumbnailStrip *stripKeyFrames = nullptr;
     /// The Frame menu's commands, opened on a thumbnail.
     QMenu *KeyFrameStripMenu = nullptr;
+    /// Under the preview while the current move has a video reference: the
+    /// time and number of the frame on screen, and a slider over the video.
+    QWidget *rowReference = nullptr;
+    QLabel *lblReferenceTime = nullptr;
+    QSlider *sldReference = nullptr;
 
     toolkit::TMainMenu MainMenu;
     toolkit::TMenuItem *mnuFileNewRoutine = nullptr;
@@ -377,6 +383,9 @@ private:
     void ArrangeControls(QSize client);
     /// The fixed window at the zoom Options asks for.
     void ArrangeFixedWindow();
+    /// After the strip or the reference's row came or went: the fixed window
+    /// grows or shrinks with them, a window the user sized keeps its size.
+    void ArrangeWindow();
     /// The largest whole zoom and thumbnail scale for the client area's size.
     void FitPreview();
     /// Brings the window's size and place within the screen's available area,
@@ -402,6 +411,9 @@ private:
     /// The reference commands enabled and checked as the current move's reference is.
     void ShowReferenceControls();
     void WireReferenceMenu();
+    void CreateReferenceRow();
+    /// The row's time and slider at the frame on screen.
+    void ShowReferenceTime();
     void mnuViewReferenceChooseClick();
     void mnuViewReferenceSetStartClick();
     void mnuFrameTimeKeyFrameClick();
@@ -433,6 +445,7 @@ private:
     std::string m_startupFile;
     bool m_stripShown = false;
     bool m_fitting = false;  // the preview fits the window
+    bool m_referenceRowShown = false;
     Backdrop m_backdrop;      // what the preview's backdrop shows
     int m_backdropZoom = 1;   // the zoom it was drawn for
     std::unique_ptr<ReferenceClip> m_clip;

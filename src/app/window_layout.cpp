@@ -95,6 +95,7 @@ void TfrmHoofer::CreateControls()
     StatusBar->setFrameStyle(QFrame::Panel | QFrame::Sunken);
 
     CreateKeyFrameStrip();
+    CreateReferenceRow();
 
     QWidget::setTabOrder(cbxMoves, spinFrameNumber);
     QWidget::setTabOrder(spinFrameNumber, spinInterpolate);

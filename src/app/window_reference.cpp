@@ -13,6 +13,11 @@
 #include "view/reference_timing.h"
 
 #include <QFileInfo>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QSignalBlocker>
+#include <QSlider>
 
 #include <cmath>
 #include <filesystem>
@@ -155,12 +160,58 @@ void TfrmHoofer::ShowPlaybackReference()
         return;
     }
     m_shownFrame = *frame;
+    if (m_referenceRowShown)
+        ShowReferenceTime();
     SetPreviewBackdrop({m_backdrop.background, frame->image, Core.CurrentMove()->Reference.value_or(MoveReference{}),
                         m_backdrop.gridSize});
 }
 
+void TfrmHoofer::CreateReferenceRow()
+{
+    rowReference = new QWidget(grpResult);
+    auto *layout = new QHBoxLayout(rowReference);
+    layout->setContentsMargins(0, 0, 0, 0);
+    lblReferenceTime = new QLabel(rowReference);
+    lblReferenceTime->setMinimumWidth(lblReferenceTime->fontMetrics().horizontalAdvance("00:00.000 · frame 00000"));
+    sldReference = new QSlider(Qt::Horizontal, rowReference);
+    layout->addWidget(lblReferenceTime);
+    layout->addWidget(sldReference, 1);
+    rowReference->hide();
+    // Scrubbing shows other frames; the selection stays.
+    QObject::connect(sldReference, &QSlider::valueChanged, this, [this](int ms) {
+        m_referenceTime = ms / 1000.0;
+        ShowBackdrop(true);
+    });
+}
+
+void TfrmHoofer::ShowReferenceTime()
+{
+    const long long ms = std::llround(m_shownFrame.seconds * 1000);
+    lblReferenceTime->setText(QString("%1:%2.%3 · frame %4")
+                                  .arg(ms / 60000, 2, 10, QChar('0'))
+                                  .arg(ms / 1000 % 60, 2, 10, QChar('0'))
+                                  .arg(ms % 1000, 3, 10, QChar('0'))
+                                  .arg(m_shownFrame.number));
+    const QSignalBlocker quiet(sldReference);
+    sldReference->setValue(static_cast<int>(ms));
+}
+
 void TfrmHoofer::ShowReferenceControls()
 {
+    // The row stays while a move plays, the slider locked.
+    const THFMove *current = Core.CurrentMove();
+    const bool row = current && current->Reference && m_clip && m_clipFile == current->Reference->file
+                     && m_clip->Duration() > 0;
+    if (row != m_referenceRowShown) {
+        m_referenceRowShown = row;
+        rowReference->setVisible(row);
+        if (row)
+            sldReference->setRange(0, static_cast<int>(std::lround(m_clip->Duration() * 1000)));
+        ArrangeWindow();
+    }
+    sldReference->setEnabled(!m_playing);
+    if (row && !m_shownFrame.image.isNull())
+        ShowReferenceTime();
     // Nothing of the routine changes while a move plays.
     const THFMove *move = m_playing ? nullptr : Core.CurrentMove();
     const bool has = move && move->Reference;

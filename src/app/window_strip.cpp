@@ -48,13 +48,7 @@ void TfrmHoofer::SetKeyFrameStripShown(bool shown)
         stripKeyFrames->setVisible(shown);
         // The fixed window grows by the strip's height, and shrinks back to
         // what it was; a window the user sized keeps its size.
-        if (m_fitting) {
-            Client->setMinimumHeight(Client->minimumHeight() + (shown ? 1 : -1) * StripHeight(1));
-            FitPreview();
-        } else {
-            ArrangeFixedWindow();
-            KeepInsideScreen();
-        }
+        ArrangeWindow();
         if (shown)
             RefreshKeyFrameStrip();
         else

@@ -27,6 +27,8 @@ constexpr int kResultLeft = 272, kResultRightGap = 6, kResultBottomGap = 5;
 constexpr int kPreviewLeft = 10, kPreviewTop = 16, kPreviewRightGap = 9, kPreviewBottomGap = 10;
 /// The strip spans the client under the boxes, inset as they are.
 constexpr int kStripLeft = 8, kStripOverlap = 3;
+/// The reference's row under the preview, gap above included.
+constexpr int kReferenceRowHeight = 26;
 
 /// Where a window's frame goes to lie inside area: as near as it can to
 /// where it is, its top left corner in the area when it is the larger.
@@ -47,7 +49,8 @@ QSize TfrmHoofer::FixedClientSize(int zoom) const
 {
     const QSize picture = Image->Picture().size();
     return QSize(kClientWidth, kClientHeight) + picture * (zoom - 1)
-           + QSize(0, m_stripShown ? StripHeight(m_thumbnails->Scale()) : 0);
+           + QSize(0, (m_stripShown ? StripHeight(m_thumbnails->Scale()) : 0)
+                          + (m_referenceRowShown ? kReferenceRowHeight : 0));
 }
 
 void TfrmHoofer::ArrangeControls(QSize client)
@@ -56,9 +59,13 @@ void TfrmHoofer::ArrangeControls(QSize client)
     const int above = client.height() - strip;
     grpResult->setFixedSize(client.width() - kResultLeft - kResultRightGap, above - kResultBottomGap);
     // Centred in the box, which in the fixed window fits it exactly.
+    const int row = m_referenceRowShown ? kReferenceRowHeight : 0;
     const QSize slack = grpResult->size() - Image->size()
-                        - QSize(kPreviewLeft + kPreviewRightGap, kPreviewTop + kPreviewBottomGap);
+                        - QSize(kPreviewLeft + kPreviewRightGap, kPreviewTop + kPreviewBottomGap + row);
     Image->move(kPreviewLeft + slack.width() / 2, kPreviewTop + slack.height() / 2);
+    if (m_referenceRowShown)
+        rowReference->setGeometry(kPreviewLeft, Image->geometry().bottom() + 3,
+                                  grpResult->width() - kPreviewLeft - kPreviewRightGap, row - 4);
     if (m_stripShown)
         stripKeyFrames->setGeometry(kStripLeft, above - kStripOverlap, client.width() - 2 * kStripLeft, strip);
 }
@@ -71,6 +78,18 @@ void TfrmHoofer::ArrangeFixedWindow()
     Client->setFixedSize(client);
     ArrangeControls(client);
     layout()->activate();
+}
+
+void TfrmHoofer::ArrangeWindow()
+{
+    if (m_fitting) {
+        Client->setMinimumSize(kClientWidth, kClientHeight + (m_stripShown ? StripHeight(1) : 0)
+                                                 + (m_referenceRowShown ? kReferenceRowHeight : 0));
+        FitPreview();
+    } else {
+        ArrangeFixedWindow();
+        KeepInsideScreen();
+    }
 }
 
 void TfrmHoofer::SetZoom(int zoom)
@@ -88,7 +107,8 @@ void TfrmHoofer::FitPreview()
     const QSize client = Client->size(), picture = Image->Picture().size();
     const auto zoomFor = [&](int strip) {
         const int across = (client.width() - kClientWidth) / picture.width();
-        const int down = (client.height() - strip - kClientHeight) / picture.height();
+        const int row = m_referenceRowShown ? kReferenceRowHeight : 0;
+        const int down = (client.height() - strip - row - kClientHeight) / picture.height();
         return 1 + std::max(0, std::min(across, down));
     };
     // Thumbnails twice as large while the preview still gets a zoom of 2 or more beside them.
@@ -118,11 +138,10 @@ void TfrmHoofer::SetFitPreviewToWindow(bool fit)
             layout()->setSizeConstraint(QLayout::SetDefaultConstraint);
             setMinimumSize(0, 0);
             setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
-            Client->setMinimumSize(kClientWidth, kClientHeight + (m_stripShown ? StripHeight(1) : 0));
             Client->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
             if (const WindowPlace &place = Options.Window; place.Width > 0)
                 setGeometry(place.Left, place.Top, place.Width, place.Height);
-            FitPreview();
+            ArrangeWindow();
         } else {
             m_thumbnails->SetScale(1);
             layout()->setSizeConstraint(QLayout::SetFixedSize);

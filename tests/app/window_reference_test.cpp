@@ -7,6 +7,8 @@
 #include "view/inbetween.h"
 #include "view/reference_timing.h"
 
+#include <QLabel>
+#include <QSlider>
 #include <QTest>
 
 using namespace hoofer;
@@ -31,13 +33,19 @@ protected:
 
 TEST_F(WindowReference, KeyFramesShowTheFrameAtTheirTimeAndTakeTheirStartAndTimingFromIt)
 {
+    const QSize before = window->size();
     dialogs.openAnswers.push_back(clip.path);
     Click(window->mnuViewReferenceChoose);
     ASSERT_TRUE(window->Core.CurrentMove()->Reference);
+    EXPECT_EQ(window->size(), before + QSize(0, 26)) << "the row under the preview";
     EXPECT_EQ(window->mnuEditUndo->Caption(), "Undo Choose Reference");
     EXPECT_EQ(Shown(), 0);
     window->spinFrameNumber->SetValue(3);
     EXPECT_EQ(Shown(), 21) << "(1 + 2) × 70 + (2 + 2) × 70 + (3 + 2) × 70 = 840 ms, frame 21 at 25 a second";
+    EXPECT_EQ(window->lblReferenceTime->text(), "00:00.840 · frame 21");
+    window->sldReference->setValue(2000);
+    EXPECT_EQ(Shown(), 50) << "scrubbed";
+    window->sldReference->setValue(840);
 
     Key(Qt::Key_Right);
     EXPECT_EQ(Shown(), 22);
