@@ -7,7 +7,9 @@
 
 #include "export/gif_writer.h"
 #include "export/move_gif.h"
+#include "model/reference_sidecar.h"
 #include "model/save_file.h"
+#include "reference_pictures.h"
 
 #include <QBuffer>
 #include <QImageWriter>
@@ -15,6 +17,8 @@
 #include <filesystem>
 #include <iostream>
 #include <memory>
+#include <optional>
+#include <stdexcept>
 
 namespace hoofer {
 
@@ -27,7 +31,56 @@ struct RenderOptions {
     std::string framesDir;
     int scale = 1;
     bool once = false;
+    std::string reference;  // a file, or "auto" for the routine's sidecar
+    double referenceStart = 0;
+    double referenceOpacity = 0.5;
+    bool referenceMirror = false;
+    bool startGiven = false, opacityGiven = false, mirrorGiven = false;
 };
+
+/// The reference the options ask for, or none; reports why there is none
+/// when one was asked for and gives false.
+bool ChosenReference(const RenderOptions &options, const TMoveList &moves, size_t index,
+                     std::optional<MoveReference> &chosen)
+{
+    if (options.reference.empty())
+        return true;
+    MoveReference reference;
+    if (options.reference == "auto") {
+        if (options.file == kStandardStream) {
+            ReportError(options.file, "--reference auto needs the routine's file, beside which its references are");
+            return false;
+        }
+        std::string text;
+        const std::string sidecar = ReferenceSidecarPath(options.file);
+        if (!ReadInput(sidecar, text))
+            return false;
+        TMoveList copy;
+        for (const auto &move : moves)
+            copy.push_back(CopyMovePoses(*move));
+        try {
+            ApplyReferenceSidecar(text, std::filesystem::absolute(options.file).parent_path().string(), copy);
+        } catch (const std::runtime_error &e) {
+            ReportError(sidecar, e.what());
+            return false;
+        }
+        if (!copy[index]->Reference) {
+            ReportError(sidecar, "the move has no reference");
+            return false;
+        }
+        reference = *copy[index]->Reference;
+    } else {
+        reference.file = options.reference;
+    }
+    if (options.startGiven)
+        reference.start = options.referenceStart;
+    if (options.opacityGiven)
+        reference.opacity = options.referenceOpacity;
+    if (options.mirrorGiven)
+        reference.mirror = options.referenceMirror;
+    chosen = reference;
+    return true;
+}
 
 /// The folder and the files in it are named by bytes as given, so the
 /// pictures are encoded in memory and written with the tool's own file code.
@@ -80,23 +133,38 @@ int RunRender(const RenderOptions &options)
                                       + "\") has no key frames: there is nothing to draw");
         return 1;
     }
+    std::optional<MoveReference> reference;
+    if (!ChosenReference(options, moves, *index, reference))
+        return 1;
+    StepBackdrop gifBackdrop, pngBackdrop;
+    try {
+        if (reference) {
+            gifBackdrop = ReferenceBackdrops(move, *reference, true);
+            pngBackdrop = ReferenceBackdrops(move, *reference, false);
+        }
+    } catch (const std::runtime_error &e) {
+        ReportError(reference->file, e.what());
+        return 1;
+    }
     // The same writer as the editor's File > Export Move as GIF.
     if (options.output == kStandardStream) {
         // As download's "-": the GIF goes to standard output.
         try {
-            if (!WriteOutput(options.output, EncodeMoveGif(move, options.scale, !options.once)))
+            if (!WriteOutput(options.output, EncodeMoveGif(move, options.scale, !options.once, gifBackdrop)))
                 return 1;
         } catch (const GifWriteError &e) {
             ReportError(options.output, e.what());
             return 1;
         }
     } else if (!options.output.empty()) {
-        if (const std::string why = WriteMoveGif(move, options.output, options.scale, !options.once); !why.empty()) {
+        if (const std::string why = WriteMoveGif(move, options.output, options.scale, !options.once, gifBackdrop);
+            !why.empty()) {
             std::cerr << TerminalText(options.output + ": " + why) << '\n';
             return 1;
         }
     }
-    if (!options.framesDir.empty() && !WriteFrames(options.framesDir, RecordMovePass(move), options.scale))
+    if (!options.framesDir.empty()
+        && !WriteFrames(options.framesDir, RecordMovePass(move, pngBackdrop), options.scale))
         return 1;
     return 0;
 }
@@ -126,8 +194,25 @@ void AddRenderCommand(CLI::App &app, CommandSet &commands)
         ->check(CLI::Range(1, 16))
         ->type_name("K");
     render->add_flag("--once", options->once, "Play the GIF once instead of looping");
+    render->add_option("--reference", options->reference,
+                       "A video or picture behind the figure, each step on the frame at its time; auto: the "
+                       "move's reference in the routine's .reference.json")
+        ->type_name("FILE|auto");
+    CLI::Option *start = render->add_option("--reference-start", options->referenceStart,
+                                            "Key frame 1's time on the reference, in seconds (default: 0)")
+                             ->check(CLI::NonNegativeNumber)
+                             ->type_name("SECONDS");
+    CLI::Option *opacity = render->add_option("--reference-opacity", options->referenceOpacity,
+                                              "How strongly the reference shows, 0 to 1 (default: 0.5)")
+                               ->check(CLI::Range(0.0, 1.0))
+                               ->type_name("0..1");
+    CLI::Option *mirror = render->add_flag("--reference-mirror", options->referenceMirror,
+                                           "Draw the reference mirrored left to right");
     // At least one of the two outputs.
-    render->callback([output, frames, options] {
+    render->callback([output, frames, options, start, opacity, mirror] {
+        options->startGiven = start->count() > 0;
+        options->opacityGiven = opacity->count() > 0;
+        options->mirrorGiven = mirror->count() > 0;
         if (output->count() == 0 && frames->count() == 0)
             throw CLI::RequiredError("-o,--output or --frames");
         if (options->framesDir == kStandardStream)

@@ -12,7 +12,8 @@ namespace {
 /// Records what a pass would show in the preview instead of showing it.
 class PictureRecorder : public PlaybackSink {
 public:
-    explicit PictureRecorder(int pictures) : m_canvas(kPreviewWidth, kPreviewHeight, clPreviewBackground)
+    PictureRecorder(int pictures, const StepBackdrop &backdrop)
+        : m_canvas(kPreviewWidth, kPreviewHeight, clPreviewBackground), m_backdrop(backdrop)
     {
         m_pictures.reserve(static_cast<size_t>(pictures));
     }
@@ -20,6 +21,8 @@ public:
     void KeyFrame(const THFFrame &) override { m_keyFrameOnScreen = true; }
     void PlainStep(const PosePixels &pixels) override
     {
+        if (m_backdrop)
+            m_canvas.SetBackdrop(m_backdrop(static_cast<int>(m_pictures.size())));
         DrawPlainPose(m_canvas, pixels);
         m_pictures.push_back({m_canvas.image().copy(), 0});
         m_keyFrameOnScreen = false;
@@ -37,6 +40,7 @@ public:
 
 private:
     ImageCanvas m_canvas;
+    const StepBackdrop &m_backdrop;
     std::vector<StepPicture> m_pictures;
     bool m_keyFrameOnScreen = false;
 };
@@ -49,9 +53,9 @@ int ToHundredths(int ms)
 
 } // namespace
 
-std::vector<StepPicture> RecordMovePass(const THFMove &move)
+std::vector<StepPicture> RecordMovePass(const THFMove &move, const StepBackdrop &backdrop)
 {
-    PictureRecorder recorder(PassPictureCount(move));
+    PictureRecorder recorder(PassPictureCount(move), backdrop);
     PlayMovePass(move, recorder);
     return recorder.Take();
 }
@@ -60,10 +64,11 @@ namespace {
 constexpr const char *kNothingToDraw = "the move has no key frames: there is nothing to draw";
 
 /// The GIF's pictures and options for one pass; no pictures without key frames.
-std::vector<GifFrame> PassFrames(const THFMove &move, int scale, bool loop, GifOptions &options)
+std::vector<GifFrame> PassFrames(const THFMove &move, int scale, bool loop, GifOptions &options,
+                                 const StepBackdrop &backdrop)
 {
     std::vector<GifFrame> frames;
-    for (const StepPicture &picture : RecordMovePass(move))
+    for (const StepPicture &picture : RecordMovePass(move, backdrop))
         frames.push_back({picture.image, ToHundredths(picture.delayMs)});
     options.scale = scale;
     options.loop = loop;
@@ -71,19 +76,20 @@ std::vector<GifFrame> PassFrames(const THFMove &move, int scale, bool loop, GifO
 }
 } // namespace
 
-std::string WriteMoveGif(const THFMove &move, const std::string &path, int scale, bool loop)
+std::string WriteMoveGif(const THFMove &move, const std::string &path, int scale, bool loop,
+                         const StepBackdrop &backdrop)
 {
     GifOptions options;
-    const std::vector<GifFrame> frames = PassFrames(move, scale, loop, options);
+    const std::vector<GifFrame> frames = PassFrames(move, scale, loop, options, backdrop);
     if (frames.empty())
         return kNothingToDraw;
     return SaveAnimatedGif(path, frames, options);
 }
 
-std::string EncodeMoveGif(const THFMove &move, int scale, bool loop)
+std::string EncodeMoveGif(const THFMove &move, int scale, bool loop, const StepBackdrop &backdrop)
 {
     GifOptions options;
-    const std::vector<GifFrame> frames = PassFrames(move, scale, loop, options);
+    const std::vector<GifFrame> frames = PassFrames(move, scale, loop, options, backdrop);
     if (frames.empty())
         throw GifWriteError(kNothingToDraw);
     return EncodeAnimatedGif(frames, options);

@@ -8,7 +8,10 @@
 #include "export/move_gif.h"
 #include "model/routine_codec.h"
 #include "settings/settings.h"
+#include "test_clip.h"
 #include "test_routine.h"
+#include "view/inbetween.h"
+#include "view/reference_timing.h"
 
 #include <gmock/gmock.h>
 #include <nlohmann/json.hpp>
@@ -236,6 +239,41 @@ TEST(RenderCommand, WritesTheMovesGifAndPngsOrNothing)
     EXPECT_FALSE(QFile::exists("-")) << "no file named -";
     EXPECT_EQ(std::pair(dir.Exists("w\xe9.gif"), dir.Exists("d\xe9/0001.png")), std::pair(true, true));
     EXPECT_FALSE(dir.Exists("none.gif"));
+}
+
+// Each step over the reference's frame at its time, at 25 frames a second.
+TEST(RenderCommand, DrawsEveryStepOverTheReferencesFrameAtItsTime)
+{
+    TemporaryFolder dir;
+    test::TestClip clip;
+    clip.path = dir.Path() + "/clip.mp4";
+    clip.height = 384;  // drawn 128 by 256 from X = 64: all twelve squares show
+    clip.Write();
+    const std::string sampler = Example("sampler.raw"), frames = dir.Path() + "/steps";
+    ExpectRuns({{{"render", sampler, "--move", "1", "--frames", frames, "-o", dir.Path() + "/kick.gif", "--reference",
+                  clip.path, "--reference-start", "1.2", "--reference-opacity", "1"}, 0, "", ""}});
+    const TMoveList moves = DecodeRoutine(FileBytes(sampler));
+    const THFMove &kick = *moves[1];
+    const QDir pngs(QString::fromStdString(frames));
+    int i = 0;
+    for (int k = 1; k <= kick.FrameCount; ++k)
+        for (int step = 0; step < TransitionSteps(*kick.Frames[k - 1]); ++step, ++i) {
+            const QImage png(pngs.filePath(QString::asprintf("%04d.png", i + 1)));
+            const int shown = test::FrameNumberShown(png.copy(64, 20, 128, 256).scaled(192, 384));
+            EXPECT_EQ(shown, (1200 + StepOffsetMs(kick, k, step)) / 40) << "step " << i;
+        }
+    dir.Write("kick.raw", FileBytes(sampler));
+    ExpectRuns({
+        {{"render", dir.Path() + "/kick.raw", "-o", dir.Path() + "/x.gif", "--reference", "auto"}, 1, "",
+         "~kick.raw.reference.json: error: "},
+        {{"render", sampler, "-o", dir.Path() + "/x.gif", "--reference", dir.Path() + "/none.mp4"}, 1, "",
+         "~none.mp4: error: Cannot read the video"},
+    });
+    dir.Write("kick.raw.reference.json", R"({"format": "hooferedit-reference", "moves": [{"move": 0, "name": "Wave",)"
+                                         R"( "file": "clip.mp4"}]})");
+    ExpectRuns({{{"render", dir.Path() + "/kick.raw", "-o", dir.Path() + "/x.gif", "--reference", "auto"}, 0, "", ""},
+                {{"render", dir.Path() + "/kick.raw", "-m", "1", "-o", "-", "--reference", "auto"}, 1, "",
+                 "~the move has no reference"}});
 }
 
 // Upload tells each step; download writes only a whole routine.
