@@ -411,6 +411,11 @@ private:
     /// The reference commands enabled and checked as the current move's reference is.
     void ShowReferenceControls();
     void WireReferenceMenu();
+    /// Whether the moves' references are those the routine's sidecar was
+    /// last written or read with (none for a routine without a file).
+    bool ReferencesSaved() const;
+    /// Notes the moves' references as the sidecar now holds them.
+    void NoteReferencesSaved();
     void CreateReferenceRow();
     /// The row's time and slider at the frame on screen.
     void ShowReferenceTime();
@@ -454,6 +459,7 @@ private:
     double m_referenceTime = 0;  // on the reference's time line
     bool m_showReference = true;
     std::unique_ptr<ReferenceFrames> m_playFrames;  // while a pass with a reference plays
+    std::vector<std::optional<MoveReference>> m_savedReferences;
     size_t m_playStep = 0;
     std::unique_ptr<KeyFrameThumbnails> m_thumbnails;
     /// The labels the Edit menu shows.

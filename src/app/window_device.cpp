@@ -64,7 +64,8 @@ void TfrmHoofer::UploadToEmpeg(const std::string &remoteName)
     // handling, must not break the transfer under way.
     FlagScope busy(m_deviceBusy);
     WindowTransferHost host(*this, "Upload failed");
-    if (UploadToPlayer(*IdFTP, NetworkName, remoteName, payload, host))
+    // The player takes the routine only: references that no sidecar holds yet stay unsaved.
+    if (UploadToPlayer(*IdFTP, NetworkName, remoteName, payload, host) && ReferencesSaved())
         Core.MarkSaved();
 }
 
@@ -85,8 +86,10 @@ void TfrmHoofer::DownloadFromEmpeg(const std::string &remoteName)
     try {
         ParseRoutine(received.bytes);
         // A download belongs to no file: Save must ask where.
-        if (!received.bytes.empty())
+        if (!received.bytes.empty()) {
             Core.DetachFile();
+            NoteReferencesSaved();
+        }
     } catch (const RoutineFormatError &e) {
         ReportError(remoteName + " from the player is " + e.what());
     } catch (const std::exception &e) {

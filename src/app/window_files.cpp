@@ -75,6 +75,7 @@ void TfrmHoofer::OpenRoutineFile(const std::string &path)
     std::vector<std::string> notes;
     Core.ReplaceRoutine(ReadRoutineFile(path, &notes));
     Core.SetOwnFile(path);
+    NoteReferencesSaved();
     if (!notes.empty())
         ShowStatus(notes.front());
     Recent.Add(path);
@@ -104,6 +105,7 @@ void TfrmHoofer::SaveRoutineTo(const std::string &path)
     if (const std::string why = SaveFileAtomically(path, data); !why.empty())
         throw std::runtime_error("Cannot create file " + toolkit::PathForMessage(path) + "\n" + why);
     WriteReferenceSidecarFor(path, Core.Moves());
+    NoteReferencesSaved();
     Core.SetOwnFile(path);
     Core.MarkSaved();
     Recent.Add(path);

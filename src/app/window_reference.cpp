@@ -288,6 +288,25 @@ void TfrmHoofer::mnuFrameTimeKeyFrameClick()
     Core.TimeKeyFrame(InterpolationForOffset(*move, Core.CurrentFrameNumber(), offset));
 }
 
+bool TfrmHoofer::ReferencesSaved() const
+{
+    const TMoveList &moves = Core.Moves();
+    for (size_t i = 0; i < std::max(moves.size(), m_savedReferences.size()); ++i) {
+        const std::optional<MoveReference> none;
+        const auto &now = i < moves.size() ? moves[i]->Reference : none;
+        if (now != (i < m_savedReferences.size() ? m_savedReferences[i] : none))
+            return false;
+    }
+    return true;
+}
+
+void TfrmHoofer::NoteReferencesSaved()
+{
+    m_savedReferences.clear();
+    for (const auto &move : Core.Moves())
+        m_savedReferences.push_back(move->Reference);
+}
+
 void TfrmHoofer::WireReferenceMenu()
 {
     mnuViewReferenceChoose->OnClick = [this] { mnuViewReferenceChooseClick(); };

@@ -54,6 +54,7 @@ void TfrmHoofer::mnuFileNewRoutineClick()
     Core.ReplaceRoutine(NewRoutine());
     // A new routine has no file: Save must not write over the last one loaded.
     Core.DetachFile();
+    NoteReferencesSaved();
 }
 
 void TfrmHoofer::dragEnterEvent(QDragEnterEvent *event)

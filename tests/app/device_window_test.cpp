@@ -79,6 +79,10 @@ TEST_F(DeviceCommands, UploadIntoEachSlotShowsEachStepClearsModifiedAndLetsNoOth
     EXPECT_EQ(std::count(commands.begin(), commands.end(), "user Anonymous"), 3);
     EXPECT_EQ(tries, 3);  // once in each upload
     EXPECT_EQ(dialogs.shown.size(), 1u) << testing::PrintToString(dialogs.shown);  // the open dialog only
+    // The player takes no references: one that no sidecar holds keeps the routine unsaved.
+    window->Core.SetReference("Choose Reference", MoveReference{"/nowhere/dancer.mp4"});
+    Click(window->UploadtoEmpegAsBreakdance);
+    EXPECT_TRUE(window->Core.Modified());
 
     // A failed upload is reported with the step it failed in and leaves the routine modified.
     StartPlayer({"--stuck-read-only"});
