@@ -4,6 +4,8 @@
 // signal.
 #include "hoofer_window.h"
 
+#include "model/reference_sidecar.h"
+#include "model/routine_codec.h"
 #include "toolkit/guard.h"
 #include "toolkit/text.h"
 
@@ -104,7 +106,8 @@ void TfrmHoofer::RecoveryTimerTimer()
         return;
     std::string why;
     try {
-        why = m_recovery->Write(SerialiseRoutine(), Core.File().Source());
+        why = m_recovery->Write(SerialiseRoutine(), Core.File().Source(),
+                                    WriteReferenceSidecar(Core.Moves(), m_recovery->Folder()));
     } catch (const std::exception &e) {
         why = std::string("No recovery copy: ") + e.what();
     }
@@ -125,7 +128,8 @@ void TfrmHoofer::KeepSessionForSignal()
         std::string why = "No recovery copy: none is kept";
         if (m_recovery) {
             try {
-                why = m_recovery->Write(SerialiseRoutine(), Core.File().Source());
+                why = m_recovery->Write(SerialiseRoutine(), Core.File().Source(),
+                                    WriteReferenceSidecar(Core.Moves(), m_recovery->Folder()));
             } catch (const std::exception &e) {
                 why = std::string("No recovery copy: ") + e.what();
             }
@@ -153,7 +157,13 @@ void TfrmHoofer::OfferRecoveredRoutines()
         try {
             // One change of the history: its changes are unsaved, and Undo
             // brings back the routine shown before.
-            Core.RestoreRoutine(orphan.image);
+            TMoveList moves = DecodeRoutine(orphan.image);
+            try {
+                ApplyReferenceSidecar(orphan.references, m_recovery->Folder(), moves);
+            } catch (const std::runtime_error &) {
+                // None kept, or none readable: the routine comes back without them.
+            }
+            Core.RestoreRoutine(std::move(moves));
         } catch (const std::exception &e) {
             ShowStatus(e.what());
             continue;

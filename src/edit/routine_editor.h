@@ -105,10 +105,10 @@ public:
     /// routine has any move. The new routine has no unsaved changes, and its
     /// history starts empty.
     bool ReplaceRoutine(TMoveList moves);
-    /// Puts a routine image restored from a recovery copy in place of the
+    /// Puts a routine restored from a recovery copy in place of the
     /// routine, as one change that Edit > Undo takes back: its changes are
-    /// unsaved. RoutineFormatError as ReplaceRoutine.
-    bool RestoreRoutine(const std::string &image);
+    /// unsaved.
+    bool RestoreRoutine(TMoveList moves);
     /// The routine image of the moves (RoutineFormatError when it cannot be written).
     std::string SerialiseRoutine() const;
     /// Frees every move; nothing is selected afterwards.

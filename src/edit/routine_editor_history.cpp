@@ -68,9 +68,8 @@ void RoutineEditor::MarkModified()
     Changed(Change::Mark);
 }
 
-bool RoutineEditor::RestoreRoutine(const std::string &image)
+bool RoutineEditor::RestoreRoutine(TMoveList moves)
 {
-    TMoveList moves = DecodeRoutine(image);
     Push(std::make_unique<SwapRoutineCommand>("Restore Routine", m_moves, std::move(moves), Selection(),
                                               EditSelection{0, 1, 0}));
     return !m_moves.empty();

@@ -21,6 +21,7 @@ namespace {
 
 const char *const kCopySuffix = ".raw";
 const char *const kSourceSuffix = ".source";
+const char *const kReferencesSuffix = ".references.json";
 const char *const kLockSuffix = ".lock";
 
 std::string Join(const std::string &folder, const std::string &id, const char *suffix)
@@ -100,7 +101,8 @@ std::string RecoveryStore::TakeLock()
     return {};
 }
 
-std::string RecoveryStore::Write(const std::string &image, const std::string &sourceFileName)
+std::string RecoveryStore::Write(const std::string &image, const std::string &sourceFileName,
+                                const std::string &references)
 {
     if (std::string why = TakeLock(); !why.empty())
         return why;
@@ -118,6 +120,10 @@ std::string RecoveryStore::Write(const std::string &image, const std::string &so
         if (kept)
             m_recordedSource = sourceFileName;
     }
+    if (references.empty())
+        RemoveFile(PathOf(kReferencesSuffix));
+    else if (const std::string why = SaveFileAtomically(PathOf(kReferencesSuffix), references); !why.empty())
+        return "Cannot write the recovery copy's references " + PathOf(kReferencesSuffix) + ": " + why;
     return {};
 }
 
@@ -127,6 +133,7 @@ void RecoveryStore::Remove()
         return;
     RemoveFile(CopyPath());
     RemoveFile(PathOf(kSourceSuffix));
+    RemoveFile(PathOf(kReferencesSuffix));
     m_hasCopy = false;
     m_recordedSource.clear();
 }
@@ -139,7 +146,7 @@ std::vector<RecoveryOrphan> RecoveryStore::FindOrphans(const std::string &folder
         return orphans;
 
     std::set<std::string> ids;
-    for (const char *suffix : {kCopySuffix, kSourceSuffix, kLockSuffix}) {
+    for (const char *suffix : {kCopySuffix, kSourceSuffix, kReferencesSuffix, kLockSuffix}) {
         const QString pattern = QString("*") + suffix;
         for (const QString &name : dir.entryList({pattern}, QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden))
             ids.insert(name.chopped(static_cast<int>(strlen(suffix))).toStdString());
@@ -154,6 +161,7 @@ std::vector<RecoveryOrphan> RecoveryStore::FindOrphans(const std::string &folder
         const QFileInfo info(QString::fromStdString(copy));
         if (!info.exists()) {
             RemoveFile(Join(folder, id, kSourceSuffix));
+            RemoveFile(Join(folder, id, kReferencesSuffix));
             continue; // dropping the lock removes the lock file
         }
         RecoveryOrphan orphan;
@@ -163,6 +171,9 @@ std::vector<RecoveryOrphan> RecoveryStore::FindOrphans(const std::string &folder
         std::string source, why;
         if (ReadWholeFile(Join(folder, id, kSourceSuffix), source, why))
             orphan.sourceFileName = source;
+        std::string references;
+        if (ReadWholeFile(Join(folder, id, kReferencesSuffix), references, why))
+            orphan.references = references;
         if (!ReadWholeFile(copy, orphan.image, why)) {
             orphan.image.clear();
             orphan.error = "Cannot read the recovery copy " + copy + ": " + why;
@@ -190,6 +201,7 @@ std::string RecoveryStore::Discard(RecoveryOrphan &orphan)
         return "Cannot delete the recovery copy " + orphan.path + ": " + file.errorString().toStdString();
     const std::string folder = QFileInfo(copy).absolutePath().toStdString();
     RemoveFile(Join(folder, orphan.m_id, kSourceSuffix));
+    RemoveFile(Join(folder, orphan.m_id, kReferencesSuffix));
     orphan.m_lock.reset();
     return {};
 }

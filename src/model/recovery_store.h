@@ -23,6 +23,7 @@ struct RecoveryOrphan {
 
     std::string path;           ///< the copy: a plain routine file
     std::string sourceFileName; ///< the file the routine came from; empty when unknown
+    std::string references;     ///< the moves' references as a sidecar's text; empty when none
     std::string image;          ///< the copy's bytes, when they could be read
     std::string error;          ///< why the copy could not be read; empty when it was
     long long copiedAtMs = 0;   ///< when the copy was written, in ms since 1970 UTC
@@ -65,9 +66,12 @@ public:
     bool HasCopy() const { return m_hasCopy; }
 
     /// Writes the routine image as this editor's copy, with the name of the
-    /// file it came from (empty when unknown). Returns an empty string on
-    /// success, otherwise a one-line message for the status line.
-    std::string Write(const std::string &image, const std::string &sourceFileName);
+    /// file it came from (empty when unknown) and its moves' references as a
+    /// sidecar's text (empty when none), kept in a side record
+    /// ("<id>.references.json"). Returns an empty string on success,
+    /// otherwise a one-line message for the status line.
+    std::string Write(const std::string &image, const std::string &sourceFileName,
+                      const std::string &references = {});
 
     /// Deletes this editor's copy and its side record. The lock stays held
     /// (until the store goes) so the slot remains this editor's. Doing nothing

@@ -130,12 +130,14 @@ TEST_F(Session, RecoveryCopyFollowsTheChangesAndIsOfferedAfterACrash)
     EXPECT_TRUE(Copies().isEmpty()) << "No deletes the copy";
 
     LoadFile(source);
+    window->Core.SetReference("Choose Reference", MoveReference{"/nowhere/dancer.mp4"});
     window->spinPartX->SetValue(204);
     platform.Advance(30000);
     const std::string second = window->SerialiseRoutine();
     dialogs.confirmAnswers = {true};
     Restart();
     EXPECT_EQ(window->SerialiseRoutine(), second);
+    EXPECT_EQ(window->Core.CurrentMove()->Reference->file, "/nowhere/dancer.mp4") << "with its references";
     dialogs.saveAnswers.push_back(TempPath("restored.raw"));
     Click(window->mnuFileSave);
     EXPECT_EQ(dialogs.lastFileSpec.fileName, source) << "not its own file: Save asks, offering the file it came from";

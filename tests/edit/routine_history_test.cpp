@@ -96,7 +96,7 @@ const std::vector<std::tuple<std::string, Command, RoutineChange>> &Commands()
         {"Move Up", [](E &e) { e.ShiftMove(-1); }, {K::Moves, 0, 0, 0, 2}},
         {"Move Down", [](E &e) { e.ShiftMove(1); }, {K::Moves, 2, 0, 2, 2}},
         {"Import Moves", [](E &e) { e.AppendMoves(Routine(2, 2)); }, {K::Moves, 5, 0, 5, 1}},
-        {"Restore Routine", [](E &e) { e.RestoreRoutine(EncodeRoutine(Routine(2, 4))); }, {K::Routine, -1, 0, 0, 1}},
+        {"Restore Routine", [](E &e) { e.RestoreRoutine(Routine(2, 4)); }, {K::Routine, -1, 0, 0, 1}},
     };
     return commands;
 }
@@ -226,7 +226,7 @@ TEST(RoutineHistory, TheOldestEntriesGoBeyondTheByteLimit)
     Editor e;
     const std::string largest = EncodeRoutine(Routine(kMaxMoves, 255));
     for (int i = 0; i < 4; ++i)
-        e.RestoreRoutine(largest);
+        e.RestoreRoutine(DecodeRoutine(largest));
     EXPECT_LE(e.History().Cost(), kHistoryByteLimit);
     EXPECT_LT(e.History().Count(), 4u);
     EXPECT_TRUE(e.History().CanUndo());
