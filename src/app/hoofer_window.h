@@ -130,7 +130,7 @@ public:
                        *mnuViewZoom3 = nullptr;
     toolkit::TMenuItem *mnuViewReference, *mnuViewReferenceChoose, *mnuViewReferenceShow, *mnuViewReferenceOpacity,
         *mnuViewReferenceOpacity25, *mnuViewReferenceOpacity50, *mnuViewReferenceOpacity75,
-        *mnuViewReferenceOpacity100, *mnuViewReferenceMirror, *mnuViewReferenceSetStart, *mnuViewReferenceNextFrame,
+        *mnuViewReferenceOpacity100, *mnuViewReferenceMirror, *mnuViewReferenceAdjust, *mnuViewReferenceSetStart, *mnuViewReferenceNextFrame,
         *mnuViewReferencePreviousFrame, *mnuViewReferenceRemove;
     toolkit::TMenuItem *mnuFrameTimeKeyFrame;
 
@@ -273,6 +273,10 @@ public:
     void ImageMouseDown(toolkit::TMouseButton button, toolkit::TShiftState shift, int x, int y);
     void ImageMouseMove(toolkit::TShiftState shift, int x, int y);
     void ImageMouseUp(toolkit::TMouseButton button, toolkit::TShiftState shift, int x, int y);
+    /// While View > Reference > Adjust Placement is checked, the wheel scales the reference.
+    void ImageWheel(int notches);
+    /// The mouse places the current move's reference rather than its figure.
+    bool AdjustingPlacement() const;
     void FormKeyDown(int key, Qt::KeyboardModifiers shift);
     void mnuOptionsDragWithoutShiftClick();
     void mnuOptionsPlayContinuouslyClick();
@@ -458,8 +462,13 @@ private:
     ClipFrame m_shownFrame;
     double m_referenceTime = 0;  // on the reference's time line
     bool m_showReference = true;
+    bool m_adjustPlacement = false;  // View > Reference > Adjust Placement
     std::unique_ptr<ReferenceFrames> m_playFrames;  // while a pass with a reference plays
     std::vector<std::optional<MoveReference>> m_savedReferences;
+    // A drag of the reference's placement: where it was pressed, the placement then, whether it moved.
+    QPoint m_placementPress;
+    MoveReference m_placementFrom;
+    bool m_placementMoved = false;
     size_t m_playStep = 0;
     std::unique_ptr<KeyFrameThumbnails> m_thumbnails;
     /// The labels the Edit menu shows.

@@ -10,6 +10,10 @@
 
 #include <QLabel>
 
+#include <algorithm>
+#include <cmath>
+#include <utility>
+
 namespace hoofer {
 
 namespace {
@@ -22,6 +26,12 @@ TPoint PointAt(int x, int y)
 
 void TfrmHoofer::ImageMouseDown(toolkit::TMouseButton, toolkit::TShiftState, int x, int y)
 {
+    if (AdjustingPlacement()) {
+        m_placementPress = QPoint(x, y);
+        m_placementFrom = *Core.CurrentMove()->Reference;
+        m_placementMoved = false;
+        return;
+    }
     const int part = Drag.Press(PointAt(x, y));
     if (part != 0 && cbxBodyPart->ItemIndex() != part - 1) {
         cbxBodyPart->SetItemIndex(part - 1);
@@ -33,6 +43,14 @@ void TfrmHoofer::ImageMouseMove(toolkit::TShiftState shift, int x, int y)
 {
     if (!shift.left)
         return;
+    if (AdjustingPlacement()) {
+        // In points: y grows upward.
+        MoveReference moved = m_placementFrom;
+        moved.x += x - m_placementPress.x();
+        moved.y -= y - m_placementPress.y();
+        Core.SetReference("Adjust Placement", moved, std::exchange(m_placementMoved, true));
+        return;
+    }
     if (!(shift.shift || Options.DragWithoutShift)) {
         // Said once a press: a new user pulls at a joint and nothing moves.
         static const QString kHint = "Hold Shift to drag, or check Options > Drag Without Shift";
@@ -47,6 +65,21 @@ void TfrmHoofer::ImageMouseMove(toolkit::TShiftState shift, int x, int y)
 void TfrmHoofer::ImageMouseUp(toolkit::TMouseButton, toolkit::TShiftState, int, int)
 {
     Drag.Release();
+}
+
+bool TfrmHoofer::AdjustingPlacement() const
+{
+    return m_adjustPlacement && Core.CurrentMove() && Core.CurrentMove()->Reference && !m_playing;
+}
+
+void TfrmHoofer::ImageWheel(int notches)
+{
+    if (!AdjustingPlacement())
+        return;
+    // A tenth larger a notch, about the bottom centre.
+    ChangeReference("Adjust Placement", [notches](MoveReference &r) {
+        r.scale = std::clamp(r.scale * std::pow(1.1, notches), 0.05, 20.0);
+    });
 }
 
 void TfrmHoofer::FormKeyDown(int key, Qt::KeyboardModifiers shift)

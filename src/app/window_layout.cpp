@@ -207,6 +207,7 @@ void TfrmHoofer::CreateMenu()
     mnuViewReferenceOpacity75 = mnuViewReferenceOpacity->Add("mnuViewReferenceOpacity75", "75 %");
     mnuViewReferenceOpacity100 = mnuViewReferenceOpacity->Add("mnuViewReferenceOpacity100", "100 %");
     mnuViewReferenceMirror = mnuViewReference->Add("mnuViewReferenceMirror", "Mirror Reference");
+    mnuViewReferenceAdjust = mnuViewReference->Add("mnuViewReferenceAdjust", "Adjust Placement");
     mnuViewReference->Add("N7", "-");
     mnuViewReferencePreviousFrame =
         mnuViewReference->Add("mnuViewReferencePreviousFrame", "Previous Video Frame", K(Qt::ALT | Qt::Key_Left));
@@ -250,6 +251,7 @@ void TfrmHoofer::WireEvents()
     Image->OnMouseDown = [this](auto b, auto s, int x, int y) { ImageMouseDown(b, s, x, y); };
     Image->OnMouseMove = [this](auto s, int x, int y) { ImageMouseMove(s, x, y); };
     Image->OnMouseUp = [this](auto b, auto s, int x, int y) { ImageMouseUp(b, s, x, y); };
+    Image->OnWheel = [this](int notches) { ImageWheel(notches); };
 
     mnuFileNewRoutine->OnClick = [this] { mnuFileNewRoutineClick(); };
     mnuFileLoad->OnClick = [this] { mnuFileLoadClick(); };

@@ -217,7 +217,7 @@ void TfrmHoofer::ShowReferenceControls()
     const bool has = move && move->Reference;
     const bool video = has && m_clip && m_clip->Duration() > 0;
     for (toolkit::TMenuItem *item : {mnuViewReferenceShow, mnuViewReferenceOpacity, mnuViewReferenceMirror,
-                                     mnuViewReferenceRemove})
+                                     mnuViewReferenceAdjust, mnuViewReferenceRemove})
         item->SetEnabled(has);
     for (toolkit::TMenuItem *item : {mnuViewReferenceSetStart, mnuViewReferenceNextFrame,
                                      mnuViewReferencePreviousFrame})
@@ -226,6 +226,7 @@ void TfrmHoofer::ShowReferenceControls()
     mnuFrameTimeKeyFrame->SetEnabled(video && Core.CurrentFrameNumber() >= 2);
     mnuViewReferenceShow->SetChecked(has && m_showReference);
     mnuViewReferenceMirror->SetChecked(has && move->Reference->mirror);
+    mnuViewReferenceAdjust->SetChecked(has && m_adjustPlacement);
     for (const auto &[item, percent] : {std::pair{mnuViewReferenceOpacity25, 25}, {mnuViewReferenceOpacity50, 50},
                                         {mnuViewReferenceOpacity75, 75}, {mnuViewReferenceOpacity100, 100}})
         item->SetChecked(has && std::lround(move->Reference->opacity * 100) == percent);
@@ -323,6 +324,10 @@ void TfrmHoofer::WireReferenceMenu()
         ChangeReference("Mirror Reference", [](MoveReference &r) { r.mirror = !r.mirror; });
     };
     mnuViewReferenceSetStart->OnClick = [this] { mnuViewReferenceSetStartClick(); };
+    mnuViewReferenceAdjust->OnClick = [this] {
+        m_adjustPlacement = !m_adjustPlacement;
+        ShowReferenceControls();
+    };
     mnuViewReferenceNextFrame->OnClick = [this] { StepReference(1); };
     mnuViewReferencePreviousFrame->OnClick = [this] { StepReference(-1); };
     mnuViewReferenceRemove->OnClick = [this] { Core.SetReference("Remove Reference", std::nullopt); };

@@ -4,6 +4,7 @@
 #include "view/image_canvas.h"
 
 #include <QMouseEvent>
+#include <QWheelEvent>
 #include <QPainter>
 
 #include <algorithm>
@@ -238,6 +239,17 @@ void TPaintBox::mouseReleaseEvent(QMouseEvent *e)
         if (OnMouseUp)
             OnMouseUp(ButtonOf(e->button()), shift, p.x(), p.y());
     });
+}
+
+void TPaintBox::wheelEvent(QWheelEvent *e)
+{
+    // A notch is 120; a touchpad sends less at a time, and is added up.
+    m_wheel += e->angleDelta().y();
+    const int notches = m_wheel / 120;
+    m_wheel -= notches * 120;
+    if (notches != 0 && OnWheel)
+        RunGuarded([&] { OnWheel(notches); });
+    e->accept();
 }
 
 } // namespace hoofer::toolkit

@@ -58,12 +58,15 @@ public:
     std::function<void(TMouseButton, TShiftState, int, int)> OnMouseDown;
     std::function<void(TShiftState, int, int)> OnMouseMove;
     std::function<void(TMouseButton, TShiftState, int, int)> OnMouseUp;
+    /// The wheel turned over the box: notches away from the user positive.
+    std::function<void(int notches)> OnWheel;
 
 protected:
     void paintEvent(QPaintEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
+    void wheelEvent(QWheelEvent *event) override;
 
 private:
     class ShownCanvas;
@@ -75,6 +78,7 @@ private:
     QRect m_requested;
     int m_zoom = 1;
     QImage m_backdrop, m_shownBackdrop;
+    int m_wheel = 0;  // eighths of a degree not yet a whole notch
 };
 
 /// The picture with every pixel the same as the backdrop's made transparent:

@@ -62,7 +62,7 @@ const MenuRow kMenus[] = {
     {"View > Reference > Choose…", off, on, off},
     {"View > Reference > Show Reference|Opacity", off, off, off},
     {"View > Reference > Opacity > 25 %|50 %|75 %|100 %", off, off, off},
-    {"View > Reference > Mirror Reference|-|Previous Video Frame  Alt+Left|Next Video Frame  Alt+Right|Set Start Here|-"
+    {"View > Reference > Mirror Reference|Adjust Placement|-|Previous Video Frame  Alt+Left|Next Video Frame  Alt+Right|Set Start Here|-"
      "|Remove Reference", off, off, off},
 };
 

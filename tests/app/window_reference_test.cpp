@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QSlider>
 #include <QTest>
+#include <QWheelEvent>
 
 using namespace hoofer;
 using namespace hoofer::test;
@@ -114,4 +115,27 @@ TEST_F(WindowReference, PlaybackShowsEveryStepOnTheFrameAtItsTime)
     EXPECT_EQ(shown, expected);
     EXPECT_EQ(window->ReferenceStepsLate, 0);
     EXPECT_EQ(Shown(), 0) << "back on key frame 1";
+}
+
+TEST_F(WindowReference, AdjustPlacementDragsAndScalesItInPointsEachDragOneChange)
+{
+    dialogs.openAnswers.push_back(clip.path);
+    Click(window->mnuViewReferenceChoose);
+    Click(window->mnuViewReferenceAdjust);
+    const auto pose = window->Core.CurrentFrame()->Points;
+    QTest::mousePress(window->Image, Qt::LeftButton, {}, QPoint(100, 100));
+    for (const QPoint at : {QPoint(110, 90), QPoint(120, 80)})
+        QTest::mouseMove(window->Image, at);
+    QTest::mouseRelease(window->Image, Qt::LeftButton, {}, QPoint(120, 80));
+    const MoveReference &placed = *window->Core.CurrentMove()->Reference;
+    EXPECT_EQ(std::pair(placed.x, placed.y), std::pair(20.0, 20.0));
+    EXPECT_EQ(window->Core.CurrentFrame()->Points, pose) << "the figure stays";
+    QWheelEvent wheel(QPointF(50, 50), window->Image->mapToGlobal(QPointF(50, 50)), {}, QPoint(0, 240), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(window->Image, &wheel);
+    EXPECT_DOUBLE_EQ(window->Core.CurrentMove()->Reference->scale, 1.1 * 1.1);
+    Click(window->mnuEditUndo);
+    EXPECT_DOUBLE_EQ(window->Core.CurrentMove()->Reference->scale, 1);
+    Click(window->mnuEditUndo);
+    EXPECT_EQ(window->Core.CurrentMove()->Reference->x, 0) << "the drag was one change";
 }
