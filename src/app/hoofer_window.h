@@ -22,6 +22,7 @@
 
 #include <QMainWindow>
 #include <array>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -423,6 +424,9 @@ private:
     void CreateReferenceRow();
     /// The row's time and slider at the frame on screen.
     void ShowReferenceTime();
+    /// What key frame `number`'s thumbnail is drawn over: its reference frame
+    /// at half the preview's size, or none.
+    QImage StripBackdrop(int number);
     void mnuViewReferenceChooseClick();
     void mnuViewReferenceSetStartClick();
     void mnuFrameTimeKeyFrameClick();
@@ -463,6 +467,8 @@ private:
     double m_referenceTime = 0;  // on the reference's time line
     bool m_showReference = true;
     bool m_adjustPlacement = false;  // View > Reference > Adjust Placement
+    std::map<long long, QImage> m_stripBackdrops;  // by time in ms, for m_stripBackdropsOf
+    MoveReference m_stripBackdropsOf;
     std::unique_ptr<ReferenceFrames> m_playFrames;  // while a pass with a reference plays
     std::vector<std::optional<MoveReference>> m_savedReferences;
     // A drag of the reference's placement: where it was pressed, the placement then, whether it moved.

@@ -115,7 +115,7 @@ QImage KeyFrameThumbnails::Draw(int index)
     if (!cell.drawn) {
         THFFrame pose;
         pose.Points = cell.points;
-        cell.picture = DrawThumbnail(pose, m_background, m_scale);
+        cell.picture = DrawThumbnail(pose, m_background, m_scale, BackdropOf ? BackdropOf(index + 1) : QImage());
         cell.drawn = true;
         ++m_drawn;
     }
@@ -130,6 +130,14 @@ void KeyFrameThumbnails::SetScale(int scale)
     for (Cell &cell : m_cells)
         cell.drawn = false;
     m_strip.SetPictureSize(QSize(kThumbnailWidth * scale, kThumbnailHeight * scale));
+}
+
+void KeyFrameThumbnails::Invalidate()
+{
+    for (size_t i = 0; i < m_cells.size(); ++i) {
+        m_cells[i].drawn = false;
+        m_strip.MarkStale(static_cast<int>(i));
+    }
 }
 
 void KeyFrameThumbnails::Clear()

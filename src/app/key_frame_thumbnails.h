@@ -7,6 +7,7 @@
 #include <QImage>
 
 #include <array>
+#include <functional>
 #include <vector>
 
 namespace hoofer {
@@ -47,6 +48,12 @@ public:
     /// pictures as large; every thumbnail is drawn anew as it is next shown.
     void SetScale(int scale);
     int Scale() const { return m_scale; }
+    /// What key frame `number` (1-based) of the move shown is drawn over:
+    /// an image of half the preview's size, or none.
+    std::function<QImage(int number)> BackdropOf;
+    /// Every thumbnail is drawn anew as it is next shown: what is behind
+    /// them changed.
+    void Invalidate();
     /// How many thumbnails have been drawn so far.
     long long DrawnCount() const { return m_drawn; }
 

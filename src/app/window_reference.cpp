@@ -4,6 +4,7 @@
 // screen; and the sidecar file that keeps the references beside the routine.
 #include "hoofer_window.h"
 
+#include "app/key_frame_thumbnails.h"
 #include "media/reference_clip.h"
 #include "model/reference_sidecar.h"
 #include "model/save_file.h"
@@ -177,11 +178,38 @@ void TfrmHoofer::CreateReferenceRow()
     layout->addWidget(lblReferenceTime);
     layout->addWidget(sldReference, 1);
     rowReference->hide();
+    m_thumbnails->BackdropOf = [this](int number) { return StripBackdrop(number); };
     // Scrubbing shows other frames; the selection stays.
     QObject::connect(sldReference, &QSlider::valueChanged, this, [this](int ms) {
         m_referenceTime = ms / 1000.0;
         ShowBackdrop(true);
     });
+}
+
+QImage TfrmHoofer::StripBackdrop(int number)
+{
+    const THFMove *move = Core.CurrentMove();
+    if (!move || !move->Reference || !m_showReference || !m_clip || m_clipFile != move->Reference->file)
+        return {};
+    // Kept by time for as long as the reference stays as it is: a drag in the
+    // preview redraws its thumbnail over the same frame.
+    constexpr size_t kKept = 256;
+    if (m_stripBackdropsOf != *move->Reference || m_stripBackdrops.size() > kKept) {
+        m_stripBackdrops.clear();
+        m_stripBackdropsOf = *move->Reference;
+    }
+    const long long ms = std::llround(move->Reference->start * 1000) + KeyFrameOffsetMs(*move, number);
+    QImage &kept = m_stripBackdrops[ms];
+    if (kept.isNull()) {
+        try {
+            const Backdrop backdrop{Image->Surface().BrushColor(), m_clip->FrameAt(ms / 1000.0).image, *move->Reference, 0};
+            kept = DrawBackdrop(QSize(kPreviewWidth, kPreviewHeight), 1, backdrop)
+                       .scaled(kPreviewWidth / 2, kPreviewHeight / 2, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        } catch (const std::runtime_error &) {
+            return {};  // the preview says why when it shows that frame
+        }
+    }
+    return kept;
 }
 
 void TfrmHoofer::ShowReferenceTime()
@@ -314,6 +342,7 @@ void TfrmHoofer::WireReferenceMenu()
     mnuViewReferenceShow->OnClick = [this] {
         m_showReference = !m_showReference;
         ShowBackdrop(true);
+        m_thumbnails->Invalidate();
     };
     for (const auto &[item, percent] : {std::pair{mnuViewReferenceOpacity25, 25}, {mnuViewReferenceOpacity50, 50},
                                         {mnuViewReferenceOpacity75, 75}, {mnuViewReferenceOpacity100, 100}})

@@ -75,8 +75,13 @@ void TfrmHoofer::ShowChange(const RoutineChange &change)
 {
     using Kind = RoutineChange::Kind;
     // The strip first, as the selection below frames its key frame.
-    if (m_stripShown)
+    if (m_stripShown) {
         m_thumbnails->Changed(change, Core.CurrentMove(), Image->Surface().BrushColor());
+        // Behind the thumbnails: a new reference, or key frames that moved on its time line.
+        const THFMove *move = Core.CurrentMove();
+        if (change.kind == Kind::Reference || (change.kind == Kind::Pose && move && move->Reference))
+            m_thumbnails->Invalidate();
+    }
     switch (change.kind) {
     case Kind::Mark:
     case Kind::File:

@@ -29,6 +29,7 @@ public:
     {
         m_target.Ellipse(left >> 1, top >> 1, right >> 1, bottom >> 1);
     }
+    void Clear() override { m_target.Clear(); }
 
 private:
     ImageCanvas &m_target;
@@ -57,13 +58,14 @@ QImage HalveSmoothly(const QImage &source)
 }
 } // namespace
 
-QImage DrawThumbnail(const THFFrame &frame, TColor background, int scale)
+QImage DrawThumbnail(const THFFrame &frame, TColor background, int scale, const QImage &backdrop)
 {
     // One canvas for every thumbnail, rather than an image allocated for each.
     thread_local std::optional<ImageCanvas> kept;
     if (!kept || kept->BrushColor() != background)
         kept.emplace(kPreviewWidth / 2, kPreviewHeight / 2, background);
     ImageCanvas &half = *kept;
+    half.SetBackdrop(backdrop);
     HalfCanvas canvas(half);
     DrawPlainPose(canvas, FramePixels(frame));
     return scale == 2 ? half.image().copy() : HalveSmoothly(half.image());

@@ -20,6 +20,7 @@ inline constexpr int kThumbnailHeight = 74;
 /// quarter a single smoothing of the whole surface leaves, and the drawing
 /// costs a quarter of the preview's.
 /// At scale 2 the thumbnail is that half-size drawing itself, twice as large.
-QImage DrawThumbnail(const THFFrame &frame, TColor background, int scale = 1);
+/// A backdrop, of half the preview's size, is drawn behind the pose.
+QImage DrawThumbnail(const THFFrame &frame, TColor background, int scale = 1, const QImage &backdrop = {});
 
 } // namespace hoofer

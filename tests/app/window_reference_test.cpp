@@ -4,6 +4,7 @@
 
 #include "model/reference_sidecar.h"
 #include "test_clip.h"
+#include "toolkit/thumbnail_strip.h"
 #include "view/inbetween.h"
 #include "view/reference_timing.h"
 
@@ -138,4 +139,19 @@ TEST_F(WindowReference, AdjustPlacementDragsAndScalesItInPointsEachDragOneChange
     EXPECT_DOUBLE_EQ(window->Core.CurrentMove()->Reference->scale, 1);
     Click(window->mnuEditUndo);
     EXPECT_EQ(window->Core.CurrentMove()->Reference->x, 0) << "the drag was one change";
+}
+
+TEST_F(WindowReference, TheStripShowsTheReferenceBehindEachThumbnail)
+{
+    Click(window->mnuViewKeyFrameStrip);
+    const auto thumbnail = [this] {
+        window->stripKeyFrames->viewport()->repaint();
+        return window->stripKeyFrames->Picture(2);
+    };
+    const QImage plain = thumbnail();
+    dialogs.openAnswers.push_back(clip.path);
+    Click(window->mnuViewReferenceChoose);
+    EXPECT_NE(thumbnail(), plain);
+    Click(window->mnuViewReferenceShow);
+    EXPECT_EQ(thumbnail(), plain) << "hidden with the preview's";
 }
