@@ -1,10 +1,11 @@
 #include "media/reference_clip.h"
 
-#include "media/video_file.h"
-
+#include <QDir>
 #include <QFileInfo>
 #include <QImageReader>
+#include <QLibrary>
 
+#include <filesystem>
 #include <stdexcept>
 
 namespace hoofer {
@@ -35,6 +36,32 @@ private:
     ClipFrame m_frame;
 };
 
+/// The video module's entry; it throws std::runtime_error as ReferenceClip::Open does.
+using OpenVideo = std::unique_ptr<ReferenceClip> *(*)(const std::string &path);
+
+/// Loads the video module once: where it is installed beside the program,
+/// else where this build made it. Null, with why, when neither loads.
+OpenVideo VideoModule(std::string &why)
+{
+    static std::string failure;
+    static const OpenVideo open = [] {
+        // The program's own folder, with or without an application object.
+        std::error_code ec;
+        const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", ec);
+        const QString installed = QDir(QString::fromStdString(program.parent_path().string()))
+                                      .filePath(HOOFER_VIDEO_MODULE_INSTALLED "/" HOOFER_VIDEO_MODULE_NAME);
+        for (const QString &candidate : {installed, QString(HOOFER_VIDEO_MODULE_BUILT)}) {
+            QLibrary module(candidate);
+            if (const auto entry = module.load() ? reinterpret_cast<OpenVideo>(module.resolve("hoofer_open_video")) : nullptr)
+                return entry;
+            failure = module.errorString().toStdString();
+        }
+        return OpenVideo{};
+    }();
+    why = failure;
+    return open;
+}
+
 bool IsStillPicture(const std::string &path)
 {
     const QString suffix = QFileInfo(QString::fromStdString(path)).suffix().toLower();
@@ -47,7 +74,13 @@ std::unique_ptr<ReferenceClip> ReferenceClip::Open(const std::string &path)
 {
     if (IsStillPicture(path))
         return std::make_unique<StillPicture>(path);
-    return std::make_unique<VideoFile>(path);
+    std::string why;
+    const OpenVideo open = VideoModule(why);
+    if (!open)
+        throw std::runtime_error("Cannot read the video " + path + ": the video support " HOOFER_VIDEO_MODULE_NAME
+                                 " cannot be loaded (" + why + ")");
+    std::unique_ptr<std::unique_ptr<ReferenceClip>> clip(open(path));
+    return std::move(*clip);
 }
 
 } // namespace hoofer

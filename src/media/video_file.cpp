@@ -195,3 +195,10 @@ ClipFrame VideoFile::Shown(const AVFrame &frame)
 }
 
 } // namespace hoofer
+
+/// The module's one entry: the editor resolves it by name when it first opens a video.
+extern "C" __attribute__((visibility("default"))) std::unique_ptr<hoofer::ReferenceClip> *
+hoofer_open_video(const std::string &path)
+{
+    return new std::unique_ptr<hoofer::ReferenceClip>(std::make_unique<hoofer::VideoFile>(path));
+}
