@@ -2,11 +2,14 @@
 
 #include "model/routine_codec.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QEvent>
 #include <QEventLoop>
 #include <QTimer>
 #include <QWidget>
+
+#include <benchmark/benchmark.h>
 
 #include <cstdio>
 #include <ctime>
@@ -167,6 +170,19 @@ void SettleEvents(int ms)
     QEventLoop loop;
     QTimer::singleShot(ms, &loop, &QEventLoop::quit);
     loop.exec();
+}
+
+int RunBenchmarks(int argc, char **argv, const std::function<bool()> &ready)
+{
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv) || !ready())
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
 }
 
 } // namespace hoofer::bench

@@ -60,4 +60,9 @@ void AfterFirstPaint(QWidget &widget, std::function<void()> then);
 /// Handles events for about ms milliseconds (bounded by time).
 void SettleEvents(int ms);
 
+/// The main of a benchmark program: Qt's application on the offscreen
+/// platform (unless QT_QPA_PLATFORM says otherwise), then the benchmarks the
+/// arguments select; 1 when an argument is unknown or the program is not ready.
+int RunBenchmarks(int argc, char **argv, const std::function<bool()> &ready);
+
 } // namespace hoofer::bench
