@@ -467,7 +467,7 @@ private:
     double m_referenceTime = 0;  // on the reference's time line
     bool m_showReference = true;
     bool m_adjustPlacement = false;  // View > Reference > Adjust Placement
-    std::map<long long, QImage> m_stripBackdrops;  // by time in ms, for m_stripBackdropsOf
+    std::map<long long, QImage> m_stripBackdrops;  // by time after the start in ms, for m_stripBackdropsOf
     MoveReference m_stripBackdropsOf;
     std::unique_ptr<ReferenceFrames> m_playFrames;  // while a pass with a reference plays
     std::vector<std::optional<MoveReference>> m_savedReferences;

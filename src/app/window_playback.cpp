@@ -87,6 +87,8 @@ void TfrmHoofer::mnuMovePlayMoveClick()
         m_closeRequested = false;
         throw;
     }
+    // Playing is over only now: the reference's commands come back.
+    ShowReferenceControls();
     // The drawing above was made while playing; at rest the ghosts return.
     if (Options.OnionSkin && Core.CurrentFrame())
         DrawFrame(*Core.CurrentFrame());

@@ -95,12 +95,15 @@ void TfrmHoofer::FollowReference(bool redraw)
 void TfrmHoofer::ShowBackdrop(bool redraw)
 {
     Backdrop wanted{Image->Surface().BrushColor(), {}, {}, Options.ShowGrid ? Options.GridSize : 0};
-    const THFMove *move = Core.CurrentMove();
-    if (move && move->Reference && m_showReference)
-        if (const ClipFrame *frame = ReferenceFrame()) {
+    if (const THFMove *move = Core.CurrentMove(); move && move->Reference && m_showReference) {
+        const ClipFrame *frame = ReferenceFrame();
+        // Telling why a frame failed handles messages: the move may have gone since.
+        move = Core.CurrentMove();
+        if (frame && move && move->Reference) {
             wanted.frame = frame->image;
             wanted.reference = *move->Reference;
         }
+    }
     ShowReferenceControls();
     if (!SetPreviewBackdrop(wanted))
         return;
@@ -198,11 +201,12 @@ QImage TfrmHoofer::StripBackdrop(int number)
         m_stripBackdrops.clear();
         m_stripBackdropsOf = *move->Reference;
     }
-    const long long ms = std::llround(move->Reference->start * 1000) + KeyFrameOffsetMs(*move, number);
-    QImage &kept = m_stripBackdrops[ms];
+    const long long offset = KeyFrameOffsetMs(*move, number);
+    QImage &kept = m_stripBackdrops[offset];
     if (kept.isNull()) {
         try {
-            const Backdrop backdrop{Image->Surface().BrushColor(), m_clip->FrameAt(ms / 1000.0).image, *move->Reference, 0};
+            const double time = move->Reference->start + offset / 1000.0;  // as the preview takes it
+            const Backdrop backdrop{Image->Surface().BrushColor(), m_clip->FrameAt(time).image, *move->Reference, 0};
             kept = DrawBackdrop(QSize(kPreviewWidth, kPreviewHeight), 1, backdrop)
                        .scaled(kPreviewWidth / 2, kPreviewHeight / 2, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
         } catch (const std::runtime_error &) {
@@ -230,11 +234,11 @@ void TfrmHoofer::ShowReferenceControls()
     const THFMove *current = Core.CurrentMove();
     const bool row = current && current->Reference && m_clip && m_clipFile == current->Reference->file
                      && m_clip->Duration() > 0;
+    if (row)
+        sldReference->setRange(0, static_cast<int>(std::lround(m_clip->Duration() * 1000)));
     if (row != m_referenceRowShown) {
         m_referenceRowShown = row;
         rowReference->setVisible(row);
-        if (row)
-            sldReference->setRange(0, static_cast<int>(std::lround(m_clip->Duration() * 1000)));
         ArrangeWindow();
     }
     sldReference->setEnabled(!m_playing);
@@ -294,9 +298,10 @@ void TfrmHoofer::StepReference(int frames)
 {
     if (!m_clip || m_clip->FrameRate() <= 0 || m_shownFrame.image.isNull())
         return;
-    // Into the next frame's interval, or the middle of the previous one's.
+    // The middle of the next frame's interval, or of the previous one's: a
+    // coarse time base rounds a frame's beginning.
     const double frame = 1 / m_clip->FrameRate();
-    m_referenceTime = std::max(0.0, m_shownFrame.seconds + (frames > 0 ? frame : -frame / 2));
+    m_referenceTime = std::max(0.0, m_shownFrame.seconds + (frames > 0 ? 1.5 * frame : -frame / 2));
     ShowBackdrop(true);
 }
 

@@ -115,9 +115,13 @@ void TfrmHoofer::FitPreview()
     if (m_stripShown)
         m_thumbnails->SetScale(zoomFor(StripHeight(2)) >= 2 ? 2 : 1);
     const int zoom = zoomFor(m_stripShown ? StripHeight(m_thumbnails->Scale()) : 0);
-    if (zoom != Image->Zoom())
+    const bool rezoomed = zoom != Image->Zoom();
+    if (rezoomed)
         Image->SetZoom(zoom);
     ArrangeControls(client);
+    // A reference behind the figure is drawn anew at the new size.
+    if (rezoomed)
+        ShowBackdrop(true);
 }
 
 void TfrmHoofer::SetFitPreviewToWindow(bool fit)

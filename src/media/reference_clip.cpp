@@ -18,6 +18,7 @@ public:
     explicit StillPicture(const std::string &path)
     {
         QImageReader reader(QString::fromStdString(path));
+        reader.setAutoTransform(true);  // a photo stands as it was taken
         const QSize size = reader.size();
         if (size.width() > kLargestReferenceSide || size.height() > kLargestReferenceSide)
             throw std::runtime_error("The picture " + path + " is " + std::to_string(size.width()) + " by "
@@ -25,6 +26,8 @@ public:
         m_frame.image = reader.read().convertToFormat(QImage::Format_RGB32);
         if (m_frame.image.isNull())
             throw std::runtime_error("Cannot read the picture " + path + ": " + reader.errorString().toStdString());
+        if (m_frame.image.width() > kLargestReferenceSide || m_frame.image.height() > kLargestReferenceSide)
+            throw std::runtime_error("The picture " + path + " is too large: a reference can be at most 4096 by 4096.");
     }
     QSize FrameSize() const override { return m_frame.image.size(); }
     double Duration() const override { return 0; }

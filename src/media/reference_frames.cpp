@@ -27,6 +27,16 @@ void ReferenceFrames::Run(const std::string &path, QSize largest)
         int64_t lastBegins = -1;
         QImage last;
         for (size_t i = 0; i < m_times.size(); ++i) {
+            {
+                // A step already shown without its frame needs none now.
+                std::lock_guard lock(m_lock);
+                if (m_stop)
+                    return;
+                if (i < m_shown) {
+                    m_decoded = i + 1;
+                    continue;
+                }
+            }
             ClipFrame frame = clip->FrameAt(m_times[i]);
             // Steps within one frame share its picture, scaled once.
             const int64_t begins = static_cast<int64_t>(frame.seconds * 1e6);
@@ -43,8 +53,10 @@ void ReferenceFrames::Run(const std::string &path, QSize largest)
             m_changed.wait(lock, [this] { return m_stop || m_heldBytes < kHeldBytes; });
             if (m_stop)
                 return;
-            m_heldBytes += static_cast<size_t>(frame.image.sizeInBytes());
-            m_frames[i] = std::move(frame);
+            if (i >= m_shown) {
+                m_heldBytes += static_cast<size_t>(frame.image.sizeInBytes());
+                m_frames[i] = std::move(frame);
+            }
             m_decoded = i + 1;
             m_changed.notify_all();
         }

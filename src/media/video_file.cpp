@@ -116,9 +116,17 @@ bool VideoFile::Continues(int64_t target) const
         return false;
     if ((m_ahead && Begins(*m_ahead) > target) || m_drained)
         return true;
-    // A key frame between here and the time: a seek skips what lies before it.
+    // A key frame between here and the time: a seek skips what lies before
+    // it. Where the index does not reach the time, only a short way is
+    // decoded on rather than sought.
     const int64_t here = m_ahead ? Begins(*m_ahead) : Begins(*m_found);
     AVStream *stream = m_format->streams[m_stream];
+    const int entries = avformat_index_get_entries_count(stream);
+    const AVIndexEntry *last = entries > 0 ? avformat_index_get_entry(stream, entries - 1) : nullptr;
+    if (!last || last->timestamp < target) {
+        constexpr double kDecodedOnSeconds = 2;
+        return (target - here) * av_q2d(m_timeBase) <= kDecodedOnSeconds;
+    }
     const AVIndexEntry *key = avformat_index_get_entry_from_timestamp(stream, target, AVSEEK_FLAG_BACKWARD);
     return !key || key->timestamp <= here;
 }
@@ -185,8 +193,9 @@ ClipFrame VideoFile::Shown(const AVFrame &frame)
     if (!m_scale)
         throw std::runtime_error("The video " + m_path + " has frames that cannot be converted to a picture.");
     QImage image(m_size, QImage::Format_RGB32);
-    uint8_t *planes[] = {image.bits()};
-    const int strides[] = {static_cast<int>(image.bytesPerLine())};
+    // swscale reads four planes' pointers and strides, used or not.
+    uint8_t *planes[4] = {image.bits()};
+    const int strides[4] = {static_cast<int>(image.bytesPerLine())};
     sws_scale(m_scale.get(), frame.data, frame.linesize, 0, frame.height, planes, strides);
     const double seconds = (begins - m_first) * av_q2d(m_timeBase);
     m_shown = {std::move(image), static_cast<int>(std::llround(seconds * m_rate)), seconds};

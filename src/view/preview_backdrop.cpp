@@ -53,7 +53,8 @@ QRectF ReferenceRect(QSize frameSize, const MoveReference &reference)
     constexpr double kSide = 256;  // the point square's side
     const double height = kSide * reference.scale;
     const double width = frameSize.height() > 0 ? height * frameSize.width() / frameSize.height() : 0;
-    const double bottom = kBaselineRow - reference.y;
+    // The bottom edge below Y = 0's row, so that its last row is that row.
+    const double bottom = kBaselineRow + 1 - reference.y;
     return {kSide / 2 + reference.x - width / 2, bottom - height, width, height};
 }
 

@@ -155,3 +155,19 @@ TEST_F(WindowReference, TheStripShowsTheReferenceBehindEachThumbnail)
     Click(window->mnuViewReferenceShow);
     EXPECT_EQ(thumbnail(), plain) << "hidden with the preview's";
 }
+
+TEST_F(WindowReference, StepsFrameByFrameInAContainerOfMillisecondTicks)
+{
+    TestClip coarse;
+    coarse.path = TempPath("coarse.mkv");
+    coarse.rateNum = 30000, coarse.rateDen = 1001, coarse.frames = 20;
+    coarse.Write();
+    dialogs.openAnswers.push_back(coarse.path);
+    Click(window->mnuViewReferenceChoose);
+    for (int frame = 1; frame <= 3; ++frame) {
+        Key(Qt::Key_Right);
+        EXPECT_EQ(Shown(), frame);
+    }
+    Key(Qt::Key_Left);
+    EXPECT_EQ(Shown(), 2);
+}

@@ -99,6 +99,8 @@ TEST_F(WindowOnScreen, ShowGridDotsThePreviewBehindTheFigureAtEveryZoomAndNeverT
 
 TEST(GridBackdrop, DotsGridPointsNoCloserThanFourPixels)
 {
+    // A reference's last row is Y = 0's, as the figure's feet.
+    EXPECT_EQ(ReferenceRect(QSize(100, 200), {}), QRectF(64, 21, 128, 256));
     const struct { int grid, dotted, plain; } rows[] = {{5, 10, 11}, {1, 8, 9}, {2, 4, 6}, {3, 12, 9}, {16, 32, 28}};
     for (const auto &row : rows) {
         const QImage image = GridBackdrop(256, 296, clPreviewBackground, row.grid);
