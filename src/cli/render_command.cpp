@@ -138,10 +138,11 @@ int RunRender(const RenderOptions &options)
         return 1;
     StepBackdrop gifBackdrop, pngBackdrop;
     try {
-        if (reference) {
+        // Each opens the video: only for the pictures asked for.
+        if (reference && !options.output.empty())
             gifBackdrop = ReferenceBackdrops(move, *reference, true);
+        if (reference && !options.framesDir.empty())
             pngBackdrop = ReferenceBackdrops(move, *reference, false);
-        }
     } catch (const std::runtime_error &e) {
         ReportError(reference->file, e.what());
         return 1;

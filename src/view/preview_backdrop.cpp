@@ -76,9 +76,4 @@ QImage DrawBackdrop(QSize surface, int zoom, const Backdrop &backdrop)
     return image;
 }
 
-QImage GridBackdrop(int width, int height, TColor background, int gridSize)
-{
-    return DrawBackdrop(QSize(width, height), 1, {background, {}, {}, gridSize});
-}
-
 } // namespace hoofer

@@ -32,9 +32,6 @@ struct Backdrop {
 /// dots stay dots. Only the preview shows it: pictures and files never do.
 QImage DrawBackdrop(QSize surface, int zoom, const Backdrop &backdrop);
 
-/// The grid alone on the background, at 1×.
-QImage GridBackdrop(int width, int height, TColor background, int gridSize);
-
 /// Where a reference frame of frameSize lies on the preview at 1×, in its
 /// pixels: by default its height fills the 256 points, centred on X = 128,
 /// its bottom on Y = 0; the placement moves it by (x, y) points (y upward)

@@ -103,7 +103,7 @@ TEST(GridBackdrop, DotsGridPointsNoCloserThanFourPixels)
     EXPECT_EQ(ReferenceRect(QSize(100, 200), {}), QRectF(64, 21, 128, 256));
     const struct { int grid, dotted, plain; } rows[] = {{5, 10, 11}, {1, 8, 9}, {2, 4, 6}, {3, 12, 9}, {16, 32, 28}};
     for (const auto &row : rows) {
-        const QImage image = GridBackdrop(256, 296, clPreviewBackground, row.grid);
+        const QImage image = DrawBackdrop(QSize(256, 296), 1, {clPreviewBackground, {}, {}, row.grid});
         EXPECT_EQ(FromQColor(image.pixelColor(row.dotted, 276 - row.dotted)), GridDotColour(clPreviewBackground)) << row.grid;
         EXPECT_EQ(FromQColor(image.pixelColor(row.plain, 276 - row.dotted)), clPreviewBackground) << row.grid;
     }
