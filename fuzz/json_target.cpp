@@ -2,7 +2,7 @@
 // refuses it with a message that names the place (a JSON path, or the line
 // and column of a syntax error), or builds moves that the codec writes, whose
 // JSON export imports back to the very same image.
-#include "cli/routine_json.h"
+#include "model/routine_json.h"
 #include "fuzz_check.h"
 #include "model/routine_codec.h"
 

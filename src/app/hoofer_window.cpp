@@ -54,6 +54,7 @@ TfrmHoofer::TfrmHoofer(toolkit::Platform &platform, toolkit::Dialogs *dialogs, S
         m_recovery = std::make_unique<RecoveryStore>(std::move(recoveryFolder));
     Core.OnChanged = [this](const RoutineChange &change) { RoutineChanged(change); };
     setAcceptDrops(true);
+    WatchClipboard();
     IdFTP = std::make_unique<TIdFTP>();
     IdFTP->Host = kDefaultPlayerAddress;
     layout()->setSizeConstraint(QLayout::SetFixedSize);

@@ -115,10 +115,12 @@ public:
     toolkit::TMenuItem *mnuEdit = nullptr, *mnuEditUndo = nullptr, *mnuEditRedo = nullptr;
     toolkit::TMenuItem *mnuMove, *mnuMovePlay, *mnuMoveAddMove, *mnuMoveRenameMove, *mnuMoveDeleteMove;
     toolkit::TMenuItem *mnuMoveDuplicateMove, *mnuMoveMoveUp, *mnuMoveMoveDown;
+    toolkit::TMenuItem *mnuMovePlaySelection, *mnuMovePlayRoutine, *mnuMoveCopyMove, *mnuMovePasteMove;
     toolkit::TMenuItem *mnuFileImportMoves;
     toolkit::TMenuItem *mnuFrame, *mnuFrameAddFrame, *mnuFrameInsertFrame, *mnuFrameDeleteFrame, *mnuFrameCopy,
         *mnuFrameCutFrame, *mnuFramePaste, *mnuFrameUndoFrame;
     toolkit::TMenuItem *mnuFrameRedoFrame, *mnuFrameMirrorPose;
+    toolkit::TMenuItem *mnuFramePasteKeyFrames, *mnuFrameSelectAll, *mnuFrameReverse;
     toolkit::TMenuItem *mnuOptions, *mnuOptionsDragWithoutShift, *mnuOptionsPlayContinuously,
         *mnuOptionsSetempegNetworkName, *mnuOptionGrid, *mnuOptionGridSnapToGrid, *mnuOptionGridSetGridSize,
         *mnuOptionGridCurrentSize;
@@ -235,6 +237,12 @@ public:
     void ImagePaint();
     void mnuMovePlayMoveClick();
     void PlayMove(const THFMove &move);
+    /// One pass over key frames first..last of a move, as though they were a move.
+    void PlayFrames(const THFMove &move, int first, int last);
+    /// Move > Play Selection: the selected key frames.
+    void mnuMovePlaySelectionClick();
+    /// Move > Play Routine: every move in turn, the selector following.
+    void mnuMovePlayRoutineClick();
     bool Playing() const { return m_playing; }
     /// Escape or F9 while a move plays: it ends after the step under way.
     bool StopRequested() const { return m_stopRequested; }
@@ -255,6 +263,10 @@ public:
     void KeyFrameStripTowards(int number);
     void stripKeyFramesSelect(int index);
     void stripKeyFramesMove(int from, int to);
+    /// Shift+click: the range from the current key frame to item index.
+    void stripKeyFramesExtend(int index);
+    /// Left and Right in the strip: the key frame beside, or with Shift the range one longer or shorter.
+    void stripKeyFramesStep(int by, bool extend);
     void stripKeyFramesContextMenu(int index, QPoint global);
     long long KeyFrameThumbnailsDrawn() const;
 
@@ -322,6 +334,12 @@ public:
     void mnuFrameUndoFrameClick();
     void mnuFrameRedoFrameClick();
     void mnuFrameMirrorPoseClick();
+    void mnuFramePasteKeyFramesClick();
+    /// Frame > Select All Key Frames: shows the strip first.
+    void mnuFrameSelectAllClick();
+    void mnuFrameReverseClick();
+    void mnuMoveCopyMoveClick();
+    void mnuMovePasteMoveClick();
 
     // Device commands.
     /// Whether a transfer may start: no other one under way and a network
@@ -347,8 +365,9 @@ public:
     /// How long a playback step waits for its reference frame; none, so that
     /// no step waits (tests on virtual time wait).
     std::chrono::milliseconds ReferenceWait{0};
-    /// Before a pass: the frames of its steps decoded ahead, and the first shown.
-    void StartReferencePlayback(const THFMove &move);
+    /// Before a pass over key frames first..last: the frames of its steps
+    /// decoded ahead, and the first shown.
+    void StartReferencePlayback(const THFMove &move, int first, int last);
     /// A playback step: the reference frame at its time behind it.
     void ShowPlaybackReference();
     toolkit::Platform &Platform() { return m_platform; }
@@ -372,6 +391,22 @@ private:
     void ShowEditedFrame();
     /// Enables the Move and Frame commands as the core's table says.
     void EnableCommands();
+    /// Runs passes until one ends without Play Continuously (or a stop or a
+    /// close is asked for), with editing locked, then finish selects what is
+    /// shown afterwards.
+    void Play(const std::function<void()> &pass, const std::function<void()> &finish);
+    /// The strip marks the range selected, if any.
+    void MarkKeyFrameRange();
+    /// Follows the desktop's clipboard: whether it holds key frames or
+    /// moves the Paste commands can take.
+    void WatchClipboard();
+    void ClipboardChanged();
+    /// The key frames Paste and Paste Key Frames take: the desktop
+    /// clipboard's, else the window's own clipboard; none (told) when the
+    /// clipboard's text is not valid.
+    std::optional<std::string> ClipboardKeyFrames();
+    /// "Delete current frame?", or for a range "Delete frames 3 to 6?".
+    std::string RangeQuestion(const char *verb) const;
     /// Brings the controls in line with a change of the routine.
     void ShowChange(const RoutineChange &change);
     /// Loads the X and Y boxes of the selected body part without editing.
@@ -453,6 +488,7 @@ private:
     bool m_settingsLoaded = false;
     bool m_closeRequested = false;
     bool m_deviceBusy = false;
+    bool m_clipboardOffers = false;  // the desktop clipboard holds key frames, moves or their text
     std::unique_ptr<RecoveryStore> m_recovery;
     bool m_recoveryFailureShown = false;
     std::string m_startupFile;

@@ -1,6 +1,7 @@
-// The Frame menu: adding, inserting and deleting key frames, the one-frame
-// clipboard, Undo and Redo, and Mirror Pose. The core reports each change,
-// and RoutineChanged brings the controls in line.
+// The Frame menu: adding, inserting and deleting key frames, Undo and Redo,
+// Mirror Pose, and selecting and reversing a range of key frames (the
+// clipboard's commands are in window_clipboard.cpp). The core reports each
+// change, and RoutineChanged brings the controls in line.
 #include "hoofer_window.h"
 
 namespace hoofer {
@@ -34,7 +35,7 @@ void TfrmHoofer::DeleteCurrentFrame(bool ask)
 {
     if (!Core.CanDeleteFrame())
         return;
-    if (ask && !ConfirmUndoable("Delete current frame?")) {
+    if (ask && !ConfirmUndoable(RangeQuestion("Delete"))) {
         RefreshView();
         return;
     }
@@ -47,29 +48,19 @@ void TfrmHoofer::mnuFrameDeleteFrameClick()
     DeleteCurrentFrame(true);
 }
 
-void TfrmHoofer::mnuFrameCopyClick()
+void TfrmHoofer::mnuFrameSelectAllClick()
 {
-    Core.CopyFrame();
-    // The clipboard is no part of the routine: only Paste's enabling follows.
-    if (Core.CurrentFrame())
-        RefreshView();
-}
-
-void TfrmHoofer::mnuFrameCutFrameClick()
-{
-    mnuFrameCopyClick();
-    if (Core.CanDeleteFrame() && ConfirmUndoable("Cut current frame?"))
-        DeleteCurrentFrame(false);
-}
-
-void TfrmHoofer::mnuFramePasteClick()
-{
-    if (!Core.CurrentFrame())
+    if (!Core.CanEdit())
         return;
-    if (Core.CanPaste() && ConfirmUndoable("Replace current frame?"))
-        Core.PasteFrame();
-    else
-        RefreshView();
+    // A range is seen only in the strip.
+    SetKeyFrameStripShown(true);
+    Core.SelectAllFrames();
+    RefreshView();
+}
+
+void TfrmHoofer::mnuFrameReverseClick()
+{
+    Core.ReverseFrames();
 }
 
 } // namespace hoofer

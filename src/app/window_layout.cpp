@@ -149,10 +149,14 @@ void TfrmHoofer::CreateMenu()
 
     mnuMove = MainMenu.Add("mnuMove", "Move");
     mnuMovePlay = mnuMove->Add("mnuMovePlay", "Play Move", K(Qt::Key_F9));
+    mnuMovePlaySelection = mnuMove->Add("mnuMovePlaySelection", "Play Selection", K(Qt::SHIFT | Qt::Key_F9));
+    mnuMovePlayRoutine = mnuMove->Add("mnuMovePlayRoutine", "Play Routine", K(Qt::CTRL | Qt::Key_F9));
     mnuMove->Add("N1", "-");
     mnuMoveAddMove = mnuMove->Add("mnuMoveAddMove", "Add Move", K(Qt::CTRL | Qt::ALT | Qt::Key_N));
     mnuMoveRenameMove = mnuMove->Add("mnuMoveRenameMove", "Rename Move", K(Qt::CTRL | Qt::Key_R));
     mnuMoveDuplicateMove = mnuMove->Add("mnuMoveDuplicateMove", "Duplicate Move", K(Qt::CTRL | Qt::Key_D));
+    mnuMoveCopyMove = mnuMove->Add("mnuMoveCopyMove", "Copy Move");
+    mnuMovePasteMove = mnuMove->Add("mnuMovePasteMove", "Paste Move");
     // Ctrl+Alt+Up and Down switch workspaces on GNOME, Xfce and openbox; Ctrl+Shift+Page Up and Down move a
     // tab in browsers and terminals, and no common desktop takes them.
     mnuMoveMoveUp = mnuMove->Add("mnuMoveMoveUp", "Move Up", K(Qt::CTRL | Qt::SHIFT | Qt::Key_PageUp));
@@ -168,10 +172,14 @@ void TfrmHoofer::CreateMenu()
     mnuFrameCopy = mnuFrame->Add("mnuFrameCopy", "Copy", K(Qt::CTRL | Qt::Key_C));
     mnuFrameCutFrame = mnuFrame->Add("mnuFrameCutFrame", "Cut", K(Qt::CTRL | Qt::Key_X));
     mnuFramePaste = mnuFrame->Add("mnuFramePaste", "Paste", K(Qt::CTRL | Qt::Key_V));
+    mnuFramePasteKeyFrames = mnuFrame->Add("mnuFramePasteKeyFrames", "Paste Key Frames", K(Qt::CTRL | Qt::SHIFT | Qt::Key_V));
     mnuFrameUndoFrame = mnuFrame->Add("mnuFrameUndoFrame", "Undo", K(Qt::CTRL | Qt::Key_Z));
     mnuFrameRedoFrame = mnuFrame->Add("mnuFrameRedoFrame", "Redo", K(Qt::CTRL | Qt::Key_Y));
     mnuFrameMirrorPose = mnuFrame->Add("mnuFrameMirrorPose", "Mirror Pose", K(Qt::CTRL | Qt::Key_M));
     mnuFrameTimeKeyFrame = mnuFrame->Add("mnuFrameTimeKeyFrame", "Time Key Frame to Reference");
+    mnuFrame->Add("N3", "-");
+    mnuFrameSelectAll = mnuFrame->Add("mnuFrameSelectAll", "Select All Key Frames", K(Qt::CTRL | Qt::SHIFT | Qt::Key_A));
+    mnuFrameReverse = mnuFrame->Add("mnuFrameReverse", "Reverse Key Frames", K(Qt::CTRL | Qt::SHIFT | Qt::Key_R));
 
     mnuOptions = MainMenu.Add("mnuOptions", "Options");
     mnuOptionsDragWithoutShift = mnuOptions->Add("mnuOptionsDragWithoutShift", "Drag Without Shift");
@@ -273,6 +281,10 @@ void TfrmHoofer::WireEvents()
     mnuEditUndo->OnClick = [this] { mnuEditUndoClick(); };
     mnuEditRedo->OnClick = [this] { mnuEditRedoClick(); };
     mnuMovePlay->OnClick = [this] { mnuMovePlayMoveClick(); };
+    mnuMovePlaySelection->OnClick = [this] { mnuMovePlaySelectionClick(); };
+    mnuMovePlayRoutine->OnClick = [this] { mnuMovePlayRoutineClick(); };
+    mnuMoveCopyMove->OnClick = [this] { mnuMoveCopyMoveClick(); };
+    mnuMovePasteMove->OnClick = [this] { mnuMovePasteMoveClick(); };
     mnuMoveAddMove->OnClick = [this] { mnuMoveAddMoveClick(); };
     mnuMoveRenameMove->OnClick = [this] { mnuMoveRenameMoveClick(); };
     mnuMoveDeleteMove->OnClick = [this] { mnuMoveDeleteMoveClick(); };
@@ -289,6 +301,9 @@ void TfrmHoofer::WireEvents()
     mnuFrameUndoFrame->OnClick = [this] { mnuFrameUndoFrameClick(); };
     mnuFrameRedoFrame->OnClick = [this] { mnuFrameRedoFrameClick(); };
     mnuFrameMirrorPose->OnClick = [this] { mnuFrameMirrorPoseClick(); };
+    mnuFramePasteKeyFrames->OnClick = [this] { mnuFramePasteKeyFramesClick(); };
+    mnuFrameSelectAll->OnClick = [this] { mnuFrameSelectAllClick(); };
+    mnuFrameReverse->OnClick = [this] { mnuFrameReverseClick(); };
     mnuOptionsDragWithoutShift->OnClick = [this] { mnuOptionsDragWithoutShiftClick(); };
     mnuOptionsPlayContinuously->OnClick = [this] { mnuOptionsPlayContinuouslyClick(); };
     mnuOptionsSetempegNetworkName->OnClick = [this] { mnuOptionsSetempegNetworkNameClick(); };

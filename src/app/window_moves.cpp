@@ -39,7 +39,9 @@ void TfrmHoofer::ShowPlayingTime()
 {
     // A tooltip rather than a label: the window keeps its design.
     const THFMove *move = Core.CurrentMove();
-    const QString text = move ? "Playing time: " + toolkit::ToQt(PlayingTimeText(*move)) : QString();
+    const QString text = move ? "Playing time: " + toolkit::ToQt(PlayingTimeText(*move)) + "\nRoutine: "
+                                    + toolkit::ToQt(RoutinePlayingTimeText(Core.Moves()))
+                              : QString();
     if (cbxMoves->toolTip() != text)
         cbxMoves->setToolTip(text);
 }

@@ -1,5 +1,6 @@
-// The preview's drawing entry, its paint handler, Move > Play Move and the
-// View menu's onion skin and playback speed.
+// The preview's drawing entry, its paint handler, Move > Play Move, Play
+// Selection and Play Routine, and the View menu's onion skin and playback
+// speed.
 #include "hoofer_window.h"
 
 #include "app/flag_scope.h"
@@ -50,23 +51,23 @@ void TfrmHoofer::ImagePaint()
 
 void TfrmHoofer::PlayMove(const THFMove &move)
 {
+    PlayFrames(move, 1, move.FrameCount);
+}
+
+void TfrmHoofer::PlayFrames(const THFMove &move, int first, int last)
+{
     PreviewSink sink(*this);
-    StartReferencePlayback(move);
+    StartReferencePlayback(move, first, last);
     // Afterwards the key frame's own frame is behind it again.
     ScopeExit stop([this] {
         m_playFrames.reset();
         FollowReference(false);
     });
-    PlayMovePass(move, sink, Options.PlaybackSpeed);
+    PlayFramesPass(move, first, last, sink, Options.PlaybackSpeed);
 }
 
-void TfrmHoofer::mnuMovePlayMoveClick()
+void TfrmHoofer::Play(const std::function<void()> &pass, const std::function<void()> &finish)
 {
-    if (cbxMoves->ItemIndex() < 0 || m_playing)
-        return;
-    // A move without key frames has nothing to show.
-    if (!Core.CurrentMove() || Core.CurrentMove()->Frames.empty())
-        return;
     try {
         // However the pass ends, editing comes back first, then playing ends.
         FlagScope playing(m_playing);
@@ -74,10 +75,9 @@ void TfrmHoofer::mnuMovePlayMoveClick()
         SetEditingEnabled(false);
         ScopeExit unlock([this] { SetEditingEnabled(true); });
         do {
-            PlayMove(*Core.CurrentMove());
+            pass();
         } while (Options.PlayContinuously && !m_closeRequested && !m_stopRequested);
-        spinFrameNumber->SetValue(1);
-        Core.SelectFrame(1);
+        finish();
         if (Core.CurrentFrame())
             DrawFrame(*Core.CurrentFrame());
         RefreshKeyFrameStrip();
@@ -96,6 +96,58 @@ void TfrmHoofer::mnuMovePlayMoveClick()
         m_closeRequested = false;
         close();
     }
+}
+
+void TfrmHoofer::mnuMovePlayMoveClick()
+{
+    if (cbxMoves->ItemIndex() < 0 || m_playing)
+        return;
+    // A move without key frames has nothing to show.
+    if (!Core.CurrentMove() || Core.CurrentMove()->Frames.empty())
+        return;
+    Play([this] { PlayMove(*Core.CurrentMove()); },
+         [this] {
+             spinFrameNumber->SetValue(1);
+             Core.SelectFrame(1);
+         });
+}
+
+void TfrmHoofer::mnuMovePlaySelectionClick()
+{
+    if (m_playing || !Core.CanEdit())
+        return;
+    const FrameRange range = Core.SelectedFrames();
+    Play([this, range] { PlayFrames(*Core.CurrentMove(), range.First, range.Last); },
+         [this, range] {
+             // As after Play Move: the first key frame played is current,
+             // and the range stays selected.
+             spinFrameNumber->SetValue(range.First);
+             Core.SelectFrame(range.First);
+             Core.ExtendSelection(range.Last);
+         });
+}
+
+void TfrmHoofer::mnuMovePlayRoutineClick()
+{
+    if (m_playing || !Core.Commands().PlayRoutine)
+        return;
+    Play(
+        [this] {
+            for (int i = 0; i < static_cast<int>(Core.Moves().size()) && !m_stopRequested && !m_closeRequested; ++i) {
+                if (Core.Moves()[i]->Frames.empty())
+                    continue;
+                // The selector follows the move played.
+                Core.SelectMove(i);
+                cbxMoves->SetItemIndex(i);
+                RefreshKeyFrameStrip();
+                FollowReference(false);  // its own reference, or none, behind it
+                PlayMove(*Core.CurrentMove());
+            }
+        },
+        [this] {
+            cbxMoves->SetItemIndex(0);
+            cbxMovesSelect();
+        });
 }
 
 void TfrmHoofer::mnuViewOnionSkinClick()

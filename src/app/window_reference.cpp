@@ -134,7 +134,7 @@ bool TfrmHoofer::SetPreviewBackdrop(const Backdrop &wanted)
     return true;
 }
 
-void TfrmHoofer::StartReferencePlayback(const THFMove &move)
+void TfrmHoofer::StartReferencePlayback(const THFMove &move, int first, int last)
 {
     m_playFrames.reset();
     m_playStep = 0;
@@ -142,7 +142,7 @@ void TfrmHoofer::StartReferencePlayback(const THFMove &move)
         return;
     // Every step's time, in the order the pass shows them.
     std::vector<double> times;
-    for (int k = 1; k <= static_cast<int>(move.Frames.size()); ++k)
+    for (int k = std::max(first, 1); k <= std::min(last, static_cast<int>(move.Frames.size())); ++k)
         for (int step = 0; step < TransitionSteps(*move.Frames[k - 1]); ++step)
             times.push_back(move.Reference->start + StepOffsetMs(move, k, step) / 1000.0);
     const QSizeF drawn = ReferenceRect(m_clip->FrameSize(), *move.Reference).size() * Image->Zoom();

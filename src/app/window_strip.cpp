@@ -10,6 +10,8 @@
 #include <QLayout>
 #include <QMenu>
 
+#include <algorithm>
+
 namespace hoofer {
 
 void TfrmHoofer::CreateKeyFrameStrip()
@@ -19,6 +21,8 @@ void TfrmHoofer::CreateKeyFrameStrip()
     stripKeyFrames->hide();
     stripKeyFrames->OnSelect = [this](int index) { stripKeyFramesSelect(index); };
     stripKeyFrames->OnMove = [this](int from, int to) { stripKeyFramesMove(from, to); };
+    stripKeyFrames->OnExtend = [this](int index) { stripKeyFramesExtend(index); };
+    stripKeyFrames->OnStep = [this](int by, bool extend) { stripKeyFramesStep(by, extend); };
     stripKeyFrames->OnContextMenu = [this](int index, QPoint global) { stripKeyFramesContextMenu(index, global); };
     m_thumbnails = std::make_unique<KeyFrameThumbnails>(*stripKeyFrames);
 }
@@ -54,21 +58,39 @@ void TfrmHoofer::SetKeyFrameStripShown(bool shown)
         else
             m_thumbnails->Clear();  // nothing is kept or drawn while the strip is away
     }
+    if (!shown && Core.RangeSelected()) {
+        // A range is seen only in the strip: without it, the current key frame alone.
+        Core.SelectOneFrame();
+        EnableCommands();
+    }
     ShowOptions();
 }
 
 void TfrmHoofer::RefreshKeyFrameStrip()
 {
-    if (m_stripShown)
-        m_thumbnails->Show(Core.CurrentMove(), Core.CurrentMoveIndex(), Core.CurrentFrameNumber(),
-                           Image->Surface().BrushColor());
+    if (!m_stripShown)
+        return;
+    m_thumbnails->Show(Core.CurrentMove(), Core.CurrentMoveIndex(), Core.CurrentFrameNumber(),
+                       Image->Surface().BrushColor());
+    MarkKeyFrameRange();
 }
 
 void TfrmHoofer::FollowKeyFrameStrip()
 {
-    if (m_stripShown)
-        m_thumbnails->Follow(Core.CurrentMove(), Core.CurrentMoveIndex(), Core.CurrentFrameNumber(),
-                             Image->Surface().BrushColor());
+    if (!m_stripShown)
+        return;
+    m_thumbnails->Follow(Core.CurrentMove(), Core.CurrentMoveIndex(), Core.CurrentFrameNumber(),
+                         Image->Surface().BrushColor());
+    MarkKeyFrameRange();
+}
+
+void TfrmHoofer::MarkKeyFrameRange()
+{
+    const FrameRange range = Core.SelectedFrames();
+    if (range.Count() > 1)
+        stripKeyFrames->SetMarked(range.First - 1, range.Last - 1);
+    else
+        stripKeyFrames->SetMarked(-1, -1);
 }
 
 void TfrmHoofer::KeyFrameStripTowards(int number)
@@ -79,8 +101,32 @@ void TfrmHoofer::KeyFrameStripTowards(int number)
 
 void TfrmHoofer::stripKeyFramesSelect(int index)
 {
-    // As though the number were typed into Current Key Frame.
+    // As though the number were typed into Current Key Frame; a click on
+    // the current key frame of a range selects it alone.
+    Core.SelectOneFrame();
     spinFrameNumber->SetValue(index + 1);
+    EnableCommands();
+    FollowKeyFrameStrip();
+}
+
+void TfrmHoofer::stripKeyFramesExtend(int index)
+{
+    Core.ExtendSelection(index + 1);
+    EnableCommands();
+    FollowKeyFrameStrip();
+}
+
+void TfrmHoofer::stripKeyFramesStep(int by, bool extend)
+{
+    if (!Core.CanEdit())
+        return;
+    if (!extend) {
+        stripKeyFramesSelect(std::clamp(Core.CurrentFrameNumber() + by, 1, spinFrameNumber->MaxValue()) - 1);
+        return;
+    }
+    Core.StepSelection(by);
+    EnableCommands();
+    FollowKeyFrameStrip();
 }
 
 void TfrmHoofer::stripKeyFramesMove(int from, int to)
@@ -90,7 +136,10 @@ void TfrmHoofer::stripKeyFramesMove(int from, int to)
 
 void TfrmHoofer::stripKeyFramesContextMenu(int index, QPoint global)
 {
-    stripKeyFramesSelect(index);
+    // The menu acts on the range it was opened on; elsewhere, on that key frame.
+    if (!Core.SelectedFrames().Count() || index + 1 < Core.SelectedFrames().First
+        || index + 1 > Core.SelectedFrames().Last)
+        stripKeyFramesSelect(index);
     KeyFrameStripMenu->popup(global);
 }
 

@@ -35,7 +35,7 @@ void TfrmHoofer::EnableCommands()
     const CommandStates can = Core.Commands();
     const std::pair<toolkit::TMenuItem *, bool> items[] = {
         {mnuFrameUndoFrame, can.Undo},     {mnuFrameAddFrame, can.AddFrame},   {mnuFrameInsertFrame, can.InsertFrame},
-        {mnuFrameCopy, can.Copy},          {mnuFrameCutFrame, can.Cut},        {mnuFramePaste, can.Paste},
+        {mnuFrameCopy, can.Copy},          {mnuFrameCutFrame, can.Cut},
         {mnuFrameDeleteFrame, can.DeleteFrame}, {mnuMovePlay, can.PlayMove},   {mnuMoveAddMove, can.AddMove},
         {mnuMoveRenameMove, can.RenameMove},    {mnuMoveDeleteMove, can.DeleteMove},
         {mnuFrameRedoFrame, can.Redo},          {mnuFrameMirrorPose, can.MirrorPose},
@@ -43,6 +43,13 @@ void TfrmHoofer::EnableCommands()
         {mnuMoveDuplicateMove, can.DuplicateMove}, {mnuMoveMoveUp, can.MoveUp},
         {mnuMoveMoveDown, can.MoveDown},       {mnuFileSave, can.WriteRoutine},
         {mnuFileSaveAs, can.WriteRoutine},      {mnuFileUploadtoEmpeg, can.WriteRoutine},
+        {mnuFrameReverse, can.ReverseFrames},   {mnuFrameSelectAll, can.SelectAllFrames},
+        {mnuMovePlaySelection, can.PlaySelection}, {mnuMovePlayRoutine, can.PlayRoutine},
+        {mnuMoveCopyMove, can.CopyMove},
+        // What the desktop's clipboard holds is the window's to know.
+        {mnuFramePaste, can.Paste || (can.Copy && m_clipboardOffers)},
+        {mnuFramePasteKeyFrames, can.PasteKeyFrames && (m_clipboardOffers || !Core.ClipboardFrames().empty())},
+        {mnuMovePasteMove, m_clipboardOffers},
     };
     for (const auto &[item, enabled] : items)
         item->SetEnabled(enabled);

@@ -1,6 +1,6 @@
 #include "move_pictures.h"
 
-#include "latin1.h"
+#include "model/latin1.h"
 
 #include <QString>
 

@@ -1,7 +1,7 @@
 #include "routine_commands.h"
 
 #include "cli_files.h"
-#include "routine_json.h"
+#include "model/routine_json.h"
 #include "routine_report.h"
 #include "terminal_text.h"
 #include "model/routine_codec.h"

@@ -1,6 +1,6 @@
 #include "routine_report.h"
 
-#include "latin1.h"
+#include "model/latin1.h"
 #include "terminal_text.h"
 #include "model/routine_codec.h"
 #include "view/playback.h"

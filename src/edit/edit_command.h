@@ -6,13 +6,17 @@
 namespace hoofer {
 
 /// Where the editor stands around a change: the move (index into the
-/// routine, -1 for none), the key frame (numbered from 1, 0 for none) and the
-/// body part (1..12, 0 for none). The history only carries it; the editor
-/// selects it again when the change is undone or redone.
+/// routine, -1 for none), the key frame (numbered from 1, 0 for none), the
+/// body part (1..12, 0 for none) and the range of key frames selected with
+/// the current one (RangeFirst..RangeLast; 0 and 0 for the current alone).
+/// The history only carries it; the editor selects it again when the change
+/// is undone or redone.
 struct EditSelection {
     int MoveIndex = -1;
     int FrameNumber = 0;
     int BodyPart = 0;
+    int RangeFirst = 0;
+    int RangeLast = 0;
 
     bool operator==(const EditSelection &) const = default;
 };

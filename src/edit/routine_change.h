@@ -17,7 +17,8 @@ struct RoutineChange {
         /// Frame > Undo or Redo, or a cancelled drag, brought back the pose the
         /// key frame already had: only its undo and redo histories changed.
         History,
-        /// Key frames of one move added, inserted, deleted or reordered.
+        /// Key frames of one move added, inserted, pasted, deleted, reordered
+        /// or reversed.
         KeyFrames,
         /// The current move renamed.
         MoveName,
@@ -41,7 +42,8 @@ struct RoutineChange {
     int move = -1;
     /// The 1-based number of the key frame concerned: the one edited, or the
     /// one added, inserted, deleted (where it was) or moved (where it went);
-    /// 0 for a change of moves, of the routine, of the mark or of the file.
+    /// 0 for several key frames edited together, and for a change of moves,
+    /// of the routine, of the mark or of the file.
     int frame = 0;
     /// The selection the core chose afterwards: a move index (-1 none) and a
     /// key frame number (0 none).

@@ -12,10 +12,7 @@ RoutineEditor::~RoutineEditor()
     Clear();
 }
 
-namespace {
-/// Keeps the frame's pose in its own undo history, unless the newest entry
-/// already holds it; a new edit branches off, so what was undone goes.
-void KeepPose(THFFrame &frame)
+void RoutineEditor::KeepPose(THFFrame &frame)
 {
     std::string snapshot = FrameSnapshot(frame);
     // Only a neighbour that is equal is dropped; older entries are not compared.
@@ -25,6 +22,7 @@ void KeepPose(THFFrame &frame)
     }
 }
 
+namespace {
 /// Takes the newest snapshot off one of the frame's histories.
 std::string TakeNewest(TFrameHistory &history)
 {
@@ -42,6 +40,7 @@ void RoutineEditor::Changed(Change what, int move, int frame)
 
 void RoutineEditor::SelectMove(int index)
 {
+    SelectOneFrame();
     if (index < 0 || index >= static_cast<int>(m_moves.size())) {
         m_currentMove = nullptr;
         m_currentFrame = nullptr;
@@ -50,6 +49,13 @@ void RoutineEditor::SelectMove(int index)
     m_currentMove = m_moves[index].get();
     // A key frame of the previous move must never stay current.
     m_currentFrame = FindFrame(1);
+}
+
+void RoutineEditor::SelectFrame(int number)
+{
+    if (number != CurrentFrameNumber() || number == 0)
+        SelectOneFrame();
+    m_currentFrame = FindFrame(number);
 }
 
 THFFrame *RoutineEditor::FindFrame(int number) const
@@ -68,9 +74,11 @@ CommandStates RoutineEditor::Commands() const
 {
     CommandStates c;
     c.WriteRoutine = CanWriteRoutine();
+    c.PlayRoutine = std::any_of(m_moves.begin(), m_moves.end(), [](const auto &move) { return move->FrameCount > 0; });
     if (!CanEdit()) {
         // A move read without key frames can be repaired by adding one.
         c.AddFrame = m_currentMove && m_currentMove->FrameCount == 0;
+        c.CopyMove = m_currentMove != nullptr;
         return c;
     }
     c.PlayMove = c.AddMove = c.RenameMove = true;
@@ -84,6 +92,8 @@ CommandStates RoutineEditor::Commands() const
     c.DuplicateMove = CanDuplicateMove();
     c.MoveUp = CanShiftMove(-1);
     c.MoveDown = CanShiftMove(1);
+    c.ReverseFrames = CanReverseFrames();
+    c.SelectAllFrames = c.PasteKeyFrames = c.PlaySelection = c.CopyMove = true;
     return c;
 }
 
@@ -99,17 +109,26 @@ void RoutineEditor::SetPartPosition(int part, int x, int y)
 
 void RoutineEditor::SetInterpolation(int value)
 {
-    SetFrameNumber(&FrameState::Interpolation, value, "Set Interpolation", kTypedInterpolation);
+    SetFrameNumber(&FrameState::Interpolation, &THFFrame::Interpolation, value, "Set Interpolation",
+                   kTypedInterpolation);
 }
 
 void RoutineEditor::SetDisplacement(int value)
 {
-    SetFrameNumber(&FrameState::Displacement, value, "Set Displacement", kTypedDisplacement);
+    SetFrameNumber(&FrameState::Displacement, &THFFrame::Displacement, value, "Set Displacement",
+                   kTypedDisplacement);
 }
 
 void RoutineEditor::TimeKeyFrame(int interpolation)
 {
-    SetFrameNumber(&FrameState::Interpolation, interpolation, "Time Key Frame to Reference", 0);
+    const FrameRange range = SelectedFrames();
+    // The reference's frame on screen belongs to the current key frame only.
+    SelectOneFrame();
+    SetFrameNumber(&FrameState::Interpolation, &THFFrame::Interpolation, interpolation,
+                   "Time Key Frame to Reference", 0);
+    if (CurrentFrameNumber() == 0 || range.Count() <= 1)
+        return;
+    SetRange(range.First, range.Last);
 }
 
 void RoutineEditor::SetReference(std::string label, std::optional<MoveReference> reference, bool continues)
@@ -120,15 +139,20 @@ void RoutineEditor::SetReference(std::string label, std::optional<MoveReference>
                                             std::move(reference), continues));
 }
 
-void RoutineEditor::SetFrameNumber(int32_t FrameState::*field, int value, const char *label, int id)
+void RoutineEditor::SetFrameNumber(int32_t FrameState::*field, int32_t THFFrame::*frameField, int value,
+                                   const char *label, int id)
 {
     if (!CanEdit())
         return;
     const FrameState before = FrameState::Of(*m_currentFrame, false);
     // The box shows the key frame's own value again after every selection:
-    // only a different value is an edit.
+    // only a different value is an edit, for a range as for one key frame.
     if (before.*field == value)
         return;
+    if (RangeSelected()) {
+        SetRangeNumber(frameField, value, label, id);
+        return;
+    }
     FrameState after = before;
     after.*field = value;
     PushPose(label, Change::Pose, 0, before, std::move(after), id);
@@ -206,33 +230,27 @@ int RoutineEditor::InsertFrame()
 
 bool RoutineEditor::CanDeleteFrame() const
 {
-    return CanEdit() && m_currentMove->FrameCount > 1;
+    return CanEdit() && m_currentMove->FrameCount > SelectedFrames().Count();
 }
 
 int RoutineEditor::RemoveFrame(const char *label)
 {
     if (!CanDeleteFrame())
         return 0;
-    const int i = m_currentMove->IndexOf(m_currentFrame);
+    const FrameRange range = SelectedFrames();
     const int move = CurrentMoveIndex();
-    const int number = std::min(i + 1, m_currentMove->FrameCount - 1);
-    Push(std::make_unique<RemoveFramesCommand>(label, m_moves, MoveFrames{move}, i, 1, Selection(),
-                                               EditSelection{move, number, 0}));
+    // The follower of the last one deleted, or the new last key frame.
+    const int number = std::min(range.First, m_currentMove->FrameCount - range.Count());
+    Push(std::make_unique<RemoveFramesCommand>(label, m_moves, MoveFrames{move}, range.First - 1, range.Count(),
+                                               Selection(), EditSelection{move, number, 0}));
     return number;
-}
-
-void RoutineEditor::CopyFrame()
-{
-    m_clipboardFrame.clear();
-    if (CanEdit())
-        m_clipboardFrame = FrameSnapshot(*m_currentFrame);
 }
 
 bool RoutineEditor::CanPaste() const
 {
     // Only a whole snapshot can be pasted; Paste is offered with one only,
     // and a shortcut that slips through must not read what is not there.
-    return CanEdit() && m_clipboardFrame.size() == static_cast<size_t>(kFrameRecordSize);
+    return CanEdit() && m_clipboardFrames.size() >= static_cast<size_t>(kFrameRecordSize);
 }
 
 template <typename Edit>
@@ -247,11 +265,17 @@ bool RoutineEditor::EditFrame(const char *label, Change what, Edit edit)
 
 void RoutineEditor::PasteFrame()
 {
-    if (!CanPaste())
+    if (CanPaste())
+        PasteFrame(ClipboardFrame());
+}
+
+void RoutineEditor::PasteFrame(const std::string &snapshot)
+{
+    if (!CanEdit() || snapshot.size() != static_cast<size_t>(kFrameRecordSize))
         return;
-    EditFrame("Paste", Change::Pose, [this](THFFrame &frame) {
+    EditFrame("Paste", Change::Pose, [&snapshot](THFFrame &frame) {
         KeepPose(frame);
-        std::string copy = m_clipboardFrame;
+        std::string copy = snapshot;
         TakeFrameSnapshot(copy, frame);
     });
 }
@@ -301,6 +325,10 @@ bool RoutineEditor::MirrorPose()
 {
     if (!CanEdit())
         return false;
+    if (RangeSelected()) {
+        MirrorRange();
+        return true;
+    }
     EditFrame("Mirror Pose", Change::Coordinates, [](THFFrame &frame) {
         KeepPose(frame);
         hoofer::MirrorPose(frame);

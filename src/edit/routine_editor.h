@@ -38,8 +38,30 @@ struct CommandStates {
     /// Move > Move Up and Move Down: a neighbour on that side.
     bool MoveUp = false;
     bool MoveDown = false;
+    /// Frame > Reverse Key Frames: a range of two key frames or more.
+    bool ReverseFrames = false;
+    /// Frame > Select All Key Frames, Paste Key Frames and Move > Play
+    /// Selection: a current key frame (what Paste Key Frames would paste is
+    /// the window's to tell).
+    bool SelectAllFrames = false;
+    bool PasteKeyFrames = false;
+    bool PlaySelection = false;
+    /// Move > Copy Move: a current move.
+    bool CopyMove = false;
+    /// Move > Play Routine: a move with key frames to play.
+    bool PlayRoutine = false;
 
     bool operator==(const CommandStates &) const = default;
+};
+
+/// A run of neighbouring key frames of the current move, numbered from 1:
+/// First..Last, 0 and 0 for none.
+struct FrameRange {
+    int First = 0;
+    int Last = 0;
+
+    int Count() const { return First > 0 ? Last - First + 1 : 0; }
+    bool operator==(const FrameRange &) const = default;
 };
 
 /// The name of a copy of a move called `name` among `moves`: its trimmed
@@ -77,8 +99,11 @@ public:
     const THFMove *CurrentMove() const { return m_currentMove; }
     /// A key frame of CurrentMove, or none; none whenever CurrentMove is none.
     const THFFrame *CurrentFrame() const { return m_currentFrame; }
-    /// One frame snapshot put there by Copy or Cut, or empty.
-    const std::string &ClipboardFrame() const { return m_clipboardFrame; }
+    /// The first frame snapshot put there by Copy or Cut, or empty: what
+    /// Paste puts into the current key frame.
+    std::string ClipboardFrame() const;
+    /// Every snapshot Copy or Cut put there, one for each key frame copied.
+    const std::string &ClipboardFrames() const { return m_clipboardFrames; }
     /// The routine differs from what it was when last loaded, created, saved
     /// or uploaded: the history stands elsewhere than at that entry.
     bool Modified() const { return !m_history.IsClean(); }
@@ -149,12 +174,32 @@ public:
     void SelectMove(int index);
     /// Makes the key frame of the 1-based number current in the current move:
     /// none for a number outside 1..the move's key frames (a move read from a
-    /// file can have none at all).
-    void SelectFrame(int number) { m_currentFrame = FindFrame(number); }
+    /// file can have none at all). Another key frame than the current one is
+    /// selected alone; the current one keeps the range selected with it.
+    void SelectFrame(int number);
     /// The 1-based number of the current key frame, 0 for none.
     int CurrentFrameNumber() const;
     int CurrentMoveIndex() const { return IndexOfMove(m_moves, m_currentMove); }
-    EditSelection Selection(int part = 0) const { return {CurrentMoveIndex(), CurrentFrameNumber(), part}; }
+    EditSelection Selection(int part = 0) const;
+
+    // A range of key frames selected with the current one. The range always
+    // holds the current key frame, which stays what the preview shows.
+
+    /// The key frames selected: the current one alone ({n, n}), a range, or
+    /// none ({0, 0}) with no current key frame.
+    FrameRange SelectedFrames() const;
+    /// More than one key frame is selected.
+    bool RangeSelected() const { return SelectedFrames().Count() > 1; }
+    /// Selects the key frames from the current one to `number` (Shift+click).
+    void ExtendSelection(int number);
+    /// Moves the range's end away from the current key frame by one key frame
+    /// (Shift+Left, Shift+Right); with the current key frame inside the range
+    /// (after Select All), the last end, down to the current key frame.
+    void StepSelection(int by);
+    /// Every key frame of the current move.
+    void SelectAllFrames();
+    /// The current key frame alone again.
+    void SelectOneFrame();
     /// The enabling table of the Move and Frame menus, from the same checks
     /// the commands make.
     CommandStates Commands() const;
@@ -166,6 +211,8 @@ public:
 
     /// Sets a body part (1..12) of the current key frame from its X and Y boxes.
     void SetPartPosition(int part, int x, int y);
+    /// Interpolation and displacement typed: on every selected key frame,
+    /// when the value is not the current key frame's already.
     void SetInterpolation(int value);
     void SetDisplacement(int value);
     /// Sets the current key frame's interpolation so that it falls on the
@@ -209,6 +256,11 @@ public:
     /// file's limit raise std::runtime_error saying how many fit, and nothing
     /// changes.
     int AppendMoves(TMoveList incoming);
+    /// Move > Paste Move: inserts the moves after the current one (at the
+    /// start of a routine without moves), the first of them selected. A name
+    /// the routine has already is made another as Duplicate Move makes it.
+    /// Past the file's limit: std::runtime_error, and nothing changes.
+    int PasteMoves(TMoveList incoming);
 
     // Frame commands; each selects the key frame it leaves to be shown and
     // returns its number, or 0 when it did nothing.
@@ -219,21 +271,34 @@ public:
     /// Puts a copy of the current key frame before it; the current key
     /// frame, with its history, moves one on.
     int InsertFrame();
+    /// Something would be left: the selected key frames are not all of the move's.
     bool CanDeleteFrame() const;
-    /// Deletes the current key frame unless it is the move's only one; the
+    /// Deletes the selected key frames unless they are all the move has; the
     /// follower, or the new last one, becomes current.
     int DeleteFrame() { return RemoveFrame("Delete Frame"); }
     /// The deletion that ends a Cut (the clipboard is filled already): the
     /// same, named "Cut" in the history.
     int CutFrame() { return RemoveFrame("Cut"); }
-    /// Copies the current key frame's pose to the clipboard (empties it with
-    /// nothing current).
+    /// Copies the selected key frames' poses to the clipboard (empties it
+    /// with nothing current).
     void CopyFrame();
     /// Whether Paste has a snapshot to put into a current key frame.
     bool CanPaste() const;
-    /// Replaces the current key frame's pose with the clipboard's, taking an
-    /// undo snapshot first, so Undo brings the pose back.
+    /// Replaces the current key frame's pose with the clipboard's first
+    /// snapshot, taking an undo snapshot first, so Undo brings the pose back.
     void PasteFrame();
+    /// The same with a snapshot from elsewhere (the desktop's clipboard).
+    void PasteFrame(const std::string &snapshot);
+    /// Inserts key frames made from frame snapshots after the current key
+    /// frame (no undo histories), the first of them current and all of them
+    /// selected; returns its number. Past the 255 key frames a move holds:
+    /// std::runtime_error saying so, and nothing changes.
+    int PasteKeyFrames(const std::string &snapshots);
+    bool CanReverseFrames() const { return CanEdit() && RangeSelected(); }
+    /// Puts the selected key frames in the opposite order, each with its own
+    /// histories; the range stays selected and the current key frame goes
+    /// with the reversal. Returns its number, or 0.
+    int ReverseFrames();
     /// Moves key frame `from` (1-based) of the current move to place `to`,
     /// the key frames between shifting by one; it keeps its history and
     /// becomes current. Returns `to`, or 0 when either number is outside the
@@ -252,7 +317,8 @@ public:
     /// Brings back the pose the newest Undo replaced, keeping the current
     /// one in the undo history; false when nothing was undone.
     bool RedoFramePose();
-    /// Takes an undo snapshot, then mirrors the pose across the shoulders.
+    /// Takes an undo snapshot, then mirrors the pose across the shoulders:
+    /// of every selected key frame.
     bool MirrorPose();
 
 private:
@@ -266,9 +332,23 @@ private:
     /// Selects where a change of the history left the routine and reports it.
     EditSelection ShowWalk(const EditCommand &command, bool back);
     THFFrame *FindFrame(int number) const;
+    /// Selects the move, key frame and range of a change.
+    void Select(const EditSelection &where);
+    /// Selects first..last with the current key frame, or it alone when
+    /// that is no range holding it.
+    void SetRange(int first, int last);
+    /// Edits every selected key frame (with its own histories) as one entry.
+    template <typename Edit>
+    void EditRange(const char *label, Change what, int id, Edit edit);
+    void SetRangeNumber(int32_t THFFrame::*field, int value, const char *label, int id);
+    void MirrorRange();
+    /// Keeps the frame's pose in its own undo history, unless the newest
+    /// entry already holds it; a new edit branches off, so what was undone goes.
+    static void KeepPose(THFFrame &frame);
     int RemoveFrame(const char *label);
     /// Interpolation or displacement typed into its box.
-    void SetFrameNumber(int32_t FrameState::*field, int value, const char *label, int id);
+    void SetFrameNumber(int32_t FrameState::*field, int32_t THFFrame::*frameField, int value, const char *label,
+                        int id);
     /// Edits a copy of the current key frame (with its own histories) and
     /// pushes the change as one pose command.
     template <typename Edit>
@@ -277,7 +357,8 @@ private:
     TMoveList m_moves;
     THFMove *m_currentMove = nullptr;
     THFFrame *m_currentFrame = nullptr;
-    std::string m_clipboardFrame;
+    std::string m_clipboardFrames;
+    int m_rangeFirst = 0, m_rangeLast = 0;  // 0, 0: the current key frame alone
     EditHistory m_history;
     DocumentFile m_file;
 };

@@ -83,8 +83,7 @@ void RoutineEditor::Push(std::unique_ptr<RoutineCommand> command)
     m_currentMove = nullptr;
     m_currentFrame = nullptr;
     m_history.Push(std::move(command));
-    SelectMove(after.MoveIndex);
-    SelectFrame(after.FrameNumber);
+    Select(after);
     ChangedAt(kind, after);
 }
 
@@ -116,6 +115,11 @@ void RoutineEditor::ChangedAt(Change what, const EditSelection &where)
     case Change::Reference:
         Changed(what, where.MoveIndex);
         return;
+    case Change::Coordinates:
+    case Change::Pose:
+        // Several key frames edited together concern no one of them.
+        Changed(what, where.MoveIndex, where.RangeLast > where.RangeFirst ? 0 : where.FrameNumber);
+        return;
     default:
         Changed(what, where.MoveIndex, where.FrameNumber);
     }
@@ -124,8 +128,7 @@ void RoutineEditor::ChangedAt(Change what, const EditSelection &where)
 EditSelection RoutineEditor::ShowWalk(const EditCommand &command, bool back)
 {
     const EditSelection where = back ? command.SelectionBefore() : command.SelectionAfter();
-    SelectMove(where.MoveIndex);
-    SelectFrame(where.FrameNumber);
+    Select(where);
     // Every entry is one of the editor's own commands.
     ChangedAt(static_cast<const RoutineCommand &>(command).Kind(), where);
     return where;
@@ -142,8 +145,7 @@ bool RoutineEditor::WithdrawChange()
     m_currentMove = nullptr;
     m_currentFrame = nullptr;
     m_history.Withdraw();
-    SelectMove(where.MoveIndex);
-    SelectFrame(where.FrameNumber);
+    Select(where);
     ChangedAt(kind, where);
     return true;
 }

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QHelpEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
@@ -18,7 +19,8 @@ TThumbnailStrip::TThumbnailStrip(QSize pictureSize, QWidget *parent)
 {
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    setFocusPolicy(Qt::NoFocus);
+    // Only a click gives the row the keyboard: tabbing passes it by.
+    setFocusPolicy(Qt::ClickFocus);
     horizontalScrollBar()->setSingleStep(ItemWidth() / 4);
     viewport()->setBackgroundRole(QPalette::Base);
 }
@@ -160,6 +162,8 @@ void TThumbnailStrip::paintEvent(QPaintEvent *event)
             item.picture = OnDrawPicture(i);
             item.stale = false;
         }
+        if (Marked(i))
+            painter.fillRect(cell, colours.color(QPalette::Active, QPalette::Highlight));
         painter.drawImage(picture.topLeft(), item.picture);
         if (i == m_current) {
             // Framed in the selection colour even while the strip is locked.
@@ -167,7 +171,7 @@ void TThumbnailStrip::paintEvent(QPaintEvent *event)
             painter.setBrush(Qt::NoBrush);
             painter.drawRect(picture.adjusted(-1, -1, 1, 1));
         }
-        painter.setPen(colours.color(QPalette::Text));
+        painter.setPen(colours.color(Marked(i) ? QPalette::HighlightedText : QPalette::Text));
         painter.drawText(QRect(cell.left(), picture.bottom() + 3, cell.width(), fontMetrics().height()),
                          Qt::AlignHCenter | Qt::AlignTop, item.caption);
     }
@@ -183,11 +187,42 @@ void TThumbnailStrip::mousePressEvent(QMouseEvent *event)
 {
     if (event->button() != Qt::LeftButton)
         return;
-    m_pressed = ItemAt(event->position().toPoint());
+    const int index = ItemAt(event->position().toPoint());
     m_pressPoint = event->position().toPoint();
     m_dropPlace = -1;
+    if (event->modifiers() & Qt::ShiftModifier) {
+        // Extending the selection starts no drag.
+        m_pressed = -1;
+        if (index >= 0 && OnExtend)
+            OnExtend(index);
+        return;
+    }
+    m_pressed = index;
     if (m_pressed >= 0 && OnSelect)
         OnSelect(m_pressed);
+}
+
+void TThumbnailStrip::keyPressEvent(QKeyEvent *event)
+{
+    const Qt::KeyboardModifiers others = event->modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier);
+    const int by = event->key() == Qt::Key_Left ? -1 : event->key() == Qt::Key_Right ? 1 : 0;
+    if (by == 0 || others || !OnStep) {
+        QAbstractScrollArea::keyPressEvent(event);
+        return;
+    }
+    OnStep(by, event->modifiers() & Qt::ShiftModifier);
+    event->accept();
+}
+
+void TThumbnailStrip::SetMarked(int first, int last)
+{
+    if (first > last || first < 0)
+        first = last = -1;
+    if (first == m_markedFirst && last == m_markedLast)
+        return;
+    m_markedFirst = first;
+    m_markedLast = last;
+    viewport()->update();
 }
 
 void TThumbnailStrip::mouseMoveEvent(QMouseEvent *event)

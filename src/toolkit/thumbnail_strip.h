@@ -10,10 +10,13 @@
 namespace hoofer::toolkit {
 
 /// A row of pictures with a caption under each, scrolled sideways pixel by
-/// pixel: one item is framed as the current one and kept in view. A press
-/// on an item selects it, dragging it drops it onto another place, and a
-/// right-click asks for a menu. Only the items in view are painted, so a row
-/// of hundreds scrolls as smoothly as a row of three.
+/// pixel: one item is framed as the current one and kept in view, and a run
+/// of items can be marked as selected with it. A press on an item selects
+/// it, a press with Shift extends the selection to it, dragging an item
+/// drops it onto another place, and a right-click asks for a menu. Once
+/// clicked, the row takes Left and Right, with or without Shift. Only the
+/// items in view are painted, so a row of hundreds scrolls as smoothly as a
+/// row of three.
 class TThumbnailStrip : public QAbstractScrollArea {
 public:
     /// The pictures are drawn at pictureSize; each item is that wide plus
@@ -41,6 +44,9 @@ public:
     /// Frames item index (-1 none) and scrolls so that it is in view.
     void SetCurrent(int index);
     int Current() const { return m_current; }
+    /// Marks items first..last as selected (-1, -1: none marked).
+    void SetMarked(int first, int last);
+    bool Marked(int index) const { return index >= m_markedFirst && index <= m_markedLast; }
 
     /// Where item index lies in the viewport now.
     QRect ItemRect(int index) const;
@@ -51,6 +57,10 @@ public:
     std::function<QImage(int index)> OnDrawPicture;
     /// A press of the left button on an item.
     std::function<void(int index)> OnSelect;
+    /// A press of the left button with Shift on an item.
+    std::function<void(int index)> OnExtend;
+    /// Left (by -1) or Right (by 1), with Shift (extend) or without.
+    std::function<void(int by, bool extend)> OnStep;
     /// An item dragged from one place onto another.
     std::function<void(int from, int to)> OnMove;
     /// A right-click on an item, at a point of the screen.
@@ -67,6 +77,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
     void wheelEvent(QWheelEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
 
 private:
@@ -86,6 +97,7 @@ private:
     QSize m_pictureSize;
     std::vector<Item> m_items;
     int m_current = -1;
+    int m_markedFirst = -1, m_markedLast = -1;
     int m_pressed = -1;    // the item a left press is on, until the release
     QPoint m_pressPoint;
     int m_dropPlace = -1;  // where the drag under way would drop, or -1

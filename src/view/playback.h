@@ -50,6 +50,9 @@ void DrawTransition(const THFFrame &previous, const THFFrame &target, PlaybackSi
 /// frames draws nothing. A stop asked for ends the pass after the pause of the
 /// step under way.
 void PlayMovePass(const THFMove &move, PlaybackSink &sink, int slowdown = kNormalSpeed);
+/// The same over key frames first..last (1-based) of the move alone, as
+/// though they were a move of their own: Move > Play Selection.
+void PlayFramesPass(const THFMove &move, int first, int last, PlaybackSink &sink, int slowdown = kNormalSpeed);
 
 /// Pictures one pass leaves on screen: the sum of (interpolation + 1) over
 /// the key frames, steps of negative interpolations counted as none. The
@@ -63,5 +66,7 @@ long long PassDurationMs(const THFMove &move, int slowdown = kNormalSpeed);
 /// The move's playing time at normal speed in seconds with two decimals,
 /// "2.31 s": what `hoofer info` prints and the window shows for the move.
 std::string PlayingTimeText(const THFMove &move);
+/// Every move's pass, one after the other, the same way: Move > Play Routine.
+std::string RoutinePlayingTimeText(const TMoveList &moves);
 
 } // namespace hoofer

@@ -324,7 +324,8 @@ TEST_F(MoveCommands, ImportOffersTheFilesMovesAndAppendsTheTickedOnesSelectingTh
     EXPECT_FALSE(importEnabledUnticked);
     EXPECT_EQ(Selector(), (std::vector<std::string>{"0> Move0", "1> Move1", "2> Kick", "3> Bow"}));
     EXPECT_EQ(window->cbxMoves->ItemIndex(), 2);
-    EXPECT_EQ(window->cbxMoves->toolTip(), "Playing time: 1.61 s");
+    EXPECT_EQ(window->cbxMoves->toolTip(),
+              QString::fromStdString("Playing time: 1.61 s\nRoutine: " + RoutinePlayingTimeText(window->Core.Moves())));
 }
 
 TEST_F(MoveCommands, ImportCancelledOrPastTheLimitChangesNothing)

@@ -83,16 +83,18 @@ TEST(EditingCore, EnablingTableFollowsTheSelection)
     struct Row { const char *name; int moves, frames; bool clipboard, history; CommandStates want; };
     const Row rows[] = {
         {"no routine", 0, 0, false, false, {}},
-        {"move without key frames", 1, 0, true, false, {.AddFrame = true, .WriteRoutine = true}},
+        {"move without key frames", 1, 0, true, false, {.AddFrame = true, .WriteRoutine = true, .CopyMove = true}},
         {"one key frame", 3, 1, false, false,
          {.PlayMove = true, .AddMove = true, .RenameMove = true, .AddFrame = true, .InsertFrame = true, .Copy = true,
           .Cut = true, .MirrorPose = true, .ExportMove = true, .WriteRoutine = true, .DuplicateMove = true,
-          .MoveDown = true}},
+          .MoveDown = true, .SelectAllFrames = true, .PasteKeyFrames = true, .PlaySelection = true, .CopyMove = true,
+          .PlayRoutine = true}},
         {"four moves, clipboard, histories", 4, 2, true, true,
          {.PlayMove = true, .AddMove = true, .RenameMove = true, .DeleteMove = true, .AddFrame = true,
           .InsertFrame = true, .DeleteFrame = true, .Copy = true, .Cut = true, .Paste = true, .Undo = true,
           .Redo = true, .MirrorPose = true, .ExportMove = true, .WriteRoutine = true, .DuplicateMove = true,
-          .MoveDown = true}},
+          .MoveDown = true, .SelectAllFrames = true, .PasteKeyFrames = true, .PlaySelection = true, .CopyMove = true,
+          .PlayRoutine = true}},
     };
     const auto histories = [](THFFrame &f) {
         f.UndoList.push_back(FrameSnapshot(THFFrame{}));

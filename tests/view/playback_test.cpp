@@ -118,3 +118,26 @@ TEST(MovePass, AStopEndsThePassAfterThePauseOfTheStepUnderWay)
         EXPECT_EQ(sink.events, events) << "stop asked at message handling " << stopAt;
     }
 }
+
+TEST(MovePass, ARangeOfKeyFramesPlaysAsAMoveOfThoseKeyFramesAlone)
+{
+    const auto move = MoveOf({{0, 1, 0}, {40, 3, 2}, {80, 2, 0}, {120, 1, 0}});
+    const std::pair<int, int> ranges[] = {{2, 3}, {1, 1}, {4, 4}, {1, 4}};
+    for (const auto &[first, last] : ranges) {
+        auto alone = std::make_unique<THFMove>();
+        for (int n = first; n <= last; ++n)
+            CopyFramePose(*move->Frames[n - 1], *alone->Frames.emplace_back(std::make_unique<THFFrame>()));
+        alone->SyncFrameCount();
+        RecordingSink range, whole;
+        PlayFramesPass(*move, first, last, range);
+        PlayMovePass(*alone, whole);
+        EXPECT_EQ(range.events, whole.events) << first << ".." << last;
+    }
+    RecordingSink none;
+    PlayFramesPass(*move, 3, 2, none);
+    EXPECT_EQ(none.events, "");
+    TMoveList routine;
+    routine.push_back(MoveOf({{40, 0, 0}}));   // 140 ms
+    routine.push_back(MoveOf({{0, 1, 0}, {40, 3, 0}}));  // 560 ms
+    EXPECT_EQ(RoutinePlayingTimeText(routine), "0.70 s");
+}

@@ -6,6 +6,7 @@
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <initializer_list>
 
@@ -257,11 +258,12 @@ std::string RoutineToJson(const TMoveList &moves)
     return out;
 }
 
-TMoveList RoutineFromJson(const std::string &text)
+namespace {
+
+json ParseDocument(const std::string &text)
 {
-    json document;
     try {
-        document = json::parse(text);
+        return json::parse(text);
     } catch (const json::parse_error &e) {
         throw RoutineJsonError(WithoutLibraryTag(e.what()));
     } catch (const json::out_of_range &e) {
@@ -269,6 +271,13 @@ TMoveList RoutineFromJson(const std::string &text)
         // not where it stands.
         throw RoutineJsonError("parse error at " + PlaceOfFailure(text) + ": " + WithoutLibraryTag(e.what()));
     }
+}
+
+} // namespace
+
+TMoveList RoutineFromJson(const std::string &text)
+{
+    const json document = ParseDocument(text);
     const std::string top = "top level";
     ExpectObject(document, top, {"moves"}, {"format", "version"});
     if (document.contains("format") && document["format"] != kFormatName)
@@ -280,6 +289,34 @@ TMoveList RoutineFromJson(const std::string &text)
     for (size_t m = 0; m < moves.size(); ++m)
         result.push_back(MoveFromJson(moves[m], "moves[" + std::to_string(m) + "]"));
     return result;
+}
+
+std::vector<std::unique_ptr<THFFrame>> KeyFramesFromJson(const std::string &text)
+{
+    // One line taken from the routine's text ends in the comma between key frames.
+    std::string trimmed = text;
+    while (!trimmed.empty() && std::isspace(static_cast<unsigned char>(trimmed.back())))
+        trimmed.pop_back();
+    if (!trimmed.empty() && trimmed.back() == ',')
+        trimmed.pop_back();
+    const json document = ParseDocument(trimmed);
+    std::vector<std::unique_ptr<THFFrame>> frames;
+    if (document.is_object() && document.contains("moves")) {
+        for (auto &move : RoutineFromJson(trimmed))
+            for (auto &frame : move->Frames)
+                frames.push_back(std::move(frame));
+    } else if (document.is_array()) {
+        ExpectArray(document, "top level", 1, kMaxFramesPerMove, "key frames");
+        for (size_t i = 0; i < document.size(); ++i)
+            frames.push_back(FrameFromJson(document[i], "frames[" + std::to_string(i) + "]"));
+    } else {
+        frames.push_back(FrameFromJson(document, "top level"));
+    }
+    if (frames.empty())
+        Fail("top level", "no key frames");
+    if (frames.size() > static_cast<size_t>(kMaxFramesPerMove))
+        Fail("top level", std::to_string(frames.size()) + " key frames; a move holds at most 255");
+    return frames;
 }
 
 } // namespace hoofer

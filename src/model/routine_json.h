@@ -44,4 +44,12 @@ std::string RoutineToJson(const TMoveList &moves);
 /// be left out. Raises RoutineJsonError otherwise.
 TMoveList RoutineFromJson(const std::string &text);
 
+/// The key frames described by JSON text: a routine as RoutineToJson writes
+/// it (the key frames of all its moves, in order), a list of key frames, or
+/// one key frame as a line of that text shows it (a comma after it is
+/// allowed). Checked as RoutineFromJson checks, with the path of an offending
+/// value ("frames[1].points[4].x: 300 is outside 0..255"); no key frames at
+/// all, or more than a move holds, raise RoutineJsonError too.
+std::vector<std::unique_ptr<THFFrame>> KeyFramesFromJson(const std::string &text);
+
 } // namespace hoofer

@@ -1,0 +1,93 @@
+// What the editor puts on the desktop clipboard and reads back from it: its
+// own bytes and the JSON text of key frames and moves, text from elsewhere
+// checked as `hoofer import` checks a file, and text that is none of ours
+// left for the window's own clipboard.
+#include "edit/clipboard_forms.h"
+#include "model/routine_codec.h"
+#include "test_routine.h"
+
+#include <gtest/gtest.h>
+
+using namespace hoofer;
+
+namespace {
+
+std::string SnapshotsOf(const THFMove &move)
+{
+    std::string out;
+    for (const auto &frame : move.Frames)
+        AppendFrameSnapshot(out, *frame);
+    return out;
+}
+
+} // namespace
+
+TEST(ClipboardForms, KeyFramesComeBackTheSameFromTheEditorsBytesAndFromTheirText)
+{
+    TMoveList moves = test::TestMoves(1, 3);
+    moves[0]->Frames[1]->Displacement = 128;  // a snapshot keeps one signed byte
+    const std::string snapshots = SnapshotsOf(*moves[0]);
+    const ClipboardForms forms = KeyFramesForms("Twirl", snapshots);
+    EXPECT_EQ(forms.data, snapshots);
+    EXPECT_NE(forms.text.find("\"name\": \"Twirl       \""), std::string::npos) << forms.text;
+    EXPECT_NE(forms.text.find("\"displacement\": -128"), std::string::npos) << "the text holds what the bytes hold";
+    EXPECT_EQ(ReadKeyFrames({forms.data, {}, forms.text}).snapshots, snapshots);
+    EXPECT_EQ(ReadKeyFrames({{}, {}, forms.text}).snapshots, snapshots) << "from a text editor";
+    EXPECT_TRUE(OffersContent({{}, {}, forms.text}));
+}
+
+TEST(ClipboardForms, AMoveComesBackWithItsNameFromBytesAndTextAndItsKeyFramesServeAsKeyFrames)
+{
+    TMoveList moves = test::TestMoves(1, 4);
+    const ClipboardForms forms = MoveForms(*moves[0]);
+    for (const ClipboardOffer &offer : {ClipboardOffer{{}, forms.data, {}}, ClipboardOffer{{}, {}, forms.text}}) {
+        MovesRead read = ReadMoves(offer);
+        ASSERT_EQ(read.moves.size(), 1u) << read.error;
+        EXPECT_EQ(TrimName(read.moves[0]->MoveName), "Move0");
+        EXPECT_EQ(SnapshotsOf(*read.moves[0]), SnapshotsOf(*moves[0]));
+        EXPECT_EQ(ReadKeyFrames(offer).snapshots, SnapshotsOf(*moves[0]));
+    }
+}
+
+TEST(ClipboardForms, TextIsReadAsARoutineAListOfKeyFramesOrOneLineOfTheText)
+{
+    const std::string frame = R"({"interpolation":   3, "displacement":   -2, "points": [)"
+                              R"({"x": 1, "y": 2}, {"x": 0, "y": 0}, {"x": 0, "y": 0}, {"x": 0, "y": 0}, )"
+                              R"({"x": 0, "y": 0}, {"x": 0, "y": 0}, {"x": 0, "y": 0}, {"x": 0, "y": 0}, )"
+                              R"({"x": 0, "y": 0}, {"x": 0, "y": 0}, {"x": 0, "y": 0}, {"x": 9, "y": 8}]})";
+    const std::pair<std::string, size_t> rows[] = {
+        {frame, 1},
+        {"        " + frame + ",\n", 1},
+        {"[" + frame + ", " + frame + "]", 2},
+        {R"({"moves": [{"name": "a", "frames": [)" + frame + "]}, {\"name\": \"b\", \"frames\": [" + frame + "]}]}", 2},
+    };
+    for (const auto &[text, count] : rows) {
+        const KeyFramesRead read = ReadKeyFrames({{}, {}, text});
+        EXPECT_EQ(read.error, "") << text;
+        EXPECT_EQ(read.snapshots.size(), count * kFrameRecordSize) << text;
+    }
+}
+
+TEST(ClipboardForms, BadTextIsRefusedWithItsPlaceAndOtherTextIsNoneOfOurs)
+{
+    const std::pair<std::string, std::string> refused[] = {
+        {R"([{"interpolation": 1, "displacement": 0, "points": []}])", "frames[0].points: 0 points; expected 12"},
+        {R"({"interpolation": 300})", "top level: \"displacement\" is missing"},
+        {"[]", "top level: 0 key frames; expected 1..255"},
+        {"{\"moves\": [{\"name\": \"a\", \"frames\": []}]}", "top level: no key frames"},
+        {"[1, 2", "syntax error while parsing"},
+    };
+    for (const auto &[text, message] : refused) {
+        const KeyFramesRead read = ReadKeyFrames({{}, {}, text});
+        EXPECT_TRUE(read.snapshots.empty()) << text;
+        EXPECT_NE(read.error.find(message), std::string::npos) << read.error;
+    }
+    EXPECT_NE(ReadMoves({{}, {}, "{\"moves\": 3}"}).error.find("moves: expected an array"), std::string::npos);
+    for (const char *text : {"", "https://example.org/dance", "  hello {"}) {
+        EXPECT_EQ(ReadKeyFrames({{}, {}, text}).error, "") << text;
+        EXPECT_EQ(ReadKeyFrames({{}, {}, text}).snapshots, "") << text;
+        EXPECT_FALSE(OffersContent({{}, {}, text})) << text;
+    }
+    EXPECT_EQ(ReadKeyFrames({std::string(25, 'x'), {}, {}}).snapshots, "") << "no whole snapshot";
+    EXPECT_TRUE(ReadMoves({{}, std::string("not a routine"), {}}).moves.empty());
+}
