@@ -1,7 +1,9 @@
-// Hostile text through the JSON import of hoofer: RoutineFromJson either
-// refuses it with a message that names the place (a JSON path, or the line
-// and column of a syntax error), or builds moves that the codec writes, whose
-// JSON export imports back to the very same image.
+// Hostile text through the JSON import of hoofer and the editor's paste:
+// RoutineFromJson either refuses it with a message that names the place (a
+// JSON path, or the line and column of a syntax error), or builds moves that
+// the codec writes, whose JSON export imports back to the very same image.
+// KeyFramesFromJson likewise refuses with the place, or gives 1..255 key
+// frames whose every value fits the bytes of a snapshot.
 #include "model/routine_json.h"
 #include "fuzz_check.h"
 #include "model/routine_codec.h"
@@ -75,8 +77,31 @@ bool NamesThePlace(const std::string &message)
             return true;
     if (StartsWithMovePath(message))
         return true;
+    // A list of key frames: its paths are those of a move's key frames.
+    if (message.rfind("frames[", 0) == 0 && StartsWithMovePath("moves[0]." + message))
+        return true;
     // Syntax errors come from the JSON library with their line and column.
     return message.find("at line ") != std::string::npos && message.find(", column ") != std::string::npos;
+}
+
+void CheckKeyFrames(const std::string &text)
+{
+    std::vector<std::unique_ptr<THFFrame>> frames;
+    try {
+        frames = KeyFramesFromJson(text);
+    } catch (const RoutineJsonError &e) {
+        if (!NamesThePlace(e.what()))
+            throw fuzz::BrokenRule{std::string("key frames' message names no place: ") + e.what()};
+        return;
+    }
+    FUZZ_CHECK(!frames.empty() && frames.size() <= static_cast<size_t>(kMaxFramesPerMove));
+    for (const auto &frame : frames) {
+        std::string snapshot = FrameSnapshot(*frame);
+        THFFrame back;
+        TakeFrameSnapshot(snapshot, back);
+        FUZZ_CHECK(back.Points == frame->Points && back.Interpolation == frame->Interpolation
+                   && back.Displacement == frame->Displacement);
+    }
 }
 
 } // namespace
@@ -84,6 +109,7 @@ bool NamesThePlace(const std::string &message)
 void hoofer::fuzz::CheckInput(const uint8_t *bytes, size_t size)
 {
     const std::string text(reinterpret_cast<const char *>(bytes), size);
+    CheckKeyFrames(text);
     TMoveList moves;
     try {
         moves = RoutineFromJson(text);

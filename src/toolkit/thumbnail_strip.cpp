@@ -167,7 +167,8 @@ void TThumbnailStrip::paintEvent(QPaintEvent *event)
         painter.drawImage(picture.topLeft(), item.picture);
         if (i == m_current) {
             // Framed in the selection colour even while the strip is locked.
-            painter.setPen(QPen(colours.color(QPalette::Active, QPalette::Highlight), 2));
+            // Within a marked run the frame stands out in the text colour on the highlight.
+            painter.setPen(QPen(colours.color(QPalette::Active, Marked(i) ? QPalette::HighlightedText : QPalette::Highlight), 2));
             painter.setBrush(Qt::NoBrush);
             painter.drawRect(picture.adjusted(-1, -1, 1, 1));
         }
