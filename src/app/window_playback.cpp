@@ -74,9 +74,15 @@ void TfrmHoofer::Play(const std::function<void()> &pass, const std::function<voi
         m_stopRequested = false;
         SetEditingEnabled(false);
         ScopeExit unlock([this] { SetEditingEnabled(true); });
-        do {
-            pass();
-        } while (Options.PlayContinuously && !m_closeRequested && !m_stopRequested);
+        try {
+            do {
+                pass();
+            } while (Options.PlayContinuously && !m_closeRequested && !m_stopRequested);
+        } catch (...) {
+            // The controls show what is selected afterwards, however the pass ended.
+            finish();
+            throw;
+        }
         finish();
         if (Core.CurrentFrame())
             DrawFrame(*Core.CurrentFrame());
@@ -85,8 +91,11 @@ void TfrmHoofer::Play(const std::function<void()> &pass, const std::function<voi
         // The user sees the error instead; a close asked for during the pass
         // must not linger and close the window after some later playback.
         m_closeRequested = false;
+        EnableCommands();
         throw;
     }
+    // What changed meanwhile (the clipboard) is offered now.
+    EnableCommands();
     // Playing is over only now: the reference's commands come back.
     ShowReferenceControls();
     // The drawing above was made while playing; at rest the ghosts return.
@@ -120,10 +129,11 @@ void TfrmHoofer::mnuMovePlaySelectionClick()
     Play([this, range] { PlayFrames(*Core.CurrentMove(), range.First, range.Last); },
          [this, range] {
              // As after Play Move: the first key frame played is current,
-             // and the range stays selected.
-             spinFrameNumber->SetValue(range.First);
+             // and the range stays selected (the box then selects the
+             // current key frame, which keeps it).
              Core.SelectFrame(range.First);
              Core.ExtendSelection(range.Last);
+             spinFrameNumber->SetValue(range.First);
          });
 }
 

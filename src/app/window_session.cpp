@@ -79,6 +79,10 @@ void TfrmHoofer::dropEvent(QDropEvent *event)
 
 void TfrmHoofer::RoutineChanged(const RoutineChange &change)
 {
+    // A range is seen only in the strip: without it (pasted key frames,
+    // a range undone), the current key frame alone.
+    if (!m_stripShown && Core.RangeSelected())
+        Core.SelectOneFrame();
     // A change of points alone (every drag step) keeps the file and the
     // playing time: only the mark can come, with the first one.
     if (change.kind != RoutineChange::Kind::Coordinates) {

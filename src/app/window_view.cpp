@@ -60,8 +60,12 @@ void TfrmHoofer::RefreshView()
     ShowPlayingTime();
     EnableCommands();
     if (const THFFrame *frame = Core.CurrentFrame()) {
-        spinInterpolate->SetValue(frame->Interpolation);
-        spinDisplacement->SetValue(frame->Displacement);
+        {
+            // The boxes show the key frame's values: no edit of a range.
+            FlagScope updating(UpdatingControls);
+            spinInterpolate->SetValue(frame->Interpolation);
+            spinDisplacement->SetValue(frame->Displacement);
+        }
         const int s = cbxBodyPart->ItemIndex();
         if (s == -1) {
             spinPartX->SetValue(0);
@@ -144,12 +148,14 @@ void TfrmHoofer::ShowEditedFrame()
     if (!frame)
         return;
     EnableCommands();
-    ShowNumber(*spinInterpolate, frame->Interpolation);
-    ShowNumber(*spinDisplacement, frame->Displacement);
-    if (const int s = cbxBodyPart->ItemIndex(); s >= 0) {
+    {
         FlagScope updating(UpdatingControls);
-        ShowNumber(*spinPartX, frame->Point(s + 1).X);
-        ShowNumber(*spinPartY, frame->Point(s + 1).Y);
+        ShowNumber(*spinInterpolate, frame->Interpolation);
+        ShowNumber(*spinDisplacement, frame->Displacement);
+        if (const int s = cbxBodyPart->ItemIndex(); s >= 0) {
+            ShowNumber(*spinPartX, frame->Point(s + 1).X);
+            ShowNumber(*spinPartY, frame->Point(s + 1).Y);
+        }
     }
     // An interpolation before it moves the key frame on the reference's time line.
     FollowReference(false);
@@ -211,12 +217,14 @@ void TfrmHoofer::spinPartChange()
 
 void TfrmHoofer::spinInterpolateChange()
 {
-    Core.SetInterpolation(spinInterpolate->Value());
+    if (!UpdatingControls)
+        Core.SetInterpolation(spinInterpolate->Value());
 }
 
 void TfrmHoofer::spinDisplacementChange()
 {
-    Core.SetDisplacement(spinDisplacement->Value());
+    if (!UpdatingControls)
+        Core.SetDisplacement(spinDisplacement->Value());
 }
 
 } // namespace hoofer

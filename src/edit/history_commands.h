@@ -45,6 +45,9 @@ class RoutineCommand : public EditCommand {
 public:
     RoutineCommand(std::string label, RoutineChange::Kind kind, EditSelection before, EditSelection after);
     RoutineChange::Kind Kind() const { return m_kind; }
+    /// The key frame the change concerns, as reported: the one of `where`,
+    /// or 0 for several.
+    virtual int FrameConcerned(const EditSelection &where) const { return where.FrameNumber; }
 
 private:
     RoutineChange::Kind m_kind;

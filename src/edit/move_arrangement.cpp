@@ -13,6 +13,14 @@ namespace hoofer {
 
 std::string NameForCopy(const std::string &name, const TMoveList &moves)
 {
+    std::vector<std::string> names;
+    for (const auto &move : moves)
+        names.push_back(TrimName(move->MoveName));
+    return NameForCopy(name, names);
+}
+
+std::string NameForCopy(const std::string &name, const std::vector<std::string> &names)
+{
     // "squat" gives "squat 2"; a copy of "squat 2" gives "squat 3", not
     // "squat 2 2".
     std::string base = TrimName(name);
@@ -20,8 +28,7 @@ std::string NameForCopy(const std::string &name, const TMoveList &moves)
         && base.find_first_not_of("0123456789", blank + 1) == std::string::npos)
         base = TrimName(base.substr(0, blank));
     const auto taken = [&](const std::string &candidate) {
-        return std::any_of(moves.begin(), moves.end(),
-                           [&](const auto &move) { return TrimName(move->MoveName) == candidate; });
+        return std::find(names.begin(), names.end(), candidate) != names.end();
     };
     for (int n = 2;; ++n) {
         const std::string number = " " + std::to_string(n);
@@ -35,6 +42,14 @@ std::string NameForCopy(const std::string &name, const TMoveList &moves)
 int RoutineEditor::MoveRoom() const
 {
     return std::max(0, kMaxMoves - static_cast<int>(m_moves.size()));
+}
+
+void RoutineEditor::RequireMoveRoom(size_t count, const char *how) const
+{
+    if (static_cast<int>(count) > MoveRoom())
+        throw std::runtime_error("The routine has room for " + std::to_string(MoveRoom())
+                                 + " more moves (a routine holds 256 at most); " + std::to_string(count) + " " + how
+                                 + ".");
 }
 
 int RoutineEditor::DuplicateMove()
@@ -72,10 +87,7 @@ int RoutineEditor::AppendMoves(TMoveList incoming)
 {
     if (incoming.empty())
         return -1;
-    if (static_cast<int>(incoming.size()) > MoveRoom())
-        throw std::runtime_error("The routine has room for " + std::to_string(MoveRoom())
-                                 + " more moves (a routine holds 256 at most); " + std::to_string(incoming.size())
-                                 + " were chosen.");
+    RequireMoveRoom(incoming.size(), "were chosen");
     const int first = static_cast<int>(m_moves.size());
     Push(std::make_unique<InsertMovesCommand>("Import Moves", m_moves, RoutineMoves{}, first, std::move(incoming), Selection(),
                                               EditSelection{first, 1, 0}));

@@ -22,6 +22,7 @@ public:
     std::size_t Cost() const override;
     int Id() const override { return m_id; }
     bool MergeWith(const EditCommand &next) override;
+    int FrameConcerned(const EditSelection &) const override { return 0; }
 
 private:
     void Put(const std::vector<FrameState> &states);

@@ -121,14 +121,9 @@ void RoutineEditor::SetDisplacement(int value)
 
 void RoutineEditor::TimeKeyFrame(int interpolation)
 {
-    const FrameRange range = SelectedFrames();
     // The reference's frame on screen belongs to the current key frame only.
-    SelectOneFrame();
     SetFrameNumber(&FrameState::Interpolation, &THFFrame::Interpolation, interpolation,
-                   "Time Key Frame to Reference", 0);
-    if (CurrentFrameNumber() == 0 || range.Count() <= 1)
-        return;
-    SetRange(range.First, range.Last);
+                   "Time Key Frame to Reference", 0, false);
 }
 
 void RoutineEditor::SetReference(std::string label, std::optional<MoveReference> reference, bool continues)
@@ -140,19 +135,20 @@ void RoutineEditor::SetReference(std::string label, std::optional<MoveReference>
 }
 
 void RoutineEditor::SetFrameNumber(int32_t FrameState::*field, int32_t THFFrame::*frameField, int value,
-                                   const char *label, int id)
+                                   const char *label, int id, bool wholeRange)
 {
     if (!CanEdit())
         return;
-    const FrameState before = FrameState::Of(*m_currentFrame, false);
-    // The box shows the key frame's own value again after every selection:
-    // only a different value is an edit, for a range as for one key frame.
-    if (before.*field == value)
-        return;
-    if (RangeSelected()) {
+    if (wholeRange && RangeSelected()) {
+        // Every selected key frame takes the value, unless all have it.
         SetRangeNumber(frameField, value, label, id);
         return;
     }
+    const FrameState before = FrameState::Of(*m_currentFrame, false);
+    // The box shows the key frame's own value again after every selection:
+    // only a different value is an edit.
+    if (before.*field == value)
+        return;
     FrameState after = before;
     after.*field = value;
     PushPose(label, Change::Pose, 0, before, std::move(after), id);

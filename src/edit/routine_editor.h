@@ -68,6 +68,8 @@ struct FrameRange {
 /// name (less a number it ends in) and the first number from 2 that no move
 /// has, within the 12 characters a name holds.
 std::string NameForCopy(const std::string &name, const TMoveList &moves);
+/// The same among trimmed names.
+std::string NameForCopy(const std::string &name, const std::vector<std::string> &names);
 
 /// The routine being edited and the editing state, with every edit the editor
 /// makes to them: choosing a move and a key frame, posing a body part by
@@ -211,8 +213,7 @@ public:
 
     /// Sets a body part (1..12) of the current key frame from its X and Y boxes.
     void SetPartPosition(int part, int x, int y);
-    /// Interpolation and displacement typed: on every selected key frame,
-    /// when the value is not the current key frame's already.
+    /// Interpolation and displacement typed: on every selected key frame.
     void SetInterpolation(int value);
     void SetDisplacement(int value);
     /// Sets the current key frame's interpolation so that it falls on the
@@ -251,6 +252,9 @@ public:
     int ShiftMove(int by);
     /// How many more moves the routine file can hold.
     int MoveRoom() const;
+    /// Raises std::runtime_error saying how many fit when `count` moves
+    /// coming by `how` ("were chosen", "would be pasted") do not.
+    void RequireMoveRoom(size_t count, const char *how) const;
     /// Appends the moves at the end of the routine, in order, and gives the
     /// index of the first of them (-1 for none). Moves that would pass the
     /// file's limit raise std::runtime_error saying how many fit, and nothing
@@ -339,7 +343,7 @@ private:
     void SetRange(int first, int last);
     /// Edits every selected key frame (with its own histories) as one entry.
     template <typename Edit>
-    void EditRange(const char *label, Change what, int id, Edit edit);
+    void EditRange(const char *label, Change what, int id, bool withHistories, Edit edit);
     void SetRangeNumber(int32_t THFFrame::*field, int value, const char *label, int id);
     void MirrorRange();
     /// Keeps the frame's pose in its own undo history, unless the newest
@@ -347,8 +351,9 @@ private:
     static void KeepPose(THFFrame &frame);
     int RemoveFrame(const char *label);
     /// Interpolation or displacement typed into its box.
+    /// wholeRange: on every selected key frame, else on the current one alone.
     void SetFrameNumber(int32_t FrameState::*field, int32_t THFFrame::*frameField, int value, const char *label,
-                        int id);
+                        int id, bool wholeRange = true);
     /// Edits a copy of the current key frame (with its own histories) and
     /// pushes the change as one pose command.
     template <typename Edit>

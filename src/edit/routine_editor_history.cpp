@@ -30,6 +30,7 @@ std::string RoutineEditor::SerialiseRoutine() const
 
 void RoutineEditor::Clear()
 {
+    SelectOneFrame();
     m_currentMove = nullptr;
     m_currentFrame = nullptr;
     // The history's entries refer to these moves.
@@ -78,12 +79,14 @@ bool RoutineEditor::RestoreRoutine(TMoveList moves)
 void RoutineEditor::Push(std::unique_ptr<RoutineCommand> command)
 {
     const Change kind = command->Kind();
-    const EditSelection after = command->SelectionAfter();
+    EditSelection after = command->SelectionAfter();
+    const int frame = command->FrameConcerned(after);
     // The command may take the current move or key frame away.
     m_currentMove = nullptr;
     m_currentFrame = nullptr;
     m_history.Push(std::move(command));
     Select(after);
+    after.FrameNumber = frame;
     ChangedAt(kind, after);
 }
 
@@ -115,11 +118,6 @@ void RoutineEditor::ChangedAt(Change what, const EditSelection &where)
     case Change::Reference:
         Changed(what, where.MoveIndex);
         return;
-    case Change::Coordinates:
-    case Change::Pose:
-        // Several key frames edited together concern no one of them.
-        Changed(what, where.MoveIndex, where.RangeLast > where.RangeFirst ? 0 : where.FrameNumber);
-        return;
     default:
         Changed(what, where.MoveIndex, where.FrameNumber);
     }
@@ -130,7 +128,10 @@ EditSelection RoutineEditor::ShowWalk(const EditCommand &command, bool back)
     const EditSelection where = back ? command.SelectionBefore() : command.SelectionAfter();
     Select(where);
     // Every entry is one of the editor's own commands.
-    ChangedAt(static_cast<const RoutineCommand &>(command).Kind(), where);
+    const auto &routineCommand = static_cast<const RoutineCommand &>(command);
+    EditSelection concerned = where;
+    concerned.FrameNumber = routineCommand.FrameConcerned(where);
+    ChangedAt(routineCommand.Kind(), concerned);
     return where;
 }
 
@@ -142,11 +143,13 @@ bool RoutineEditor::WithdrawChange()
     // The entry goes with the withdrawal: what it tells is taken first.
     const EditSelection where = newest->SelectionBefore();
     const Change kind = newest->Kind();
+    EditSelection concerned = where;
+    concerned.FrameNumber = newest->FrameConcerned(where);
     m_currentMove = nullptr;
     m_currentFrame = nullptr;
     m_history.Withdraw();
     Select(where);
-    ChangedAt(kind, where);
+    ChangedAt(kind, concerned);
     return true;
 }
 

@@ -83,7 +83,7 @@ void RoutineEditor::Select(const EditSelection &where)
 EditSelection RoutineEditor::Selection(int part) const
 {
     EditSelection where{CurrentMoveIndex(), CurrentFrameNumber(), part};
-    if (m_rangeFirst != 0) {
+    if (m_rangeFirst != 0 && where.FrameNumber != 0) {
         where.RangeFirst = m_rangeFirst;
         where.RangeLast = m_rangeLast;
     }
@@ -106,17 +106,17 @@ std::string RoutineEditor::ClipboardFrame() const
 }
 
 template <typename Edit>
-void RoutineEditor::EditRange(const char *label, Change what, int id, Edit edit)
+void RoutineEditor::EditRange(const char *label, Change what, int id, bool withHistories, Edit edit)
 {
     const FrameRange range = SelectedFrames();
     std::vector<FrameState> before, after;
     bool changed = false;
     for (int n = range.First; n <= range.Last; ++n) {
-        before.push_back(FrameState::Of(*FindFrame(n), true));
+        before.push_back(FrameState::Of(*FindFrame(n), withHistories));
         THFFrame edited;
         before.back().Into(edited);
         edit(edited);
-        after.push_back(FrameState::Of(edited, true));
+        after.push_back(FrameState::Of(edited, withHistories));
         changed = changed || !after.back().SamePose(before.back());
     }
     if (!changed)
@@ -126,12 +126,12 @@ void RoutineEditor::EditRange(const char *label, Change what, int id, Edit edit)
 
 void RoutineEditor::SetRangeNumber(int32_t THFFrame::*field, int value, const char *label, int id)
 {
-    EditRange(label, Change::Pose, id, [&](THFFrame &frame) { frame.*field = value; });
+    EditRange(label, Change::Pose, id, false, [&](THFFrame &frame) { frame.*field = value; });
 }
 
 void RoutineEditor::MirrorRange()
 {
-    EditRange("Mirror Pose", Change::Coordinates, 0, [](THFFrame &frame) {
+    EditRange("Mirror Pose", Change::Coordinates, 0, true, [](THFFrame &frame) {
         KeepPose(frame);
         hoofer::MirrorPose(frame);
     });
@@ -177,15 +177,16 @@ int RoutineEditor::PasteMoves(TMoveList incoming)
 {
     if (incoming.empty())
         return -1;
-    if (static_cast<int>(incoming.size()) > MoveRoom())
-        throw std::runtime_error("Cannot paste " + std::to_string(incoming.size()) + (incoming.size() == 1 ? " move" : " moves")
-                                 + ": the routine has room for " + std::to_string(MoveRoom())
-                                 + " more (a routine holds 256 at most).");
-    // A name the routine has already is told apart as Duplicate Move would.
+    RequireMoveRoom(incoming.size(), "would be pasted");
+    // A name the routine, or a move pasted before it, has already is told
+    // apart as Duplicate Move would.
+    std::vector<std::string> names;
+    for (const auto &move : m_moves)
+        names.push_back(TrimName(move->MoveName));
     for (auto &move : incoming) {
-        const std::string name = TrimName(move->MoveName);
-        if (std::any_of(m_moves.begin(), m_moves.end(), [&](const auto &m) { return TrimName(m->MoveName) == name; }))
-            move->MoveName = NameForCopy(move->MoveName, m_moves);
+        if (std::find(names.begin(), names.end(), TrimName(move->MoveName)) != names.end())
+            move->MoveName = NameForCopy(move->MoveName, names);
+        names.push_back(TrimName(move->MoveName));
     }
     const int at = CurrentMoveIndex() + 1;
     Push(std::make_unique<InsertMovesCommand>(incoming.size() == 1 ? "Paste Move" : "Paste Moves", m_moves,

@@ -1,5 +1,7 @@
 #include "clipboard.h"
 
+#include "toolkit/guard.h"
+
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMimeData>
@@ -37,7 +39,8 @@ std::optional<std::string> Clipboard::Text()
 
 void Clipboard::WhenChanged(QObject *context, std::function<void()> changed)
 {
-    QObject::connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, context, std::move(changed));
+    QObject::connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, context,
+                     [changed = std::move(changed)] { RunGuarded(changed); });
 }
 
 } // namespace hoofer::toolkit

@@ -1,7 +1,6 @@
-// What the editor puts on the desktop clipboard and reads back from it: its
-// own bytes and the JSON text of key frames and moves, text from elsewhere
-// checked as `hoofer import` checks a file, and text that is none of ours
-// left for the window's own clipboard.
+// What the editor puts on the desktop clipboard and reads back: its own bytes
+// and the JSON text of key frames and moves, text from elsewhere checked as
+// `hoofer import` checks a file, other text left alone.
 #include "edit/clipboard_forms.h"
 #include "model/routine_codec.h"
 #include "test_routine.h"
@@ -84,8 +83,8 @@ TEST(ClipboardForms, BadTextIsRefusedWithItsPlaceAndOtherTextIsNoneOfOurs)
     }
     EXPECT_NE(ReadMoves({{}, {}, "{\"moves\": 3}"}).error.find("moves: expected an array"), std::string::npos);
     for (const char *text : {"", "https://example.org/dance", "  hello {"}) {
-        EXPECT_EQ(ReadKeyFrames({{}, {}, text}).error, "") << text;
-        EXPECT_EQ(ReadKeyFrames({{}, {}, text}).snapshots, "") << text;
+        const KeyFramesRead read = ReadKeyFrames({{}, {}, text});
+        EXPECT_EQ(read.error + read.snapshots, "") << text;
         EXPECT_FALSE(OffersContent({{}, {}, text})) << text;
     }
     EXPECT_EQ(ReadKeyFrames({std::string(25, 'x'), {}, {}}).snapshots, "") << "no whole snapshot";

