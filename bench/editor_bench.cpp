@@ -18,6 +18,10 @@
 //   DragRotate                 one mouse move of a drag of the Left Knee with
 //                              Keep Bone Lengths on: the leg turns about the
 //                              Lower Body (the window as for DragStep)
+//   DragPinned                 one mouse move of a drag of the Shoulders with
+//                              Keep Bone Lengths on and both ankles pinned:
+//                              the body moves, both legs are solved again
+//                              (the window as for DragStep)
 //   ZoomDraw                   the onion-skin drawing shown at 3x
 //   Pacing                     a real playback of a move of 100 steps, its
 //                              pauses in the counter pauses_ms
@@ -334,6 +338,41 @@ void DragRotate(benchmark::State &state)
         state.SkipWithError("the window reported an error");
 }
 BENCHMARK(DragRotate)->UseManualTime()->Unit(benchmark::kMicrosecond);
+
+void DragPinned(benchmark::State &state)
+{
+    ShownWindow shown(RoutineFile(kLargestMoves), Preview::Fullest);
+    TfrmHoofer &w = *shown.window;
+    w.mnuOptionsKeepBoneLengths->Click();
+    // A standing figure, whose legs reach their pinned ankles.
+    const std::unique_ptr<THFMove> standing = MakeStandingMove();
+    for (int part = 1; part <= kPartCount; ++part)
+        w.Core.SetPartPosition(part, standing->Frames[0]->Point(part).X, standing->Frames[0]->Point(part).Y);
+    w.Pins.set(8).set(11);
+    const TPoint ankle = w.Core.CurrentFrame()->Point(8);
+    const std::size_t entries = w.Core.History().Count();
+    const TPixel shoulders = PointToPixel(w.Core.CurrentFrame()->Point(1));
+    SendMouse(w.Image, QEvent::MouseButtonPress, {shoulders.x, shoulders.y}, Qt::LeftButton, Qt::LeftButton);
+    if (w.cbxBodyPart->ItemIndex() != 0 || w.Drag.Blocked())
+        state.SkipWithError("the press did not pick the Shoulders");
+    int step = 0;
+    for (auto _ : state) {
+        // Down and back by two pixels: every move bends both legs again.
+        const QPoint where(shoulders.x, shoulders.y + ((++step & 1) ? 2 : 0));
+        const auto start = std::chrono::steady_clock::now();
+        SendMouse(w.Image, QEvent::MouseMove, where, Qt::NoButton, Qt::LeftButton);
+        const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
+        state.SetIterationTime(took.count());
+        QApplication::processEvents();
+    }
+    if (w.Core.CurrentFrame()->Point(8) != ankle || (step > 1 && w.Core.History().Count() == entries))
+        state.SkipWithError("the body did not move over the pinned ankle");
+    SendMouse(w.Image, QEvent::MouseButtonRelease, {shoulders.x, shoulders.y}, Qt::LeftButton, Qt::NoButton);
+    w.mnuOptionsKeepBoneLengths->Click();
+    if (shown.dialogs.messages)
+        state.SkipWithError("the window reported an error");
+}
+BENCHMARK(DragPinned)->UseManualTime()->Unit(benchmark::kMicrosecond);
 
 void ZoomDraw(benchmark::State &state)
 {

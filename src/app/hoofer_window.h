@@ -121,6 +121,7 @@ public:
         *mnuFrameCutFrame, *mnuFramePaste, *mnuFrameUndoFrame;
     toolkit::TMenuItem *mnuFrameRedoFrame, *mnuFrameMirrorPose;
     toolkit::TMenuItem *mnuFramePasteKeyFrames, *mnuFrameSelectAll, *mnuFrameReverse;
+    toolkit::TMenuItem *mnuFramePinBodyPart, *mnuFrameUnpinAll;
     toolkit::TMenuItem *mnuOptions, *mnuOptionsDragWithoutShift, *mnuOptionsPlayContinuously,
         *mnuOptionsSetempegNetworkName, *mnuOptionGrid, *mnuOptionGridSnapToGrid, *mnuOptionGridSetGridSize,
         *mnuOptionGridCurrentSize;
@@ -155,6 +156,10 @@ public:
     /// The mouse's drag of a body part, and the keyboard's nudges.
     PoseDrag Drag{Core};
     NudgeRun Nudges{Core};
+    /// The hands and ankles pinned where they are while the body moves: for
+    /// every key frame, for the editing session (a new routine clears them),
+    /// written nowhere.
+    PinnedEnds Pins;
     bool UpdatingControls = false;
     std::string NetworkName;
     /// File > Open Recent and the folder the file dialogs start in.
@@ -297,6 +302,12 @@ public:
     void mnuOptionGridSetGridSizeClick();
     void mnuOptionsKeepBoneLengthsClick();
     void mnuOptionsCtrlZUndoesAnyChangeClick();
+    /// Frame > Pin Body Part: pins or frees the selected Hand or Ankle (a
+    /// Foot, its Ankle); Unpin All frees them all.
+    void mnuFramePinBodyPartClick();
+    void mnuFrameUnpinAllClick();
+    /// The pin commands enabled and checked as the selected body part is.
+    void ShowPinCommands();
     void mnuViewShowGridClick();
     /// Asks before a change that Edit > Undo can take back, unless Options >
     /// Ctrl+Z Undoes Any Change is checked; true when it may be made.
@@ -397,6 +408,8 @@ private:
     void Play(const std::function<void()> &pass, const std::function<void()> &finish);
     /// The strip marks the range selected, if any.
     void MarkKeyFrameRange();
+    /// The parts the preview marks as pinned: none while a move plays.
+    std::vector<int> PinMarks() const;
     /// Follows the desktop's clipboard: whether it holds key frames or
     /// moves the Paste commands can take.
     void WatchClipboard();

@@ -58,8 +58,44 @@ void TfrmHoofer::ImageMouseMove(toolkit::TShiftState shift, int x, int y)
             ShowStatus(kHint.toStdString());
         return;
     }
-    const DragOptions options{Options.SnapToGrid, Options.GridSize, Options.KeepBoneLengths};
+    // Ctrl as well: a Hand or an Ankle reaches for the pointer.
+    const DragOptions options{Options.SnapToGrid, Options.GridSize, Options.KeepBoneLengths, Pins, shift.ctrl};
     Drag.Step(cbxBodyPart->ItemIndex() + 1, PointAt(x, y), options);
+}
+
+void TfrmHoofer::mnuFramePinBodyPartClick()
+{
+    const int end = PinnableEnd(cbxBodyPart->ItemIndex() + 1);
+    if (end == 0 || !Core.CurrentFrame())
+        return;
+    Pins.flip(static_cast<size_t>(end));
+    ShowPinCommands();
+    DrawFrame(*Core.CurrentFrame());
+}
+
+void TfrmHoofer::mnuFrameUnpinAllClick()
+{
+    Pins.reset();
+    ShowPinCommands();
+    if (Core.CurrentFrame())
+        DrawFrame(*Core.CurrentFrame());
+}
+
+void TfrmHoofer::ShowPinCommands()
+{
+    const int end = PinnableEnd(cbxBodyPart->ItemIndex() + 1);
+    mnuFramePinBodyPart->SetEnabled(Core.CanEdit() && end != 0);
+    mnuFramePinBodyPart->SetChecked(end != 0 && Pins.test(static_cast<size_t>(end)));
+    mnuFrameUnpinAll->SetEnabled(Pins.any());
+}
+
+std::vector<int> TfrmHoofer::PinMarks() const
+{
+    std::vector<int> parts;
+    for (int part = 1; part <= kPartCount && !m_playing; ++part)
+        if (Pins.test(static_cast<size_t>(part)))
+            parts.push_back(part);
+    return parts;
 }
 
 void TfrmHoofer::ImageMouseUp(toolkit::TMouseButton, toolkit::TShiftState, int, int)

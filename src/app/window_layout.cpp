@@ -176,6 +176,8 @@ void TfrmHoofer::CreateMenu()
     mnuFrameUndoFrame = mnuFrame->Add("mnuFrameUndoFrame", "Undo", K(Qt::CTRL | Qt::Key_Z));
     mnuFrameRedoFrame = mnuFrame->Add("mnuFrameRedoFrame", "Redo", K(Qt::CTRL | Qt::Key_Y));
     mnuFrameMirrorPose = mnuFrame->Add("mnuFrameMirrorPose", "Mirror Pose", K(Qt::CTRL | Qt::Key_M));
+    mnuFramePinBodyPart = mnuFrame->Add("mnuFramePinBodyPart", "Pin Body Part", K(Qt::CTRL | Qt::Key_P));
+    mnuFrameUnpinAll = mnuFrame->Add("mnuFrameUnpinAll", "Unpin All");
     mnuFrameTimeKeyFrame = mnuFrame->Add("mnuFrameTimeKeyFrame", "Time Key Frame to Reference");
     mnuFrame->Add("N3", "-");
     mnuFrameSelectAll = mnuFrame->Add("mnuFrameSelectAll", "Select All Key Frames", K(Qt::CTRL | Qt::SHIFT | Qt::Key_A));
@@ -304,6 +306,8 @@ void TfrmHoofer::WireEvents()
     mnuFramePasteKeyFrames->OnClick = [this] { mnuFramePasteKeyFramesClick(); };
     mnuFrameSelectAll->OnClick = [this] { mnuFrameSelectAllClick(); };
     mnuFrameReverse->OnClick = [this] { mnuFrameReverseClick(); };
+    mnuFramePinBodyPart->OnClick = [this] { mnuFramePinBodyPartClick(); };
+    mnuFrameUnpinAll->OnClick = [this] { mnuFrameUnpinAllClick(); };
     mnuOptionsDragWithoutShift->OnClick = [this] { mnuOptionsDragWithoutShiftClick(); };
     mnuOptionsPlayContinuously->OnClick = [this] { mnuOptionsPlayContinuouslyClick(); };
     mnuOptionsSetempegNetworkName->OnClick = [this] { mnuOptionsSetempegNetworkNameClick(); };

@@ -37,10 +37,12 @@ private:
 void TfrmHoofer::DrawFrame(const THFFrame &frame)
 {
     // Playback draws plain pictures only, at every speed.
-    if (Options.OnionSkin && !m_playing && Core.CurrentMove())
+    if (Options.OnionSkin && !m_playing && Core.CurrentMove()) {
         DrawOnionSkinKeyFrame(Image->Surface(), *Core.CurrentMove(), frame, cbxBodyPart->ItemIndex());
-    else
-        m_keyFrameRedraw.Draw(Image->Surface(), frame, cbxBodyPart->ItemIndex());
+        DrawPinMarks(Image->Surface(), frame, PinMarks());
+    } else {
+        m_keyFrameRedraw.Draw(Image->Surface(), frame, cbxBodyPart->ItemIndex(), PinMarks());
+    }
 }
 
 void TfrmHoofer::ImagePaint()

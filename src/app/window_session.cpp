@@ -83,6 +83,9 @@ void TfrmHoofer::RoutineChanged(const RoutineChange &change)
     // a range undone), the current key frame alone.
     if (!m_stripShown && Core.RangeSelected())
         Core.SelectOneFrame();
+    // Pins belong to the routine being edited: another one starts without.
+    if (change.kind == RoutineChange::Kind::Routine)
+        Pins.reset();
     // A change of points alone (every drag step) keeps the file and the
     // playing time: only the mark can come, with the first one.
     if (change.kind != RoutineChange::Kind::Coordinates) {

@@ -53,6 +53,7 @@ void TfrmHoofer::EnableCommands()
     };
     for (const auto &[item, enabled] : items)
         item->SetEnabled(enabled);
+    ShowPinCommands();
 }
 
 void TfrmHoofer::RefreshView()

@@ -31,7 +31,8 @@ std::string NameForCopy(const std::string &name, const std::vector<std::string> 
         return std::find(names.begin(), names.end(), candidate) != names.end();
     };
     for (int n = 2;; ++n) {
-        const std::string number = " " + std::to_string(n);
+        std::string number(1, ' ');
+        number += std::to_string(n);
         const std::string candidate = base.substr(0, kMoveNameLength - number.size()) + number;
         // A routine holds 256 moves, so a free number comes soon.
         if (!taken(candidate))

@@ -44,7 +44,8 @@ bool PoseDrag::Step(int part, TPoint at, const DragOptions &options)
     const THFFrame &frame = *m_editor.CurrentFrame();
     FrameState after = FrameState::Of(frame, true);
     if (options.KeepBoneLengths)
-        after.Points = Skeleton::Drag(m_pressed->Points, part, at.X, at.Y, options.Snap, options.Grid);
+        after.Points = DragWithLimbs(m_pressed->Points, part, at.X, at.Y, options.Snap, options.Grid, options.Pins,
+                                     options.Reach);
     else
         after.Points[part - 1] = {SnapCoordinate(at.X, options.Snap, options.Grid),
                                   SnapCoordinate(at.Y, options.Snap, options.Grid)};

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "edit/history_commands.h"
-#include "edit/skeleton.h"
+#include "edit/limb_reach.h"
 
 #include <cstdint>
 #include <optional>
@@ -12,11 +12,14 @@ class RoutineEditor;
 
 /// How a drag step places what it drags: snapped to the grid, and with
 /// Keep Bone Lengths turning a limb (or moving the whole figure) rather than
-/// placing one point.
+/// placing one point, keeping the pinned ends where they are as the body
+/// moves, and with Reach taking a Hand or an Ankle to the pointer.
 struct DragOptions {
     bool Snap = false;
     int Grid = 1;
     bool KeepBoneLengths = false;
+    PinnedEnds Pins{};
+    bool Reach = false;
 };
 
 /// Posing a body part with the mouse, from the press to the release, in

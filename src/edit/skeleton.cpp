@@ -73,10 +73,13 @@ PosePoints Skeleton::PointLimbAt(const PosePoints &pressed, int part, int x, int
     return TurnLimb(pressed, part, direction - bone);
 }
 
-PosePoints Skeleton::ShiftFigure(const PosePoints &pose, int dx, int dy)
+PosePoints Skeleton::ShiftFigure(const PosePoints &pose, int dx, int dy, const PartSet &placedAfter)
 {
     int left = kMaxCoordinate, right = 0, bottom = kMaxCoordinate, top = 0;
-    for (const TPoint &p : pose) {
+    for (int part = 1; part <= kPartCount; ++part) {
+        if (placedAfter.test(static_cast<size_t>(part)))
+            continue;
+        const TPoint &p = pose[part - 1];
         left = std::min(left, p.X);
         right = std::max(right, p.X);
         bottom = std::min(bottom, p.Y);
@@ -90,11 +93,12 @@ PosePoints Skeleton::ShiftFigure(const PosePoints &pose, int dx, int dy)
     return moved;
 }
 
-PosePoints Skeleton::MoveFigureTo(const PosePoints &pressed, int x, int y, bool snap, int grid)
+PosePoints Skeleton::MoveFigureTo(const PosePoints &pressed, int x, int y, bool snap, int grid,
+                                  const PartSet &placedAfter)
 {
     const TPoint shoulders = pressed[0];
     return ShiftFigure(pressed, SnapCoordinate(x, snap, grid) - shoulders.X,
-                       SnapCoordinate(y, snap, grid) - shoulders.Y);
+                       SnapCoordinate(y, snap, grid) - shoulders.Y, placedAfter);
 }
 
 PosePoints Skeleton::Drag(const PosePoints &pressed, int part, int x, int y, bool snap, int grid)

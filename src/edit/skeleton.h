@@ -3,11 +3,14 @@
 #include "model/frame.h"
 
 #include <array>
+#include <bitset>
 
 namespace hoofer {
 
 /// The twelve points of a pose, in body-part order (a key frame's Points).
 using PosePoints = std::array<TPoint, kPartCount>;
+/// A set of body parts, by number (bit 0 unused).
+using PartSet = std::bitset<kPartCount + 1>;
 
 /// The skeleton as a tree, for posing with bones that keep their length: the
 /// Shoulders are the root, the elbows and the Lower Body hang from them, each
@@ -36,12 +39,14 @@ public:
     static PosePoints PointLimbAt(const PosePoints &pressed, int part, int x, int y, bool snap);
 
     /// Every part moved by (dx, dy), the offset held back where a part would
-    /// leave 0..255, so the figure keeps its shape at the edge.
-    static PosePoints ShiftFigure(const PosePoints &pose, int dx, int dy);
+    /// leave 0..255, so the figure keeps its shape at the edge. The parts in
+    /// `placedAfter` (a pinned limb's, placed again afterwards) hold nothing back.
+    static PosePoints ShiftFigure(const PosePoints &pose, int dx, int dy, const PartSet &placedAfter = {});
     /// The whole-figure drag: the Shoulders go to (x, y) in point space,
     /// snapped to the grid as a dragged point is, and every other part moves
     /// by the same offset (held back at the edge).
-    static PosePoints MoveFigureTo(const PosePoints &pressed, int x, int y, bool snap, int grid);
+    static PosePoints MoveFigureTo(const PosePoints &pressed, int x, int y, bool snap, int grid,
+                                   const PartSet &placedAfter = {});
 
     /// A drag of `part` with bone lengths kept: the whole figure for the
     /// Shoulders, a turn of the limb for any other part.

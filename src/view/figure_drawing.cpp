@@ -161,10 +161,32 @@ void DrawKeyFrameFigure(Canvas &canvas, const THFFrame &frame, int selectedPart)
     DrawRingedFigure(canvas, FramePixels(frame), selectedPart);
 }
 
-void KeyFrameRedraw::Draw(Canvas &canvas, const THFFrame &frame, int selectedPart)
+void DrawPinMarks(Canvas &canvas, const THFFrame &frame, const std::vector<int> &parts)
 {
+    constexpr int kHalf = 5;
+    canvas.SetPenColor(clPinMark);
+    for (const int part : parts) {
+        if (part < 1 || part > kPartCount)
+            continue;
+        const TPixel p = PointToPixel(frame.Point(part));
+        canvas.MoveTo(p.x - kHalf, p.y - kHalf);
+        canvas.LineTo(p.x + kHalf, p.y - kHalf);
+        canvas.LineTo(p.x + kHalf, p.y + kHalf);
+        canvas.LineTo(p.x - kHalf, p.y + kHalf);
+        canvas.LineTo(p.x - kHalf, p.y - kHalf);
+    }
+    canvas.SetPenColor(clBlack);
+}
+
+void KeyFrameRedraw::Draw(Canvas &canvas, const THFFrame &frame, int selectedPart, const std::vector<int> &pinned)
+{
+    const auto drawing = [&](Canvas &on) {
+        DrawKeyFrame(on, frame, selectedPart);
+        if (!pinned.empty())
+            DrawPinMarks(on, frame, pinned);
+    };
     PrimitiveRecorder recorder(canvas, m_drawing);
-    DrawKeyFrame(recorder, frame, selectedPart);
+    drawing(recorder);
     bool drawn = false;
     if (m_revision != 0 && canvas.Revision() == m_revision && recorder.primitives.size() == m_primitives.size()) {
         // Only where a primitive differs can a pixel differ.
@@ -179,13 +201,13 @@ void KeyFrameRedraw::Draw(Canvas &canvas, const THFFrame &frame, int selectedPar
         if (left >= right || top >= bottom) {
             drawn = true;  // the surface shows this very drawing
         } else if (canvas.SetClip(left, top, right, bottom)) {
-            DrawKeyFrame(canvas, frame, selectedPart);
+            drawing(canvas);
             canvas.ClearClip();
             drawn = true;
         }
     }
     if (!drawn)
-        DrawKeyFrame(canvas, frame, selectedPart);
+        drawing(canvas);
     std::swap(m_primitives, m_drawing);
     m_revision = canvas.Revision();
 }

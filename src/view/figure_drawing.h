@@ -41,6 +41,14 @@ void DrawKeyFrame(Canvas &canvas, const THFFrame &frame, int selectedPart);
 /// whatever the surface shows.
 void DrawKeyFrameFigure(Canvas &canvas, const THFFrame &frame, int selectedPart);
 
+/// The colour of the squares that mark pinned body parts in the editor.
+inline constexpr TColor clPinMark = 0x00009600;  // green 150
+
+/// A square 11 pixels wide around each of the body parts given (1..12): the
+/// editor's mark of a pinned hand or ankle, never part of a picture made
+/// for elsewhere.
+void DrawPinMarks(Canvas &canvas, const THFFrame &frame, const std::vector<int> &parts);
+
 /// The key-frame drawing made again and again on one surface, as the preview
 /// makes it for every step of a drag. When the surface still shows the
 /// drawing this made last (its Revision is what it was then), the drawing is
@@ -51,7 +59,8 @@ void DrawKeyFrameFigure(Canvas &canvas, const THFFrame &frame, int selectedPart)
 /// it is DrawKeyFrame.
 class KeyFrameRedraw {
 public:
-    void Draw(Canvas &canvas, const THFFrame &frame, int selectedPart);
+    /// The key-frame drawing, with the pin marks of `pinned` over it.
+    void Draw(Canvas &canvas, const THFFrame &frame, int selectedPart, const std::vector<int> &pinned = {});
 
     /// One primitive of a drawing, with its pen colour.
     struct Primitive {

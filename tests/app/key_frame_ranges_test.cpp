@@ -28,22 +28,15 @@ protected:
     {
         QTest::mouseClick(Strip().viewport(), Qt::LeftButton, keys, Strip().ItemRect(index).center());
     }
-    std::vector<std::string> Snapshots(const RoutineEditor &core, int move)
-    {
-        std::vector<std::string> out;
-        for (const auto &frame : core.Moves()[move]->Frames)
-            out.push_back(FrameSnapshot(*frame));
-        return out;
-    }
+    static std::vector<std::string> Snapshots(const RoutineEditor &core, int move) { return MoveSnapshots(core.Moves(), move); }
 };
 
-TEST_F(KeyFrameRanges, ShiftClickAndShiftArrowsInTheStripSelectARangeThatDeleteAsksAboutOnce)
+TEST_F(KeyFrameRanges, ShiftClickShiftArrowsAndSelectAllSelectARangeThatDeleteAsksAboutOnceAndTheStripShows)
 {
     Click(window->mnuViewKeyFrameStrip);
     ClickThumbnail(1);
     ClickThumbnail(3, Qt::ShiftModifier);
-    EXPECT_EQ(window->Core.SelectedFrames(), (FrameRange{2, 4}));
-    EXPECT_EQ(window->spinFrameNumber->Value(), 2) << "the current key frame stays";
+    EXPECT_EQ(std::pair(window->Core.SelectedFrames(), window->spinFrameNumber->Value()), std::pair(FrameRange{2, 4}, 2));
     EXPECT_TRUE(Strip().Marked(1) && Strip().Marked(3) && !Strip().Marked(4));
     QTest::keyClick(&Strip(), Qt::Key_Left, Qt::ShiftModifier);
     EXPECT_EQ(window->Core.SelectedFrames(), (FrameRange{2, 3}));
@@ -58,25 +51,19 @@ TEST_F(KeyFrameRanges, ShiftClickAndShiftArrowsInTheStripSelectARangeThatDeleteA
     dialogs.confirmAnswers = {true};
     Click(window->mnuFrameDeleteFrame);
     EXPECT_EQ(dialogs.Of("confirm"), (std::vector<std::string>{"Delete frames 3 to 5?"}));
-    ASSERT_EQ(window->Core.CurrentMove()->FrameCount, 2);
     EXPECT_EQ(window->Core.CurrentFrame(), second) << "the new last key frame";
-    EXPECT_EQ(Strip().Count(), 2);
-    EXPECT_FALSE(Strip().Marked(1));
-    EXPECT_EQ(window->mnuEditUndo->Caption(), "Undo Delete Frame");
+    EXPECT_EQ(std::pair(Strip().Count(), Strip().Marked(1)), std::pair(2, false));
     Click(window->mnuEditUndo);
     EXPECT_EQ(window->Core.SelectedFrames(), (FrameRange{3, 5})) << "Undo selects the range again";
 
     ClickThumbnail(2);
     EXPECT_EQ(window->Core.SelectedFrames(), (FrameRange{3, 3})) << "a plain click selects one again";
-}
-
-TEST_F(KeyFrameRanges, SelectAllShowsTheStripAndPuttingTheStripAwayLeavesTheCurrentKeyFrameAlone)
-{
-    window->spinFrameNumber->SetValue(3);
+    Click(window->mnuViewKeyFrameStrip);  // Select All shows the strip again
     Click(window->mnuFrameSelectAll);
     EXPECT_EQ(std::pair(Strip().isVisible(), window->Core.SelectedFrames()), std::pair(true, FrameRange{1, 5}));
+    dialogs.shown.clear();
     window->spinInterpolate->SetValue(7);
-    EXPECT_EQ(window->Core.History().Count(), 1u);
+    EXPECT_EQ(window->mnuEditUndo->Caption(), "Undo Set Interpolation");
     EXPECT_EQ(Strip().Caption(0) + Strip().Caption(4), "1 · 75 · 7") << "every key frame and its thumbnail";
     Click(window->mnuFrameDeleteFrame);
     EXPECT_TRUE(dialogs.Of("confirm").empty()) << "a move never loses every key frame";
@@ -97,23 +84,18 @@ TEST_F(KeyFrameRanges, TwoWindowsExchangeKeyFramesAndAMoveThroughTheDesktopClipb
     window->Core.ExtendSelection(4);
     Click(window->mnuFrameCopy);
     const std::vector<std::string> mine = Snapshots(window->Core, 0);
-    EXPECT_TRUE(other.mnuFramePasteKeyFrames->EffectivelyEnabled());
     toolkit::RunGuarded([&] { other.mnuFramePasteKeyFrames->Click(); });
-    EXPECT_EQ(Snapshots(other.Core, 2), (std::vector<std::string>{Snapshots(other.Core, 2)[0], mine[1], mine[2], mine[3],
-                                                                  Snapshots(other.Core, 2)[4]}));
+    const std::vector<std::string> pasted = Snapshots(other.Core, 2);
+    EXPECT_EQ(std::vector(pasted.begin() + 1, pasted.end() - 1), std::vector(mine.begin() + 1, mine.begin() + 4));
     EXPECT_EQ(other.Core.SelectedFrames(), (FrameRange{2, 2})) << "the first pasted current, alone without the strip";
-    EXPECT_EQ(other.mnuEditUndo->Caption(), "Undo Paste Key Frames");
 
     Click(window->mnuMoveCopyMove);
     toolkit::RunGuarded([&] { other.mnuMovePasteMove->Click(); });
-    ASSERT_EQ(other.Core.Moves().size(), 4u);
-    EXPECT_EQ(other.Core.CurrentMoveIndex(), 3) << "after the current move, selected";
+    ASSERT_EQ(other.Core.CurrentMoveIndex(), 3) << "after the current move, selected";
     EXPECT_EQ(TrimName(other.Core.CurrentMove()->MoveName), "Move0 2") << "the other routine has a Move0";
     EXPECT_EQ(Snapshots(other.Core, 3), mine);
-    EXPECT_EQ(other.cbxMoves->ItemIndex(), 3);
     toolkit::RunGuarded([&] { other.mnuEditUndo->Click(); });
     EXPECT_EQ(other.Core.Moves().size(), 3u);
-    EXPECT_TRUE(otherDialogs.shown.empty());
     other.Core.MarkSaved();
 }
 
@@ -122,8 +104,7 @@ TEST_F(KeyFrameRanges, PasteReadsJsonTextRefusesItWithItsMessageAndOtherwiseUses
     window->spinFrameNumber->SetValue(3);
     Click(window->mnuFrameCopy);
     const std::string third = FrameSnapshot(*window->Core.CurrentFrame());
-    const std::string text = QGuiApplication::clipboard()->text().toStdString();
-    EXPECT_NE(text.find("\"format\": \"hoofer routine\""), std::string::npos) << "the text is the routine's JSON";
+    const std::string text = QGuiApplication::clipboard()->text().toStdString();  // the routine's JSON
 
     QGuiApplication::clipboard()->setText(R"([{"interpolation": 1, "displacement": 0, "points": []}])");
     window->spinFrameNumber->SetValue(1);
@@ -137,8 +118,7 @@ TEST_F(KeyFrameRanges, PasteReadsJsonTextRefusesItWithItsMessageAndOtherwiseUses
     QGuiApplication::clipboard()->setText(QString::fromStdString(text));
     window->spinFrameNumber->SetValue(5);
     Click(window->mnuFramePasteKeyFrames);
-    EXPECT_EQ(window->Core.CurrentMove()->FrameCount, 6) << "text from anywhere is pasted";
-    EXPECT_EQ(window->Core.SelectedFrames(), (FrameRange{6, 6})) << "without the strip, no range";
+    EXPECT_EQ(window->Core.SelectedFrames(), (FrameRange{6, 6})) << "pasted from text; without the strip, no range";
     EXPECT_EQ(FrameSnapshot(*window->Core.CurrentFrame()), third);
 
     QGuiApplication::clipboard()->setText("a note about the dance");
@@ -157,9 +137,8 @@ TEST_F(KeyFrameRanges, PlaySelectionIsAPassOverTheRangeAndPlayRoutineEveryMoveWi
     const int steps = move.Frames[1]->Interpolation + 1 + move.Frames[2]->Interpolation + 1;
     Click(window->mnuMovePlaySelection);
     EXPECT_EQ(platform.sleeps, std::vector<int>(steps + 2, kStepPauseMs)) << "each step, then each transition";
-    EXPECT_EQ(window->Core.SelectedFrames(), (FrameRange{2, 3}));
-    EXPECT_EQ(window->spinFrameNumber->Value(), 2) << "the first key frame played is current";
-    EXPECT_TRUE(window->mnuFrameReverse->EffectivelyEnabled());
+    EXPECT_EQ(std::pair(window->Core.SelectedFrames(), window->spinFrameNumber->Value()), std::pair(FrameRange{2, 3}, 2));
+    EXPECT_TRUE(window->mnuFrameReverse->EffectivelyEnabled()) << "the first key frame played current, the range kept";
 
     platform.sleeps.clear();
     std::vector<int> followed;
@@ -175,10 +154,8 @@ TEST_F(KeyFrameRanges, PlaySelectionIsAPassOverTheRangeAndPlayRoutineEveryMoveWi
     EXPECT_EQ(std::accumulate(platform.sleeps.begin(), platform.sleeps.end(), 0LL),
               std::accumulate(window->Core.Moves().begin(), window->Core.Moves().end(), 0LL, total));
     EXPECT_EQ(std::pair(window->cbxMoves->ItemIndex(), window->spinFrameNumber->Value()), std::pair(0, 1));
-    EXPECT_FALSE(window->Playing());
 
     platform.sleeps.clear();
-    followed.clear();
     platform.onMessages = [&] {
         if (platform.sleeps.size() == 3)
             window->FormKeyDown(Qt::Key_Escape, Qt::NoModifier);

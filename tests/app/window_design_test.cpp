@@ -49,6 +49,7 @@ const MenuRow kMenus[] = {
     {"Frame > Add New Frame  Ctrl+N|Insert Frame  Ins|Delete Frame  Del|-|Copy  Ctrl+C|Cut  Ctrl+X", off, on, off},
     {"Frame > Paste  Ctrl+V|Paste Key Frames  Ctrl+Shift+V|Undo  Ctrl+Z|Redo  Ctrl+Y", off, off, off},
     {"Frame > Mirror Pose  Ctrl+M", off, on, off},
+    {"Frame > Pin Body Part  Ctrl+P|Unpin All", off, off, off},
     {"Frame > Time Key Frame to Reference", off, off, off},
     {"Frame > -|Select All Key Frames  Ctrl+Shift+A", off, on, off},
     {"Frame > Reverse Key Frames  Ctrl+Shift+R", off, off, off},

@@ -375,7 +375,7 @@ TEST(PoseDragging, ADragPlacesThePartUntilEscapeOrAPressOnNothingBlocksItUntilTh
     e.SetPartPosition(1, 64, 96);
     EXPECT_EQ(e.Drag.Press({66, 94}), 1);
     EXPECT_FALSE(e.Drag.Dragging());
-    EXPECT_TRUE(e.Drag.Step(1, {63, 76}, {true, 5, false}));
+    EXPECT_TRUE(e.Drag.Step(1, {63, 76}, {.Snap = true, .Grid = 5}));
     EXPECT_EQ(e.CurrentFrame()->Point(1), (TPoint{60, 75}));
     EXPECT_TRUE(e.Drag.Step(1, {-30, -124}, {}));
     EXPECT_EQ(e.CurrentFrame()->Point(1), (TPoint{0, 0})) << "clamped";

@@ -11,7 +11,6 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <numeric>
 #include <random>
 #include <tuple>
 
@@ -33,17 +32,6 @@ TMoveList Routine(int moves, int frames)
             frame->RedoList.push_back(FrameSnapshot(redone));
         }
     return routine;
-}
-
-/// Every key frame's own undo and redo histories, in routine order.
-std::string Histories(const RoutineEditor &e)
-{
-    std::string out;
-    for (const auto &move : e.Moves())
-        for (const auto &frame : move->Frames)
-            for (const auto &list : {frame->UndoList.Entries(), frame->RedoList.Entries()})
-                out += "|" + std::accumulate(list.begin(), list.end(), std::string());
-    return out;
 }
 
 using E = RoutineEditor;
@@ -118,7 +106,7 @@ TEST(RoutineHistory, EachCommandIsOneReportedEntryUndoneToTheBytesAndHistoriesBe
         Editor e;
         RoutineChange told;
         e.OnChanged = [&](const RoutineChange &change) { told = change; };
-        const auto state = [&e] { return std::tuple(e.SerialiseRoutine(), Histories(e), e.Selection()); };
+        const auto state = [&e] { return std::tuple(e.SerialiseRoutine(), test::KeyFrameHistories(e.Moves()), e.Selection()); };
         const auto before = state();
         command(e);
         EXPECT_EQ(told, report) << label;

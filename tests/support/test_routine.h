@@ -1,8 +1,10 @@
 #pragma once
 // Routines for tests of every layer, made in memory, and files read and written whole.
 #include "model/move.h"
+#include "model/routine_codec.h"
 
 #include <fstream>
+#include <vector>
 #include <iterator>
 #include <string>
 
@@ -27,6 +29,29 @@ inline TMoveList TestMoves(int moves, int frames)
         move.SyncFrameCount();
     }
     return list;
+}
+
+/// The frame snapshots of one move's key frames, in order.
+inline std::vector<std::string> MoveSnapshots(const TMoveList &moves, int move)
+{
+    std::vector<std::string> out;
+    for (const auto &frame : moves[move]->Frames)
+        out.push_back(FrameSnapshot(*frame));
+    return out;
+}
+
+/// Every key frame's own undo and redo histories, in routine order.
+inline std::string KeyFrameHistories(const TMoveList &moves)
+{
+    std::string out;
+    for (const auto &move : moves)
+        for (const auto &frame : move->Frames)
+            for (const auto &list : {frame->UndoList.Entries(), frame->RedoList.Entries()}) {
+                for (const auto &entry : list)
+                    out += entry + "|";
+                out += "/";
+            }
+    return out;
 }
 
 /// A file's bytes, "" when it cannot be read.
