@@ -100,8 +100,8 @@ void TfrmHoofer::Play(const std::function<void()> &pass, const std::function<voi
     EnableCommands();
     // Playing is over only now: the reference's commands come back.
     ShowReferenceControls();
-    // The drawing above was made while playing; at rest the ghosts return.
-    if (Options.OnionSkin && Core.CurrentFrame())
+    // The drawing above was made while playing; at rest the ghosts and the pins return.
+    if ((Options.OnionSkin || Pins.any()) && Core.CurrentFrame())
         DrawFrame(*Core.CurrentFrame());
     if (m_closeRequested) {
         m_closeRequested = false;

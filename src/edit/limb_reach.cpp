@@ -22,13 +22,18 @@ double Distance(TPoint a, TPoint b)
     return std::hypot(b.X - a.X, b.Y - a.Y);
 }
 
-/// 1 when the joint lies anticlockwise of the line from root to end, -1
-/// clockwise; a straight limb bends anticlockwise.
-int BendSide(TPoint root, TPoint joint, TPoint end)
+/// 1 when b lies anticlockwise of the line from a towards c, -1 clockwise, 0 on it.
+int SideOf(TPoint a, TPoint b, TPoint c)
 {
-    const long long cross = static_cast<long long>(end.X - root.X) * (joint.Y - root.Y)
-                            - static_cast<long long>(end.Y - root.Y) * (joint.X - root.X);
-    return cross < 0 ? -1 : 1;
+    const long long cross = static_cast<long long>(c.X - a.X) * (b.Y - a.Y)
+                            - static_cast<long long>(c.Y - a.Y) * (b.X - a.X);
+    return cross > 0 ? 1 : cross < 0 ? -1 : 0;
+}
+
+bool Inside(double x, double y)
+{
+    return std::lround(x) >= 0 && std::lround(x) <= kMaxCoordinate && std::lround(y) >= 0
+           && std::lround(y) <= kMaxCoordinate;
 }
 
 } // namespace
@@ -87,9 +92,25 @@ PosePoints ReachWith(const PosePoints &pressed, const PosePoints &posed, int end
     const TPoint root = pressed[limb->root - 1], joint = pressed[limb->joint - 1], tip = pressed[limb->end - 1];
     const TPoint from = posed[limb->root - 1];
     const double upper = Distance(root, joint), lower = Distance(joint, tip);
+    // The side the joint bends to at the press; a straight leg bends towards
+    // where its foot points (a knee goes forward), a straight arm anticlockwise.
+    int side = SideOf(root, joint, tip);
+    if (side == 0 && limb->follower != 0) {
+        const TPoint foot = pressed[limb->follower - 1];
+        side = SideOf(root, TPoint{root.X + foot.X - tip.X, root.Y + foot.Y - tip.Y}, tip);
+    }
+    side = side == 0 ? 1 : side;
     const auto solve = [&](TPoint to) {
-        return SolveTwoBone(from.X, from.Y, upper, lower, to.X, to.Y, BendSide(root, joint, tip), tip.X - root.X,
-                            tip.Y - root.Y);
+        TwoBonePlacement placed =
+            SolveTwoBone(from.X, from.Y, upper, lower, to.X, to.Y, side, tip.X - root.X, tip.Y - root.Y);
+        // A joint that would leave the point space bends to the other side instead.
+        if (!Inside(placed.jointX, placed.jointY)) {
+            const TwoBonePlacement mirrored =
+                SolveTwoBone(from.X, from.Y, upper, lower, to.X, to.Y, -side, tip.X - root.X, tip.Y - root.Y);
+            if (Inside(mirrored.jointX, mirrored.jointY))
+                placed = mirrored;
+        }
+        return placed;
     };
     TwoBonePlacement placed = solve(target);
     TPoint newEnd = target;
@@ -106,6 +127,8 @@ PosePoints ReachWith(const PosePoints &pressed, const PosePoints &posed, int end
                     nearest = off, newEnd = {RoundAndClamp(x), RoundAndClamp(y)};
             }
         placed = solve(newEnd);
+        if (nearest < 0)  // none reachable (folded): where the solution puts it
+            newEnd = {RoundAndClamp(placed.endX), RoundAndClamp(placed.endY)};
     }
     PosePoints pose = posed;
     pose[limb->joint - 1] = {RoundAndClamp(placed.jointX), RoundAndClamp(placed.jointY)};

@@ -45,7 +45,8 @@ TEST_F(LimbPosing, ASquatIsOneDragOfTheShouldersWithBothFeetPinnedAndEscapeTakes
     Pin(12);  // a Foot pins its Ankle
     EXPECT_TRUE(window->mnuFramePinBodyPart->Checked() && window->mnuFrameUnpinAll->EffectivelyEnabled());
     const TPixel ankle = PointToPixel(At(8));
-    EXPECT_EQ(window->Image->Picture().pixel(ankle.x + 5, ankle.y), qRgb(0, 150, 0)) << "the pin is marked";
+    Click(window->mnuMovePlay);
+    EXPECT_EQ(window->Image->Picture().pixel(ankle.x + 5, ankle.y), qRgb(0, 150, 0)) << "the pin is marked, after a playback too";
     const PosePoints before = window->Core.CurrentFrame()->Points;
     const TPoint shoulders = At(1);
     DragTo(shoulders, {shoulders.X, shoulders.Y - 20}, Qt::ShiftModifier);
@@ -66,7 +67,6 @@ TEST_F(LimbPosing, ASquatIsOneDragOfTheShouldersWithBothFeetPinnedAndEscapeTakes
     dialogs.saveAnswers = {TempPath("free.gif")};
     Click(window->mnuFileExportMoveAsGif);
     EXPECT_EQ(FileBytes(TempPath("pinned.gif")), FileBytes(TempPath("free.gif")));
-    EXPECT_FALSE(window->mnuFrameUnpinAll->EffectivelyEnabled());
 }
 
 TEST_F(LimbPosing, AHandReachesWithCtrlItsElbowBendingAndANewRoutineHasNoPins)

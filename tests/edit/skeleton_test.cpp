@@ -98,6 +98,13 @@ TEST(LimbReach, TheJointBendsToTheSideItHadAtThePressAStraightLimbAnticlockwise)
         const PosePoints pose = ReachWith(s, s, 3, {80, 80});
         EXPECT_EQ(Side(pose, 1, 2, 3), elbowX == 64 ? 1 : Side(s, 1, 2, 3)) << elbowX;
     }
+    s[6] = {64, 30}, s[7] = {64, 10}, s[8] = {56, 8};  // a straight left leg, the foot pointing left
+    EXPECT_LT(ReachWith(s, s, 8, {64, 20})[6].X, 64) << "a straight leg's knee goes the way its foot points";
+    s[1] = {52, 73};  // bent clockwise, the shoulders at 240: the elbow would leave the top, so it bends the other way
+    for (TPoint &p : s)
+        p.Y += 144;
+    const PosePoints top = ReachWith(s, s, 3, {28, 250});
+    EXPECT_EQ(std::pair(top[2], std::abs(Length(top, 1, 2) - Length(s, 1, 2)) <= 1), std::pair(TPoint{28, 250}, true));
 }
 
 TEST(LimbReach, DragsReachToTheHeldAndSnappedPointerAndASquatKeepsFeetOnTheFloor)
