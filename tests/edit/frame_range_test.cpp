@@ -177,7 +177,12 @@ TEST(FrameRanges, PastingStopsAt255KeyFramesAndMovesAt256)
         RangeEditor e(1, 1, 250);
         const std::string five = one + one + one + one + one, six = five + one;
         const std::string image = e.SerialiseRoutine();
-        EXPECT_THROW(e.PasteKeyFrames(six), std::runtime_error);
+        try {
+            e.PasteKeyFrames(six);
+            ADD_FAILURE() << "pasted past 255";
+        } catch (const std::runtime_error &error) {
+            EXPECT_STREQ(error.what(), "Cannot paste 6 key frames: the move has 250, and a move holds at most 255.");
+        }
         EXPECT_EQ(e.SerialiseRoutine(), image);
         EXPECT_EQ(e.PasteKeyFrames(five), 2);
         EXPECT_EQ(e.CurrentMove()->FrameCount, 255);
