@@ -275,9 +275,10 @@ json ParseDocument(const std::string &text)
 
 } // namespace
 
-TMoveList RoutineFromJson(const std::string &text)
+namespace {
+
+TMoveList MovesFromDocument(const json &document)
 {
-    const json document = ParseDocument(text);
     const std::string top = "top level";
     ExpectObject(document, top, {"moves"}, {"format", "version"});
     if (document.contains("format") && document["format"] != kFormatName)
@@ -291,6 +292,13 @@ TMoveList RoutineFromJson(const std::string &text)
     return result;
 }
 
+} // namespace
+
+TMoveList RoutineFromJson(const std::string &text)
+{
+    return MovesFromDocument(ParseDocument(text));
+}
+
 std::vector<std::unique_ptr<THFFrame>> KeyFramesFromJson(const std::string &text)
 {
     // One line taken from the routine's text ends in the comma between key frames.
@@ -302,7 +310,7 @@ std::vector<std::unique_ptr<THFFrame>> KeyFramesFromJson(const std::string &text
     const json document = ParseDocument(trimmed);
     std::vector<std::unique_ptr<THFFrame>> frames;
     if (document.is_object() && document.contains("moves")) {
-        for (auto &move : RoutineFromJson(trimmed))
+        for (auto &move : MovesFromDocument(document))
             for (auto &frame : move->Frames)
                 frames.push_back(std::move(frame));
     } else if (document.is_array()) {
