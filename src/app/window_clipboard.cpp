@@ -20,18 +20,31 @@ ClipboardOffer DesktopOffer()
     return {Clipboard::Data(kKeyFramesMimeType), Clipboard::Data(kMovesMimeType), Clipboard::Text()};
 }
 
+/// Whether the desktop clipboard offers what Paste can take, fetching as
+/// little as that takes: the types' names, and the text only without them.
+bool DesktopOffersContent()
+{
+    using toolkit::Clipboard;
+    ClipboardOffer offer;
+    if (Clipboard::Has(kKeyFramesMimeType) || Clipboard::Has(kMovesMimeType))
+        offer.keyFrames.emplace();
+    else
+        offer.text = Clipboard::Text();
+    return OffersContent(offer);
+}
+
 } // namespace
 
 void TfrmHoofer::WatchClipboard()
 {
     toolkit::Clipboard::WhenChanged(this, [this] { ClipboardChanged(); });
-    m_clipboardOffers = OffersContent(DesktopOffer());
+    m_clipboardOffers = DesktopOffersContent();
 }
 
 void TfrmHoofer::ClipboardChanged()
 {
     // Read once for each change: the enabling reads only this.
-    m_clipboardOffers = OffersContent(DesktopOffer());
+    m_clipboardOffers = DesktopOffersContent();
     if (!m_playing)
         EnableCommands();
 }

@@ -19,6 +19,12 @@ void Clipboard::Put(const std::vector<Form> &forms, const std::string &text)
     QGuiApplication::clipboard()->setMimeData(data);
 }
 
+bool Clipboard::Has(const std::string &mimeType)
+{
+    const QMimeData *data = QGuiApplication::clipboard()->mimeData();
+    return data && data->hasFormat(QString::fromStdString(mimeType));
+}
+
 std::optional<std::string> Clipboard::Data(const std::string &mimeType)
 {
     const QMimeData *data = QGuiApplication::clipboard()->mimeData();

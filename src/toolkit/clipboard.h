@@ -22,6 +22,8 @@ public:
 
     /// Puts the forms and the text (UTF-8) on the clipboard, replacing what it held.
     static void Put(const std::vector<Form> &forms, const std::string &text);
+    /// Whether the clipboard holds a type, without fetching its bytes.
+    static bool Has(const std::string &mimeType);
     /// The bytes of a type, when the clipboard holds it.
     static std::optional<std::string> Data(const std::string &mimeType);
     /// The clipboard's text in UTF-8, when it holds text.
